@@ -1,0 +1,50 @@
+// Host errors are mapped to Windows codes here and nowhere else.
+#include "platform/kernel/LastError.h"
+
+#include <cerrno>
+
+namespace {
+thread_local DWORD lastError = ERROR_SUCCESS;
+}
+
+DWORD GetLastError() { return lastError; }
+
+void SetLastError(DWORD error) { lastError = error; }
+
+namespace qm::kernel {
+
+DWORD ErrorFromErrno(int hostErrno) {
+  switch (hostErrno) {
+    case 0: return ERROR_SUCCESS;
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return ERROR_ACCESS_DENIED;
+    case EROFS: return ERROR_WRITE_PROTECT;
+    case EEXIST: return ERROR_ALREADY_EXISTS;
+    case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
+    case ENOSPC:
+    case EDQUOT: return ERROR_DISK_FULL;
+    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+    case EMFILE:
+    case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case EBADF: return ERROR_INVALID_HANDLE;
+    case EBUSY:
+    case ETXTBSY: return ERROR_SHARING_VIOLATION;
+    case EXDEV: return ERROR_NOT_SAME_DEVICE;
+    case EINVAL: return ERROR_INVALID_PARAMETER;
+    case ENOTSUP: return ERROR_NOT_SUPPORTED;
+    case EPIPE: return ERROR_BROKEN_PIPE;
+    default: return ERROR_INVALID_FUNCTION;
+  }
+}
+
+DWORD SetLastErrorFromErrno(int hostErrno) {
+  DWORD code = ErrorFromErrno(hostErrno);
+  SetLastError(code);
+  return code;
+}
+
+}  // namespace qm::kernel

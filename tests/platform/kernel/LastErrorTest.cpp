@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <thread>
+
+#include "platform/kernel/LastError.h"
+
+TEST(LastError, IsKeptPerThread) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  DWORD seenByOtherThread = 12345;
+  std::thread([&] { seenByOtherThread = GetLastError(); }).join();
+  EXPECT_EQ(seenByOtherThread, ERROR_SUCCESS);
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+TEST(LastError, HostErrorsBecomeWindowsCodes) {
+  struct Row {
+    int host;
+    DWORD windows;
+  } rows[] = {{ENOENT, ERROR_FILE_NOT_FOUND}, {ENOTDIR, ERROR_PATH_NOT_FOUND}, {EACCES, ERROR_ACCESS_DENIED},
+              {ENOSPC, ERROR_DISK_FULL},      {EEXIST, ERROR_ALREADY_EXISTS},  {ENOTEMPTY, ERROR_DIR_NOT_EMPTY}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.host);
+    EXPECT_EQ(qm::kernel::SetLastErrorFromErrno(row.host), row.windows);
+    EXPECT_EQ(GetLastError(), row.windows);
+  }
+}

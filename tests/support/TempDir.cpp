@@ -1,0 +1,31 @@
+#include "support/TempDir.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+namespace qm::test {
+
+TempDir::TempDir(const std::string& stem) {
+  std::string pattern = (std::filesystem::temp_directory_path() / (stem + "-XXXXXX")).string();
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
+  path = buffer.data();
+}
+
+TempDir::~TempDir() {
+  // Read-only files and folders must not keep the folder alive.
+  std::error_code ec;
+  for (auto it = std::filesystem::recursive_directory_iterator(path, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+  }
+  std::filesystem::remove_all(path, ec);
+}
+
+}  // namespace qm::test

@@ -1,0 +1,22 @@
+// A temporary host folder that is removed with everything in it at the end
+// of its scope.
+#pragma once
+
+#include <string>
+
+namespace qm::test {
+
+class TempDir {
+ public:
+  explicit TempDir(const std::string& stem = "quellmoor");
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return path; }
+
+ private:
+  std::string path;
+};
+
+}  // namespace qm::test
