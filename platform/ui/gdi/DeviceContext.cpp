@@ -177,7 +177,7 @@ void DeviceContext::Blend(int x, int y, std::uint32_t pixel, int coverage) {
   for (int shift = 0; shift <= 16; shift += 8) {
     int s = (pixel >> shift) & 0xFF;
     int d = (dest >> shift) & 0xFF;
-    int v = d + ((s - d) * coverage + 127) / 255;
+    int v = (s * coverage + d * (255 - coverage) + 127) / 255;
     out |= std::uint32_t(v) << shift;
   }
   dest = out;
