@@ -3,7 +3,7 @@
 # Usage: cmake -DOUTPUT=out.cpp -DDIRECTORY=folder -P embed-files.cmake
 file(GLOB FILES ${DIRECTORY}/*.png)
 list(SORT FILES)
-set(body "// Generated from the installer's picture files; do not edit.\n#include \"setup/install/resources/EmbeddedPictures.h\"\n\nnamespace {\n")
+set(body "// Generated from the installer's picture files; do not edit.\n#include \"install/resources/EmbeddedPictures.h\"\n\nnamespace {\n")
 set(table "")
 set(index 0)
 foreach(file IN LISTS FILES)

@@ -1,8 +1,8 @@
-#include "setup/install/resources/DialogTemplates.h"
+#include "install/resources/DialogTemplates.h"
 
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
-#include "setup/install/resources/ResourceIds.h"
+#include "install/resources/ResourceIds.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "setup/install/resources/InstallerResources.h"
+#include "install/resources/InstallerResources.h"
 
 #include <cstring>
 
 #include "platform/ui/Resources.h"
-#include "setup/install/resources/DialogTemplates.h"
-#include "setup/install/resources/EmbeddedPictures.h"
-#include "setup/install/resources/ResourceIds.h"
-#include "setup/install/resources/StringTableData.h"
+#include "install/resources/DialogTemplates.h"
+#include "install/resources/EmbeddedPictures.h"
+#include "install/resources/ResourceIds.h"
+#include "install/resources/StringTableData.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "setup/install/resources/ResourceIds.h"
-#include "setup/install/resources/StringTableData.h"
+#include "install/resources/ResourceIds.h"
+#include "install/resources/StringTableData.h"
 
 // The texts are the program's own, typos included: later releases and the
 // translations are matched against them.
