@@ -17,7 +17,7 @@ std::unordered_map<HDC, std::unique_ptr<DeviceContext>>& DcTable() {
 }
 
 HDC InsertDC(std::unique_ptr<DeviceContext> dc) {
-  HDC handle = reinterpret_cast<HDC>(dc.get());
+  HDC handle = reinterpret_cast<HDC>(NextHandleValue(HandleKind::DC));
   DcTable().emplace(handle, std::move(dc));
   return handle;
 }
