@@ -159,7 +159,10 @@ BOOL GetDiskFreeSpaceA(LPCSTR rootPathName, LPDWORD sectorsPerCluster, LPDWORD b
   };
   if (sectorsPerCluster) *sectorsPerCluster = static_cast<DWORD>(sectors);
   if (bytesPerSector) *bytesPerSector = kSectorBytes;
-  if (numberOfFreeClusters) *numberOfFreeClusters = clusters(info.f_bavail);
+  std::optional<ULONGLONG> fixedFree = DiskFreeSpaceOverride(root[0]);
+  if (numberOfFreeClusters)
+    *numberOfFreeClusters = fixedFree ? static_cast<DWORD>(std::min<std::uint64_t>(*fixedFree / clusterBytes, 0xFFFFFFFF))
+                                      : clusters(info.f_bavail);
   if (totalNumberOfClusters) *totalNumberOfClusters = clusters(info.f_blocks);
   return TRUE;
 }

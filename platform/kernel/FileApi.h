@@ -45,3 +45,13 @@ BOOL GetDiskFreeSpaceA(LPCSTR rootPathName, LPDWORD sectorsPerCluster, LPDWORD b
 
 // Generic handle close: find handles, snapshots, tokens, processes.
 BOOL CloseHandle(HANDLE object);
+
+#include <optional>
+
+namespace qm::kernel {
+// Fixes the free space GetDiskFreeSpaceA reports for a drive (tests of the
+// space checks; a host disk's free space moves under a running test). No
+// value restores the real one.
+void SetDiskFreeSpaceOverride(char driveLetter, std::optional<ULONGLONG> freeBytes);
+std::optional<ULONGLONG> DiskFreeSpaceOverride(char driveLetter);
+}  // namespace qm::kernel
