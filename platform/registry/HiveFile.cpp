@@ -1,0 +1,106 @@
+#include "platform/registry/HiveFile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/kernel/LastError.h"
+#include "platform/registry/AtomicFile.h"
+#include "platform/registry/Registry.h"
+
+namespace qm::registry {
+
+namespace {
+
+class FileLock {
+ public:
+  explicit FileLock(const std::string& path) {
+    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      error = qm::kernel::ErrorFromErrno(errno);
+      return;
+    }
+    while (::flock(fd, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        error = qm::kernel::ErrorFromErrno(errno);
+        break;
+      }
+    }
+  }
+  ~FileLock() {
+    if (fd >= 0) ::close(fd);
+  }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  DWORD Error() const { return error; }
+
+ private:
+  int fd = -1;
+  DWORD error = ERROR_SUCCESS;
+};
+
+std::vector<BYTE> StringData(std::string_view text) {
+  std::vector<BYTE> data(text.begin(), text.end());
+  data.push_back(0);
+  return data;
+}
+
+}  // namespace
+
+LONG HiveFile::Read(Hive* hive) const {
+  std::string text;
+  DWORD error = ReadWholeFile(hostPath, &text);
+  if (error == ERROR_FILE_NOT_FOUND) {
+    error = Update([](Hive&, bool*) { return static_cast<LONG>(ERROR_SUCCESS); });
+    if (error == ERROR_SUCCESS) error = ReadWholeFile(hostPath, &text);
+  }
+  if (error != ERROR_SUCCESS) return static_cast<LONG>(error);
+  std::optional<Hive> parsed = ParseHive(text, seed.RootName());
+  if (!parsed) return ERROR_BADDB;
+  *hive = std::move(*parsed);
+  return ERROR_SUCCESS;
+}
+
+LONG HiveFile::Update(const std::function<LONG(Hive& hive, bool* changed)>& change) const {
+  FileLock lock(hostPath + ".lock");
+  if (lock.Error() != ERROR_SUCCESS) return static_cast<LONG>(lock.Error());
+
+  std::string text;
+  DWORD error = ReadWholeFile(hostPath, &text);
+  bool isNew = error == ERROR_FILE_NOT_FOUND;
+  if (error != ERROR_SUCCESS && !isNew) return static_cast<LONG>(error);
+
+  Hive hive = seed;
+  if (!isNew) {
+    std::optional<Hive> parsed = ParseHive(text, seed.RootName());
+    if (!parsed) return ERROR_BADDB;
+    hive = std::move(*parsed);
+  }
+  bool changed = false;
+  LONG result = change(hive, &changed);
+  if (result != ERROR_SUCCESS) return result;
+  if (!changed && !isNew) return ERROR_SUCCESS;
+  return static_cast<LONG>(WriteFileAtomically(hostPath, FormatHive(hive)));
+}
+
+const char* RootNameOf(HiveId hive) {
+  return hive == HiveId::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+Hive SeedOf(HiveId id) {
+  Hive hive(RootNameOf(id));
+  if (id == HiveId::CurrentUser) {
+    hive.CreateKey("Software");
+  } else {
+    // A new machine comes with the DirectX 9 runtime.
+    RegistryKey& directX = hive.CreateKey("Software\\Microsoft\\DirectX");
+    directX.values.push_back({"Version", REG_SZ, StringData("4.09.00.0904")});
+    hive.CreateKey("System");
+  }
+  return hive;
+}
+
+}  // namespace qm::registry

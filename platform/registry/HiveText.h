@@ -1,0 +1,68 @@
+// One hive in memory, and its REGEDIT4 text. Pure: no files, no locks.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/kernel/WinTypes.h"
+
+namespace qm::registry {
+
+struct RegistryValue {
+  std::string name;  // "" is the key's default value
+  DWORD type = 0;
+  std::vector<BYTE> data;
+};
+
+struct RegistryKey {
+  std::string path;  // below the root, as first written; "" is the root
+  std::vector<RegistryValue> values;
+
+  RegistryValue* FindValue(std::string_view name);
+};
+
+// Orders key paths case-insensitively and component by component, so that a
+// key comes right before its subkeys, as an export lists them.
+struct KeyPathLess {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const;
+};
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// A key path is valid when its components are non-empty, at most 255 bytes,
+// and free of line breaks (a key line could not hold them).
+bool IsValidKeyPath(std::string_view path);
+
+class Hive {
+ public:
+  explicit Hive(std::string rootName) : rootName(std::move(rootName)) {}
+
+  const std::string& RootName() const { return rootName; }
+  RegistryKey* FindKey(std::string_view path);
+  // Creates the key and its missing ancestors; *created tells whether the
+  // key itself is new.
+  RegistryKey& CreateKey(std::string_view path, bool* created = nullptr);
+  // Removes the key and everything below it.
+  void DeleteTree(std::string_view path);
+  const std::map<std::string, RegistryKey, KeyPathLess>& Keys() const { return keys; }
+
+ private:
+  std::string rootName;
+  std::map<std::string, RegistryKey, KeyPathLess> keys;
+};
+
+// The REGEDIT4 export text: CRLF line ends, a blank line before each key,
+// full root names, \ and " escaped in names and strings.
+std::string FormatHive(const Hive& hive);
+
+// Reads REGEDIT4 (or 8-bit and UTF-16 "Windows Registry Editor Version
+// 5.00") text whose keys all lie under the hive's root. Unlike an import,
+// a line that cannot be read fails the whole parse: the store must never be
+// rewritten without it. *error names the first bad line.
+std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName, std::string* error = nullptr);
+
+}  // namespace qm::registry

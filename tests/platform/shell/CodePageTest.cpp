@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "platform/kernel/CodePage.h"
+#include "platform/kernel/LastError.h"
+
+TEST(CodePage, NarrowToWideCountsAndConverts) {
+  const struct {
+    const char* text;
+    std::u16string wide;
+  } rows[] = {
+      {"C:\\Games\\Quellmoor", u"C:\\Games\\Quellmoor"},
+      {"", u""},
+      {"\xC3\xA9t\xC3\xA9", u"\u00E9t\u00E9"},
+      {"\xE2\x82\xAC", u"\u20AC"},
+      {"\xF0\x9F\x8E\xAE", u"\U0001F3AE"},
+  };
+  for (UINT codePage : {CP_ACP, CP_UTF8}) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.text);
+      int needed = MultiByteToWideChar(codePage, 0, row.text, -1, nullptr, 0);
+      ASSERT_EQ(needed, static_cast<int>(row.wide.size()) + 1);
+      std::u16string out(needed, u'x');
+      ASSERT_EQ(MultiByteToWideChar(codePage, 0, row.text, -1, out.data(), needed), needed);
+      EXPECT_EQ(out, row.wide + u'\0');
+    }
+  }
+}
+
+TEST(CodePage, ExplicitLengthLeavesTheTerminatorOut) {
+  WCHAR out[8] = {u'x', u'x', u'x', u'x', u'x', u'x', u'x', u'x'};
+  EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abcdef", 3, out, 8), 3);
+  EXPECT_EQ(out[2], u'c');
+  EXPECT_EQ(out[3], u'x');
+}
+
+TEST(CodePage, TooSmallBufferFailsWithInsufficientBuffer) {
+  WCHAR wide[4];
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abcd", -1, wide, 4), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  // A pair of surrogates never gets split at the end of the buffer.
+  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "a\xF0\x9F\x8E\xAE", 5, wide, 2), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+
+  char narrow[3];
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"\u20AC", -1, narrow, 3, nullptr, nullptr), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+}
+
+TEST(CodePage, IllFormedInputIsReplacedOrRefused) {
+  const struct {
+    const char* text;
+    int length;
+    int units;
+  } rows[] = {
+      {"\xC3", 1, 1},              // truncated
+      {"\xC0\xAF", 2, 2},          // overlong
+      {"\xED\xA0\x80", 3, 3},      // a surrogate encoded as UTF-8
+      {"\xF4\x90\x80\x80", 4, 4},  // beyond U+10FFFF
+      {"a\xFF" "b", 3, 3},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.length);
+    WCHAR out[8];
+    int n = MultiByteToWideChar(CP_UTF8, 0, row.text, row.length, out, 8);
+    ASSERT_GT(n, 0);
+    EXPECT_NE(std::u16string(out, n).find(u'\uFFFD'), std::u16string::npos);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, row.text, row.length, out, 8), 0);
+    EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
+  }
+}
+
+TEST(CodePage, WideToNarrowRoundTripsAndReplacesLoneSurrogates) {
+  const char16_t* wide = u"R\u00E9sum\u00E9 \U0001F3AE";
+  int needed = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  std::string narrow(needed, 'x');
+  ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow.data(), needed, nullptr, nullptr), needed);
+  EXPECT_EQ(narrow, std::string("R\xC3\xA9sum\xC3\xA9 \xF0\x9F\x8E\xAE") + '\0');
+
+  const char16_t lone[] = {u'a', 0xD800, u'b', 0};
+  char out[16];
+  int n = WideCharToMultiByte(CP_UTF8, 0, lone, -1, out, 16, nullptr, nullptr);
+  EXPECT_EQ(std::string(out, n), std::string("a\xEF\xBF\xBD" "b") + '\0');
+}
+
+TEST(CodePage, BadArgumentsAreRefused) {
+  WCHAR wide[4];
+  char narrow[4];
+  BOOL usedDefault = FALSE;
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_EQ(MultiByteToWideChar(1252, 0, "a", -1, wide, 4), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a", 0, wide, 4), 0);
+  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, "?", nullptr), 0);
+  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, nullptr, &usedDefault), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "platform/shell/LinkFormat.h"
+
+using qm::shell::DecodeShellLink;
+using qm::shell::EncodeShellLink;
+using qm::shell::ShellLinkData;
+
+namespace {
+
+ShellLinkData PlayLink() {
+  ShellLinkData link;
+  link.target = "C:\\G\\a.exe";
+  link.description = "Play";
+  link.workingDirectory = "C:\\G";
+  link.arguments = "-w";
+  link.iconLocation = "C:\\G\\a.exe";
+  link.fileAttributes = 0x20;
+  link.volume.serialNumber = 0x12345678;
+  return link;
+}
+
+DWORD U32At(const std::vector<BYTE>& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<DWORD>(b[at + 3]) << 24);
+}
+
+}  // namespace
+
+TEST(LinkFormat, WritesThePublishedExampleByteForByte) {
+  const std::vector<BYTE> expected = {
+      0x4C, 0x00, 0x00, 0x00, 0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00,  //
+      0x00, 0x00, 0x00, 0x46, 0xF6, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  //
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  //
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,  //
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x39, 0x00, 0x00, 0x00,  //
+      0x1C, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x1C, 0x00, 0x00, 0x00, 0x2D, 0x00, 0x00, 0x00,  //
+      0x00, 0x00, 0x00, 0x00, 0x38, 0x00, 0x00, 0x00, 0x11, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,  //
+      0x78, 0x56, 0x34, 0x12, 0x10, 0x00, 0x00, 0x00, 0x00, 0x43, 0x3A, 0x5C, 0x47, 0x5C, 0x61, 0x2E,  //
+      0x65, 0x78, 0x65, 0x00, 0x00, 0x04, 0x00, 0x50, 0x00, 0x6C, 0x00, 0x61, 0x00, 0x79, 0x00, 0x04,  //
+      0x00, 0x43, 0x00, 0x3A, 0x00, 0x5C, 0x00, 0x47, 0x00, 0x02, 0x00, 0x2D, 0x00, 0x77, 0x00, 0x0A,  //
+      0x00, 0x43, 0x00, 0x3A, 0x00, 0x5C, 0x00, 0x47, 0x00, 0x5C, 0x00, 0x61, 0x00, 0x2E, 0x00, 0x65,  //
+      0x00, 0x78, 0x00, 0x65, 0x00, 0x00, 0x00, 0x00, 0x00};
+  ASSERT_EQ(expected.size(), 185u);
+  EXPECT_EQ(EncodeShellLink(PlayLink()), expected);
+}
+
+TEST(LinkFormat, EveryFieldReadsBack) {
+  ShellLinkData link = PlayLink();
+  link.target = "C:\\Spiele\\Qu\xC3\xA9llmoor\\start.exe";  // needs the Unicode base path
+  link.arguments = "--name \"K\xC3\xB6nig\" \xE2\x82\xAC";
+  link.iconIndex = -3;
+  link.showCommand = 3;
+  link.hotKey = 0x0651;
+  link.fileSize = 123456;
+  link.writeTime = {0x89ABCDEF, 0x01D00000};
+  link.volume = {2, 0xCAFEF00D, "GAME"};
+  link.relativePath = "..\\start.exe";
+
+  std::string error;
+  std::optional<ShellLinkData> back = DecodeShellLink(EncodeShellLink(link), &error);
+  ASSERT_TRUE(back) << error;
+  EXPECT_EQ(back->target, link.target);
+  EXPECT_EQ(back->description, link.description);
+  EXPECT_EQ(back->relativePath, link.relativePath);
+  EXPECT_EQ(back->workingDirectory, link.workingDirectory);
+  EXPECT_EQ(back->arguments, link.arguments);
+  EXPECT_EQ(back->iconLocation, link.iconLocation);
+  EXPECT_EQ(back->iconIndex, -3);
+  EXPECT_EQ(back->showCommand, 3);
+  EXPECT_EQ(back->hotKey, 0x0651);
+  EXPECT_EQ(back->fileSize, 123456u);
+  EXPECT_EQ(back->writeTime.dwLowDateTime, 0x89ABCDEFu);
+  EXPECT_EQ(back->volume.driveType, 2u);
+  EXPECT_EQ(back->volume.serialNumber, 0xCAFEF00Du);
+  EXPECT_EQ(back->volume.label, "GAME");
+}
+
+TEST(LinkFormat, OffsetsAndSizesAddUp) {
+  for (const std::string target : {"C:\\G\\a.exe", "C:\\\xC3\xA9\\a.exe"}) {
+    SCOPED_TRACE(target);
+    ShellLinkData link = PlayLink();
+    link.target = target;
+    link.volume.label = "Disk";
+    std::vector<BYTE> bytes = EncodeShellLink(link);
+    const std::size_t info = 0x4C;
+    const DWORD infoSize = U32At(bytes, info), headerSize = U32At(bytes, info + 4);
+    ASSERT_LE(info + infoSize, bytes.size());
+    EXPECT_EQ(headerSize, target[3] == 'G' ? 0x1Cu : 0x24u);
+    const DWORD volume = U32At(bytes, info + 12), path = U32At(bytes, info + 16), suffix = U32At(bytes, info + 24);
+    EXPECT_EQ(volume, headerSize);
+    EXPECT_EQ(path, volume + U32At(bytes, info + volume));
+    EXPECT_LT(suffix, infoSize);
+    EXPECT_EQ(bytes[info + suffix], 0);
+    // StringData begins right after LinkInfo with the description's count.
+    EXPECT_EQ(bytes[info + infoSize], 4);
+    EXPECT_EQ(U32At(bytes, bytes.size() - 4), 0u);
+  }
+}
+
+TEST(LinkFormat, EmptyStringsAreLeftOut) {
+  ShellLinkData link;
+  link.target = "C:\\Games\\Quellmoor\\doc\\readme.txt";
+  link.description = "Release notes";
+  std::vector<BYTE> bytes = EncodeShellLink(link);
+  EXPECT_EQ(U32At(bytes, 0x14), 0x86u);  // HasLinkInfo | HasName | IsUnicode
+  std::optional<ShellLinkData> back = DecodeShellLink(bytes);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->workingDirectory, "");
+  EXPECT_EQ(back->arguments, "");
+  EXPECT_EQ(back->iconLocation, "");
+}
+
+TEST(LinkFormat, DamagedLinksAreRefused) {
+  const std::vector<BYTE> good = EncodeShellLink(PlayLink());
+  auto with = [&](std::size_t at, BYTE value) {
+    std::vector<BYTE> b = good;
+    b[at] = value;
+    return b;
+  };
+  const struct {
+    const char* why;
+    std::vector<BYTE> bytes;
+  } rows[] = {
+      {"empty", {}},
+      {"header size", with(0, 0x4D)},
+      {"class", with(4, 0x02)},
+      {"no terminal block", std::vector<BYTE>(good.begin(), good.end() - 4)},
+      {"cut in the strings", std::vector<BYTE>(good.begin(), good.begin() + 150)},
+      {"LinkInfo size beyond the file", with(0x4D, 0x10)},
+      {"path offset beyond LinkInfo", with(0x5C, 0x70)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.why);
+    EXPECT_FALSE(DecodeShellLink(row.bytes));
+  }
+}
