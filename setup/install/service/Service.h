@@ -49,6 +49,9 @@ std::string ToLongPath(const std::string& path);
 // Free space in KB of the drive whose root starts the path (C:\ for
 // C:\Games); 0 on failure, at most 2147483647.
 std::int32_t GetDiskFreeKb(const std::string& path);
+// The KB count behind GetDiskFreeKb: bytes per cluster times free clusters
+// over 1024, truncated, and capped at 2147483647.
+std::int32_t FreeClustersToKb(std::uint32_t bytesPerCluster, std::uint32_t freeClusters);
 bool IsWindowsNT();
 // The temporary directory without its trailing backslash (a bare root keeps it).
 std::string GetTempDirectory();

@@ -14,7 +14,10 @@ std::int32_t GetDiskFreeKb(const std::string& path) {
   DWORD totalClusters = 0;
   if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
     return 0;
-  DWORD bytesPerCluster = bytesPerSector * sectorsPerCluster;
+  return FreeClustersToKb(bytesPerSector * sectorsPerCluster, freeClusters);
+}
+
+std::int32_t FreeClustersToKb(std::uint32_t bytesPerCluster, std::uint32_t freeClusters) {
   double kb = bytesPerCluster * (freeClusters / 1024.0);
   // Large volumes hold more than a signed 32-bit count of KB; the answer then
   // stays at the largest count rather than wrapping to a small or negative one.
