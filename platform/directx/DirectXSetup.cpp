@@ -1,0 +1,141 @@
+#include "platform/directx/DirectXSetup.h"
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <mutex>
+
+#include "platform/directx/RuntimePackage.h"
+#include "platform/kernel/Prefix.h"
+#include "platform/kernel/SystemInfo.h"
+#include "platform/registry/AtomicFile.h"
+#include "platform/registry/Registry.h"
+
+namespace {
+
+using qm::directx::DirectXVersion;
+
+constexpr const char* kDirectXKey = "Software\\Microsoft\\DirectX";
+
+std::mutex freeSpaceMutex;
+std::optional<ULONGLONG> freeSpaceOverride;
+
+std::optional<DirectXVersion> InstalledVersion() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDirectXKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  char text[64];
+  DWORD type = 0, size = sizeof text - 1;
+  LONG result = RegQueryValueExA(key, "Version", nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
+  text[size] = '\0';
+  return qm::directx::ParseDirectXVersion(text);
+}
+
+bool RecordVersion(const std::string& versionText) {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kDirectXKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  LONG result = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(versionText.c_str()),
+                               static_cast<DWORD>(versionText.size() + 1));
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
+std::string JoinWindows(std::string folder, const std::string& name) {
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  for (char c : name) folder += c == '/' ? '\\' : c;
+  return folder;
+}
+
+std::string LastComponent(const std::string& name) {
+  std::size_t slash = name.find_last_of("\\/");
+  return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+ULONGLONG FreeBytes(const std::string& hostFolder) {
+  {
+    std::lock_guard<std::mutex> guard(freeSpaceMutex);
+    if (freeSpaceOverride) return *freeSpaceOverride;
+  }
+  struct statvfs info;
+  if (::statvfs(hostFolder.c_str(), &info) != 0) return ~0ull;
+  return static_cast<ULONGLONG>(info.f_bavail) * info.f_frsize;
+}
+
+std::string CurrentFolder() {
+  std::error_code ec;
+  std::string host = std::filesystem::current_path(ec).string();
+  return ec ? std::string() : qm::kernel::HostToWindowsPath(host);
+}
+
+}  // namespace
+
+INT DirectXSetupGetVersion(DWORD* version, DWORD* revision) {
+  std::optional<DirectXVersion> installed = InstalledVersion();
+  if (!installed) return 0;
+  if (version) *version = installed->version;
+  if (revision) *revision = installed->revision;
+  return 1;
+}
+
+INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
+  (void)owner;
+  std::string root = rootPath ? rootPath : CurrentFolder();
+  std::optional<std::string> hostRoot = qm::kernel::ResolveWindowsPath(root);
+  struct stat info;
+  if (!hostRoot || ::stat(hostRoot->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return DSETUPERR_CANTFINDDIR;
+
+  std::optional<std::string> manifestPath = qm::kernel::ResolveWindowsPath(JoinWindows(root, qm::directx::kManifestName));
+  std::string manifest;
+  if (!manifestPath || qm::registry::ReadWholeFile(*manifestPath, &manifest) != ERROR_SUCCESS)
+    return DSETUPERR_SOURCEFILENOTFOUND;
+  std::optional<qm::directx::RuntimePackage> package = qm::directx::ParseRuntimePackage(manifest);
+  if (!package) return DSETUPERR_INTERNAL;
+
+  std::vector<std::string> sources;
+  ULONGLONG totalBytes = 0;
+  for (const std::string& file : package->files) {
+    std::optional<std::string> source = qm::kernel::ResolveWindowsPath(JoinWindows(root, file));
+    if (!source || ::stat(source->c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+      return DSETUPERR_SOURCEFILENOTFOUND;
+    sources.push_back(*source);
+    totalBytes += static_cast<ULONGLONG>(info.st_size);
+  }
+
+  // An installed runtime that is newer (or the same) stays; that is success.
+  std::optional<DirectXVersion> installed = InstalledVersion();
+  if (installed && !package->version.IsNewerThan(*installed)) return DSETUPERR_SUCCESS;
+
+  char windows[MAX_PATH];
+  UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return DSETUPERR_INTERNAL;
+  std::optional<std::string> system = qm::kernel::ResolveWindowsPath(std::string(windows, length) + "\\System");
+  if (!system) return DSETUPERR_INTERNAL;
+  std::error_code ec;
+  std::filesystem::create_directories(*system, ec);
+  if (FreeBytes(*system) < totalBytes) return DSETUPERR_OUTOFDISKSPACE;
+  if (flags & DSETUP_TESTINSTALL) return DSETUPERR_SUCCESS;
+
+  for (std::size_t i = 0; i < sources.size(); ++i) {
+    std::string content;
+    if (qm::registry::ReadWholeFile(sources[i], &content) != ERROR_SUCCESS) return DSETUPERR_NOCOPY;
+    DWORD error = qm::registry::WriteFileAtomically(*system + "/" + LastComponent(package->files[i]), content);
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return DSETUPERR_OUTOFDISKSPACE;
+    if (error != ERROR_SUCCESS) return DSETUPERR_NOCOPY;
+  }
+  if (!RecordVersion(package->versionText)) return DSETUPERR_INTERNAL;
+  return package->needsRestart ? DSETUPERR_SUCCESS_RESTART : DSETUPERR_SUCCESS;
+}
+
+namespace qm::directx {
+
+void SetFreeSpaceOverride(std::optional<ULONGLONG> bytes) {
+  std::lock_guard<std::mutex> guard(freeSpaceMutex);
+  freeSpaceOverride = bytes;
+}
+
+}  // namespace qm::directx

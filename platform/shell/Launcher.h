@@ -1,0 +1,31 @@
+// Every program, document or address the platform opens on the host goes
+// through one launcher, so tests can put a recording one in its place and
+// nothing they run opens a real viewer or browser.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qm::shell {
+
+struct HostCommand {
+  std::string request;            // the Windows command line or the address asked for
+  std::vector<std::string> argv;  // the host command that carries it out
+};
+
+// Returns whether the host command was started.
+using Launcher = std::function<bool(const HostCommand&)>;
+
+// Puts a launcher in place and returns the one it replaces. An empty
+// launcher restores the host launcher.
+Launcher SetLauncher(Launcher launcher);
+
+// The host launcher: starts argv detached from this process (its own
+// session, no terminal, never waited for) and reports whether exec worked.
+bool LaunchOnHost(const HostCommand& command);
+
+// Runs the current launcher.
+bool Launch(const HostCommand& command);
+
+}  // namespace qm::shell

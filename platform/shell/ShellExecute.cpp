@@ -1,0 +1,128 @@
+#include "platform/shell/ShellExecute.h"
+
+#include <sys/stat.h>
+
+#include <string>
+
+#include "platform/kernel/LastError.h"
+#include "platform/kernel/Prefix.h"
+#include "platform/kernel/SystemInfo.h"
+#include "platform/registry/HiveText.h"
+#include "platform/shell/Launcher.h"
+
+namespace {
+
+using qm::registry::EqualsIgnoreCase;
+
+constexpr UINT kStarted = 33;
+
+std::string Trim(const std::string& s) {
+  std::size_t begin = s.find_first_not_of(" \t");
+  if (begin == std::string::npos) return "";
+  std::size_t end = s.find_last_not_of(" \t");
+  return s.substr(begin, end - begin + 1);
+}
+
+std::string Unquote(const std::string& s) {
+  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return s.substr(1, s.size() - 2);
+  return s;
+}
+
+bool EndsWithIgnoreCase(const std::string& s, const std::string& suffix) {
+  return s.size() >= suffix.size() && EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
+}
+
+std::string WindowsDirectory() {
+  char buffer[MAX_PATH];
+  UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
+  return (n > 0 && n < MAX_PATH) ? std::string(buffer, n) : std::string("C:\\Windows");
+}
+
+// The editor by its full name in the Windows or system folder, or by its
+// bare name, which the search path finds there.
+bool IsTextEditor(const std::string& program) {
+  const std::string windows = WindowsDirectory();
+  for (const std::string& name : {std::string("notepad"), std::string("notepad.exe")}) {
+    if (EqualsIgnoreCase(program, name) || EqualsIgnoreCase(program, windows + "\\" + name) ||
+        EqualsIgnoreCase(program, windows + "\\System\\" + name) ||
+        EqualsIgnoreCase(program, windows + "\\System32\\" + name))
+      return true;
+  }
+  return false;
+}
+
+bool IsProgram(const std::string& path) {
+  for (const char* extension : {".exe", ".com", ".bat", ".cmd", ".pif"})
+    if (EndsWithIgnoreCase(path, extension)) return true;
+  return false;
+}
+
+std::optional<std::string> ExistingHostFile(const std::string& windowsPath) {
+  std::optional<std::string> host = qm::kernel::ResolveWindowsPath(windowsPath);
+  struct stat info;
+  if (!host || ::stat(host->c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+  return host;
+}
+
+// Opens a document in the host's opener; false when it cannot be found or
+// the opener cannot be started.
+bool OpenDocument(const std::string& request, const std::string& windowsPath) {
+  std::optional<std::string> host = ExistingHostFile(windowsPath);
+  return host && qm::shell::Launch({request, {"xdg-open", *host}});
+}
+
+bool IsWebAddress(const std::string& file) {
+  for (const char* scheme : {"http://", "https://"}) {
+    std::string s = scheme;
+    if (file.size() > s.size() && EqualsIgnoreCase(file.substr(0, s.size()), s)) return true;
+  }
+  return false;
+}
+
+HINSTANCE AsInstance(int value) { return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(value)); }
+
+}  // namespace
+
+UINT WinExec(LPCSTR commandLine, UINT show) {
+  (void)show;
+  std::string line = Trim(commandLine ? commandLine : "");
+  std::string program, rest;
+  if (!line.empty() && line.front() == '"') {
+    std::size_t close = line.find('"', 1);
+    program = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    rest = close == std::string::npos ? "" : line.substr(close + 1);
+  } else {
+    std::size_t blank = line.find_first_of(" \t");
+    program = line.substr(0, blank);
+    rest = blank == std::string::npos ? "" : line.substr(blank + 1);
+  }
+  std::string document = Unquote(Trim(rest));
+  if (!IsTextEditor(program) || document.empty() || !OpenDocument(commandLine, document)) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return ERROR_FILE_NOT_FOUND;
+  }
+  return kStarted;
+}
+
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
+  (void)owner;
+  std::string verb = operation ? operation : "";
+  if (!verb.empty() && !EqualsIgnoreCase(verb, "open")) return AsInstance(SE_ERR_NOASSOC);
+  std::string target = file ? file : "";
+  if (target.empty()) return AsInstance(SE_ERR_FNF);
+  if (IsWebAddress(target)) {
+    return AsInstance(qm::shell::Launch({target, {"xdg-open", target}}) ? kStarted : SE_ERR_NOASSOC);
+  }
+  std::string folder = directory ? directory : "";
+  if (target.size() < 2 || target[1] != ':') {
+    if (folder.empty()) return AsInstance(SE_ERR_FNF);
+    target = folder + (folder.back() == '\\' ? "" : "\\") + target;
+  }
+  std::string args = parameters ? parameters : "";
+  if (IsTextEditor(target) || IsTextEditor(file)) {
+    std::string line = target + (args.empty() ? "" : " " + args);
+    return AsInstance(WinExec(line.c_str(), static_cast<UINT>(show)) > 31 ? kStarted : SE_ERR_FNF);
+  }
+  if (IsProgram(target)) return AsInstance(SE_ERR_FNF);
+  return AsInstance(OpenDocument(target, target) ? kStarted : SE_ERR_FNF);
+}
