@@ -22,8 +22,8 @@ config=1
 folder=""
 
 usage() {
-  sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
-  exit 2
+  sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//' >&2
+  exit "${1:-2}"
 }
 
 while [ $# -gt 0 ]; do
@@ -33,7 +33,7 @@ while [ $# -gt 0 ]; do
     --large-count) largeCount="$2"; shift 2 ;;
     --dense) dense=1; shift ;;
     --no-config) config=0; shift ;;
-    -h|--help) usage ;;
+    -h|--help) usage 0 ;;
     -*) echo "unknown option: $1" >&2; usage ;;
     *) [ -z "$folder" ] || usage; folder="$1"; shift ;;
   esac
@@ -52,6 +52,8 @@ cd "$folder"
 for f in bin/start.exe bin/setup.exe bin/ryk.ico doc/readme.txt uninstall/uninstall.exe; do
   if [ -f "$sample/$f" ]; then cp "$sample/$f" "$f"; else printf 'Quellmoor %s\r\n' "$f" > "$f"; fi
 done
+# The DirectX runtime package too, so the whole wizard can run from it.
+if [ -d "$sample/directx" ]; then cp -r "$sample/directx" directx; fi
 
 # Small files: contents of 64 lengths between 0 and about 6 KB, written with
 # shell built-ins only, so that tens of thousands of files take seconds.
