@@ -6,10 +6,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
 #include <vector>
 
 #include "install/startup/SingleInstance.h"
+#include "platform/kernel/Prefix.h"
 #include "platform/kernel/SystemInfo.h"
 #include "support/TempDir.h"
 
@@ -40,14 +40,6 @@ class RunningCopy {
   pid_t pid = -1;
 };
 
-// The Windows path of a host path through drive Z:, the host root.
-std::string OnDriveZ(const std::string& hostPath) {
-  std::string path = "Z:" + hostPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
 // Names unique to this test process, short enough for any process table.
 std::string UniqueName(const char* stem) { return stem + std::to_string(getpid()); }
 
@@ -64,7 +56,7 @@ TEST_F(SingleInstanceTest, CopyOfTheSameNameFromAnotherFolderIsDetected) {
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").filename().string();
   RunningCopy running(first.Path(), self);
   ASSERT_TRUE(running.Started());
-  qm::kernel::SetModuleFileNameOverride(OnDriveZ(second.Path() + "/" + self));
+  qm::kernel::SetModuleFileNameOverride(qm::kernel::HostToWindowsPath(second.Path() + "/" + self));
   EXPECT_TRUE(IsInstallerRunning());
 }
 
@@ -72,7 +64,7 @@ TEST_F(SingleInstanceTest, OneProcessOfTheNameIsNotASecondInstance) {
   const std::string name = UniqueName("qmi");
   RunningCopy running(first.Path(), name);
   ASSERT_TRUE(running.Started());
-  qm::kernel::SetModuleFileNameOverride(OnDriveZ(first.Path() + "/" + name));
+  qm::kernel::SetModuleFileNameOverride(qm::kernel::HostToWindowsPath(first.Path() + "/" + name));
   EXPECT_FALSE(IsInstallerRunning());
 }
 
@@ -85,7 +77,7 @@ TEST_F(SingleInstanceTest, CopiesUnderOtherNamesOrLetterCaseAreNotDetected) {
   RunningCopy c(first.Path(), other);
   RunningCopy d(second.Path(), other);
   ASSERT_TRUE(a.Started() && b.Started() && c.Started() && d.Started());
-  qm::kernel::SetModuleFileNameOverride(OnDriveZ(first.Path() + "/" + name));
+  qm::kernel::SetModuleFileNameOverride(qm::kernel::HostToWindowsPath(first.Path() + "/" + name));
   EXPECT_FALSE(IsInstallerRunning());
 }
 
