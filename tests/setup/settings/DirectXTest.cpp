@@ -47,6 +47,7 @@ TEST_F(DirectXTest, ProbeAsksForDirectX7OrLater) {
 }
 
 TEST_F(DirectXTest, FailedVersionQueryAsksForDirectXAndARestart) {
+  // Without a recorded version the library's query fails.
   InstallationSettings& settings = ProbedWith(nullptr);
   EXPECT_TRUE(settings.directXNeeded);
   EXPECT_TRUE(settings.restartNeeded);
