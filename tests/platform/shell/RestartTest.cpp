@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include "platform/kernel/FileApi.h"
+#include "platform/kernel/LastError.h"
+#include "platform/kernel/SystemInfo.h"
+#include "platform/shell/Privileges.h"
+#include "platform/shell/Restart.h"
+
+namespace {
+
+// The installer's way of enabling a privilege: true exactly when no error
+// is reported afterwards.
+bool EnablePrivilege(const char* name, bool enable) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return false;
+  TOKEN_PRIVILEGES privileges{};
+  if (!LookupPrivilegeValueA(nullptr, name, &privileges.Privileges[0].Luid)) {
+    CloseHandle(token);
+    return false;
+  }
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
+  BOOL adjusted = AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr);
+  DWORD error = GetLastError();
+  EXPECT_TRUE(adjusted);  // a privilege that is not held still leaves the call successful
+  CloseHandle(token);
+  return error == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+TEST(Restart, AHeldPrivilegeAllowsARestartThatIsRecorded) {
+  const int before = qm::shell::ReadPendingRestart().count;
+  EXPECT_FALSE(ExitWindowsEx(EWX_REBOOT, 0));
+  EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
+  EXPECT_EQ(qm::shell::ReadPendingRestart().count, before);
+
+  ASSERT_TRUE(EnablePrivilege(SE_SHUTDOWN_NAME, true));
+  ASSERT_TRUE(ExitWindowsEx(EWX_REBOOT, 0));
+  EXPECT_EQ(qm::shell::ReadPendingRestart().count, before + 1);
+  EXPECT_EQ(qm::shell::ReadPendingRestart().action, "reboot");
+  ASSERT_TRUE(ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE, 0));
+  EXPECT_EQ(qm::shell::ReadPendingRestart().count, before + 2);
+  EXPECT_EQ(qm::shell::ReadPendingRestart().action, "shutdown");
+
+  ASSERT_TRUE(EnablePrivilege(SE_SHUTDOWN_NAME, false));
+  EXPECT_FALSE(ExitWindowsEx(EWX_REBOOT, 0));
+  EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
+}
+
+TEST(Restart, APrivilegeNotHeldIsNotAllAssignedAndBlocksTheRestart) {
+  ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false));
+  const int before = qm::shell::ReadPendingRestart().count;
+  EXPECT_FALSE(EnablePrivilege(SE_SHUTDOWN_NAME, true));
+  EXPECT_EQ(GetLastError(), ERROR_NOT_ALL_ASSIGNED);
+  EXPECT_FALSE(ExitWindowsEx(EWX_REBOOT, 0));
+  EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
+  EXPECT_EQ(qm::shell::ReadPendingRestart().count, before);
+
+  // Other privileges are still held.
+  EXPECT_TRUE(EnablePrivilege("SeBackupPrivilege", true));
+  ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, true));
+  EXPECT_TRUE(EnablePrivilege(SE_SHUTDOWN_NAME, true));
+  EXPECT_TRUE(ExitWindowsEx(EWX_REBOOT, 0));
+  EnablePrivilege(SE_SHUTDOWN_NAME, false);
+}
+
+TEST(Restart, TokensFollowTheirAccessAndNames) {
+  LUID luid;
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_FALSE(LookupPrivilegeValueA(nullptr, "SeNoSuchPrivilege", &luid));
+  EXPECT_EQ(GetLastError(), ERROR_NO_SUCH_PRIVILEGE);
+  ASSERT_TRUE(LookupPrivilegeValueA(nullptr, "seshutdownprivilege", &luid));
+  EXPECT_EQ(luid.LowPart, 19u);
+
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  TOKEN_PRIVILEGES privileges{1, {{luid, SE_PRIVILEGE_ENABLED}}};
+  EXPECT_FALSE(AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(CloseHandle(token));
+  EXPECT_FALSE(AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_FALSE(OpenProcessToken(reinterpret_cast<HANDLE>(0x1234), TOKEN_ADJUST_PRIVILEGES, &token));
+
+  // Handles share the one process token: enabling through one is seen by
+  // the restart, and the previous state is reported.
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token));
+  TOKEN_PRIVILEGES previous{};
+  DWORD length = 0;
+  ASSERT_TRUE(AdjustTokenPrivileges(token, FALSE, &privileges, sizeof previous, &previous, &length));
+  EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+  EXPECT_EQ(previous.PrivilegeCount, 1u);
+  EXPECT_EQ(previous.Privileges[0].Attributes, 0u);
+  EXPECT_TRUE(qm::shell::IsPrivilegeEnabled(SE_SHUTDOWN_NAME));
+  ASSERT_TRUE(AdjustTokenPrivileges(token, TRUE, nullptr, 0, nullptr, nullptr));
+  EXPECT_FALSE(qm::shell::IsPrivilegeEnabled(SE_SHUTDOWN_NAME));
+  CloseHandle(token);
+}
+
+TEST(Restart, LoggingOffNeedsNoPrivilege) {
+  const int before = qm::shell::ReadPendingRestart().count;
+  EXPECT_TRUE(ExitWindowsEx(EWX_LOGOFF, 0));
+  EXPECT_EQ(qm::shell::ReadPendingRestart().count, before + 1);
+  EXPECT_EQ(qm::shell::ReadPendingRestart().action, "logoff");
+  EXPECT_FALSE(ExitWindowsEx(0x40, 0));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}

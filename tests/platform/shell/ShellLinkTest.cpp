@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/kernel/CodePage.h"
+#include "platform/kernel/Prefix.h"
+#include "platform/shell/ShellLink.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Host(const std::string& windowsPath) { return qm::kernel::ResolveWindowsPath(windowsPath).value(); }
+
+std::vector<BYTE> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
+}
+
+// The installer's sequence: create the object, set the five fields, save
+// through IPersistFile with the name in UTF-16.
+HRESULT WriteLink(const char* target, const char* linkFile, const char* description, const char* arguments,
+                  const char* icon, const char* workingDirectory) {
+  CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    reinterpret_cast<void**>(&link));
+  if (SUCCEEDED(result)) {
+    link->SetPath(target);
+    link->SetDescription(description);
+    link->SetArguments(arguments);
+    link->SetIconLocation(icon, 0);
+    link->SetWorkingDirectory(workingDirectory);
+    IPersistFile* file = nullptr;
+    result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (SUCCEEDED(result)) {
+      WCHAR name[MAX_PATH];
+      MultiByteToWideChar(CP_ACP, 0, linkFile, -1, name, MAX_PATH);
+      result = file->Save(name, TRUE);
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return result;
+}
+
+class ShellLink : public testing::Test {
+ protected:
+  void SetUp() override {
+    qm::shell::SetVolumeOverride('C', qm::shell::LinkVolume{3, 0x12345678, ""});
+    fs::create_directories(Host("C:\\Links"));
+  }
+  void TearDown() override { qm::shell::SetVolumeOverride('C', std::nullopt); }
+};
+
+}  // namespace
+
+TEST_F(ShellLink, SavesThePublishedExample) {
+  ASSERT_EQ(WriteLink("C:\\G\\a.exe", "C:\\Links\\Play.lnk", "Play", "-w", "C:\\G\\a.exe", "C:\\G"), S_OK);
+  qm::shell::ShellLinkData example;
+  example.target = "C:\\G\\a.exe";
+  example.description = "Play";
+  example.workingDirectory = "C:\\G";
+  example.arguments = "-w";
+  example.iconLocation = "C:\\G\\a.exe";
+  example.fileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+  example.volume = {3, 0x12345678, ""};
+  std::vector<BYTE> bytes = ReadBytes(Host("C:\\Links\\Play.lnk"));
+  EXPECT_EQ(bytes.size(), 185u);
+  EXPECT_EQ(bytes, qm::shell::EncodeShellLink(example));
+}
+
+TEST_F(ShellLink, RecordsAnExistingTarget) {
+  fs::create_directories(Host("C:\\Games\\Quellmoor\\bin"));
+  std::ofstream(Host("C:\\Games\\Quellmoor\\bin\\start.exe"), std::ios::binary) << std::string(1234, 'x');
+  ASSERT_EQ(WriteLink("C:\\Games\\Quellmoor\\bin\\start.exe", "C:\\Links\\Quellmoor.lnk", "Quellmoor", "",
+                      "C:\\Games\\Quellmoor\\bin\\ryk.ico", ""),
+            S_OK);
+  std::optional<qm::shell::ShellLinkData> link = qm::shell::ReadShellLink("C:\\Links\\Quellmoor.lnk");
+  ASSERT_TRUE(link);
+  EXPECT_EQ(link->target, "C:\\Games\\Quellmoor\\bin\\start.exe");
+  EXPECT_EQ(link->description, "Quellmoor");
+  EXPECT_EQ(link->iconLocation, "C:\\Games\\Quellmoor\\bin\\ryk.ico");
+  EXPECT_EQ(link->iconIndex, 0);
+  EXPECT_EQ(link->arguments, "");
+  EXPECT_EQ(link->workingDirectory, "");
+  EXPECT_EQ(link->fileSize, 1234u);
+  EXPECT_EQ(link->fileAttributes, FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_NE(link->writeTime.dwHighDateTime, 0u);
+
+  chmod(Host("C:\\Games\\Quellmoor\\bin\\start.exe").c_str(), 0444);
+  ASSERT_EQ(WriteLink("c:\\games\\quellmoor\\BIN\\START.EXE", "C:\\Links\\Q.lnk", "", "", "", ""), S_OK);
+  EXPECT_EQ(qm::shell::ReadShellLink("C:\\Links\\Q.lnk")->fileAttributes,
+            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+  ASSERT_EQ(WriteLink("C:\\Games\\Quellmoor\\bin", "C:\\Links\\Bin.lnk", "", "", "", ""), S_OK);
+  EXPECT_EQ(qm::shell::ReadShellLink("C:\\Links\\Bin.lnk")->fileAttributes, FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(ShellLink, ReplacesAWritableLinkAndRefusesAReadOnlyOne) {
+  ASSERT_EQ(WriteLink("C:\\Old.exe", "C:\\Links\\Game.lnk", "Old", "", "", ""), S_OK);
+  ASSERT_EQ(WriteLink("C:\\New.exe", "C:\\Links\\Game.lnk", "New", "", "", ""), S_OK);
+  EXPECT_EQ(qm::shell::ReadShellLink("C:\\Links\\Game.lnk")->description, "New");
+
+  const std::string host = Host("C:\\Links\\Game.lnk");
+  const std::vector<BYTE> before = ReadBytes(host);
+  chmod(host.c_str(), 0444);
+  EXPECT_EQ(WriteLink("C:\\Other.exe", "C:\\Links\\Game.lnk", "Other", "", "", ""), E_ACCESSDENIED);
+  EXPECT_EQ(ReadBytes(host), before);
+  for (const auto& entry : fs::directory_iterator(Host("C:\\Links")))
+    EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+
+  EXPECT_TRUE(FAILED(WriteLink("C:\\A.exe", "C:\\No such folder\\A.lnk", "A", "", "", "")));
+  EXPECT_FALSE(fs::exists(Host("C:\\No such folder")));
+}
+
+TEST_F(ShellLink, LoadsWhatItSaved) {
+  ASSERT_EQ(WriteLink("C:\\Games\\Q u\xC3\xA9\\setup.exe", "C:\\Links\\Setup.lnk", "Setup \xE2\x82\xAC",
+                      "--k\xC3\xB6nig \"a b\"", "C:\\Games\\Q u\xC3\xA9\\setup.exe", "C:\\Games\\Q u\xC3\xA9"),
+            S_OK);
+  CoInitialize(nullptr);
+  IPersistFile* file = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistFile,
+                             reinterpret_cast<void**>(&file)),
+            S_OK);
+  std::u16string name = qm::kernel::Utf8ToUtf16("C:\\Links\\Setup.lnk");
+  ASSERT_EQ(file->Load(name.c_str(), 0), S_OK);
+  IShellLinkA* link = nullptr;
+  ASSERT_EQ(file->QueryInterface(IID_IShellLinkA, reinterpret_cast<void**>(&link)), S_OK);
+  char text[MAX_PATH];
+  int index = -1;
+  link->GetPath(text, MAX_PATH, nullptr, 0);
+  EXPECT_STREQ(text, "C:\\Games\\Q u\xC3\xA9\\setup.exe");
+  link->GetDescription(text, MAX_PATH);
+  EXPECT_STREQ(text, "Setup \xE2\x82\xAC");
+  link->GetArguments(text, MAX_PATH);
+  EXPECT_STREQ(text, "--k\xC3\xB6nig \"a b\"");
+  link->GetWorkingDirectory(text, MAX_PATH);
+  EXPECT_STREQ(text, "C:\\Games\\Q u\xC3\xA9");
+  link->GetIconLocation(text, MAX_PATH, &index);
+  EXPECT_STREQ(text, "C:\\Games\\Q u\xC3\xA9\\setup.exe");
+  EXPECT_EQ(index, 0);
+  link->GetDescription(text, 6);
+  EXPECT_STREQ(text, "Setup");
+  link->Release();
+  file->Release();
+  CoUninitialize();
+}
+
+TEST_F(ShellLink, StandardParserReadsOurLinks) {
+  if (!fs::exists("/usr/bin/lnkinfo")) GTEST_SKIP() << "lnkinfo is not installed";
+  fs::create_directories(Host("C:\\Games\\Quellmoor\\uninstall"));
+  std::ofstream(Host("C:\\Games\\Quellmoor\\uninstall\\uninstall.exe")) << "MZ";
+  ASSERT_EQ(WriteLink("C:\\Games\\Quellmoor\\uninstall\\uninstall.exe", "C:\\Links\\Uninstall.lnk", "Uninstall",
+                      "/quiet", "C:\\Games\\Quellmoor\\uninstall\\uninstall.exe", "C:\\Games\\Quellmoor\\uninstall"),
+            S_OK);
+  std::string command = "/usr/bin/lnkinfo '" + Host("C:\\Links\\Uninstall.lnk") + "' 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+  EXPECT_EQ(pclose(pipe), 0) << output;
+  for (const char* line : {"Local path\t\t\t: C:\\Games\\Quellmoor\\uninstall\\uninstall.exe",
+                           "Description\t\t\t: Uninstall", "Working directory\t\t: C:\\Games\\Quellmoor\\uninstall",
+                           "Command line arguments\t\t: /quiet",
+                           "Icon location\t\t\t: C:\\Games\\Quellmoor\\uninstall\\uninstall.exe",
+                           "Drive serial number\t\t: 0x12345678", "File size\t\t\t: 2 bytes"}) {
+    EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
+  }
+}
+
+TEST(Com, CreationFollowsTheRules) {
+  void* object = reinterpret_cast<void*>(1);
+  EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, &object),
+            CO_E_NOTINITIALIZED);
+  EXPECT_EQ(object, nullptr);
+  ASSERT_EQ(CoInitialize(nullptr), S_OK);
+  EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
+  CoUninitialize();
+  EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellLinkA, &object),
+            REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(CoCreateInstance(IID_IMalloc, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object), REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IMalloc, &object), E_NOINTERFACE);
+
+  IShellLinkA* link = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                             reinterpret_cast<void**>(&link)),
+            S_OK);
+  IPersistFile* file = nullptr;
+  ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
+  IUnknown* viaLink = nullptr;
+  IUnknown* viaFile = nullptr;
+  link->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&viaLink));
+  file->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&viaFile));
+  EXPECT_EQ(viaLink, viaFile);  // one object, one identity
+  viaLink->Release();
+  viaFile->Release();
+  EXPECT_EQ(file->Release(), 1u);
+  EXPECT_EQ(link->Release(), 0u);
+
+  qm::shell::RegisterInprocClass(CLSID_ShellLink, nullptr);
+  EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, &object),
+            REGDB_E_CLASSNOTREG);
+  qm::shell::RegisterInprocClass(CLSID_ShellLink, qm::shell::CreateShellLinkObject);
+  CoUninitialize();
+}
+
+TEST(Com, TaskMemoryKnowsItsSize) {
+  IMalloc* allocator = nullptr;
+  ASSERT_EQ(SHGetMalloc(&allocator), S_OK);
+  auto block = static_cast<char*>(allocator->Alloc(10));
+  ASSERT_NE(block, nullptr);
+  std::memcpy(block, "123456789", 10);
+  EXPECT_EQ(allocator->GetSize(block), 10u);
+  block = static_cast<char*>(CoTaskMemRealloc(block, 5000));
+  EXPECT_STREQ(block, "123456789");
+  EXPECT_EQ(allocator->GetSize(block), 5000u);
+  allocator->Free(block);
+  allocator->Release();
+}
