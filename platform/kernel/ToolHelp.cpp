@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -26,9 +27,17 @@ struct ProcessSnapshot : KernelObject {
   size_t next = 0;
 };
 
+// A process may end while its /proc files are read; that gives a short or
+// empty text here, never an exception out of the snapshot.
 std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string text;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return text;
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  std::fclose(file);
+  return text;
 }
 
 std::string BaseName(const std::string& path) {
