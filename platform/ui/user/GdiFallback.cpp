@@ -91,3 +91,4 @@ QM_WEAK HFONT CreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, D
   return nullptr;
 }
 QM_WEAK int DrawTextA(HDC, LPCSTR, int, RECT*, UINT) { return 0; }
+QM_WEAK BOOL DeleteObject(HGDIOBJ) { return TRUE; }
