@@ -88,10 +88,10 @@ TEST_F(ButtonTest, GroupBoxTakesNeitherClicksNorFocus) {
   SetFocus(edit);
   Click(group);
   EXPECT_EQ(GetFocus(), edit);
-  EXPECT_TRUE(notifications.empty());
+  EXPECT_TRUE(NotificationsFrom(200).empty());
   EXPECT_EQ(SendMessageA(group, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
   SendMessageA(group, BM_CLICK, 0, 0);
-  EXPECT_TRUE(notifications.empty());
+  EXPECT_TRUE(NotificationsFrom(200).empty());
 }
 
 TEST_F(ButtonTest, SpaceClicksAPushButtonOnlyWhenReleased) {

@@ -33,7 +33,7 @@ class UiTest : public ::testing::Test {
   static inline std::vector<Notification> notifications;
   static inline HBRUSH parentStaticBrush = nullptr;
 
- protected:
+ public:
   void SetUp() override {
     ui::UseDisplay(ui::CreateHeadlessDisplay(1024, 768));
     ui::RegisterStandardControls();
@@ -52,6 +52,8 @@ class UiTest : public ::testing::Test {
 
   void TearDown() override {
     ui::user::SetIdleHook({});
+    for (HWND parent : parents)
+      if (IsWindow(parent)) DestroyWindow(parent);
     std::vector<HWND> open;
     EnumWindows(
         [](HWND hwnd, LPARAM param) {
@@ -67,6 +69,7 @@ class UiTest : public ::testing::Test {
   HWND CreateParent(RECT rect = {100, 100, 560, 420}) {
     HWND parent = CreateWindowExA(0, "QmTestParent", "Parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, nullptr, nullptr);
+    parents.push_back(parent);
     Pump();
     return parent;
   }
@@ -224,6 +227,8 @@ class UiTest : public ::testing::Test {
   }
 
  private:
+  std::vector<HWND> parents;
+
   static LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
       notifications.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
