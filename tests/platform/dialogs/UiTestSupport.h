@@ -184,6 +184,13 @@ class UiTest : public ::testing::Test {
     return buffer;
   }
 
+  static HWND ChildWithText(HWND parent, const std::string& text) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (TextOf(child) == text) return child;
+    ADD_FAILURE() << "no control with the text \"" << text << "\"";
+    return nullptr;
+  }
+
   static std::vector<Notification> NotificationsFrom(int id) {
     std::vector<Notification> found;
     for (const Notification& n : notifications)
