@@ -70,9 +70,17 @@ class DialogTest : public UiTest {
     return message == WM_INITDIALOG ? TRUE : FALSE;
   }
 
+  // The BN_CLICKED commands, leaving out the edits' notifications.
+  static std::vector<Notification> Clicks() {
+    std::vector<Notification> clicks;
+    for (const Notification& n : commands)
+      if (n.code == BN_CLICKED) clicks.push_back(n);
+    return clicks;
+  }
+
   static std::vector<int> CommandIds() {
     std::vector<int> ids;
-    for (const Notification& n : commands) ids.push_back(n.id);
+    for (const Notification& n : Clicks()) ids.push_back(n.id);
     return ids;
   }
 
