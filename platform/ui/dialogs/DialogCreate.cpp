@@ -82,11 +82,9 @@ RECT ScreenArea() {
 void Place(HWND dialog, const DialogTemplate& dialogTemplate, const DialogState& state, HWND owner) {
   int clientWidth = MulDivRounded(dialogTemplate.cx, state.units.x, 4);
   int clientHeight = MulDivRounded(dialogTemplate.cy, state.units.y, 8);
-  RECT window{}, client{};
-  GetWindowRect(dialog, &window);
-  GetClientRect(dialog, &client);
-  int width = clientWidth + (window.right - window.left) - client.right;
-  int height = clientHeight + (window.bottom - window.top) - client.bottom;
+  SIZE frame = FrameSize(dialog);
+  int width = clientWidth + frame.cx;
+  int height = clientHeight + frame.cy;
   int x = MulDivRounded(dialogTemplate.x, state.units.x, 4);
   int y = MulDivRounded(dialogTemplate.y, state.units.y, 8);
   bool child = (dialogTemplate.style & WS_CHILD) != 0;
