@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
-#include <utility>
 
-#include "platform/ui/SurfaceDC.h"
 #include "platform/ui/gdi/FontEngine.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
@@ -14,12 +12,6 @@ namespace {
 std::unordered_map<HDC, std::unique_ptr<DeviceContext>>& DcTable() {
   static std::unordered_map<HDC, std::unique_ptr<DeviceContext>> table;
   return table;
-}
-
-HDC InsertDC(std::unique_ptr<DeviceContext> dc) {
-  HDC handle = reinterpret_cast<HDC>(dc.get());
-  DcTable().emplace(handle, std::move(dc));
-  return handle;
 }
 
 DcState DefaultState() {
@@ -167,21 +159,41 @@ void DeviceContext::Plot(int x, int y, std::uint32_t pixel) {
   Touch({x, y, x + 1, y + 1});
 }
 
-void DeviceContext::Blend(int x, int y, std::uint32_t pixel, int coverage) {
-  if (coverage <= 0) return;
-  if (coverage >= 255) return Plot(x, y, pixel);
-  RECT clip = Clip();
-  if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
-  std::uint32_t& dest = Target()->At(x, y);
+namespace {
+
+std::uint32_t Mix(std::uint32_t dest, std::uint32_t pixel, int coverage) {
+  if (coverage >= 255) return pixel | 0xFF000000u;
   std::uint32_t out = 0xFF000000u;
   for (int shift = 0; shift <= 16; shift += 8) {
     int s = (pixel >> shift) & 0xFF;
     int d = (dest >> shift) & 0xFF;
-    int v = d + ((s - d) * coverage + 127) / 255;
-    out |= std::uint32_t(v) << shift;
+    out |= std::uint32_t((s * coverage + d * (255 - coverage) + 127) / 255) << shift;
   }
-  dest = out;
+  return out;
+}
+
+}  // namespace
+
+void DeviceContext::Blend(int x, int y, std::uint32_t pixel, int coverage) {
+  if (coverage <= 0) return;
+  RECT clip = Clip();
+  if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
+  std::uint32_t& dest = Target()->At(x, y);
+  dest = Mix(dest, pixel, coverage);
   Touch({x, y, x + 1, y + 1});
+}
+
+void DeviceContext::BlendMask(int left, int top, int width, int rows, const std::uint8_t* coverage,
+                              std::uint32_t pixel) {
+  RECT area = Intersect({left, top, left + width, top + rows}, Clip());
+  if (IsEmpty(area)) return;
+  Surface& target = *Target();
+  for (int y = area.top; y < area.bottom; ++y) {
+    const std::uint8_t* row = coverage + std::size_t(y - top) * width;
+    for (int x = area.left; x < area.right; ++x)
+      if (int c = row[x - left]; c > 0) target.At(x, y) = Mix(target.At(x, y), pixel, c);
+  }
+  Touch(area);
 }
 
 void DeviceContext::Invert(int x, int y) {
@@ -197,6 +209,14 @@ FontInstance& DeviceContext::Font() {
   return InstanceOf(*font);
 }
 
+HDC InsertDC(std::unique_ptr<DeviceContext> dc) {
+  HDC handle = reinterpret_cast<HDC>(NextHandleValue(HandleKind::DC));
+  DcTable().emplace(handle, std::move(dc));
+  return handle;
+}
+
+bool EraseDC(HDC dc) { return DcTable().erase(dc) > 0; }
+
 DeviceContext* LookupDC(HDC dc) {
   auto& table = DcTable();
   auto it = table.find(dc);
@@ -204,145 +224,3 @@ DeviceContext* LookupDC(HDC dc) {
 }
 
 }  // namespace qm::ui::gdi
-
-using namespace qm::ui::gdi;
-using qm::ui::Surface;
-
-namespace qm::ui {
-
-HDC CreateSurfaceDC(std::shared_ptr<Surface> surface, POINT origin, RECT clip, HWND window) {
-  if (!surface) return nullptr;
-  return InsertDC(std::make_unique<DeviceContext>(std::move(surface), origin, clip, window));
-}
-
-void DestroySurfaceDC(HDC dc) { DcTable().erase(dc); }
-
-RECT TakeDrawnBounds(HDC dc) {
-  DeviceContext* context = LookupDC(dc);
-  return context ? context->TakeDrawn() : RECT{0, 0, 0, 0};
-}
-
-Surface* SurfaceOfDC(HDC dc) {
-  DeviceContext* context = LookupDC(dc);
-  return context ? context->Target() : nullptr;
-}
-
-HWND WindowFromDC(HDC dc) {
-  DeviceContext* context = LookupDC(dc);
-  return context ? context->Window() : nullptr;
-}
-
-}  // namespace qm::ui
-
-HDC CreateCompatibleDC(HDC dc) {
-  if (dc != nullptr && LookupDC(dc) == nullptr) return nullptr;
-  return InsertDC(std::make_unique<DeviceContext>());
-}
-
-BOOL DeleteDC(HDC dc) {
-  DeviceContext* context = LookupDC(dc);
-  if (context == nullptr) return FALSE;
-  DcTable().erase(dc);
-  return TRUE;
-}
-
-HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
-  if (LookupDC(dc) == nullptr || width < 0 || height < 0) return nullptr;
-  // Every bitmap is 32-bit, whatever the DC holds: there is no monochrome
-  // default, so a bitmap made from a fresh memory DC still takes colour.
-  auto bitmap = std::make_unique<BitmapObject>();
-  bitmap->surface = std::make_shared<Surface>(std::max(width, 1), std::max(height, 1), 0xFF000000u);
-  return InsertObject(std::move(bitmap));
-}
-
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-  DeviceContext* context = LookupDC(dc);
-  return context ? context->Select(object) : nullptr;
-}
-
-HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
-  DeviceContext* context = LookupDC(dc);
-  if (context == nullptr) return nullptr;
-  const DcState& state = context->State();
-  switch (type) {
-    case OBJ_PEN: return state.pen;
-    case OBJ_BRUSH: return state.brush;
-    case OBJ_FONT: return state.font;
-    case OBJ_BITMAP: return state.bitmap;
-    default: return nullptr;
-  }
-}
-
-COLORREF SetTextColor(HDC dc, COLORREF color) {
-  DeviceContext* context = LookupDC(dc);
-  if (context == nullptr) return CLR_INVALID;
-  return std::exchange(context->State().textColor, color & 0x00FFFFFF);
-}
-
-COLORREF GetTextColor(HDC dc) {
-  DeviceContext* context = LookupDC(dc);
-  return context ? context->State().textColor : CLR_INVALID;
-}
-
-COLORREF SetBkColor(HDC dc, COLORREF color) {
-  DeviceContext* context = LookupDC(dc);
-  if (context == nullptr) return CLR_INVALID;
-  return std::exchange(context->State().bkColor, color & 0x00FFFFFF);
-}
-
-COLORREF GetBkColor(HDC dc) {
-  DeviceContext* context = LookupDC(dc);
-  return context ? context->State().bkColor : CLR_INVALID;
-}
-
-int SetBkMode(HDC dc, int mode) {
-  DeviceContext* context = LookupDC(dc);
-  if (context == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-  return std::exchange(context->State().bkMode, mode);
-}
-
-int GetBkMode(HDC dc) {
-  DeviceContext* context = LookupDC(dc);
-  return context ? context->State().bkMode : 0;
-}
-
-int SaveDC(HDC dc) {
-  DeviceContext* context = LookupDC(dc);
-  return context ? context->Save() : 0;
-}
-
-BOOL RestoreDC(HDC dc, int savedDC) {
-  DeviceContext* context = LookupDC(dc);
-  return context && context->Restore(savedDC) ? TRUE : FALSE;
-}
-
-int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
-  constexpr int kError = 0, kNullRegion = 1, kSimpleRegion = 2;
-  DeviceContext* context = LookupDC(dc);
-  if (context == nullptr) return kError;
-  context->IntersectClip(context->Device(RECT{left, top, right, bottom}));
-  return IsEmpty(context->Clip()) ? kNullRegion : kSimpleRegion;
-}
-
-BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous) {
-  DeviceContext* context = LookupDC(dc);
-  if (context == nullptr) return FALSE;
-  if (previous) *previous = context->State().viewportOrg;
-  context->State().viewportOrg = {x, y};
-  return TRUE;
-}
-
-int GetDeviceCaps(HDC dc, int index) {
-  DeviceContext* context = LookupDC(dc);
-  if (context == nullptr) return 0;
-  Surface* target = context->Target();
-  switch (index) {
-    case HORZRES: return target ? target->width : 0;
-    case VERTRES: return target ? target->height : 0;
-    case BITSPIXEL: return 32;
-    case PLANES: return 1;
-    case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    default: return 0;
-  }
-}

@@ -58,6 +58,8 @@ class DeviceContext {
   void Plot(int x, int y, std::uint32_t pixel);
   void Blend(int x, int y, std::uint32_t pixel, int coverage);  // coverage 0..255
   void Invert(int x, int y);
+  // Blends `pixel` through an 8-bit coverage mask whose top-left lands at (left, top).
+  void BlendMask(int left, int top, int width, int rows, const std::uint8_t* coverage, std::uint32_t pixel);
   void Touch(const RECT& rect);
   RECT TakeDrawn();
 
@@ -77,6 +79,9 @@ class DeviceContext {
   RECT drawn_{0, 0, 0, 0};
 };
 
+HDC InsertDC(std::unique_ptr<DeviceContext> dc);
+// Releases the DC; false for a handle that is not a live DC.
+bool EraseDC(HDC dc);
 // Null for a handle that is not a live DC.
 DeviceContext* LookupDC(HDC dc);
 
