@@ -30,7 +30,7 @@ HICON InsertIcon(Surface image, bool shared) {
   auto icon = std::make_unique<IconObject>();
   icon->image = std::move(image);
   icon->shared = shared;
-  HICON handle = reinterpret_cast<HICON>(icon.get());
+  HICON handle = reinterpret_cast<HICON>(NextHandleValue(HandleKind::Icon));
   IconTable().emplace(handle, std::move(icon));
   return handle;
 }

@@ -160,3 +160,19 @@ TEST(MemoryDCs, RestoreDCGivesBackSavedObjectsAndColours) {
   EXPECT_FALSE(RestoreDC(canvas.dc(), -1));  // both levels are used up
   EXPECT_TRUE(DeleteObject(pen));
 }
+
+TEST(Objects, StaleHandlesFindNothingAfterNewObjectsAreMade) {
+  HDC first = CreateCompatibleDC(nullptr);
+  DeleteDC(first);
+  HDC second = CreateCompatibleDC(nullptr);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(GetBkMode(first), 0);
+  EXPECT_EQ(SetPixel(first, 0, 0, RGB(1, 1, 1)), CLR_INVALID);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));
+  DeleteObject(brush);
+  HBRUSH next = CreateSolidBrush(RGB(2, 2, 2));
+  EXPECT_NE(brush, next);
+  EXPECT_EQ(SelectObject(second, brush), nullptr);
+  DeleteObject(next);
+  DeleteDC(second);
+}
