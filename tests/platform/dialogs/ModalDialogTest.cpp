@@ -121,18 +121,5 @@ TEST_F(ModalDialogTest, MessageBoxInsideAModalDialogDisablesItAndReturnsToIt) {
   EXPECT_EQ(GetActiveWindow(), owner);
 }
 
-TEST_F(ModalDialogTest, ModelessDialogStaysOpenWhenItsProcedureIgnoresOkAndCancel) {
-  DialogTemplate waiting = Dialog(WS_POPUP | DS_MODALFRAME | DS_CENTER, 227, 42, "",
-                                  {Item(WC_STATICA, "Please wait...", IDC_STATIC, 0, 17, 227, 8, SS_CENTER)});
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &waiting, nullptr, Proc, 0);
-  ShowWindow(dialog, SW_SHOW);
-  Pump(dialog);
-  Key(VK_RETURN, dialog);
-  Key(VK_ESCAPE, dialog);
-  EXPECT_TRUE(IsWindowVisible(dialog));
-  EXPECT_EQ(CommandIds(), (std::vector<int>{IDOK, IDCANCEL}));
-  DestroyWindow(dialog);
-}
-
 }  // namespace
 }  // namespace qm::test
