@@ -88,6 +88,18 @@ struct BITMAP {
   WORD bmBitsPixel;
   LPVOID bmBits;
 };
+struct LOGPEN {
+  UINT lopnStyle;
+  POINT lopnWidth;
+  COLORREF lopnColor;
+};
+constexpr UINT BS_SOLID = 0;
+constexpr UINT BS_NULL = 1;
+struct LOGBRUSH {
+  UINT lbStyle;
+  COLORREF lbColor;
+  std::uintptr_t lbHatch;
+};
 
 // ---- State -------------------------------------------------------------------
 constexpr int TRANSPARENT = 1;

@@ -1,0 +1,348 @@
+#include "platform/ui/gdi/DeviceContext.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/ui/SurfaceDC.h"
+#include "platform/ui/gdi/FontEngine.h"
+#include "platform/ui/gdi/GdiObjects.h"
+
+namespace qm::ui::gdi {
+namespace {
+
+std::unordered_map<HDC, std::unique_ptr<DeviceContext>>& DcTable() {
+  static std::unordered_map<HDC, std::unique_ptr<DeviceContext>> table;
+  return table;
+}
+
+HDC InsertDC(std::unique_ptr<DeviceContext> dc) {
+  HDC handle = reinterpret_cast<HDC>(dc.get());
+  DcTable().emplace(handle, std::move(dc));
+  return handle;
+}
+
+DcState DefaultState() {
+  DcState state;
+  state.pen = GetStockObject(BLACK_PEN);
+  state.brush = GetStockObject(WHITE_BRUSH);
+  state.font = GetStockObject(SYSTEM_FONT);
+  return state;
+}
+
+}  // namespace
+
+RECT Intersect(const RECT& a, const RECT& b) {
+  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+  if (r.right <= r.left || r.bottom <= r.top) return {0, 0, 0, 0};
+  return r;
+}
+
+bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+RECT Union(const RECT& a, const RECT& b) {
+  if (IsEmpty(a)) return b;
+  if (IsEmpty(b)) return a;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+DeviceContext::DeviceContext(std::shared_ptr<Surface> surface, POINT origin, RECT clip, HWND window)
+    : surface_(std::move(surface)), origin_(origin), baseClip_(clip), window_(window), state_(DefaultState()) {
+  Hold(state_);
+}
+
+DeviceContext::DeviceContext() : memory_(true), state_(DefaultState()) {
+  state_.bitmap = DefaultBitmap();
+  Hold(state_);
+}
+
+DeviceContext::~DeviceContext() {
+  for (const DcState& state : saved_) Drop(state);
+  Drop(state_);
+}
+
+void DeviceContext::Hold(const DcState& state) {
+  for (HGDIOBJ object : {state.pen, state.brush, state.font, state.bitmap}) Retain(object);
+}
+
+void DeviceContext::Drop(const DcState& state) {
+  for (HGDIOBJ object : {state.pen, state.brush, state.font, state.bitmap}) Release(object);
+}
+
+Surface* DeviceContext::Target() const {
+  if (!memory_) return surface_.get();
+  auto* bitmap = Lookup<BitmapObject>(state_.bitmap);
+  return bitmap ? bitmap->surface.get() : nullptr;
+}
+
+HGDIOBJ DeviceContext::Select(HGDIOBJ object) {
+  GdiObject* found = LookupObject(object);
+  if (found == nullptr) return nullptr;
+  HGDIOBJ* slot = nullptr;
+  switch (found->kind) {
+    case ObjectKind::Pen: slot = &state_.pen; break;
+    case ObjectKind::Brush: slot = &state_.brush; break;
+    case ObjectKind::Font: slot = &state_.font; break;
+    case ObjectKind::Bitmap:
+      // Only memory DCs take bitmaps, and a bitmap lives in one DC at a time.
+      if (!memory_) return nullptr;
+      if (object != state_.bitmap && found->useCount > 0 && !found->stock) return nullptr;
+      slot = &state_.bitmap;
+      state_.userClip.reset();
+      break;
+  }
+  HGDIOBJ previous = *slot;
+  if (previous == object) return previous;
+  Retain(object);
+  *slot = object;
+  Release(previous);
+  return previous;
+}
+
+int DeviceContext::Save() {
+  Hold(state_);
+  saved_.push_back(state_);
+  return static_cast<int>(saved_.size());
+}
+
+bool DeviceContext::Restore(int level) {
+  int count = static_cast<int>(saved_.size());
+  if (level < 0) level = count + 1 + level;
+  if (level < 1 || level > count) return false;
+  while (static_cast<int>(saved_.size()) > level) {
+    Drop(saved_.back());
+    saved_.pop_back();
+  }
+  Drop(state_);
+  state_ = saved_.back();  // the saved copy's hold passes to the current state
+  saved_.pop_back();
+  return true;
+}
+
+POINT DeviceContext::Device(int x, int y) const {
+  return {x + origin_.x + state_.viewportOrg.x, y + origin_.y + state_.viewportOrg.y};
+}
+
+RECT DeviceContext::Device(const RECT& r) const {
+  POINT a = Device(r.left, r.top);
+  POINT b = Device(r.right, r.bottom);
+  return {a.x, a.y, b.x, b.y};
+}
+
+RECT DeviceContext::Clip() const {
+  Surface* target = Target();
+  if (target == nullptr) return {0, 0, 0, 0};
+  RECT clip{0, 0, target->width, target->height};
+  if (!memory_) clip = Intersect(clip, baseClip_);
+  if (state_.userClip) clip = Intersect(clip, *state_.userClip);
+  return clip;
+}
+
+void DeviceContext::IntersectClip(const RECT& deviceRect) {
+  RECT current = state_.userClip ? *state_.userClip : Clip();
+  state_.userClip = Intersect(current, deviceRect);
+}
+
+void DeviceContext::Touch(const RECT& rect) { drawn_ = Union(drawn_, rect); }
+
+RECT DeviceContext::TakeDrawn() {
+  RECT drawn = drawn_;
+  drawn_ = {0, 0, 0, 0};
+  return drawn;
+}
+
+void DeviceContext::Fill(RECT rect, std::uint32_t pixel) {
+  rect = Intersect(rect, Clip());
+  if (IsEmpty(rect)) return;
+  Surface& target = *Target();
+  for (int y = rect.top; y < rect.bottom; ++y)
+    std::fill_n(&target.At(rect.left, y), rect.right - rect.left, pixel);
+  Touch(rect);
+}
+
+void DeviceContext::Plot(int x, int y, std::uint32_t pixel) {
+  RECT clip = Clip();
+  if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
+  Target()->At(x, y) = pixel;
+  Touch({x, y, x + 1, y + 1});
+}
+
+void DeviceContext::Blend(int x, int y, std::uint32_t pixel, int coverage) {
+  if (coverage <= 0) return;
+  if (coverage >= 255) return Plot(x, y, pixel);
+  RECT clip = Clip();
+  if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
+  std::uint32_t& dest = Target()->At(x, y);
+  std::uint32_t out = 0xFF000000u;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    int s = (pixel >> shift) & 0xFF;
+    int d = (dest >> shift) & 0xFF;
+    int v = d + ((s - d) * coverage + 127) / 255;
+    out |= std::uint32_t(v) << shift;
+  }
+  dest = out;
+  Touch({x, y, x + 1, y + 1});
+}
+
+void DeviceContext::Invert(int x, int y) {
+  RECT clip = Clip();
+  if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
+  Target()->At(x, y) ^= 0x00FFFFFFu;
+  Touch({x, y, x + 1, y + 1});
+}
+
+FontInstance& DeviceContext::Font() {
+  auto* font = Lookup<FontObject>(state_.font);
+  if (font == nullptr) font = Lookup<FontObject>(GetStockObject(SYSTEM_FONT));
+  return InstanceOf(*font);
+}
+
+DeviceContext* LookupDC(HDC dc) {
+  auto& table = DcTable();
+  auto it = table.find(dc);
+  return it == table.end() ? nullptr : it->second.get();
+}
+
+}  // namespace qm::ui::gdi
+
+using namespace qm::ui::gdi;
+using qm::ui::Surface;
+
+namespace qm::ui {
+
+HDC CreateSurfaceDC(std::shared_ptr<Surface> surface, POINT origin, RECT clip, HWND window) {
+  if (!surface) return nullptr;
+  return InsertDC(std::make_unique<DeviceContext>(std::move(surface), origin, clip, window));
+}
+
+void DestroySurfaceDC(HDC dc) { DcTable().erase(dc); }
+
+RECT TakeDrawnBounds(HDC dc) {
+  DeviceContext* context = LookupDC(dc);
+  return context ? context->TakeDrawn() : RECT{0, 0, 0, 0};
+}
+
+Surface* SurfaceOfDC(HDC dc) {
+  DeviceContext* context = LookupDC(dc);
+  return context ? context->Target() : nullptr;
+}
+
+HWND WindowFromDC(HDC dc) {
+  DeviceContext* context = LookupDC(dc);
+  return context ? context->Window() : nullptr;
+}
+
+}  // namespace qm::ui
+
+HDC CreateCompatibleDC(HDC dc) {
+  if (dc != nullptr && LookupDC(dc) == nullptr) return nullptr;
+  return InsertDC(std::make_unique<DeviceContext>());
+}
+
+BOOL DeleteDC(HDC dc) {
+  DeviceContext* context = LookupDC(dc);
+  if (context == nullptr) return FALSE;
+  DcTable().erase(dc);
+  return TRUE;
+}
+
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
+  if (LookupDC(dc) == nullptr || width < 0 || height < 0) return nullptr;
+  // Every bitmap is 32-bit, whatever the DC holds: there is no monochrome
+  // default, so a bitmap made from a fresh memory DC still takes colour.
+  auto bitmap = std::make_unique<BitmapObject>();
+  bitmap->surface = std::make_shared<Surface>(std::max(width, 1), std::max(height, 1), 0xFF000000u);
+  return InsertObject(std::move(bitmap));
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+  DeviceContext* context = LookupDC(dc);
+  return context ? context->Select(object) : nullptr;
+}
+
+HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
+  DeviceContext* context = LookupDC(dc);
+  if (context == nullptr) return nullptr;
+  const DcState& state = context->State();
+  switch (type) {
+    case OBJ_PEN: return state.pen;
+    case OBJ_BRUSH: return state.brush;
+    case OBJ_FONT: return state.font;
+    case OBJ_BITMAP: return state.bitmap;
+    default: return nullptr;
+  }
+}
+
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+  DeviceContext* context = LookupDC(dc);
+  if (context == nullptr) return CLR_INVALID;
+  return std::exchange(context->State().textColor, color & 0x00FFFFFF);
+}
+
+COLORREF GetTextColor(HDC dc) {
+  DeviceContext* context = LookupDC(dc);
+  return context ? context->State().textColor : CLR_INVALID;
+}
+
+COLORREF SetBkColor(HDC dc, COLORREF color) {
+  DeviceContext* context = LookupDC(dc);
+  if (context == nullptr) return CLR_INVALID;
+  return std::exchange(context->State().bkColor, color & 0x00FFFFFF);
+}
+
+COLORREF GetBkColor(HDC dc) {
+  DeviceContext* context = LookupDC(dc);
+  return context ? context->State().bkColor : CLR_INVALID;
+}
+
+int SetBkMode(HDC dc, int mode) {
+  DeviceContext* context = LookupDC(dc);
+  if (context == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+  return std::exchange(context->State().bkMode, mode);
+}
+
+int GetBkMode(HDC dc) {
+  DeviceContext* context = LookupDC(dc);
+  return context ? context->State().bkMode : 0;
+}
+
+int SaveDC(HDC dc) {
+  DeviceContext* context = LookupDC(dc);
+  return context ? context->Save() : 0;
+}
+
+BOOL RestoreDC(HDC dc, int savedDC) {
+  DeviceContext* context = LookupDC(dc);
+  return context && context->Restore(savedDC) ? TRUE : FALSE;
+}
+
+int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
+  constexpr int kError = 0, kNullRegion = 1, kSimpleRegion = 2;
+  DeviceContext* context = LookupDC(dc);
+  if (context == nullptr) return kError;
+  context->IntersectClip(context->Device(RECT{left, top, right, bottom}));
+  return IsEmpty(context->Clip()) ? kNullRegion : kSimpleRegion;
+}
+
+BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous) {
+  DeviceContext* context = LookupDC(dc);
+  if (context == nullptr) return FALSE;
+  if (previous) *previous = context->State().viewportOrg;
+  context->State().viewportOrg = {x, y};
+  return TRUE;
+}
+
+int GetDeviceCaps(HDC dc, int index) {
+  DeviceContext* context = LookupDC(dc);
+  if (context == nullptr) return 0;
+  Surface* target = context->Target();
+  switch (index) {
+    case HORZRES: return target ? target->width : 0;
+    case VERTRES: return target ? target->height : 0;
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return 96;
+    default: return 0;
+  }
+}

@@ -1,0 +1,67 @@
+#include "platform/ui/gdi/Png.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/ui/DisplayBackend.h"
+
+namespace qm::ui::gdi {
+
+std::optional<Surface> DecodePng(const void* data, std::size_t size) {
+  if (data == nullptr || size == 0) return std::nullopt;
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, data, size)) return std::nullopt;
+  // BGRA bytes are 0xAARRGGBB words on a little-endian host; read as bytes
+  // and pack explicitly so the byte order of the host does not matter.
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return std::nullopt;
+  }
+  Surface surface(static_cast<int>(image.width), static_cast<int>(image.height), 0);
+  for (std::size_t i = 0; i < surface.pixels.size(); ++i) {
+    const png_byte* p = &bytes[i * 4];
+    surface.pixels[i] = (std::uint32_t(p[3]) << 24) | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
+  }
+  return surface;
+}
+
+}  // namespace qm::ui::gdi
+
+namespace qm::ui {
+
+bool SavePng(const Surface& surface, const std::string& hostPath) {
+  if (surface.width <= 0 || surface.height <= 0) return false;
+  std::vector<png_byte> bytes(surface.pixels.size() * 3);
+  for (std::size_t i = 0; i < surface.pixels.size(); ++i) {
+    std::uint32_t p = surface.pixels[i];
+    bytes[i * 3] = png_byte(p >> 16);
+    bytes[i * 3 + 1] = png_byte(p >> 8);
+    bytes[i * 3 + 2] = png_byte(p);
+  }
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(surface.width);
+  image.height = static_cast<png_uint_32>(surface.height);
+  image.format = PNG_FORMAT_RGB;
+  // Written beside the target and renamed, so a reader never sees half a file.
+  std::string temporary = hostPath + ".part";
+  if (!png_image_write_to_file(&image, temporary.c_str(), 0, bytes.data(), 0, nullptr)) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  if (std::rename(temporary.c_str(), hostPath.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qm::ui
