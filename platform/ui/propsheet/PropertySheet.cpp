@@ -228,8 +228,10 @@ LRESULT HandleSheetMessage(Sheet& sheet, UINT message, WPARAM wParam, LPARAM lPa
       if (sheet.ended || sheet.current < 0) return 0;
       return reinterpret_cast<LRESULT>(sheet.pages[sheet.current]->hwnd);
     case PSM_ISDIALOGMESSAGE:
+      // The dialog manager treats the pages' controls as the sheet's own:
+      // one Tab order, Enter for the default button, Esc for Cancel.
       if (!lParam) return FALSE;
-      return HandleSheetKeyboard(sheet, *reinterpret_cast<MSG*>(lParam)) ? TRUE : FALSE;
+      return IsDialogMessageA(sheet.hwnd, reinterpret_cast<MSG*>(lParam));
     case PSM_SETCURSEL: {
       int index = static_cast<int>(wParam);
       if (lParam) {
@@ -385,6 +387,7 @@ INT_PTR PropertySheetA(const PROPSHEETHEADERA* header) {
     }
   }
   if (ownerWasEnabled) EnableWindow(owner, TRUE);
+  if (owner && !sheet->destroyed && GetActiveWindow() == hwnd) SetActiveWindow(owner);
   const INT_PTR result = sheet->result;
   if (!sheet->destroyed) DestroyWindow(hwnd);
   return result;

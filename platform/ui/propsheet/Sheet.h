@@ -45,8 +45,7 @@ DialogTemplate BuildSheetTemplate(const PROPSHEETHEADERA& header);
 DialogTemplate BuildChildTemplate(const DialogTemplate& pageTemplate);
 RECT PageAreaInDialogUnits(const DialogTemplate& sheetTemplate);
 
-// Keyboard over the sheet's buttons and the current page's controls.
-bool HandleSheetKeyboard(Sheet& sheet, MSG& msg);
+// Presses one of the sheet's buttons when it is shown and enabled.
 void PressSheetButton(Sheet& sheet, int id);
 
 }  // namespace qm::ui::propsheet
