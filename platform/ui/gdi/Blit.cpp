@@ -1,5 +1,6 @@
 // Block transfers. The source is read in full before anything is written,
 // so a copy within one surface works whichever way the areas overlap.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -67,7 +68,24 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   DeviceContext* from = LookupDC(source);
   if (from == nullptr || from->Target() == nullptr) return FALSE;
   POINT origin = from->Device(sourceX, sourceY);
-  Copy(*to, at, width, height, *from->Target(), [&](int i, int j) { return POINT{origin.x + i, origin.y + j}; });
+  const Surface& pixels = *from->Target();
+  // Pixels outside the source surface leave the destination as it was.
+  RECT area{at.x, at.y, at.x + width, at.y + height};
+  area = Intersect(area, to->Clip());
+  area = Intersect(area, {at.x - origin.x, at.y - origin.y, at.x - origin.x + pixels.width,
+                          at.y - origin.y + pixels.height});
+  if (IsEmpty(area)) return TRUE;
+  int w = area.right - area.left, h = area.bottom - area.top;
+  std::vector<std::uint32_t> rows(std::size_t(w) * h);
+  for (int j = 0; j < h; ++j)
+    std::copy_n(pixels.pixels.data() + std::size_t(area.top - at.y + origin.y + j) * pixels.width +
+                    (area.left - at.x + origin.x),
+                w,
+                rows.begin() + std::ptrdiff_t(j) * w);
+  Surface& target = *to->Target();
+  for (int j = 0; j < h; ++j)
+    std::copy_n(rows.begin() + std::ptrdiff_t(j) * w, w, &target.At(area.left, area.top + j));
+  to->Touch(area);
   return TRUE;
 }
 

@@ -17,7 +17,7 @@ std::unordered_map<HDC, std::unique_ptr<DeviceContext>>& DcTable() {
 }
 
 HDC InsertDC(std::unique_ptr<DeviceContext> dc) {
-  HDC handle = reinterpret_cast<HDC>(dc.get());
+  HDC handle = reinterpret_cast<HDC>(NextHandleValue(HandleKind::DC));
   DcTable().emplace(handle, std::move(dc));
   return handle;
 }
@@ -167,21 +167,41 @@ void DeviceContext::Plot(int x, int y, std::uint32_t pixel) {
   Touch({x, y, x + 1, y + 1});
 }
 
-void DeviceContext::Blend(int x, int y, std::uint32_t pixel, int coverage) {
-  if (coverage <= 0) return;
-  if (coverage >= 255) return Plot(x, y, pixel);
-  RECT clip = Clip();
-  if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
-  std::uint32_t& dest = Target()->At(x, y);
+namespace {
+
+std::uint32_t Mix(std::uint32_t dest, std::uint32_t pixel, int coverage) {
+  if (coverage >= 255) return pixel | 0xFF000000u;
   std::uint32_t out = 0xFF000000u;
   for (int shift = 0; shift <= 16; shift += 8) {
     int s = (pixel >> shift) & 0xFF;
     int d = (dest >> shift) & 0xFF;
-    int v = d + ((s - d) * coverage + 127) / 255;
-    out |= std::uint32_t(v) << shift;
+    out |= std::uint32_t((s * coverage + d * (255 - coverage) + 127) / 255) << shift;
   }
-  dest = out;
+  return out;
+}
+
+}  // namespace
+
+void DeviceContext::Blend(int x, int y, std::uint32_t pixel, int coverage) {
+  if (coverage <= 0) return;
+  RECT clip = Clip();
+  if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
+  std::uint32_t& dest = Target()->At(x, y);
+  dest = Mix(dest, pixel, coverage);
   Touch({x, y, x + 1, y + 1});
+}
+
+void DeviceContext::BlendMask(int left, int top, int width, int rows, const std::uint8_t* coverage,
+                              std::uint32_t pixel) {
+  RECT area = Intersect({left, top, left + width, top + rows}, Clip());
+  if (IsEmpty(area)) return;
+  Surface& target = *Target();
+  for (int y = area.top; y < area.bottom; ++y) {
+    const std::uint8_t* row = coverage + std::size_t(y - top) * width;
+    for (int x = area.left; x < area.right; ++x)
+      if (int c = row[x - left]; c > 0) target.At(x, y) = Mix(target.At(x, y), pixel, c);
+  }
+  Touch(area);
 }
 
 void DeviceContext::Invert(int x, int y) {

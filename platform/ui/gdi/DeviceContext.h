@@ -58,6 +58,8 @@ class DeviceContext {
   void Plot(int x, int y, std::uint32_t pixel);
   void Blend(int x, int y, std::uint32_t pixel, int coverage);  // coverage 0..255
   void Invert(int x, int y);
+  // Blends `pixel` through an 8-bit coverage mask whose top-left lands at (left, top).
+  void BlendMask(int left, int top, int width, int rows, const std::uint8_t* coverage, std::uint32_t pixel);
   void Touch(const RECT& rect);
   RECT TakeDrawn();
 

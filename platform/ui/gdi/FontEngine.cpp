@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <tuple>
 
@@ -144,6 +145,9 @@ const Glyph& FontInstance::GlyphFor(char32_t ch) {
   if (it != glyphs_.end()) return it->second;
   Glyph glyph;
   FT_Face face = impl_->face;
+  // Control characters take no room and leave no mark, so a stray line end
+  // or tab never shows as a missing-glyph box.
+  if (ch < 0x20 || ch == 0x7F) return glyphs_.emplace(ch, std::move(glyph)).first->second;
   if (face && FT_Load_Char(face, ch, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) == 0) {
     FT_GlyphSlot slot = face->glyph;
     if (impl_->slantGlyphs && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Oblique(slot);

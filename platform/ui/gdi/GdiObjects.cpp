@@ -13,8 +13,6 @@ namespace {
 
 struct ObjectTable {
   std::unordered_map<std::uintptr_t, std::unique_ptr<GdiObject>> objects;
-  // Handle values start well above the (HBRUSH)(COLOR_x + 1) range.
-  std::uintptr_t nextHandle = 0x10000;
 };
 
 ObjectTable& Table() {
@@ -81,11 +79,16 @@ void Destroy(HGDIOBJ handle) { Table().objects.erase(reinterpret_cast<std::uintp
 
 }  // namespace
 
+std::uintptr_t NextHandleValue(HandleKind kind) {
+  // Counting starts well above the (HBRUSH)(COLOR_x + 1) range.
+  static std::uintptr_t counters[4] = {0x1000, 0x1000, 0x1000, 0x1000};
+  auto tag = static_cast<std::uintptr_t>(kind);
+  return (counters[tag >> 2]++ << 4) | tag;
+}
+
 HGDIOBJ InsertObject(std::unique_ptr<GdiObject> object) {
-  ObjectTable& table = Table();
-  std::uintptr_t value = table.nextHandle;
-  table.nextHandle += 4;
-  table.objects.emplace(value, std::move(object));
+  std::uintptr_t value = NextHandleValue(HandleKind::Object);
+  Table().objects.emplace(value, std::move(object));
   return reinterpret_cast<HGDIOBJ>(value);
 }
 

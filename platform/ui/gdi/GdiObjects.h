@@ -4,6 +4,7 @@
 // freed when the last DC lets go of it (DeleteObject reports success).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/ui/Surface.h"
@@ -47,6 +48,12 @@ struct BitmapObject : GdiObject {
   BitmapObject() : GdiObject(ObjectKind::Bitmap) {}
   std::shared_ptr<Surface> surface;
 };
+
+// Handle values of DCs, drawing objects and icons come from separate
+// counters with their own low bits, so no value is ever reused or shared
+// between kinds: a stale handle finds nothing rather than a newer object.
+enum class HandleKind : std::uintptr_t { Object = 0x4, DC = 0x8, Icon = 0xC };
+std::uintptr_t NextHandleValue(HandleKind kind);
 
 HGDIOBJ InsertObject(std::unique_ptr<GdiObject> object);
 GdiObject* LookupObject(HGDIOBJ handle);

@@ -16,9 +16,11 @@ std::optional<Surface> DecodePng(const void* data, std::size_t size) {
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, data, size)) return std::nullopt;
-  // BGRA bytes are 0xAARRGGBB words on a little-endian host; read as bytes
-  // and pack explicitly so the byte order of the host does not matter.
-  image.format = PNG_FORMAT_RGBA;
+  // Opaque images are read without alpha: asking for alpha would route the
+  // pixels through linear light and shift colours by a step.
+  const bool hasAlpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+  image.format = hasAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+  const std::size_t channels = hasAlpha ? 4 : 3;
   std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
     png_image_free(&image);
@@ -26,8 +28,8 @@ std::optional<Surface> DecodePng(const void* data, std::size_t size) {
   }
   Surface surface(static_cast<int>(image.width), static_cast<int>(image.height), 0);
   for (std::size_t i = 0; i < surface.pixels.size(); ++i) {
-    const png_byte* p = &bytes[i * 4];
-    surface.pixels[i] = (std::uint32_t(p[3]) << 24) | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
+    const png_byte* p = &bytes[i * channels];
+    surface.pixels[i] = (std::uint32_t(hasAlpha ? p[3] : 0xFF) << 24) | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
   }
   return surface;
 }

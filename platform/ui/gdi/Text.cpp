@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "platform/ui/gdi/FontEngine.h"
@@ -22,12 +23,8 @@ void DrawTextRun(DeviceContext& dc, int x, int y, std::u32string_view text, int 
   int underlineFrom = 0, underlineTo = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const Glyph& glyph = font.GlyphFor(text[i]);
-    for (int row = 0; row < glyph.rows; ++row) {
-      int py = baseline - glyph.top + row;
-      const std::uint8_t* coverage = glyph.coverage.data() + std::size_t(row) * glyph.width;
-      for (int col = 0; col < glyph.width; ++col)
-        if (coverage[col]) dc.Blend(penX + glyph.left + col, py, pixel, coverage[col]);
-    }
+    if (!glyph.coverage.empty())
+      dc.BlendMask(penX + glyph.left, baseline - glyph.top, glyph.width, glyph.rows, glyph.coverage.data(), pixel);
     if (static_cast<int>(i) == underlineIndex) {
       underlineFrom = penX;
       underlineTo = penX + glyph.advance;

@@ -128,3 +128,51 @@ TEST(BlockTransfers, StretchDoublesEachPixel) {
   EXPECT_EQ(dest.At(2, 0), RGB(0, 255, 0));
   EXPECT_EQ(dest.At(3, 1), RGB(0, 255, 0));
 }
+
+TEST(MemoryDCs, BitmapDeletedWhileSelectedIsFreedWithItsDC) {
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(memory, 4, 4);
+  SelectObject(memory, bitmap);
+  EXPECT_TRUE(DeleteObject(bitmap));
+  EXPECT_EQ(SetPixel(memory, 3, 3, RGB(9, 9, 9)), RGB(9, 9, 9));  // still drawable
+  // A bitmap sits in one DC at a time.
+  HDC other = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(SelectObject(other, bitmap), nullptr);
+  EXPECT_TRUE(DeleteDC(memory));
+  BITMAP info{};
+  EXPECT_EQ(GetObjectA(bitmap, sizeof info, &info), 0);
+  EXPECT_FALSE(DeleteDC(memory));
+  DeleteDC(other);
+}
+
+TEST(MemoryDCs, RestoreDCGivesBackSavedObjectsAndColours) {
+  SurfaceCanvas canvas(4, 4);
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 1, 1));
+  int level = SaveDC(canvas.dc());
+  SelectObject(canvas.dc(), pen);
+  SetTextColor(canvas.dc(), RGB(5, 5, 5));
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  SaveDC(canvas.dc());
+  EXPECT_TRUE(RestoreDC(canvas.dc(), level));
+  EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
+  EXPECT_EQ(GetTextColor(canvas.dc()), RGB(0, 0, 0));
+  EXPECT_EQ(GetBkMode(canvas.dc()), OPAQUE);
+  EXPECT_FALSE(RestoreDC(canvas.dc(), -1));  // both levels are used up
+  EXPECT_TRUE(DeleteObject(pen));
+}
+
+TEST(Objects, StaleHandlesFindNothingAfterNewObjectsAreMade) {
+  HDC first = CreateCompatibleDC(nullptr);
+  DeleteDC(first);
+  HDC second = CreateCompatibleDC(nullptr);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(GetBkMode(first), 0);
+  EXPECT_EQ(SetPixel(first, 0, 0, RGB(1, 1, 1)), CLR_INVALID);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));
+  DeleteObject(brush);
+  HBRUSH next = CreateSolidBrush(RGB(2, 2, 2));
+  EXPECT_NE(brush, next);
+  EXPECT_EQ(SelectObject(second, brush), nullptr);
+  DeleteObject(next);
+  DeleteDC(second);
+}

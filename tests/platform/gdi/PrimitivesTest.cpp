@@ -180,3 +180,38 @@ TEST(Pixels, ClipAndViewportSurviveSaveAndRestore) {
   EXPECT_TRUE(RestoreDC(canvas.dc(), saved));
   EXPECT_EQ(SetPixel(canvas.dc(), 9, 9, kRed), kRed);
 }
+
+TEST(Lines, PolylineJoinsPointsAndLeavesOutOnlyTheLast) {
+  SurfaceCanvas canvas(6, 6);
+  POINT points[] = {{0, 0}, {4, 0}, {4, 4}};
+  Polyline(canvas.dc(), points, 3);
+  EXPECT_EQ(canvas.At(0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.At(4, 0), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.At(4, 3), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.At(4, 4), kWhite);
+}
+
+TEST(Lines, WidePenAndDottedPen) {
+  SurfaceCanvas wide(10, 10);
+  HPEN pen = CreatePen(PS_SOLID, 3, kRed);
+  SelectObject(wide.dc(), pen);
+  MoveToEx(wide.dc(), 2, 5, nullptr);
+  LineTo(wide.dc(), 8, 5);
+  RECT ink = qm::test::InkBounds(wide.surface(), kWhite);
+  EXPECT_EQ(ink.top, 4);
+  EXPECT_EQ(ink.bottom, 7);
+  EXPECT_EQ(ink.left, 1);
+  SelectObject(wide.dc(), GetStockObject(BLACK_PEN));
+  DeleteObject(pen);
+
+  SurfaceCanvas dotted(10, 1);
+  HPEN dots = CreatePen(PS_DOT, 1, kRed);
+  SelectObject(dotted.dc(), dots);
+  MoveToEx(dotted.dc(), 0, 0, nullptr);
+  LineTo(dotted.dc(), 10, 0);
+  EXPECT_EQ(dotted.At(0, 0), kRed);
+  EXPECT_EQ(dotted.At(1, 0), kWhite);
+  EXPECT_EQ(dotted.At(2, 0), kRed);
+  SelectObject(dotted.dc(), GetStockObject(BLACK_PEN));
+  DeleteObject(dots);
+}

@@ -149,3 +149,14 @@ TEST(Text, Utf8AndExtentsOfPieces) {
   EXPECT_TRUE(GetTextExtentPoint32A(canvas.dc(), "", 0, &empty));
   EXPECT_EQ(empty.cx, 0);
 }
+
+TEST(Text, ControlCharactersLeaveNoMark) {
+  SurfaceCanvas canvas(60, 20);
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  SIZE plain{}, withControls{};
+  GetTextExtentPoint32A(canvas.dc(), "ab", 2, &plain);
+  GetTextExtentPoint32A(canvas.dc(), "a\r\n\tb", 5, &withControls);
+  EXPECT_EQ(plain.cx, withControls.cx);
+  TextOutA(canvas.dc(), 0, 0, "\r\n\t", 3);
+  EXPECT_EQ(InkBounds(canvas.surface(), RGB(255, 255, 255)).right, 0);
+}

@@ -1,0 +1,16 @@
+// Icons: images with their own alpha, blended over what they are drawn on.
+#pragma once
+
+#include "platform/ui/Surface.h"
+#include "platform/kernel/WinTypes.h"
+
+namespace qm::ui::gdi {
+
+// `shared` icons (the system's, and those loaded by id) survive DestroyIcon.
+HICON InsertIcon(Surface image, bool shared);
+const Surface* IconImage(HICON icon);
+
+// The system's icons, drawn once on first use; null for an unknown id.
+HICON SystemIcon(WORD id);
+
+}  // namespace qm::ui::gdi
