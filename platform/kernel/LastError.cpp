@@ -1,6 +1,8 @@
 // Host errors are mapped to Windows codes here and nowhere else.
 #include "platform/kernel/LastError.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 namespace {
@@ -24,6 +26,7 @@ DWORD ErrorFromErrno(int hostErrno) {
     case EROFS: return ERROR_WRITE_PROTECT;
     case EEXIST: return ERROR_ALREADY_EXISTS;
     case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
+    case EFBIG: return ERROR_FILE_TOO_LARGE;
     case ENOSPC:
     case EDQUOT: return ERROR_DISK_FULL;
     case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
@@ -45,6 +48,21 @@ DWORD SetLastErrorFromErrno(int hostErrno) {
   DWORD code = ErrorFromErrno(hostErrno);
   SetLastError(code);
   return code;
+}
+
+DWORD SetLastErrorFromErrno(int hostErrno, const std::string& hostPath) {
+  if (hostErrno == ENOENT) {
+    std::string folder = hostPath;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    size_t slash = folder.rfind('/');
+    folder = slash == std::string::npos || slash == 0 ? std::string("/") : folder.substr(0, slash);
+    struct stat info;
+    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+      SetLastError(ERROR_PATH_NOT_FOUND);
+      return ERROR_PATH_NOT_FOUND;
+    }
+  }
+  return SetLastErrorFromErrno(hostErrno);
 }
 
 }  // namespace qm::kernel

@@ -1,6 +1,8 @@
 // The thread's last-error value and the error codes the platform reports.
 #pragma once
 
+#include <string>
+
 #include "platform/kernel/WinTypes.h"
 
 constexpr DWORD ERROR_SUCCESS = 0;
@@ -17,6 +19,7 @@ constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
 constexpr DWORD ERROR_NO_MORE_FILES = 18;
 constexpr DWORD ERROR_WRITE_PROTECT = 19;
 constexpr DWORD ERROR_NOT_READY = 21;
+constexpr DWORD ERROR_BAD_LENGTH = 24;
 constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 constexpr DWORD ERROR_HANDLE_DISK_FULL = 39;
 constexpr DWORD ERROR_NOT_SUPPORTED = 50;
@@ -26,10 +29,13 @@ constexpr DWORD ERROR_BROKEN_PIPE = 109;
 constexpr DWORD ERROR_DISK_FULL = 112;
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_INVALID_NAME = 123;
+constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
 constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
 constexpr DWORD ERROR_BAD_PATHNAME = 161;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
+constexpr DWORD ERROR_DIRECTORY = 267;
 constexpr DWORD ERROR_MORE_DATA = 234;
 constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
 constexpr DWORD ERROR_NOT_ALL_ASSIGNED = 1300;
@@ -53,4 +59,7 @@ namespace qm::kernel {
 DWORD ErrorFromErrno(int hostErrno);
 // Sets the last error from a host errno and returns it.
 DWORD SetLastErrorFromErrno(int hostErrno);
+// The same for a failure on a host path: a missing name whose folder is
+// missing too is ERROR_PATH_NOT_FOUND, as Windows tells the two apart.
+DWORD SetLastErrorFromErrno(int hostErrno, const std::string& hostPath);
 }  // namespace qm::kernel

@@ -1,0 +1,57 @@
+// The host side of the file layer: entry status, folder listings and name
+// lookup in host folders. Only the kernel's own units include this.
+#pragma once
+
+#include <ctime>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/kernel/WinTypes.h"
+
+namespace qm::kernel {
+
+struct HostStat {
+  bool isDirectory = false;
+  bool ownerMayWrite = false;
+  std::uint64_t size = 0;
+  unsigned mode = 0;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::timespec creationTime{};
+  std::timespec accessTime{};
+  std::timespec writeTime{};
+};
+
+// Status of a host path, following links; false with errno set.
+bool StatHostPath(const std::string& path, HostStat* status);
+
+// The names in a host folder that a Windows path can name, in the folder's
+// own order; false with errno set when the folder cannot be read.
+bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names);
+
+// The entry of a host folder that a Windows name names: that very name first,
+// else one equal to it ignoring case, else the one whose short name it is.
+std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name);
+
+std::string JoinHostPath(const std::string& folder, const std::string& name);
+
+struct ResolvedPath {
+  std::string host;
+  bool isDriveRoot = false;
+  DWORD error = 0;  // ERROR_SUCCESS when host holds the result
+};
+
+// A Windows path as a host path; the error a Windows call would give for a
+// path it cannot take.
+ResolvedPath ResolvePath(std::string_view windowsPath);
+
+// The attribute word of an entry: directory, archive for files, read-only
+// when its owner may not write, hidden for a leading dot.
+DWORD AttributesOf(std::string_view name, const HostStat& status);
+
+FILETIME FileTimeFromHost(const std::timespec& time);
+
+}  // namespace qm::kernel

@@ -1,0 +1,139 @@
+#include "platform/kernel/PathRules.h"
+
+#include "platform/kernel/LastError.h"
+#include "platform/kernel/NameCase.h"
+
+namespace qm::kernel {
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsForbiddenChar(char c, bool wildcardsAllowed) {
+  unsigned char u = static_cast<unsigned char>(c);
+  if (u < 0x20 || u == 0x7F) return true;
+  switch (c) {
+    case '<': case '>': case ':': case '"': case '|': case '\\': case '/':
+      return true;
+    case '*': case '?':
+      return !wildcardsAllowed;
+    default:
+      return false;
+  }
+}
+
+bool HoldsOnlyNameChars(std::string_view part, bool wildcardsAllowed) {
+  for (char c : part)
+    if (IsForbiddenChar(c, wildcardsAllowed)) return false;
+  return DecodeNameUtf8(part).has_value();
+}
+
+// Win32 drops trailing dots and spaces from a name: "dir." is "dir".
+std::string_view TrimTrailingDotsAndSpaces(std::string_view part) {
+  while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
+  return part;
+}
+
+bool HasDrivePrefix(std::string_view text) {
+  if (text.size() < 2 || text[1] != ':') return false;
+  char letter = text[0];
+  return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
+}  // namespace
+
+ParsedPath ParseWindowsPath(std::string_view text) {
+  ParsedPath result;
+  if (!HasDrivePrefix(text)) {
+    result.error = ERROR_PATH_NOT_FOUND;
+    return result;
+  }
+  WindowsPath& path = result.path;
+  path.drive = static_cast<char>(text[0] & ~0x20);
+  std::string_view rest = text.substr(2);
+  path.trailingSeparator = !rest.empty() && IsSeparator(rest.back());
+  size_t start = 0;
+  while (start <= rest.size()) {
+    size_t end = start;
+    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+    std::string_view part = rest.substr(start, end - start);
+    start = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!path.components.empty()) path.components.pop_back();
+      continue;
+    }
+    std::string_view name = TrimTrailingDotsAndSpaces(part);
+    if (name.empty() || !HoldsOnlyNameChars(name, false)) {
+      result.error = ERROR_INVALID_NAME;
+      result.path = WindowsPath{};
+      return result;
+    }
+    path.components.emplace_back(name);
+  }
+  return result;
+}
+
+std::string FormatWindowsPath(const WindowsPath& path) {
+  std::string text{path.drive, ':', '\\'};
+  for (size_t i = 0; i < path.components.size(); ++i) {
+    if (i > 0) text += '\\';
+    text += path.components[i];
+  }
+  return text;
+}
+
+bool IsWindowsName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  if (name.back() == '.' || name.back() == ' ') return false;
+  return HoldsOnlyNameChars(name, false);
+}
+
+bool HasWildcards(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
+
+SearchTarget SplitSearchPath(std::string_view text) {
+  SearchTarget target;
+  if (text.empty() || IsSeparator(text.back())) {
+    target.error = ERROR_FILE_NOT_FOUND;
+    return target;
+  }
+  size_t lastSeparator = text.find_last_of("\\/");
+  size_t nameStart;
+  if (lastSeparator != std::string_view::npos) {
+    nameStart = lastSeparator + 1;
+  } else if (HasDrivePrefix(text)) {
+    nameStart = 2;
+  } else {
+    target.error = ERROR_PATH_NOT_FOUND;
+    return target;
+  }
+  std::string_view name = text.substr(nameStart);
+  if (name == "." || name == "..") {
+    ParsedPath whole = ParseWindowsPath(text);
+    if (whole.error != ERROR_SUCCESS) {
+      target.error = whole.error;
+      return target;
+    }
+    if (whole.path.components.empty()) {
+      target.error = ERROR_FILE_NOT_FOUND;
+      return target;
+    }
+    target.pattern = whole.path.components.back();
+    whole.path.components.pop_back();
+    target.directory = FormatWindowsPath(whole.path);
+    return target;
+  }
+  if (!HasWildcards(name)) name = TrimTrailingDotsAndSpaces(name);
+  if (name.empty()) {
+    target.error = ERROR_FILE_NOT_FOUND;
+    return target;
+  }
+  if (!HoldsOnlyNameChars(name, true)) {
+    target.error = ERROR_INVALID_NAME;
+    return target;
+  }
+  target.directory = std::string(text.substr(0, nameStart));
+  target.pattern = std::string(name);
+  return target;
+}
+
+}  // namespace qm::kernel

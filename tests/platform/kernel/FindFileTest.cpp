@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/time.h>
+
+#include <filesystem>
+
+#include "KernelFiles.h"
+#include "platform/kernel/LastError.h"
+#include "platform/kernel/Prefix.h"
+#include "support/TempDir.h"
+
+using namespace qm::test;
+using Names = std::vector<std::string>;
+
+TEST(FindFile, ListsDotAndDotDotFirstInsideAFolder) {
+  WriteHostFile(HostOnC("Games/b.txt"), "b");
+  WriteHostFile(HostOnC("Games/A.txt"), "a");
+  std::filesystem::create_directories(HostOnC("Games/sub"));
+  EXPECT_EQ(SearchNames("C:\\Games\\*.*"), (Names{".", "..", "A.txt", "b.txt", "sub"}));
+  EXPECT_EQ(SearchNames("C:\\Games\\*"), (Names{".", "..", "A.txt", "b.txt", "sub"}));
+  // The dot entries are matched against the pattern like any other.
+  EXPECT_EQ(SearchNames("C:\\Games\\*.txt"), (Names{"A.txt", "b.txt"}));
+  std::vector<Found> all = SearchAll("C:\\Games\\*.*");
+  ASSERT_EQ(all.size(), 5u);
+  EXPECT_EQ(all[0].attributes & FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(all[1].attributes & FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(FindFile, ADriveRootHasNoDotEntries) {
+  Names names = SearchNames("C:\\*.*");
+  ASSERT_FALSE(names.empty());
+  EXPECT_NE(names[0], ".");
+  EXPECT_EQ(std::count(names.begin(), names.end(), "Windows"), 1);
+  EXPECT_EQ(std::count(names.begin(), names.end(), ".."), 0);
+}
+
+TEST(FindFile, RefusesANameEndingInABackslash) {
+  std::filesystem::create_directories(HostOnC("Games"));
+  for (const char* name : {"C:\\Games\\", "C:\\", "C:/Games/"}) {
+    SCOPED_TRACE(name);
+    WIN32_FIND_DATAA data;
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(FindFirstFileA(name, &data), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  }
+}
+
+TEST(FindFile, FindsAPlainNameIgnoringCase) {
+  WriteHostFile(HostOnC("Games/Quellmoor/ReadMe.TXT"), "hello");
+  struct Row {
+    const char* query;
+    const char* found;
+  } rows[] = {
+      {"C:\\Games\\Quellmoor\\ReadMe.TXT", "ReadMe.TXT"},
+      {"C:\\GAMES\\quellmoor\\readme.txt", "ReadMe.TXT"},
+      {"c:/games/QUELLMOOR/README.TXT", "ReadMe.TXT"},
+      {"C:\\Games\\Quellmoor\\readme.txt.", "ReadMe.TXT"},
+      {"C:\\Games\\Quellmoor", "Quellmoor"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.query);
+    EXPECT_EQ(SearchNames(row.query), Names{row.found});
+  }
+}
+
+TEST(FindFile, TellsAMissingFileFromAMissingFolder) {
+  std::filesystem::create_directories(HostOnC("Games"));
+  struct Row {
+    const char* query;
+    DWORD error;
+  } rows[] = {
+      {"C:\\Games\\missing.txt", ERROR_FILE_NOT_FOUND},
+      {"C:\\Games\\*.none", ERROR_FILE_NOT_FOUND},
+      {"C:\\Missing\\file.txt", ERROR_PATH_NOT_FOUND},
+      {"C:\\Missing\\*.*", ERROR_PATH_NOT_FOUND},
+      {"Q:\\file.txt", ERROR_PATH_NOT_FOUND},
+      {"C:\\Games\\a|b", ERROR_INVALID_NAME},
+      {"C:\\G*\\file.txt", ERROR_INVALID_NAME},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.query);
+    WIN32_FIND_DATAA data;
+    EXPECT_EQ(FindFirstFileA(row.query, &data), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), row.error);
+  }
+}
+
+TEST(FindFile, EndsWithNoMoreFiles) {
+  WriteHostFile(HostOnC("One/only.txt"), "x");
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA("C:\\One\\*.txt", &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(FindNextFileA(search, &data));
+  EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+  EXPECT_TRUE(FindClose(search));
+  EXPECT_FALSE(FindClose(search));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_FALSE(FindNextFileA(search, &data));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST(FindFile, NeverListsHostNamesAWindowsPathCannotHold) {
+  for (const char* name : {"back\\slash.txt", "co:lon.txt", "star*.txt", "ends.", "bell\x07", "plain.txt"})
+    WriteHostFile(HostOnC("Odd/") + name, "x");
+  EXPECT_EQ(SearchNames("C:\\Odd\\*.*"), (Names{".", "..", "plain.txt"}));
+  WIN32_FIND_DATAA data;
+  EXPECT_EQ(FindFirstFileA("C:\\Odd\\co:lon.txt", &data), INVALID_HANDLE_VALUE);
+}
+
+TEST(FindFile, MatchesPatternsAgainstShortNamesToo) {
+  WriteHostFile(HostOnC("Web/x.html"), "<html>");
+  WriteHostFile(HostOnC("Web/y.htm"), "<html>");
+  WriteHostFile(HostOnC("Web/Long Document Name.txt"), "text");
+  EXPECT_EQ(SearchNames("C:\\Web\\*.htm"), (Names{"x.html", "y.htm"}));
+  EXPECT_EQ(SearchNames("C:\\Web\\LONGDO~1.TXT"), Names{"Long Document Name.txt"});
+  EXPECT_EQ(SearchNames("C:\\Web\\longdo~*"), Names{"Long Document Name.txt"});
+  std::vector<Found> found = SearchAll("C:\\Web\\*.*");
+  ASSERT_EQ(found.size(), 5u);
+  EXPECT_EQ(found[2].name, "Long Document Name.txt");
+  EXPECT_EQ(found[2].shortName, "LONGDO~1.TXT");
+  EXPECT_EQ(found[3].shortName, "X~1.HTM");
+  EXPECT_EQ(found[4].shortName, "");
+  // A plain-name search reports the same short name as the listing.
+  EXPECT_EQ(SearchAll("C:\\Web\\x.html").front().shortName, "X~1.HTM");
+}
+
+TEST(FindFile, ResolvesShortNamesInsideAPath) {
+  WriteHostFile(HostOnC("Program Files/Tool/a.txt"), "x");
+  EXPECT_EQ(SearchNames("C:\\PROGRA~1\\Tool\\*.txt"), Names{"a.txt"});
+  EXPECT_EQ(GetFileAttributesA("C:\\progra~1\\tool\\A.TXT"), FILE_ATTRIBUTE_ARCHIVE);
+}
+
+TEST(FindFile, FillsSizesTimesAndAttributes) {
+  std::string big = HostOnC("Data/big.bin");
+  WriteHostFile(big, "");
+  ASSERT_EQ(truncate(big.c_str(), (5LL << 32) + 7), 0);
+  WriteHostFile(HostOnC("Data/.hidden"), "12345");
+  WriteHostFile(HostOnC("Data/locked.txt"), "abc");
+  MakeHostReadOnly(HostOnC("Data/locked.txt"));
+  // 2001-09-09 01:46:40 UTC is 10^9 seconds after 1970.
+  struct timeval times[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(utimes(HostOnC("Data/.hidden").c_str(), times), 0);
+
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA("C:\\Data\\big.bin", &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  FindClose(search);
+  EXPECT_EQ(data.nFileSizeHigh, 5u);
+  EXPECT_EQ(data.nFileSizeLow, 7u);
+  EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE);
+
+  search = FindFirstFileA("C:\\Data\\.hidden", &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  FindClose(search);
+  EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(data.nFileSizeLow, 5u);
+  std::uint64_t written = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+  EXPECT_EQ(written, (1000000000ULL + 11644473600ULL) * 10000000ULL);
+
+  search = FindFirstFileA("C:\\Data\\locked.txt", &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  FindClose(search);
+  EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+}
+
+TEST(FindFile, SearchesAMappedDrive) {
+  TempDir medium("medium");
+  WriteHostFile(medium.Path() + "/setup", "x");
+  std::filesystem::create_directories(medium.Path() + "/db");
+  qm::kernel::MapDrive('d', medium.Path());
+  EXPECT_EQ(SearchNames("D:\\*.*"), (Names{"db", "setup"}));
+  EXPECT_EQ(SearchNames("d:\\DB\\*.*"), (Names{".", ".."}));
+  EXPECT_EQ(qm::kernel::HostToWindowsPath(medium.Path() + "/setup"), "D:\\setup");
+  std::string viaZ = "Z:" + medium.Path();
+  std::replace(viaZ.begin(), viaZ.end(), '/', '\\');
+  EXPECT_EQ(SearchNames(viaZ + "\\SETUP"), Names{"setup"});
+}

@@ -1,0 +1,50 @@
+#include "KernelFiles.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/kernel/Prefix.h"
+
+namespace qm::test {
+
+std::string HostOnC(const std::string& relative) { return qm::kernel::PrefixRoot() + "/drive_c/" + relative; }
+
+void WriteHostFile(const std::string& hostPath, const std::string& contents) {
+  std::filesystem::create_directories(std::filesystem::path(hostPath).parent_path());
+  std::ofstream(hostPath, std::ios::binary) << contents;
+}
+
+std::string ReadHostFile(const std::string& hostPath) {
+  std::ifstream in(hostPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool HostExists(const std::string& hostPath) {
+  struct stat info;
+  return lstat(hostPath.c_str(), &info) == 0;
+}
+
+void MakeHostReadOnly(const std::string& hostPath) { chmod(hostPath.c_str(), 0444); }
+
+std::vector<Found> SearchAll(const std::string& pattern) {
+  std::vector<Found> found;
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    found.push_back({data.cFileName, data.cAlternateFileName, data.dwFileAttributes});
+  } while (FindNextFileA(search, &data));
+  FindClose(search);
+  return found;
+}
+
+std::vector<std::string> SearchNames(const std::string& pattern) {
+  std::vector<std::string> names;
+  for (const Found& entry : SearchAll(pattern)) names.push_back(entry.name);
+  return names;
+}
+
+}  // namespace qm::test
