@@ -79,6 +79,9 @@ class DeviceContext {
   RECT drawn_{0, 0, 0, 0};
 };
 
+HDC InsertDC(std::unique_ptr<DeviceContext> dc);
+// Releases the DC; false for a handle that is not a live DC.
+bool EraseDC(HDC dc);
 // Null for a handle that is not a live DC.
 DeviceContext* LookupDC(HDC dc);
 

@@ -63,9 +63,9 @@ TEST_F(CompositorTest, CaptionIsNavyWhenActiveAndGreyWhenNot) {
   int frame = GetSystemMetrics(SM_CXDLGFRAME);
   POINT inBar{50 + 200, 50 + frame + 5};
   EXPECT_EQ(ScreenAt(inBar.x, inBar.y), RGB(0, 0, 128));
-  EXPECT_EQ(ScreenAt(50, 50), RGB(192, 192, 192)) << "outer ring of the raised frame";
-  EXPECT_EQ(ScreenAt(51, 51), RGB(255, 255, 255)) << "inner highlight of the raised frame";
-  EXPECT_EQ(ScreenAt(349, 249), RGB(0, 0, 0)) << "dark outer shadow";
+  EXPECT_EQ(ScreenAt(50, 50), GetSysColor(COLOR_3DLIGHT)) << "outer ring of the raised frame";
+  EXPECT_EQ(ScreenAt(51, 51), GetSysColor(COLOR_3DHILIGHT)) << "inner highlight of the raised frame";
+  EXPECT_EQ(ScreenAt(349, 249), GetSysColor(COLOR_3DDKSHADOW)) << "dark outer shadow";
 
   HWND other = Create(WS_POPUP | WS_VISIBLE, {500, 300, 600, 400});
   Pump();
