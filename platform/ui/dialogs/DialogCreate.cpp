@@ -49,8 +49,16 @@ void CreateControls(HINSTANCE instance, HWND dialog, const DialogTemplate& dialo
     int y = MulDivRounded(item.y, state.units.y, 8);
     int width = MulDivRounded(item.cx, state.units.x, 4);
     int height = MulDivRounded(item.cy, state.units.y, 8);
-    HWND control = CreateWindowExA(item.exStyle, item.className.c_str(), item.text.c_str(),
-                                   (item.style | WS_CHILD) & ~WS_POPUP, x, y, width, height, dialog,
+    DWORD style = (item.style | WS_CHILD) & ~WS_POPUP;
+    DWORD exStyle = item.exStyle;
+    // Dialogs have the 3-D look: bordered edits get the sunken client edge,
+    // sunken statics the static edge.
+    if (IsClass(item.className, WC_EDITA) && (style & WS_BORDER)) {
+      style &= ~WS_BORDER;
+      exStyle |= WS_EX_CLIENTEDGE;
+    }
+    if (IsClass(item.className, WC_STATICA) && (style & SS_SUNKEN)) exStyle |= WS_EX_STATICEDGE;
+    HWND control = CreateWindowExA(exStyle, item.className.c_str(), item.text.c_str(), style, x, y, width, height, dialog,
                                    reinterpret_cast<HMENU>(static_cast<std::intptr_t>(item.id)), instance, nullptr);
     if (!control) continue;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
@@ -145,19 +153,23 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTemplate
   HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
   LRESULT setFocus = SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam);
   if (!IsWindow(dialog)) return nullptr;
+  state = StateOf(dialog);
   if (setFocus) {
-    first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-    if (first) {
-      StateOf(dialog)->savedFocus = first;
-      FocusControl(first);
-    }
+    // The dialog procedure may have changed the tab stops.
+    state->savedFocus = GetNextDlgTabItem(dialog, nullptr, FALSE);
+    state->initialFocusPending = state->savedFocus != nullptr;
   } else if (HWND focus = GetFocus(); focus && IsChild(dialog, focus)) {
-    StateOf(dialog)->savedFocus = focus;
+    state->savedFocus = focus;
   }
-  if (visible && !modal && !StateOf(dialog)->ended) {
+  if (visible && !modal && !state->ended) {
     ShowWindow(dialog, SW_SHOWNORMAL);
     UpdateWindow(dialog);
   }
+  // A top-level dialog takes its focus when it is activated; a child
+  // dialog in an active window takes it now.
+  if (IsWindow(dialog) && (style & WS_CHILD) && IsWindowVisible(dialog) &&
+      GetActiveWindow() == GetAncestorRoot(dialog))
+    RestoreFocus(dialog);
   return dialog;
 }
 

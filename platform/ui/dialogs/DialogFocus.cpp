@@ -60,10 +60,18 @@ void FocusControl(HWND control) {
 void RestoreFocus(HWND dialog) {
   DialogState* state = StateOf(dialog);
   HWND target = state ? state->savedFocus : nullptr;
+  bool initial = state && state->initialFocusPending;
+  if (state) state->initialFocusPending = false;
   if (!target || !IsWindow(target) || !IsChild(dialog, target) || !IsWindowEnabled(target) ||
-      !(Style(target) & WS_VISIBLE))
+      !(Style(target) & WS_VISIBLE)) {
     target = GetNextDlgTabItem(dialog, nullptr, FALSE);
-  if (target && IsWindow(target) && target != GetFocus()) SetFocus(target);
+    initial = true;
+  }
+  if (!target || !IsWindow(target) || target == GetFocus()) return;
+  if (initial)
+    FocusControl(target);
+  else
+    SetFocus(target);
 }
 
 void UpdateDefaultButtonLook(HWND dialog, HWND focus) {

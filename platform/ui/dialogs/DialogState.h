@@ -24,6 +24,7 @@ struct DialogState {
   BaseUnits units;
   int defaultId = 0;  // 0: none set; Enter then means IDOK
   HWND savedFocus = nullptr;
+  bool initialFocusPending = false;  // the first focus also selects an edit's text
   bool modal = false;
   bool ended = false;
   INT_PTR result = 0;

@@ -140,10 +140,8 @@ void Layout(HWND dialog, const MessageBoxRequest& request) {
   int screenHeight = GetSystemMetrics(SM_CYSCREEN);
   SetWindowPos(dialog, nullptr, std::max(0, (screenWidth - width) / 2), std::max(0, (screenHeight - height) / 2), width,
                height, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (defaultButton) {
-    state->savedFocus = defaultButton;
-    SetFocus(defaultButton);
-  }
+  // The default button takes the focus when the box is activated.
+  state->savedFocus = defaultButton;
 }
 
 LONG_PTR MessageBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
