@@ -7,6 +7,7 @@
 #include "KernelFiles.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
+#include "platform/kernel/SystemInfo.h"
 
 using namespace qm::test;
 
@@ -118,6 +119,8 @@ TEST(CloseHandle, RefusesHandlesThatAreNotOpen) {
   EXPECT_FALSE(CloseHandle(reinterpret_cast<HANDLE>(0x1234)));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
   EXPECT_FALSE(CloseHandle(nullptr));
+  // The current process's pseudo-handle closes without effect.
+  EXPECT_TRUE(CloseHandle(GetCurrentProcess()));
   WIN32_FIND_DATAA data;
   HANDLE search = FindFirstFileA("C:\\*", &data);
   ASSERT_NE(search, INVALID_HANDLE_VALUE);
