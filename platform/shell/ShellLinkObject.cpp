@@ -36,33 +36,26 @@ LinkVolume VolumeOf(char driveLetter) {
   return LinkVolume{3, hash, ""};
 }
 
-FILETIME ToFileTime(const struct timespec& t) {
-  constexpr std::uint64_t kEpochDifference = 11644473600ull;  // 1601 to 1970, in seconds
-  std::uint64_t ticks = (static_cast<std::uint64_t>(t.tv_sec) + kEpochDifference) * 10000000ull + t.tv_nsec / 100;
-  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-}
-
-// What the link records about its target. A missing target is recorded as
-// an archived file of size 0 with no times, as links to files not yet
-// present are.
+// What the link records about its target, as a directory search reports
+// it. A missing target is recorded as an archived file of size 0 with no
+// times, as links to files not yet present are.
 void DescribeTarget(ShellLinkData& link) {
   link.fileAttributes = FILE_ATTRIBUTE_ARCHIVE;
   link.fileSize = 0;
   link.creationTime = link.accessTime = link.writeTime = FILETIME{};
   if (link.target.size() >= 3 && link.target[1] == ':') link.volume = VolumeOf(link.target[0]);
-  std::optional<std::string> host = qm::kernel::ResolveWindowsPath(link.target);
-  struct stat info;
-  if (!host || ::stat(host->c_str(), &info) != 0) return;
-  DWORD attributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
-  if ((info.st_mode & 0222) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
-  std::size_t slash = host->rfind('/');
-  if (slash != std::string::npos && slash + 1 < host->size() && (*host)[slash + 1] == '.')
-    attributes |= FILE_ATTRIBUTE_HIDDEN;
-  link.fileAttributes = attributes;
-  link.fileSize = S_ISDIR(info.st_mode) ? 0 : static_cast<DWORD>(info.st_size);
-  link.writeTime = ToFileTime(info.st_mtim);
-  link.accessTime = ToFileTime(info.st_atim);
-  link.creationTime = ToFileTime(info.st_mtim);
+  if (link.target.find_first_of("*?") != std::string::npos) return;
+  WIN32_FIND_DATAA found;
+  DWORD savedError = GetLastError();
+  HANDLE search = FindFirstFileA(link.target.c_str(), &found);
+  SetLastError(savedError);
+  if (search == INVALID_HANDLE_VALUE) return;
+  FindClose(search);
+  link.fileAttributes = found.dwFileAttributes;
+  link.fileSize = found.nFileSizeLow;
+  link.creationTime = found.ftCreationTime;
+  link.accessTime = found.ftLastAccessTime;
+  link.writeTime = found.ftLastWriteTime;
 }
 
 HRESULT CopyOut(const std::string& value, LPSTR buffer, int size) {
@@ -194,7 +187,7 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
     struct stat existing;
     if (::stat(host->c_str(), &existing) == 0) {
       // Windows refuses to replace a read-only file; a rename would not.
-      if (S_ISDIR(existing.st_mode) || (existing.st_mode & 0222) == 0) return E_ACCESSDENIED;
+      if (S_ISDIR(existing.st_mode) || !(existing.st_mode & S_IWUSR)) return E_ACCESSDENIED;
     }
     ShellLinkData written = link;
     DescribeTarget(written);

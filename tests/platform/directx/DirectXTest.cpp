@@ -73,26 +73,7 @@ class DirectXSetupA : public testing::Test {
   }
 };
 
-TEST(DirectXVersion, ParsesRegistryVersionStrings) {
-  const struct {
-    const char* text;
-    DWORD version;
-    DWORD revision;
-  } rows[] = {
-      {"4.06.02.0436", 0x00040006, (2u << 16) | 436},
-      {"4.07.00.0700", 0x00040007, 700},
-      {"4.07.00.0716", 0x00040007, 716},
-      {"4.08.01.0810", 0x00040008, (1u << 16) | 810},
-      {"4.09.00.0904", 0x00040009, 904},
-      {"4.04.0068", 0x00040004, 68},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.text);
-    std::optional<qm::directx::DirectXVersion> parsed = qm::directx::ParseDirectXVersion(row.text);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->version, row.version);
-    EXPECT_EQ(parsed->revision, row.revision);
-  }
+TEST(DirectXVersion, RefusesMalformedVersionStrings) {
   for (const char* bad : {"", "4", "4.07", "4.07.00.0700.1", "x.07.00.0700", "4..00.0700", "4.07.00.70000",
                           "0.07.00.0700", "4.07.00.0700 ", "-4.07.00.0700"}) {
     SCOPED_TRACE(bad);
@@ -104,7 +85,11 @@ TEST(DirectXSetupGetVersion, ReportsTheRecordedGeneration) {
   const struct {
     const char* text;
     WORD generation;
-  } rows[] = {{"4.06.02.0436", 6}, {"4.07.00.0700", 7}, {"4.08.01.0810", 8}};
+    DWORD revision;
+  } rows[] = {{"4.06.02.0436", 6, (2u << 16) | 436},
+              {"4.07.00.0700", 7, 700},
+              {"4.08.01.0810", 8, (1u << 16) | 810},
+              {"4.04.0068", 4, 68}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
     SetInstalledVersion(row.text);
@@ -112,7 +97,7 @@ TEST(DirectXSetupGetVersion, ReportsTheRecordedGeneration) {
     ASSERT_NE(DirectXSetupGetVersion(&version, &revision), 0);
     EXPECT_EQ(HIWORD(version), 4);
     EXPECT_EQ(LOWORD(version), row.generation);
-    EXPECT_EQ(revision, qm::directx::ParseDirectXVersion(row.text)->revision);
+    EXPECT_EQ(revision, row.revision);
   }
   EXPECT_NE(DirectXSetupGetVersion(nullptr, nullptr), 0);
 }

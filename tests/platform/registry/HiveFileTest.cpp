@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -77,44 +75,4 @@ TEST(HiveFile, AFailedChangeWritesNothing) {
   });
   EXPECT_EQ(result, ERROR_ACCESS_DENIED);
   EXPECT_EQ(ReadText(store.HostPath()), before);
-}
-
-// Each writer re-reads the store under the lock; without that, one process
-// would write back its stale copy and erase the other's values.
-TEST(HiveFile, TwoProcessesWritingAtOnceLoseNothing) {
-  qm::test::TempDir dir;
-  HiveFile store(dir.Path() + "/user.reg", qm::registry::SeedOf(HiveId::CurrentUser));
-  constexpr int kWrites = 40;
-  pid_t children[2];
-  int start[2];
-  ASSERT_EQ(pipe(start), 0);
-  for (int child = 0; child < 2; ++child) {
-    children[child] = fork();
-    ASSERT_GE(children[child], 0);
-    if (children[child] == 0) {
-      char go;
-      close(start[1]);
-      if (read(start[0], &go, 1) != 0) _exit(3);
-      for (int i = 0; i < kWrites; ++i) {
-        std::string name = "p" + std::to_string(child) + "-" + std::to_string(i);
-        if (SetString(store, name, name) != ERROR_SUCCESS) _exit(1);
-      }
-      _exit(0);
-    }
-  }
-  close(start[0]);
-  close(start[1]);  // both children start writing now
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
-  Hive hive("");
-  ASSERT_EQ(store.Read(&hive), ERROR_SUCCESS);
-  qm::registry::RegistryKey* key = hive.FindKey("Software\\Race");
-  ASSERT_NE(key, nullptr);
-  EXPECT_EQ(key->values.size(), 2u * kWrites);
-  for (int child = 0; child < 2; ++child)
-    for (int i = 0; i < kWrites; ++i)
-      EXPECT_NE(key->FindValue("p" + std::to_string(child) + "-" + std::to_string(i)), nullptr);
 }

@@ -93,6 +93,13 @@ TEST_F(ShellLink, RecordsAnExistingTarget) {
   EXPECT_EQ(link->fileSize, 1234u);
   EXPECT_EQ(link->fileAttributes, FILE_ATTRIBUTE_ARCHIVE);
   EXPECT_NE(link->writeTime.dwHighDateTime, 0u);
+
+  chmod(Host("C:\\Games\\Quellmoor\\bin\\start.exe").c_str(), 0444);
+  ASSERT_EQ(WriteLink("c:\\games\\quellmoor\\BIN\\START.EXE", "C:\\Links\\Q.lnk", "", "", "", ""), S_OK);
+  EXPECT_EQ(qm::shell::ReadShellLink("C:\\Links\\Q.lnk")->fileAttributes,
+            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+  ASSERT_EQ(WriteLink("C:\\Games\\Quellmoor\\bin", "C:\\Links\\Bin.lnk", "", "", "", ""), S_OK);
+  EXPECT_EQ(qm::shell::ReadShellLink("C:\\Links\\Bin.lnk")->fileAttributes, FILE_ATTRIBUTE_DIRECTORY);
 }
 
 TEST_F(ShellLink, ReplacesAWritableLinkAndRefusesAReadOnlyOne) {

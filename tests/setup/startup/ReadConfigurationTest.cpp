@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "install/settings/InstallationSettings.h"
+#include "install/startup/Installer.h"
+#include "platform/kernel/SystemInfo.h"
+#include "setup/service/WindowsFiles.h"
+
+namespace {
+
+struct Case {
+  const char* name;
+  std::string content;
+  std::uint32_t kb;
+};
+
+class ReadConfigurationTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    qm::test::MakeWindowsDirectory("C:\\dist\\cd1");
+    qm::kernel::SetModuleFileNameOverride("C:\\dist\\cd1\\setup.exe");
+    InstallationSettings::Reset();
+  }
+  void TearDown() override {
+    qm::kernel::SetModuleFileNameOverride("");
+    InstallationSettings::Reset();
+  }
+  // Each case starts from a size no case produces, so an untouched field shows.
+  static void ExpectSums(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      ASSERT_TRUE(qm::test::WriteWindowsFile("C:\\dist\\cd1\\install.cfg", c.content));
+      Settings().requiredSizeKb = 4242;
+      EXPECT_TRUE(Installer().ReadConfiguration());
+      EXPECT_EQ(Settings().requiredSizeKb, c.kb);
+    }
+  }
+};
+
+TEST_F(ReadConfigurationTest, SumsTheSizeTokens) {
+  ExpectSums({
+      {"one line", "300 db 200 bin 12 doc", 512},
+      {"several lines", "300 db\r\n200\tbin\n\n  12 doc\n", 512},
+      {"empty file", "", 0},
+      {"unit after the number", "512KB db", 512},
+      {"negative size", "612 db -100 patch", 512},
+      {"odd token count", "300 db 200 bin 12", 512},
+      {"size without digits", "big db 5 bin", 5},
+      {"negative total keeps its bits", "-1 db", 0xFFFFFFFFu},
+  });
+}
+
+TEST_F(ReadConfigurationTest, MissingFileLeavesTheSizeUntouched) {
+  qm::kernel::SetModuleFileNameOverride("C:\\dist\\setup.exe");
+  Settings().requiredSizeKb = 4242;
+  EXPECT_FALSE(Installer().ReadConfiguration());
+  EXPECT_EQ(Settings().requiredSizeKb, 4242u);
+}
+
+TEST_F(ReadConfigurationTest, TokensOfAnyLengthAreReadWhole) {
+  ExpectSums({
+      {"long name", "300 " + std::string(10000, 'n') + " 200 bin 12 doc", 512},
+      {"long size", "100" + std::string(9997, 'K') + " db 5 bin", 105},
+  });
+}
+
+TEST_F(ReadConfigurationTest, NumbersBeyond32BitsStayAtTheLimitsAndTheSumWraps) {
+  ExpectSums({
+      {"above the signed range", "2147483648 db", 0x7FFFFFFFu},
+      {"far above", std::string(10000, '9') + " db 5 bin", 0x80000004u},
+      {"far below", "-99999999999999999999999 db", 0x80000000u},
+      {"sum beyond the range", "2147483647 db 2 bin", 0x80000001u},
+  });
+}
+
+}  // namespace
