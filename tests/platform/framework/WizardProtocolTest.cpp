@@ -286,6 +286,42 @@ TEST_F(WizardProtocolTest, ResumeAfterCancelKeepsTheSheetOnItsPageWithItsChoices
   EXPECT_EQ(sheet.second.name, "kept");
 }
 
+// The resume question is made without a parent; the wizard under it still
+// takes no input while it is open.
+TEST_F(WizardProtocolTest, ParentlessQuestionDuringCancelDisablesTheWizard) {
+  constexpr UINT kQuestion = 611;
+  qm::ui::RegisterDialogResource(
+      kQuestion, DialogBoxTemplate("Install", 120, 40, {Control(WC_BUTTONA, "&Resume", IDOK, 7, 20, 50, 14, 0)}));
+  class Question : public qm::fw::Dialog {
+   public:
+    Question() : Dialog(kQuestion) {}
+    HWND wizard = nullptr;
+    bool wizardEnabled = true;
+    bool OnInitDialog() override {
+      PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      return Dialog::OnInitDialog();
+    }
+    void OnOK() override {
+      wizardEnabled = ::IsWindowEnabled(wizard) != FALSE;
+      Dialog::OnOK();
+    }
+  };
+  INT_PTR answer = 0;
+  bool enabledDuringQuestion = true;
+  sheet.first.onCancel = [&] {
+    Question question;
+    question.wizard = sheet.Handle();
+    answer = question.DoModal();
+    enabledDuringQuestion = question.wizardEnabled;
+  };
+  Open();
+  SetActiveWindow(sheet.Handle());
+  Press(PSBTN_CANCEL);
+  EXPECT_EQ(answer, IDOK);
+  EXPECT_FALSE(enabledDuringQuestion);
+  EXPECT_TRUE(sheet.IsWindowEnabled());
+}
+
 TEST_F(WizardProtocolTest, ExitAfterCancelEndsTheLoopThroughTheQuitMessage) {
   class App : public qm::fw::Application {
    public:
