@@ -181,6 +181,20 @@ TEST_F(WizardProtocolTest, DefaultActivationAndDeactivationExchangeTheMembers) {
   EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "gamma");
 }
 
+TEST_F(WizardProtocolTest, FocusFollowsThePageThatIsShown) {
+  ASSERT_TRUE(sheet.Create());
+  Press(PSBTN_NEXT);
+  HWND edit = GetDlgItem(sheet.second.Handle(), kNameEdit);
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));  // the pressed button keeps it
+  SetFocus(edit);
+  Press(PSBTN_NEXT);
+  // The last page has nothing to focus; the focus must not stay on the
+  // hidden page.
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));
+  Press(PSBTN_BACK);
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));
+}
+
 TEST_F(WizardProtocolTest, WizardButtonFlagsSetTheButtons) {
   struct Row {
     DWORD flags;
