@@ -41,6 +41,7 @@ class RecordingPage : public qm::fw::PropertyPage {
   }
   LRESULT OnWizardNext() override {
     Record("next");
+    ShowWindow(SW_HIDE);  // as every page of the installer does before it moves on
     return nextResult;
   }
   LRESULT OnWizardBack() override {
@@ -179,6 +180,20 @@ TEST_F(WizardProtocolTest, DefaultActivationAndDeactivationExchangeTheMembers) {
   sheet.second.name = "gamma";
   Press(PSBTN_BACK);
   EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "gamma");
+}
+
+TEST_F(WizardProtocolTest, FocusFollowsThePageThatIsShown) {
+  ASSERT_TRUE(sheet.Create());
+  Press(PSBTN_NEXT);
+  HWND edit = GetDlgItem(sheet.second.Handle(), kNameEdit);
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));  // the pressed button keeps it
+  SetFocus(edit);
+  Press(PSBTN_NEXT);
+  // The last page has nothing to focus; the focus must not stay on the
+  // hidden page.
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));
+  Press(PSBTN_BACK);
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));
 }
 
 TEST_F(WizardProtocolTest, WizardButtonFlagsSetTheButtons) {
@@ -375,6 +390,7 @@ TEST_F(WizardProtocolTest, NextResultChoosesTheFollowingPage) {
     ASSERT_TRUE(wizard.Create());
     wizard.PressButton(PSBTN_NEXT);
     EXPECT_EQ(wizard.GetActiveIndex(), row.expectedIndex);
+    EXPECT_TRUE(wizard.GetActivePage()->IsWindowVisible());
     EXPECT_EQ(wizard.second.Handle() != nullptr, row.secondCreated);
   }
 }
@@ -396,6 +412,7 @@ TEST_F(WizardProtocolTest, NextOnTheLastPageStaysThere) {
   Press(PSBTN_NEXT);
   EXPECT_EQ(log, (Log{"3 next"}));
   EXPECT_EQ(sheet.GetActiveIndex(), 2);
+  EXPECT_TRUE(sheet.third.IsWindowVisible());
 }
 
 TEST_F(WizardProtocolTest, FinishEndsAModelessSheetUnlessThePageRefuses) {
