@@ -142,9 +142,10 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTemplate
   Place(dialog, dialogTemplate, *state, style & WS_CHILD ? nullptr : owner);
 
   SetWindowLongPtrA(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(dialogProc));
+  // The dialog procedure sees the font too; the dialog keeps it whether or
+  // not the procedure handles the message.
   if (!dialogTemplate.fontFace.empty()) SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  state = StateOf(dialog);
-  if (!state) return nullptr;
+  if (!(state = StateOf(dialog))) return nullptr;
   state->font = font;
   CreateControls(instance, dialog, dialogTemplate, *state);
 

@@ -191,6 +191,9 @@ TEST_F(FormTest, StandardControlCreatedThroughTheFrameworkKeepsItsBehaviour) {
   box.Click();
   EXPECT_EQ(box.GetCheck(), static_cast<int>(BST_CHECKED));
   EXPECT_EQ(box.GetWindowText(), "Tick");
+  char className[32] = {};
+  GetClassNameA(box.Handle(), className, sizeof className);
+  EXPECT_STREQ(className, WC_BUTTONA);
   form.DestroyWindow();
   EXPECT_EQ(box.Handle(), nullptr);
 }

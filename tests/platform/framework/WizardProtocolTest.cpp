@@ -41,6 +41,7 @@ class RecordingPage : public qm::fw::PropertyPage {
   }
   LRESULT OnWizardNext() override {
     Record("next");
+    ShowWindow(SW_HIDE);  // as every page of the installer does before it moves on
     return nextResult;
   }
   LRESULT OnWizardBack() override {
@@ -181,6 +182,20 @@ TEST_F(WizardProtocolTest, DefaultActivationAndDeactivationExchangeTheMembers) {
   EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "gamma");
 }
 
+TEST_F(WizardProtocolTest, FocusFollowsThePageThatIsShown) {
+  ASSERT_TRUE(sheet.Create());
+  Press(PSBTN_NEXT);
+  HWND edit = GetDlgItem(sheet.second.Handle(), kNameEdit);
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));  // the pressed button keeps it
+  SetFocus(edit);
+  Press(PSBTN_NEXT);
+  // The last page has nothing to focus; the focus must not stay on the
+  // hidden page.
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));
+  Press(PSBTN_BACK);
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));
+}
+
 TEST_F(WizardProtocolTest, WizardButtonFlagsSetTheButtons) {
   struct Row {
     DWORD flags;
@@ -286,6 +301,42 @@ TEST_F(WizardProtocolTest, ResumeAfterCancelKeepsTheSheetOnItsPageWithItsChoices
   EXPECT_EQ(sheet.second.name, "kept");
 }
 
+// The resume question is made without a parent; the wizard under it still
+// takes no input while it is open.
+TEST_F(WizardProtocolTest, ParentlessQuestionDuringCancelDisablesTheWizard) {
+  constexpr UINT kQuestion = 611;
+  qm::ui::RegisterDialogResource(
+      kQuestion, DialogBoxTemplate("Install", 120, 40, {Control(WC_BUTTONA, "&Resume", IDOK, 7, 20, 50, 14, 0)}));
+  class Question : public qm::fw::Dialog {
+   public:
+    Question() : Dialog(kQuestion) {}
+    HWND wizard = nullptr;
+    bool wizardEnabled = true;
+    bool OnInitDialog() override {
+      PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      return Dialog::OnInitDialog();
+    }
+    void OnOK() override {
+      wizardEnabled = ::IsWindowEnabled(wizard) != FALSE;
+      Dialog::OnOK();
+    }
+  };
+  INT_PTR answer = 0;
+  bool enabledDuringQuestion = true;
+  sheet.first.onCancel = [&] {
+    Question question;
+    question.wizard = sheet.Handle();
+    answer = question.DoModal();
+    enabledDuringQuestion = question.wizardEnabled;
+  };
+  Open();
+  SetActiveWindow(sheet.Handle());
+  Press(PSBTN_CANCEL);
+  EXPECT_EQ(answer, IDOK);
+  EXPECT_FALSE(enabledDuringQuestion);
+  EXPECT_TRUE(sheet.IsWindowEnabled());
+}
+
 TEST_F(WizardProtocolTest, ExitAfterCancelEndsTheLoopThroughTheQuitMessage) {
   class App : public qm::fw::Application {
    public:
@@ -339,6 +390,7 @@ TEST_F(WizardProtocolTest, NextResultChoosesTheFollowingPage) {
     ASSERT_TRUE(wizard.Create());
     wizard.PressButton(PSBTN_NEXT);
     EXPECT_EQ(wizard.GetActiveIndex(), row.expectedIndex);
+    EXPECT_TRUE(wizard.GetActivePage()->IsWindowVisible());
     EXPECT_EQ(wizard.second.Handle() != nullptr, row.secondCreated);
   }
 }
@@ -360,6 +412,7 @@ TEST_F(WizardProtocolTest, NextOnTheLastPageStaysThere) {
   Press(PSBTN_NEXT);
   EXPECT_EQ(log, (Log{"3 next"}));
   EXPECT_EQ(sheet.GetActiveIndex(), 2);
+  EXPECT_TRUE(sheet.third.IsWindowVisible());
 }
 
 TEST_F(WizardProtocolTest, FinishEndsAModelessSheetUnlessThePageRefuses) {

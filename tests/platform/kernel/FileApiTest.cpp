@@ -26,6 +26,11 @@ TEST(FileAttributes, ReportsAndChangesTheReadOnlyBit) {
 
   ASSERT_TRUE(SetFileAttributesA("C:\\Games\\a.txt", FILE_ATTRIBUTE_NORMAL));
   EXPECT_EQ(GetFileAttributesA("C:\\Games\\a.txt"), FILE_ATTRIBUTE_ARCHIVE);
+
+  // A read-only folder still takes new entries on Windows.
+  ASSERT_TRUE(SetFileAttributesA("C:\\Games", FILE_ATTRIBUTE_READONLY));
+  ASSERT_EQ(stat(HostOnC("Games").c_str(), &status), 0);
+  EXPECT_NE(status.st_mode & S_IWUSR, 0u);
 }
 
 TEST(FileAttributes, ReportsMissingNamesThroughTheLastError) {

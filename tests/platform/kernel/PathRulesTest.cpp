@@ -112,6 +112,9 @@ TEST(NameCase, ComparesNamesIgnoringCaseBeyondAscii) {
       {"\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89", true},        // été / ÉTÉ
       {"\xD0\xB4\xD0\xBE\xD0\xBC", "\xD0\x94\xD0\x9E\xD0\x9C", true},  // дом / ДОМ
       {"\xC5\x82\xC3\xB3" "d\xC5\xBA", "\xC5\x81\xC3\x93" "D\xC5\xB9", true},  // łódź / ŁÓDŹ
+      {"Readme\xC3\xA9", "README\xC3\x89", true},
+      {"Readme\xC3\xA9", "README\xC3\xA8", false},
+      {"ab", "aC", false},
       {"a", "b", false},
       {"abc", "abcd", false},
       {"\xC3\xA9", "e", false},
