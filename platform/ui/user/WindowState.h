@@ -124,6 +124,7 @@ HWND EnabledPopupOf(HWND hwnd);
 // Non-client area (NonClient.cpp).
 void DrawNonClient(Window& w);
 LRESULT NonClientHitTest(const Window& w, POINT screen);
+void TrackWindowMove(HWND hwnd, POINT start);  // WindowMove.cpp
 constexpr int CaptionHeight = 18;  // the bar itself; a 1-pixel line below it belongs to the caption area
 
 // Message queue (MessageQueue.cpp).
