@@ -38,7 +38,6 @@ struct Window {
   RECT update{};
   bool updateErase = false;
   bool frameDirty = false;
-  bool inPaint = false;
   bool maximized = false;
   bool captionActive = false;
   bool destroying = false;
