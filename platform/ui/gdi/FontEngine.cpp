@@ -1,5 +1,6 @@
 #include "platform/ui/gdi/FontEngine.h"
 
+#include <cctype>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_ADVANCES_H
@@ -57,6 +58,14 @@ double WeightedAverageWidth(FT_Face face, const TT_OS2* os2) {
   return total / 1000.0;
 }
 
+constexpr double kNarrowDialogFaceWidth = 0.9;
+
+bool IsNarrowDialogFace(const std::string& faceName) {
+  std::string name;
+  for (char c : faceName) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name == "ms sans serif" || name == "ms shell dlg" || name == "ms shell dlg 2" || name == "helv";
+}
+
 }  // namespace
 
 struct FontInstance::Impl {
@@ -100,6 +109,12 @@ FontInstance::FontInstance(const LOGFONTA& logFont) : impl_(std::make_unique<Imp
   double emY = height < 0 ? -double(height) : height * unitsPerEm / cellUnits;
   double averageUnits = face ? WeightedAverageWidth(face, os2) : unitsPerEm / 2;
   double emX = logFont.lfWidth != 0 ? std::abs(double(logFont.lfWidth)) * unitsPerEm / averageUnits : emY;
+  // The classic dialog faces were narrow bitmap fonts: their lower-case text
+  // runs about a tenth narrower than the scalable sans that stands in for
+  // them, for the same average over the alphabet. Dialog layouts were made
+  // with those widths, so the stand-in is condensed to match; the dialog
+  // units, measured from the alphabet, stay the same.
+  if (logFont.lfWidth == 0 && IsNarrowDialogFace(faceName)) emX *= kNarrowDialogFaceWidth;
   if (face) FT_Set_Char_Size(face, FT_F26Dot6(std::lround(emX * 64)), FT_F26Dot6(std::lround(emY * 64)), 72, 72);
 
   double scaleY = emY / unitsPerEm, scaleX = emX / unitsPerEm;
