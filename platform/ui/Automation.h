@@ -88,7 +88,8 @@ class Driver {
 
   // Default: throw AutomationError out of the program's loop.
   void SetFailureHandler(FailureHandler handler);
-  // Default: the driver goes quiet (no more failing on an idle program).
+  // Called by an End step (an unattended run exits there). Without one, End
+  // only marks the end: a program that then waits for input still fails.
   void SetEndHandler(EndHandler handler);
 
   Driver& Add(Step step);
@@ -106,6 +107,7 @@ class Driver {
   Driver& End();
 
   std::size_t StepsLeft() const;
+  // True after an End step or a failure.
   bool Ended() const;
   // Steps not yet done, described; for reports.
   std::vector<std::string> PendingSteps() const;
