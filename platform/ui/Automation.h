@@ -50,6 +50,8 @@ std::string ControlText(const ControlRef& ref, HWND window = nullptr);
 bool IsControlEnabled(const ControlRef& ref, HWND window = nullptr);
 bool IsControlVisible(const ControlRef& ref, HWND window = nullptr);
 UINT ControlCheck(const ControlRef& ref, HWND window = nullptr);  // BST_UNCHECKED, BST_CHECKED, ...
+// The selected item of a combo box (CB_GETCURSEL); -1 when none.
+int ControlSelection(const ControlRef& ref, HWND window = nullptr);
 // Mouse down and up at the control's centre; fails on a hidden or disabled control.
 void ClickControl(const ControlRef& ref, HWND window = nullptr);
 void ClickAt(POINT screen);
