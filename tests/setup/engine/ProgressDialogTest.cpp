@@ -18,7 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using qm::ui::automation::Driver;
 using qm::ui::automation::Id;
-using qm::ui::automation::Step;
 using qm::ui::automation::StepResult;
 using qm::ui::automation::Text;
 
