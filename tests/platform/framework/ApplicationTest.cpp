@@ -56,6 +56,11 @@ TEST_F(ApplicationTest, RefusedStartUpSkipsTheLoopAndExitsWithZero) {
   window.DestroyWindow();
 }
 
+TEST_F(ApplicationTest, OnlyALivingApplicationObjectIsReachable) {
+  { ScriptedApp app; }
+  EXPECT_EQ(qm::fw::GetApplication(), nullptr);
+}
+
 TEST_F(ApplicationTest, TheQuitMessageParameterIsTheExitCode) {
   RecordingWindow window;
   ASSERT_TRUE(window.CreateEx(0, qm::fw::RegisterWindowClass(0, nullptr, nullptr, nullptr).c_str(), "Probe",
@@ -82,14 +87,6 @@ TEST_F(ApplicationTest, TheQuitMessageParameterIsTheExitCode) {
     EXPECT_EQ(window.received, 1);
   }
   window.DestroyWindow();
-}
-
-TEST_F(ApplicationTest, TheApplicationObjectIsReachableWhileItLives) {
-  {
-    ScriptedApp app;
-    EXPECT_EQ(qm::fw::GetApplication(), &app);
-  }
-  EXPECT_EQ(qm::fw::GetApplication(), nullptr);
 }
 
 // Tab in a modeless dialog moves the focus only when the loop lets the
