@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
   setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
   setenv("QUELLMOOR_PREFIX", (root.Path() + "/prefix").c_str(), 1);
   setenv("QUELLMOOR_DISPLAY", "headless", 1);
+  setenv("QUELLMOOR_SOURCE_DIR", QM_SOURCE_DIR, 0);
+  setenv("QUELLMOOR_BUILD_DIR", QM_BUILD_DIR, 0);
   unsetenv("QUELLMOOR_SCRIPT");
   unsetenv("QUELLMOOR_SCREENSHOTS");
   testing::InitGoogleTest(&argc, argv);
