@@ -1,0 +1,123 @@
+// The automation driver: finds windows by caption and controls by id or
+// text, reads their state, and clicks and types through InjectInput, the
+// same path a user's mouse and keyboard take. Tests use it in-process; an
+// unattended run plays a response script through it (QUELLMOOR_SCRIPT, see
+// platform/ui/automation/README.md).
+//
+// Two ways to drive:
+// - immediately, from test code between loop runs: the free functions below
+//   (lookups throw AutomationError, with the open windows in the message);
+// - as queued steps (Driver): each step runs at an idle point of the
+//   program's own message loop, one per idle point, so steps reach into modal
+//   loops and drains. When the program waits for input and the driver has no
+//   step left, the run fails instead of hanging.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/ui/WinUser.h"
+
+namespace qm::ui::automation {
+
+class AutomationError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A control: by its id, or by its text exactly as written ("&Next").
+struct ControlRef {
+  bool byText = false;
+  int id = 0;
+  std::string text;
+
+  std::string Describe() const;
+};
+ControlRef Id(int id);
+ControlRef Text(std::string text);
+
+// ---- Immediate ---------------------------------------------------------------
+// A visible top-level window with exactly this caption; null when none.
+HWND FindWindowByCaption(const std::string& caption);
+// The window steps address: the active window, else the topmost visible one.
+HWND TargetWindow();
+// A control in `window` (default: TargetWindow()); visible matches first.
+HWND FindControl(const ControlRef& ref, HWND window = nullptr);
+std::string ControlText(const ControlRef& ref, HWND window = nullptr);
+bool IsControlEnabled(const ControlRef& ref, HWND window = nullptr);
+bool IsControlVisible(const ControlRef& ref, HWND window = nullptr);
+UINT ControlCheck(const ControlRef& ref, HWND window = nullptr);  // BST_UNCHECKED, BST_CHECKED, ...
+// Mouse down and up at the control's centre; fails on a hidden or disabled control.
+void ClickControl(const ControlRef& ref, HWND window = nullptr);
+void ClickAt(POINT screen);
+// "Enter", "Esc", "Tab", "Shift+Tab", "Space", "Alt+F4", "Alt+N", "Down", ...
+void PressKey(const std::string& name);
+void TypeText(const std::string& text);
+// Dispatches queued messages and paints until nothing is left.
+void RunUntilIdle();
+// Saves the composed screen; a relative path goes into QUELLMOOR_SCREENSHOTS
+// (or the current directory).
+void SaveScreenshot(const std::string& path);
+// The open windows and their controls (class, id, text, enabled, visible, checked).
+std::string DescribeOpenWindows();
+
+// ---- Queued steps --------------------------------------------------------------
+enum class StepResult { Done, NotYet };
+
+struct Step {
+  std::string description;
+  // Throws AutomationError when the step cannot be done. `programWaits`
+  // tells whether the program is blocked waiting for input (a final verdict
+  // is due) or only polling in the middle of its work.
+  std::function<StepResult(bool programWaits)> run;
+};
+
+using FailureHandler = std::function<void(const std::string& message)>;
+using EndHandler = std::function<void()>;
+
+class Driver {
+ public:
+  // Installs itself at the message loop's idle point; one driver at a time.
+  Driver();
+  ~Driver();
+  Driver(const Driver&) = delete;
+  Driver& operator=(const Driver&) = delete;
+
+  // Default: throw AutomationError out of the program's loop.
+  void SetFailureHandler(FailureHandler handler);
+  // Default: the driver goes quiet (no more failing on an idle program).
+  void SetEndHandler(EndHandler handler);
+
+  Driver& Add(Step step);
+  Driver& Wait(const std::string& caption);
+  Driver& Click(const ControlRef& ref);
+  Driver& Check(const ControlRef& ref);
+  Driver& Uncheck(const ControlRef& ref);
+  Driver& Key(const std::string& name);
+  Driver& Type(const std::string& text);
+  Driver& Expect(const ControlRef& ref, const std::string& text);
+  Driver& ExpectEnabled(const ControlRef& ref, bool enabled);
+  Driver& ExpectChecked(const ControlRef& ref, bool checked);
+  Driver& Screenshot(const std::string& path);
+  Driver& Do(const std::string& description, std::function<void()> action);
+  Driver& End();
+
+  std::size_t StepsLeft() const;
+  bool Ended() const;
+  // Steps not yet done, described; for reports.
+  std::vector<std::string> PendingSteps() const;
+
+  struct State;
+
+ private:
+  std::shared_ptr<State> state_;
+};
+
+// Reads a response script into driver steps; throws AutomationError naming
+// the line of a step it cannot read.
+void LoadScript(Driver& driver, const std::string& scriptText);
+
+}  // namespace qm::ui::automation

@@ -1,0 +1,13 @@
+// Window procedures of the standard control classes.
+#pragma once
+
+#include "platform/ui/WinUser.h"
+
+namespace qm::ui::controls {
+
+LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace qm::ui::controls

@@ -1,0 +1,68 @@
+// What the control window procedures share: their state object in the extra
+// window bytes, notifications to the parent, colours asked of the parent,
+// and the classic 3-D drawing primitives.
+#pragma once
+
+#include <string>
+
+#include "platform/ui/WinGdi.h"
+#include "platform/ui/WinUser.h"
+
+namespace qm::ui::controls {
+
+// Every control class reserves one pointer of extra bytes for its state.
+constexpr int kStateBytes = sizeof(void*);
+
+template <class T>
+T* StateOf(HWND hwnd) {
+  return reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, 0));
+}
+
+template <class T>
+T* AttachState(HWND hwnd) {
+  auto* state = new T();
+  SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(state));
+  return state;
+}
+
+template <class T>
+void DestroyState(HWND hwnd) {
+  delete StateOf<T>(hwnd);
+  SetWindowLongPtrA(hwnd, 0, 0);
+}
+
+DWORD StyleOf(HWND hwnd);
+void SetStyleBits(HWND hwnd, DWORD bits, bool on);
+std::string WindowText(HWND hwnd);
+
+// WM_COMMAND with the control's id and the code, to the parent.
+void NotifyParent(HWND control, WORD code);
+
+// The brush to fill the control with: the parent's answer to the
+// WM_CTLCOLOR* message when it gives one, else the system's default (window
+// colours for editable edits, the 3-D face otherwise). The DC's text and
+// background colours are set either way.
+HBRUSH ControlColors(HWND control, HDC dc, UINT message);
+
+// The font given by WM_SETFONT, or the GUI default while there is none.
+HFONT EffectiveFont(HFONT font);
+
+void FillSysColor(HDC dc, const RECT& rect, int sysColor);
+void FillColor(HDC dc, const RECT& rect, COLORREF color);
+// One-pixel frame lines: top and left in one system colour, bottom and
+// right in the other.
+void Frame3d(HDC dc, const RECT& rect, int topLeftSysColor, int bottomRightSysColor);
+// The two-pixel sunken border of edits and check boxes; shrinks the rect.
+void SunkenEdge(HDC dc, RECT& rect);
+// The two-pixel raised border of push buttons; shrinks the rect.
+void RaisedEdge(HDC dc, RECT& rect);
+
+// Draws a label with DrawTextA in the DC's current text colour, or, when the
+// control is disabled, embossed in the 3-D highlight and shadow colours.
+void DrawLabel(HDC dc, const std::string& text, RECT rect, UINT format, bool enabled);
+
+// True when the window manager left no frame area around the client area,
+// so a control that wants a border draws it inside its client area.
+bool HasNoFrameArea(HWND hwnd);
+
+}  // namespace qm::ui::controls

@@ -1,0 +1,120 @@
+// What a window does with a message its own procedure leaves alone.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/ui/WinGdi.h"
+#include "platform/ui/user/WindowState.h"
+
+using namespace qm::ui::user;
+
+namespace {
+
+constexpr std::uintptr_t LastSystemColor = 30;
+
+HBRUSH ClassBrush(const Window& w) {
+  HBRUSH brush = w.windowClass->info.hbrBackground;
+  auto value = reinterpret_cast<std::uintptr_t>(brush);
+  if (value != 0 && value <= LastSystemColor + 1) return GetSysColorBrush(static_cast<int>(value - 1));
+  return brush;
+}
+
+LRESULT EraseBackground(Window& w, HDC dc) {
+  HBRUSH brush = ClassBrush(w);
+  if (!brush || !dc) return 0;
+  RECT client;
+  GetClientRect(w.handle, &client);
+  FillRect(dc, &client, brush);
+  return 1;
+}
+
+LRESULT ControlColor(HDC dc, int background) {
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(background));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
+void RestoreFocus(HWND hwnd) {
+  Window* w = Find(hwnd);
+  if (!w) return;
+  HWND last = w->lastFocus;
+  if (last && Find(last) && IsDescendant(hwnd, last) && IsWindowVisible(last) && AcceptsInput(last))
+    SetFocus(last);
+  else
+    SetFocus(hwnd);
+}
+
+}  // namespace
+
+LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* w = FindOrDesktop(hwnd);
+  if (!w) return 0;
+  switch (message) {
+    case WM_NCCREATE:
+      return TRUE;
+    case WM_SETTEXT: {
+      w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      if (HasCaption(*w)) w->frameDirty = true;
+      return TRUE;
+    }
+    case WM_GETTEXT: {
+      if (wParam == 0 || !lParam) return 0;
+      auto* buffer = reinterpret_cast<char*>(lParam);
+      std::size_t count = std::min<std::size_t>(w->text.size(), wParam - 1);
+      std::memcpy(buffer, w->text.data(), count);
+      buffer[count] = '\0';
+      return static_cast<LRESULT>(count);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(w->text.size());
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(hwnd, &paint);
+      EndPaint(hwnd, &paint);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return EraseBackground(*w, reinterpret_cast<HDC>(wParam));
+    case WM_NCPAINT:
+      DrawNonClient(*w);
+      return 0;
+    case WM_NCACTIVATE:
+      if (w->captionActive != (wParam != 0)) {
+        w->captionActive = wParam != 0;
+        if (HasCaption(*w)) DrawNonClient(*w);
+      }
+      return TRUE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) RestoreFocus(hwnd);
+      return 0;
+    case WM_NCHITTEST:
+      return NonClientHitTest(*w, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    case WM_NCLBUTTONDOWN:
+      if (wParam == static_cast<WPARAM>(HTCLOSE)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+      return 0;
+    case WM_MOUSEACTIVATE:
+      return 1;  // MA_ACTIVATE
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_F4 && (lParam & (LPARAM(1) << 29))) {
+        HWND root = RootOf(hwnd);
+        if (Window* r = Find(root); r && (r->style & WS_SYSMENU)) SendMessageA(root, WM_SYSCOMMAND, SC_CLOSE, 0);
+      }
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(hwnd, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      return ControlColor(reinterpret_cast<HDC>(wParam), COLOR_3DFACE);
+    case WM_CTLCOLOREDIT:
+      return ControlColor(reinterpret_cast<HDC>(wParam), COLOR_WINDOW);
+    case WM_GETDLGCODE:
+      return 0;
+    default:
+      return 0;
+  }
+}

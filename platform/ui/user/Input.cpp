@@ -1,0 +1,165 @@
+// Input into the window system: every host event and every automation step
+// arrives through InjectInput, which finds the window it is for and posts the
+// message a real mouse or keyboard would.
+#include <set>
+
+#include "platform/ui/DisplayBackend.h"
+#include "platform/ui/user/WindowState.h"
+
+using namespace qm::ui::user;
+
+namespace {
+
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr LPARAM AltContextBit = LPARAM(1) << 29;
+constexpr LPARAM PreviousStateBit = LPARAM(1) << 30;
+constexpr LPARAM TransitionBit = LPARAM(1) << 31;
+
+struct KeyboardState {
+  int modifiers = 0;
+  std::set<UINT> keysDown;
+  bool leftDown = false;
+  bool rightDown = false;
+  POINT cursor{0, 0};
+};
+
+KeyboardState& State() {
+  static KeyboardState state;
+  return state;
+}
+
+int ModifiersOf(const qm::ui::InputEvent& e) {
+  return (e.shift ? ShiftHeld : 0) | (e.control ? ControlHeld : 0) | (e.alt ? AltHeld : 0);
+}
+
+std::vector<char32_t> CodePoints(const std::string& text) {
+  std::vector<char32_t> result;
+  for (std::size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    int length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+    char32_t cp = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k < length && i + k < text.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    result.push_back(cp);
+    i += length;
+  }
+  return result;
+}
+
+HWND KeyboardTarget() {
+  auto& wm = Wm();
+  if (Find(wm.focus)) return wm.focus;
+  return Find(wm.active) ? wm.active : nullptr;
+}
+
+void InjectMouse(const qm::ui::InputEvent& e) {
+  KeyboardState& state = State();
+  state.cursor = e.point;
+  bool left = e.button == qm::ui::MouseButton::Left;
+  if (e.kind == qm::ui::InputKind::MouseDown) (left ? state.leftDown : state.rightDown) = true;
+  if (e.kind == qm::ui::InputKind::MouseUp) (left ? state.leftDown : state.rightDown) = false;
+
+  HWND capture = Wm().capture;
+  HWND target = Find(capture) ? capture : WindowFromPoint(e.point);
+  if (!Find(target) || IsDesktop(target)) return;
+  HWND root = RootOf(target);
+  if (e.kind == qm::ui::InputKind::MouseDown && !capture) {
+    if (Window* r = Find(root); r && (r->style & WS_DISABLED)) {
+      // A window disabled under a modal dialog hands the click's activation to that dialog.
+      if (HWND popup = EnabledPopupOf(root)) ActivateWindow(popup, WA_CLICKACTIVE);
+      return;
+    }
+    if (Wm().active != root) ActivateWindow(root, WA_CLICKACTIVE);
+    if (!Find(target)) return;
+  }
+  int modifiers = ModifiersOf(e);
+  WPARAM keys = (state.leftDown ? MK_LBUTTON : 0) | (state.rightDown ? MK_RBUTTON : 0) |
+                (e.shift ? MK_SHIFT : 0) | (e.control ? MK_CONTROL : 0);
+  LRESULT hit = HTCLIENT;
+  if (!Find(capture))
+    hit = SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(WORD(e.point.x), WORD(e.point.y)));
+  if (hit != HTCLIENT) {
+    if (e.kind == qm::ui::InputKind::MouseDown && left)
+      PostInput(target, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), MAKELPARAM(WORD(e.point.x), WORD(e.point.y)),
+                e.point, modifiers);
+    else if (e.kind == qm::ui::InputKind::MouseUp && left)
+      PostInput(target, WM_NCLBUTTONUP, static_cast<WPARAM>(hit), MAKELPARAM(WORD(e.point.x), WORD(e.point.y)),
+                e.point, modifiers);
+    return;
+  }
+  POINT client = e.point;
+  ScreenToClient(target, &client);
+  UINT message = WM_MOUSEMOVE;
+  if (e.kind == qm::ui::InputKind::MouseDown) message = left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
+  if (e.kind == qm::ui::InputKind::MouseUp) message = left ? WM_LBUTTONUP : WM_RBUTTONUP;
+  if (!left && e.button != qm::ui::MouseButton::Right && message != WM_MOUSEMOVE) return;
+  PostInput(target, message, keys, MAKELPARAM(WORD(client.x), WORD(client.y)), e.point, modifiers);
+}
+
+void InjectKey(const qm::ui::InputEvent& e) {
+  HWND target = KeyboardTarget();
+  if (!target) return;
+  bool down = e.kind == qm::ui::InputKind::KeyDown;
+  bool system = (e.alt && !e.control) || e.virtualKey == VK_MENU || e.virtualKey == VK_F1 + 9;
+  UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+  LPARAM lParam = 1 | (e.alt ? AltContextBit : 0) | (down ? 0 : PreviousStateBit | TransitionBit);
+  PostInput(target, message, e.virtualKey, lParam, State().cursor, ModifiersOf(e));
+}
+
+void InjectText(const qm::ui::InputEvent& e) {
+  HWND target = KeyboardTarget();
+  if (!target) return;
+  for (char32_t cp : CodePoints(e.text)) PostInput(target, WM_CHAR, cp, 1, State().cursor, ModifiersOf(e));
+}
+
+}  // namespace
+
+namespace qm::ui::user {
+
+void NoteInputTaken(const MSG& msg, int modifiers) {
+  KeyboardState& state = State();
+  state.modifiers = modifiers;
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) state.keysDown.insert(static_cast<UINT>(msg.wParam));
+  if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) state.keysDown.erase(static_cast<UINT>(msg.wParam));
+}
+
+}  // namespace qm::ui::user
+
+namespace qm::ui {
+
+void InjectInput(const InputEvent& event) {
+  GetDesktopWindow();
+  switch (event.kind) {
+    case InputKind::MouseMove:
+    case InputKind::MouseDown:
+    case InputKind::MouseUp: InjectMouse(event); break;
+    case InputKind::KeyDown:
+    case InputKind::KeyUp: InjectKey(event); break;
+    case InputKind::Text: InjectText(event); break;
+  }
+}
+
+}  // namespace qm::ui
+
+short GetKeyState(int virtualKey) {
+  KeyboardState& state = State();
+  bool down = false;
+  switch (virtualKey) {
+    case VK_SHIFT: down = state.modifiers & ShiftHeld; break;
+    case VK_CONTROL: down = state.modifiers & ControlHeld; break;
+    case VK_MENU: down = state.modifiers & AltHeld; break;
+    case 0x01: down = state.leftDown; break;  // VK_LBUTTON
+    case 0x02: down = state.rightDown; break;  // VK_RBUTTON
+    default: down = state.keysDown.count(static_cast<UINT>(virtualKey)) != 0; break;
+  }
+  return down ? static_cast<short>(0x8000) : 0;
+}
+
+BOOL GetCursorPos(POINT* point) {
+  if (!point) return FALSE;
+  *point = State().cursor;
+  return TRUE;
+}

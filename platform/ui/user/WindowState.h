@@ -1,0 +1,138 @@
+// The window manager's own records: window classes, windows and the state
+// shared by the window functions (z-order, activation, focus, capture). Only
+// the window system's implementation files include this.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/Surface.h"
+#include "platform/ui/WinUser.h"
+
+namespace qm::ui::user {
+
+struct WindowClass {
+  WNDCLASSEXA info{};
+  std::string name;
+};
+
+struct Window {
+  HWND handle = nullptr;
+  std::shared_ptr<WindowClass> windowClass;
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  HWND parent = nullptr;  // children only
+  HWND owner = nullptr;   // top-level windows only
+  std::vector<HWND> children;  // top of the z-order first
+  UINT_PTR id = 0;
+  HINSTANCE instance = nullptr;
+  std::string text;
+  RECT rect{};  // the whole window: in the parent's client coordinates, on the screen for top-level windows
+  std::vector<BYTE> extra;
+  LONG_PTR userData = 0;
+  // Pending paint, in client coordinates.
+  bool hasUpdate = false;
+  RECT update{};
+  bool updateErase = false;
+  bool frameDirty = false;
+  bool inPaint = false;
+  bool maximized = false;
+  bool captionActive = false;
+  bool destroying = false;
+  HWND lastFocus = nullptr;
+  // Top-level windows keep the picture of the whole window.
+  std::shared_ptr<Surface> surface;
+
+  bool IsChild() const { return (style & WS_CHILD) != 0; }
+  bool IsVisibleFlag() const { return (style & WS_VISIBLE) != 0; }
+};
+
+struct Timer {
+  HWND hwnd = nullptr;
+  UINT_PTR id = 0;
+  UINT elapseMs = 0;
+  TIMERPROC proc = nullptr;
+  long long dueMs = 0;
+};
+
+struct WindowManager {
+  std::map<std::string, std::shared_ptr<WindowClass>> classes;  // by upper-cased name
+  std::map<HWND, std::unique_ptr<Window>> windows;
+  std::vector<HWND> topLevels;  // top of the z-order first
+  std::uintptr_t nextHandle = 0x10010;
+  HWND desktop = nullptr;
+  HWND active = nullptr;
+  HWND focus = nullptr;
+  HWND capture = nullptr;
+  std::vector<Timer> timers;
+  UINT_PTR nextTimerId = 1;
+  unsigned long paintSerial = 0;  // counts BeginPaint calls
+};
+
+WindowManager& Wm();
+std::shared_ptr<WindowClass> FindClass(LPCSTR name);
+Window* Find(HWND hwnd);
+Window* FindOrDesktop(HWND hwnd);
+bool IsDesktop(HWND hwnd);
+HWND RootOf(HWND hwnd);
+bool IsDescendant(HWND ancestor, HWND hwnd);
+// Visible itself and every ancestor.
+bool IsShown(const Window& w);
+// Enabled itself and every ancestor.
+bool AcceptsInput(HWND hwnd);
+
+// Geometry (Geometry.cpp): offsets of a window's client area and window
+// rectangle inside its top-level window's surface, and on the screen.
+RECT NonClientInsets(const Window& w);
+RECT ClientRectInWindow(const Window& w);  // client area relative to the window's own top-left
+POINT WindowOriginOnScreen(const Window& w);
+POINT ClientOriginOnScreen(const Window& w);
+POINT WindowOriginInRoot(const Window& w);
+POINT ClientOriginInRoot(const Window& w);
+// The part of the root surface a window may draw into: its client area (or
+// whole window) clipped by every ancestor's client area.
+RECT VisibleClipInRoot(const Window& w, bool wholeWindow);
+bool HasCaption(const Window& w);
+
+// Painting (Painting.cpp).
+void InvalidateWindow(Window& w, const RECT* clientRect, bool erase, bool frame);
+void InvalidateTree(Window& w, bool erase);
+HWND NextWindowToPaint(HWND filter);
+void PaintFrameNow(Window& w);
+void EnsureSurface(Window& w);
+HDC MakeWindowDC(Window& w, bool wholeWindow, const RECT* clipClient);
+void FinishWindowDC(Window& w, HDC dc);
+
+// Compositor (Compositor.cpp).
+void MarkScreenDirty(const RECT& screenRect);
+void ComposeScreen();
+// Forgets the composed screen (a new backend): the next composition redoes it all.
+void ResetScreen();
+
+// Activation (Activation.cpp).
+void BringToTop(HWND hwnd);
+void ActivateWindow(HWND hwnd, WORD how);
+void ActivateAnotherThan(HWND leaving);
+void ForgetWindow(HWND hwnd);
+// The enabled window a click on a disabled top-level window goes to: its last
+// enabled owned popup, if any.
+HWND EnabledPopupOf(HWND hwnd);
+
+// Non-client area (NonClient.cpp).
+void DrawNonClient(Window& w);
+LRESULT NonClientHitTest(const Window& w, POINT screen);
+constexpr int CaptionHeight = 18;  // the bar itself; a 1-pixel line below it belongs to the caption area
+
+// Message queue (MessageQueue.cpp).
+void RemoveTimersOf(HWND hwnd);
+void PostInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, POINT screenPoint, int modifiers);
+
+// Keyboard state (Input.cpp).
+constexpr int ShiftHeld = 1, ControlHeld = 2, AltHeld = 4;
+void NoteInputTaken(const MSG& msg, int modifiers);
+long long NowMs();
+
+}  // namespace qm::ui::user

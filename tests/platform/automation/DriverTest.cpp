@@ -1,0 +1,203 @@
+#include <fstream>
+
+#include "AutomationTestSupport.h"
+#include "support/TempDir.h"
+
+namespace qm::test {
+namespace {
+
+using namespace qm::ui::automation;
+
+class DriverTest : public AutomationTest {};
+
+// The pattern of a copy with a Cancel button: the handler drains the queue,
+// and a step taken at an idle point inside the drain clicks Cancel.
+TEST_F(DriverTest, StepsRunInsideDrainsAndModalLoops) {
+  HWND main = Frame("Install", {0, 0, 400, 300});
+  Button(main, 100, "&Start", {10, 10, 90, 35});
+  bool cancelled = false;
+  int filesCopied = 0;
+  onCommand_ = [&](HWND frame, int id) {
+    if (id == 100) {
+      HWND progress = Frame("Copying", {50, 50, 250, 150}, frame);
+      Button(progress, IDCANCEL, "Cancel", {10, 10, 90, 35});
+      while (!cancelled && filesCopied < 1000) {
+        ++filesCopied;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+          TranslateMessage(&msg);
+          DispatchMessageA(&msg);
+        }
+      }
+      DestroyWindow(progress);
+      // A modal loop of its own: ends when OK is pressed.
+      HWND box = Frame("Done", {100, 100, 300, 200}, frame);
+      Button(box, IDOK, "OK", {10, 10, 90, 35});
+      bool closed = false;
+      auto previous = onCommand_;
+      onCommand_ = [&](HWND, int command) { closed = command == IDOK; };
+      MSG msg;
+      while (!closed && GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
+      onCommand_ = previous;
+      DestroyWindow(box);
+      PostQuitMessage(5);
+    }
+    if (id == IDCANCEL) cancelled = true;
+  };
+  Driver driver;
+  driver.Wait("Install").Click(Text("&Start")).Wait("Copying").Click(Id(IDCANCEL)).Wait("Done").Click(Text("OK"));
+  EXPECT_EQ(RunLoop(), 5);
+  EXPECT_TRUE(cancelled);
+  EXPECT_LT(filesCopied, 1000);
+  EXPECT_EQ(driver.StepsLeft(), 0u);
+  EXPECT_EQ(commands_, (std::vector<int>{100, IDCANCEL, IDOK}));
+  DestroyWindow(main);
+}
+
+TEST_F(DriverTest, ProgramWaitingWithNoStepsLeftFailsWithTheOpenWindows) {
+  HWND main = Frame("Install", {0, 0, 400, 300});
+  Button(main, 0x3024, "&Next >", {10, 10, 90, 35});
+  Driver driver;
+  driver.Wait("Install");
+  try {
+    RunLoop();
+    FAIL() << "the loop should have failed";
+  } catch (const AutomationError& e) {
+    std::string message = e.what();
+    EXPECT_NE(message.find("no steps are left"), std::string::npos) << message;
+    EXPECT_NE(message.find("window \"Install\""), std::string::npos) << message;
+    EXPECT_NE(message.find("id=12324 text=\"&Next >\" enabled visible"), std::string::npos) << message;
+  }
+  DestroyWindow(main);
+}
+
+TEST_F(DriverTest, WaitingForAWindowThatCannotComeFailsInsteadOfHanging) {
+  HWND main = Frame("Install", {0, 0, 400, 300});
+  Driver driver;
+  std::string reported;
+  driver.SetFailureHandler([&](const std::string& message) { reported = message; });
+  driver.Wait("Never");
+  EXPECT_THROW(RunLoop(), AutomationError);
+  EXPECT_NE(reported.find("wait \"Never\": the program is idle with nothing pending"), std::string::npos) << reported;
+  DestroyWindow(main);
+}
+
+TEST_F(DriverTest, WaitingOutlastsTimersThatWillOpenTheWindow) {
+  HWND main = Frame("Install", {0, 0, 400, 300});
+  static int ticks = 0;
+  ticks = 0;
+  SetTimer(main, 1, 1, [](HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    if (++ticks == 3) {
+      KillTimer(hwnd, id);
+      CreateWindowExA(0, "TestFrame", "Later", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, hwnd, nullptr, nullptr,
+                              nullptr);
+    }
+  });
+  Driver driver;
+  driver.Wait("Later").Do("quit", [] { PostQuitMessage(0); });
+  EXPECT_EQ(RunLoop(), 0);
+  EXPECT_EQ(ticks, 3);
+  DestroyWindow(main);
+}
+
+TEST_F(DriverTest, ChecksAndExpectationsReadControlState) {
+  HWND main = Frame("Options", {0, 0, 400, 300});
+  Button(main, 1016, "Create &links", {10, 10, 150, 30}, BS_AUTOCHECKBOX);
+  HWND off = Button(main, 1017, "Off", {10, 40, 150, 60});
+  EnableWindow(off, FALSE);
+  Driver driver;
+  driver.ExpectChecked(Id(1016), false)
+      .Check(Id(1016))
+      .ExpectChecked(Id(1016), true)
+      .Check(Id(1016))
+      .ExpectChecked(Id(1016), true)
+      .Uncheck(Id(1016))
+      .ExpectChecked(Id(1016), false)
+      .Expect(Id(1016), "Create &links")
+      .ExpectEnabled(Id(1017), false)
+      .Do("quit", [] { PostQuitMessage(0); });
+  EXPECT_EQ(RunLoop(), 0);
+  EXPECT_EQ(commands_, (std::vector<int>{1016, 1016})) << "checking a checked box clicks nothing";
+  DestroyWindow(main);
+}
+
+TEST_F(DriverTest, FailedExpectationNamesTheStepAndTheActualText) {
+  HWND main = Frame("Options", {0, 0, 400, 300});
+  Button(main, 1009, "1234 Kb", {10, 10, 150, 30});
+  Driver driver;
+  driver.Expect(Id(1009), "999 Kb");
+  try {
+    RunLoop();
+    FAIL();
+  } catch (const AutomationError& e) {
+    EXPECT_NE(std::string(e.what()).find("expect 1009 (0x3f1) \"999 Kb\": the text is \"1234 Kb\""), std::string::npos)
+        << e.what();
+  }
+  DestroyWindow(main);
+}
+
+TEST_F(DriverTest, ImmediateLookupsFailWithWhatWasSought) {
+  HWND main = Frame("Install", {0, 0, 400, 300});
+  HWND disabled = Button(main, 7, "Off", {10, 10, 90, 35});
+  EnableWindow(disabled, FALSE);
+  struct Row {
+    std::function<void()> action;
+    std::string expected;
+  } rows[] = {
+      {[] { FindControl(Id(999)); }, "no control 999 (0x3e7) in window \"Install\""},
+      {[] { FindControl(Text("&Back")); }, "no control \"&Back\" in window \"Install\""},
+      {[] { ClickControl(Id(7)); }, "control 7 (0x7) is disabled"},
+      {[] { PressKey("Hyper+Q"); }, "unknown modifier in key Hyper+Q"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.expected);
+    try {
+      row.action();
+      ADD_FAILURE() << "no error";
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(row.expected, 0), 0u) << e.what();
+    }
+  }
+  DestroyWindow(main);
+}
+
+TEST_F(DriverTest, KeysAndTextReachTheFocusedControl) {
+  HWND main = Frame("Keys", {0, 0, 400, 300});
+  HWND first = Button(main, 1, "One", {10, 10, 90, 35});
+  SetFocus(first);
+  static std::vector<std::pair<UINT, WPARAM>> seen;
+  seen.clear();
+  WNDPROC recorder = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_KEYDOWN || m == WM_CHAR || m == WM_SYSKEYDOWN || m == WM_SYSCHAR) seen.emplace_back(m, w);
+    return DefWindowProcA(h, m, w, l);
+  };
+  SetWindowLongPtrA(first, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recorder));
+  PressKey("Enter");
+  PressKey("Alt+N");
+  PressKey("Space");
+  TypeText("C:\\Games");
+  RunUntilIdle();
+  std::vector<std::pair<UINT, WPARAM>> expected{{WM_KEYDOWN, VK_RETURN}, {WM_CHAR, '\r'},  {WM_SYSKEYDOWN, 'N'},
+                                                {WM_SYSCHAR, 'n'},       {WM_KEYDOWN, VK_SPACE}, {WM_CHAR, ' '}};
+  for (char c : std::string("C:\\Games")) expected.emplace_back(WM_CHAR, static_cast<WPARAM>(c));
+  EXPECT_EQ(seen, expected);
+  DestroyWindow(main);
+}
+
+TEST_F(DriverTest, ScreenshotStepWritesAPng) {
+  TempDir folder("shots");
+  setenv("QUELLMOOR_SCREENSHOTS", folder.Path().c_str(), 1);
+  HWND main = Frame("Install", {0, 0, 400, 300});
+  Driver driver;
+  driver.Screenshot("first.png").Do("quit", [] { PostQuitMessage(0); });
+  RunLoop();
+  std::ifstream png(folder.Path() + "/first.png", std::ios::binary);
+  char signature[8] = {};
+  png.read(signature, 8);
+  EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+  unsetenv("QUELLMOOR_SCREENSHOTS");
+  DestroyWindow(main);
+}
+
+}  // namespace
+}  // namespace qm::test

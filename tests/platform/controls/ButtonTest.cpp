@@ -1,0 +1,155 @@
+#include "platform/dialogs/UiTestSupport.h"
+
+namespace qm::test {
+namespace {
+
+class ButtonTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    parent = CreateParent();
+  }
+  HWND Button(const char* text, DWORD style, int id, int row) {
+    return CreateControl(parent, WC_BUTTONA, text, style, RECT{10, 10 + row * 30, 160, 34 + row * 30}, id);
+  }
+  HWND parent = nullptr;
+};
+
+TEST_F(ButtonTest, AutoCheckBoxTogglesOnClickAndSpaceAndNotifiesEachTime) {
+  HWND box = Button("&Check", BS_AUTOCHECKBOX | WS_TABSTOP, 100, 0);
+  Click(box);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(GetFocus(), box);
+  Click(box);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  Key(VK_SPACE);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  auto clicks = NotificationsFrom(100);
+  ASSERT_EQ(clicks.size(), 3u);
+  for (const Notification& n : clicks) {
+    EXPECT_EQ(n.code, BN_CLICKED);
+    EXPECT_EQ(n.control, box);
+  }
+}
+
+TEST_F(ButtonTest, ReleasingTheMouseOutsideTheButtonDoesNotClick) {
+  HWND box = Button("Check", BS_AUTOCHECKBOX, 100, 0);
+  ui::InputEvent event;
+  event.point = CentreOf(box);
+  event.kind = ui::InputKind::MouseDown;
+  ui::InjectInput(event);
+  Pump();
+  EXPECT_TRUE(SendMessageA(box, BM_GETSTATE, 0, 0) & BST_PUSHED);
+  event.point.y += 200;
+  event.kind = ui::InputKind::MouseMove;
+  ui::InjectInput(event);
+  event.kind = ui::InputKind::MouseUp;
+  ui::InjectInput(event);
+  Pump();
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_FALSE(SendMessageA(box, BM_GETSTATE, 0, 0) & BST_PUSHED);
+  EXPECT_TRUE(NotificationsFrom(100).empty());
+}
+
+TEST_F(ButtonTest, AutoRadioButtonUnchecksOnlyTheOthersOfItsGroup) {
+  HWND first = Button("One", BS_AUTORADIOBUTTON | WS_GROUP, 101, 0);
+  HWND second = Button("Two", BS_AUTORADIOBUTTON, 102, 1);
+  HWND third = Button("Three", BS_AUTORADIOBUTTON, 103, 2);
+  HWND otherGroup = Button("Other", BS_AUTORADIOBUTTON | WS_GROUP, 104, 3);
+  SendMessageA(first, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(otherGroup, BM_SETCHECK, BST_CHECKED, 0);
+
+  Click(third);
+  EXPECT_EQ(SendMessageA(first, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageA(second, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageA(third, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(otherGroup, BM_GETCHECK, 0, 0), BST_CHECKED);
+  // The checked radio button is its group's tab stop.
+  EXPECT_TRUE(GetWindowLongA(third, GWL_STYLE) & WS_TABSTOP);
+  EXPECT_FALSE(GetWindowLongA(first, GWL_STYLE) & WS_TABSTOP);
+  ASSERT_EQ(NotificationsFrom(103).size(), 1u);
+  EXPECT_EQ(NotificationsFrom(103)[0].code, BN_CLICKED);
+}
+
+TEST_F(ButtonTest, DisabledRadioButtonCannotBeCheckedByClickOrBmClick) {
+  HWND full = Button("Full", BS_AUTORADIOBUTTON | WS_GROUP, 1014, 0);
+  HWND compact = Button("Compact", BS_AUTORADIOBUTTON | WS_DISABLED, 1012, 1);
+  SendMessageA(full, BM_SETCHECK, BST_CHECKED, 0);
+  Click(compact);
+  SendMessageA(compact, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(compact, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageA(full, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(notifications.empty());
+}
+
+TEST_F(ButtonTest, GroupBoxTakesNeitherClicksNorFocus) {
+  HWND edit = CreateControl(parent, WC_EDITA, "", WS_BORDER, RECT{10, 200, 100, 220}, 300);
+  HWND group = CreateControl(parent, WC_BUTTONA, "Destination Folder", BS_GROUPBOX, RECT{5, 5, 300, 150}, 200);
+  SetFocus(edit);
+  Click(group);
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_TRUE(NotificationsFrom(200).empty());
+  EXPECT_EQ(SendMessageA(group, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+  SendMessageA(group, BM_CLICK, 0, 0);
+  EXPECT_TRUE(NotificationsFrom(200).empty());
+}
+
+TEST_F(ButtonTest, SpaceClicksAPushButtonOnlyWhenReleased) {
+  HWND button = Button("OK", BS_PUSHBUTTON | WS_TABSTOP, IDOK, 0);
+  SetFocus(button);
+  ui::InputEvent down;
+  down.kind = ui::InputKind::KeyDown;
+  down.virtualKey = VK_SPACE;
+  ui::InjectInput(down);
+  Pump();
+  EXPECT_TRUE(SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
+  EXPECT_TRUE(notifications.empty());
+  ui::InputEvent up = down;
+  up.kind = ui::InputKind::KeyUp;
+  ui::InjectInput(up);
+  Pump();
+  EXPECT_FALSE(SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
+  ASSERT_EQ(NotificationsFrom(IDOK).size(), 1u);
+}
+
+TEST_F(ButtonTest, ClassicLookOfPushCheckAndRadioButtons) {
+  HWND normal = Button("Normal", BS_PUSHBUTTON, 1, 0);
+  HWND byDefault = Button("Default", BS_DEFPUSHBUTTON, 2, 1);
+  HWND checked = Button("Checked", BS_AUTOCHECKBOX, 3, 2);
+  HWND unchecked = Button("Unchecked", BS_AUTOCHECKBOX, 4, 3);
+  HWND radio = Button("Radio", BS_AUTORADIOBUTTON, 5, 4);
+  SendMessageA(checked, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
+  const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), face = RGB(192, 192, 192);
+
+  auto normalPicture = Capture(normal);
+  EXPECT_EQ(normalPicture.At(0, 0), white);
+  EXPECT_EQ(normalPicture.At(normalPicture.width - 1, normalPicture.height - 1), black);
+  EXPECT_EQ(normalPicture.At(3, normalPicture.height / 2), face);
+  auto defaultPicture = Capture(byDefault);
+  EXPECT_EQ(defaultPicture.At(0, 0), black);
+  EXPECT_EQ(defaultPicture.At(1, 1), white);
+
+  // The box is 13 pixels, vertically centred at the left; the mark is in
+  // its window-coloured inside.
+  int boxTop = (Capture(checked).height - 13) / 2;
+  EXPECT_GT(Capture(checked).Count(RECT{3, boxTop + 3, 10, boxTop + 10}, black), 10);
+  EXPECT_EQ(Capture(unchecked).Count(RECT{3, boxTop + 3, 10, boxTop + 10}, black), 0);
+  int radioTop = (Capture(radio).height - 12) / 2;
+  EXPECT_EQ(Capture(radio).Count(RECT{4, radioTop + 4, 8, radioTop + 8}, black), 12);
+}
+
+TEST_F(ButtonTest, DisabledPushButtonShowsEmbossedGreyText) {
+  HWND enabled = Button("Browse...", BS_PUSHBUTTON, 1, 0);
+  HWND disabled = Button("Browse...", BS_PUSHBUTTON | WS_DISABLED, 2, 1);
+  auto inside = [](const ClientPicture& p) { return RECT{3, 3, p.width - 3, p.height - 3}; };
+  auto on = Capture(enabled);
+  auto off = Capture(disabled);
+  EXPECT_GT(on.Count(inside(on), RGB(0, 0, 0)), 0);
+  EXPECT_EQ(off.Count(inside(off), RGB(0, 0, 0)), 0);
+  EXPECT_GT(off.Count(inside(off), RGB(128, 128, 128)), 0);
+  EXPECT_GT(off.Count(inside(off), RGB(255, 255, 255)), 0);
+}
+
+}  // namespace
+}  // namespace qm::test

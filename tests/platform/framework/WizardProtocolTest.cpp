@@ -1,0 +1,399 @@
+// The wizard page protocol as pages built on the framework see it.
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "FrameworkTest.h"
+#include "platform/framework/Application.h"
+#include "platform/framework/DataExchange.h"
+#include "platform/framework/PropertySheet.h"
+#include "platform/ui/CommCtrl.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Resources.h"
+
+namespace qm::test {
+namespace {
+
+using Log = std::vector<std::string>;
+constexpr UINT kFirstPage = 601;
+constexpr int kNameEdit = 1020;
+
+class RecordingPage : public qm::fw::PropertyPage {
+ public:
+  RecordingPage(UINT templateId, std::string name, Log& log)
+      : PropertyPage(templateId), name(std::move(name)), log(log) {}
+
+  bool OnInitDialog() override {
+    Record("init");
+    return PropertyPage::OnInitDialog();
+  }
+  bool OnSetActive() override {
+    Record("set");
+    if (onSetActive) onSetActive();
+    if (buttons) GetSheet()->SetWizardButtons(buttons);
+    if (refuseActivation) return false;
+    return PropertyPage::OnSetActive();
+  }
+  bool OnKillActive() override {
+    Record("kill");
+    return PropertyPage::OnKillActive();
+  }
+  LRESULT OnWizardNext() override {
+    Record("next");
+    return nextResult;
+  }
+  LRESULT OnWizardBack() override {
+    Record("back");
+    return backResult;
+  }
+  bool OnWizardFinish() override {
+    Record("finish");
+    return allowFinish;
+  }
+  bool OnQueryCancel() override {
+    Record("query");
+    return allowCancel;
+  }
+  void OnCancel() override {
+    Record("cancel");
+    if (onCancel) onCancel();
+  }
+
+  DWORD buttons = 0;
+  bool refuseActivation = false;
+  LRESULT nextResult = 0;
+  LRESULT backResult = 0;
+  bool allowFinish = true;
+  bool allowCancel = true;
+  std::function<void()> onCancel;
+  std::function<void()> onSetActive;
+
+ private:
+  void Record(const char* what) { log.push_back(name + " " + what); }
+  std::string name;
+  Log& log;
+};
+
+// A page exchanging an edit's text with a member, as a destination page does.
+class NamePage : public RecordingPage {
+ public:
+  using RecordingPage::RecordingPage;
+  std::string name = "alpha";
+
+ protected:
+  void DoDataExchange(qm::fw::DataExchange& exchange) override { qm::fw::DdxText(exchange, kNameEdit, name); }
+};
+
+class TestSheet : public qm::fw::PropertySheet {
+ public:
+  explicit TestSheet(Log& log) : PropertySheet("Test Wizard"), first(kFirstPage, "1", log),
+                                 second(kFirstPage + 1, "2", log), third(kFirstPage + 2, "3", log), log(log) {
+    AddPage(&first);
+    AddPage(&second);
+    AddPage(&third);
+    SetWizardMode();
+  }
+
+  bool ignoreClose = false;
+  RecordingPage first;
+  NamePage second;
+  RecordingPage third;
+
+ protected:
+  void OnClose() override {
+    if (!ignoreClose) PropertySheet::OnClose();
+  }
+  void OnActivate(UINT state, HWND other, bool minimized) override {
+    PropertySheet::OnActivate(state, other, minimized);
+    if (state != WA_INACTIVE) log.push_back("sheet activated");
+  }
+
+ private:
+  Log& log;
+};
+
+class WizardProtocolTest : public FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    qm::ui::RegisterDialogResource(kFirstPage, PageTemplate("One", {Control(WC_STATICA, "First page", -1, 97, 0, 150, 8, SS_LEFT)}));
+    qm::ui::RegisterDialogResource(
+        kFirstPage + 1,
+        PageTemplate("Two", {Control(WC_EDITA, "", kNameEdit, 104, 20, 117, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)}));
+    qm::ui::RegisterDialogResource(kFirstPage + 2, PageTemplate("Three", {Control(WC_STATICA, "Last page", -1, 97, 0, 150, 8, SS_LEFT)}));
+  }
+
+  void Open() {
+    ASSERT_TRUE(sheet.Create());
+    Pump();
+    log.clear();
+  }
+
+  void Press(int button) {
+    sheet.PressButton(button);
+    Pump();
+  }
+
+  HWND SheetButton(int id) const { return GetDlgItem(sheet.Handle(), id); }
+
+  void TearDown() override {
+    sheet.DestroyWindow();
+    FrameworkTest::TearDown();
+  }
+
+  Log log;
+  TestSheet sheet{log};
+};
+
+TEST_F(WizardProtocolTest, PagesAreCreatedWhenFirstShownAndActivatedOnEveryVisit) {
+  ASSERT_TRUE(sheet.Create());
+  EXPECT_EQ(log, (Log{"1 init", "1 set"}));
+  EXPECT_EQ(sheet.second.Handle(), nullptr);
+  EXPECT_EQ(sheet.third.Handle(), nullptr);
+  log.clear();
+
+  Press(PSBTN_NEXT);
+  EXPECT_EQ(log, (Log{"1 next", "1 kill", "2 init", "2 set"}));
+  EXPECT_EQ(sheet.GetActiveIndex(), 1);
+  EXPECT_FALSE(sheet.first.IsWindowVisible());
+  EXPECT_TRUE(sheet.second.IsWindowVisible());
+  log.clear();
+
+  Press(PSBTN_BACK);
+  Press(PSBTN_NEXT);
+  EXPECT_EQ(log, (Log{"2 back", "2 kill", "1 set", "1 next", "1 kill", "2 set"}));
+  EXPECT_EQ(sheet.third.Handle(), nullptr);
+}
+
+TEST_F(WizardProtocolTest, DefaultActivationAndDeactivationExchangeTheMembers) {
+  Open();
+  Press(PSBTN_NEXT);
+  HWND edit = GetDlgItem(sheet.second.Handle(), kNameEdit);
+  EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "alpha");
+
+  SetWindowTextA(edit, "beta");
+  Press(PSBTN_NEXT);
+  EXPECT_EQ(sheet.second.name, "beta");
+
+  sheet.second.name = "gamma";
+  Press(PSBTN_BACK);
+  EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "gamma");
+}
+
+TEST_F(WizardProtocolTest, WizardButtonFlagsSetTheButtons) {
+  struct Row {
+    DWORD flags;
+    bool backEnabled, nextShown, nextEnabled, finishShown, finishEnabled;
+  };
+  const Row rows[] = {
+      {PSWIZB_NEXT, false, true, true, false, false},
+      {PSWIZB_BACK | PSWIZB_NEXT, true, true, true, false, false},
+      {PSWIZB_BACK, true, true, false, false, false},
+      {PSWIZB_BACK | PSWIZB_FINISH, true, false, false, true, true},
+      {PSWIZB_DISABLEDFINISH, false, false, false, true, false},
+  };
+  Open();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.flags);
+    sheet.SetWizardButtons(row.flags);
+    EXPECT_EQ(IsWindowEnabled(SheetButton(ID_WIZBACK)) != FALSE, row.backEnabled);
+    EXPECT_TRUE(IsWindowVisible(SheetButton(ID_WIZBACK)));
+    EXPECT_EQ(IsWindowVisible(SheetButton(ID_WIZNEXT)) != FALSE, row.nextShown);
+    if (row.nextShown) {
+      EXPECT_EQ(IsWindowEnabled(SheetButton(ID_WIZNEXT)) != FALSE, row.nextEnabled);
+    }
+    EXPECT_EQ(IsWindowVisible(SheetButton(ID_WIZFINISH)) != FALSE, row.finishShown);
+    if (row.finishShown) {
+      EXPECT_EQ(IsWindowEnabled(SheetButton(ID_WIZFINISH)) != FALSE, row.finishEnabled);
+    }
+  }
+}
+
+TEST_F(WizardProtocolTest, DisabledBackIsNotPressed) {
+  Open();
+  sheet.SetWizardButtons(PSWIZB_NEXT);
+  Press(PSBTN_NEXT);
+  sheet.SetWizardButtons(PSWIZB_NEXT);
+  log.clear();
+  Press(PSBTN_BACK);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(sheet.GetActiveIndex(), 1);
+}
+
+TEST_F(WizardProtocolTest, FinishTextShowsFinishAndHidesBackAndNextForGood) {
+  Open();
+  sheet.SetFinishText("&Finish");
+  HWND finish = SheetButton(ID_WIZFINISH);
+  EXPECT_TRUE(IsWindowVisible(finish));
+  EXPECT_TRUE(IsWindowEnabled(finish));
+  EXPECT_EQ(qm::fw::Window::FromHandle(finish)->GetWindowText(), "&Finish");
+  EXPECT_FALSE(IsWindowVisible(SheetButton(ID_WIZBACK)));
+  EXPECT_FALSE(IsWindowVisible(SheetButton(ID_WIZNEXT)));
+
+  sheet.SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
+  EXPECT_FALSE(IsWindowVisible(SheetButton(ID_WIZBACK)));
+  EXPECT_FALSE(IsWindowVisible(SheetButton(ID_WIZNEXT)));
+}
+
+TEST_F(WizardProtocolTest, CancelToCloseMakesCancelUnavailable) {
+  Open();
+  sheet.first.CancelToClose();
+  EXPECT_FALSE(IsWindowEnabled(SheetButton(IDCANCEL)));
+  Press(PSBTN_CANCEL);
+  sheet.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  Pump();
+  EXPECT_TRUE(log.empty());
+  // Activation must not bring it back.
+  Press(PSBTN_NEXT);
+  EXPECT_FALSE(IsWindowEnabled(SheetButton(IDCANCEL)));
+}
+
+TEST_F(WizardProtocolTest, CancelAsksTheCurrentPageThenResetsEveryCreatedPageOnce) {
+  Open();
+  Press(PSBTN_NEXT);
+  log.clear();
+  Press(PSBTN_CANCEL);
+  EXPECT_EQ(log, (Log{"2 query", "1 cancel", "2 cancel"}));
+  EXPECT_EQ(sheet.third.Handle(), nullptr);
+}
+
+TEST_F(WizardProtocolTest, RefusedCancelResetsNoPage) {
+  Open();
+  sheet.first.allowCancel = false;
+  Press(PSBTN_CANCEL);
+  EXPECT_EQ(log, (Log{"1 query"}));
+  EXPECT_EQ(sheet.GetActiveIndex(), 0);
+}
+
+TEST_F(WizardProtocolTest, ResumeAfterCancelKeepsTheSheetOnItsPageWithItsChoices) {
+  int questions = 0;
+  sheet.first.onCancel = [&] { ++questions; };  // the user answers "resume"
+  Open();
+  Press(PSBTN_NEXT);
+  HWND edit = GetDlgItem(sheet.second.Handle(), kNameEdit);
+  SetWindowTextA(edit, "kept");
+
+  Press(PSBTN_CANCEL);
+  EXPECT_EQ(questions, 1);
+  ASSERT_TRUE(IsWindow(sheet.Handle()));
+  EXPECT_EQ(sheet.GetActiveIndex(), 1);
+  EXPECT_TRUE(sheet.second.IsWindowVisible());
+  EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "kept");
+
+  Press(PSBTN_NEXT);
+  EXPECT_EQ(sheet.GetActiveIndex(), 2);
+  EXPECT_EQ(sheet.second.name, "kept");
+}
+
+TEST_F(WizardProtocolTest, ExitAfterCancelEndsTheLoopThroughTheQuitMessage) {
+  class App : public qm::fw::Application {
+   public:
+    explicit App(TestSheet& sheet) : sheet(sheet) {}
+    bool InitInstance() override {
+      if (!sheet.Create()) return false;
+      sheet.PostMessage(PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+      return true;
+    }
+    TestSheet& sheet;
+  } app(sheet);
+  sheet.first.onCancel = [&] { ::PostMessageA(sheet.Handle(), WM_QUIT, 0, 0); };
+  EXPECT_EQ(qm::fw::RunApplication(app), 0);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "1 cancel"), 1);
+}
+
+TEST_F(WizardProtocolTest, CloseRequestCancelsUnlessTheSheetIgnoresIt) {
+  for (bool ignore : {false, true}) {
+    SCOPED_TRACE(ignore);
+    Log closeLog;
+    TestSheet closing(closeLog);
+    closing.ignoreClose = ignore;
+    ASSERT_TRUE(closing.Create());
+    closeLog.clear();
+    closing.SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_EQ(!closeLog.empty(), !ignore);
+    EXPECT_TRUE(IsWindow(closing.Handle()));
+  }
+}
+
+TEST_F(WizardProtocolTest, SheetSubclassSeesActivationAfterTheDefault) {
+  Open();
+  sheet.SendMessage(WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 0), 0);
+  sheet.SendMessage(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+  EXPECT_EQ(log, (Log{"sheet activated"}));
+}
+
+TEST_F(WizardProtocolTest, NextResultChoosesTheFollowingPage) {
+  struct Row {
+    LRESULT result;
+    int expectedIndex;
+    bool secondCreated;
+  };
+  const Row rows[] = {{0, 1, true}, {-1, 0, false}, {kFirstPage + 2, 2, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.result);
+    Log rowLog;
+    TestSheet wizard(rowLog);
+    wizard.first.nextResult = row.result;
+    ASSERT_TRUE(wizard.Create());
+    wizard.PressButton(PSBTN_NEXT);
+    EXPECT_EQ(wizard.GetActiveIndex(), row.expectedIndex);
+    EXPECT_EQ(wizard.second.Handle() != nullptr, row.secondCreated);
+  }
+}
+
+TEST_F(WizardProtocolTest, PageRefusingActivationIsPassedOverBothWays) {
+  sheet.second.refuseActivation = true;
+  Open();
+  Press(PSBTN_NEXT);
+  EXPECT_EQ(sheet.GetActiveIndex(), 2);
+  Press(PSBTN_BACK);
+  EXPECT_EQ(sheet.GetActiveIndex(), 0);
+}
+
+TEST_F(WizardProtocolTest, NextOnTheLastPageStaysThere) {
+  Open();
+  Press(PSBTN_NEXT);
+  Press(PSBTN_NEXT);
+  log.clear();
+  Press(PSBTN_NEXT);
+  EXPECT_EQ(log, (Log{"3 next"}));
+  EXPECT_EQ(sheet.GetActiveIndex(), 2);
+}
+
+TEST_F(WizardProtocolTest, FinishEndsAModelessSheetUnlessThePageRefuses) {
+  sheet.first.buttons = PSWIZB_FINISH;
+  sheet.first.allowFinish = false;
+  Open();
+  Press(PSBTN_FINISH);
+  EXPECT_EQ(log, (Log{"1 finish"}));
+  ASSERT_TRUE(IsWindow(sheet.Handle()));
+
+  sheet.first.allowFinish = true;
+  HWND window = sheet.Handle();
+  Press(PSBTN_FINISH);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(sheet.Handle(), nullptr);
+}
+
+TEST_F(WizardProtocolTest, ModalSheetAnswersHowItEnded) {
+  struct Row {
+    int button;
+    INT_PTR expected;
+  };
+  for (const Row& row : {Row{PSBTN_FINISH, ID_WIZFINISH}, Row{PSBTN_CANCEL, IDCANCEL}}) {
+    SCOPED_TRACE(row.button);
+    Log modalLog;
+    TestSheet modal(modalLog);
+    modal.first.buttons = PSWIZB_FINISH;
+    // The press waits in the queue until the sheet's own loop runs.
+    modal.first.onSetActive = [&] { modal.PostMessage(PSM_PRESSBUTTON, static_cast<WPARAM>(row.button), 0); };
+    EXPECT_EQ(modal.DoModal(), row.expected);
+    EXPECT_EQ(modal.Handle(), nullptr);
+    EXPECT_EQ(modal.first.Handle(), nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace qm::test

@@ -1,0 +1,128 @@
+#include "WindowTestSupport.h"
+
+namespace qm::test {
+namespace {
+
+class InputTest : public WindowTest {
+ protected:
+  Handler IgnoreClose() {
+    return [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      if (m == WM_CLOSE) return 0;
+      return std::nullopt;
+    };
+  }
+  POINT CloseBoxCentre(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    int frame = GetSystemMetrics(SM_CXDLGFRAME);
+    return {r.right - frame - 2 - 8, r.top + frame + 2 + 7};
+  }
+};
+
+TEST_F(InputTest, CloseBoxAndAltF4ReachWmCloseAndAWindowIgnoringItStays) {
+  struct Row {
+    const char* how;
+    bool useKey;
+  } rows[] = {{"close box", false}, {"Alt+F4", true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.how);
+    HWND stubborn = Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {10, 10, 210, 160}, nullptr, IgnoreClose());
+    ClearLog();
+    if (row.useKey)
+      Key(VK_F4, true);
+    else
+      Click(CloseBoxCentre(stubborn));
+    EXPECT_EQ(Messages(stubborn, WM_CLOSE).size(), 1u);
+    EXPECT_TRUE(IsWindow(stubborn));
+
+    HWND plain = Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {10, 10, 210, 160});
+    if (row.useKey)
+      Key(VK_F4, true);
+    else
+      Click(CloseBoxCentre(plain));
+    EXPECT_FALSE(IsWindow(plain)) << "DefWindowProcA destroys the window on WM_CLOSE";
+    DestroyWindow(stubborn);
+  }
+}
+
+TEST_F(InputTest, F4WithoutAltDoesNotClose) {
+  HWND hwnd = Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {10, 10, 210, 160});
+  Key(VK_F4);
+  EXPECT_TRUE(IsWindow(hwnd));
+  DestroyWindow(hwnd);
+}
+
+TEST_F(InputTest, DisabledWindowsGetNoInputAndAClickActivatesTheirModalPopup) {
+  HWND owner = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
+  HWND child = Create(WS_CHILD | WS_VISIBLE, {10, 10, 60, 60}, owner, {}, 1);
+  HWND modal = Create(WS_POPUP | WS_VISIBLE, {350, 0, 450, 100}, owner);
+  EnableWindow(owner, FALSE);
+  SetActiveWindow(modal);
+  ClearLog();
+  ClickClient(child, {5, 5});
+  EXPECT_TRUE(Messages(child, WM_LBUTTONDOWN).empty());
+  EXPECT_TRUE(Messages(owner, WM_LBUTTONDOWN).empty());
+  EXPECT_EQ(GetActiveWindow(), modal);
+  EXPECT_EQ(GetTopWindow(nullptr), modal);
+
+  // Posted input that reaches dispatch for a disabled window is dropped there.
+  PostMessageA(child, WM_KEYDOWN, VK_SPACE, 1);
+  Pump();
+  EXPECT_TRUE(Messages(child, WM_KEYDOWN).empty());
+
+  EnableWindow(owner, TRUE);
+  ClickClient(child, {5, 5});
+  EXPECT_EQ(Messages(child, WM_LBUTTONDOWN).size(), 1u);
+  DestroyWindow(owner);
+}
+
+TEST_F(InputTest, ClickOnADisabledChildGoesNowhere) {
+  HWND top = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
+  HWND button = Create(WS_CHILD | WS_VISIBLE | WS_DISABLED, {10, 10, 60, 60}, top, {}, 1);
+  ClearLog();
+  ClickClient(button, {5, 5});
+  EXPECT_TRUE(Messages(button, WM_LBUTTONDOWN).empty());
+  DestroyWindow(top);
+}
+
+TEST_F(InputTest, ClicksArriveInClientCoordinatesOfTheWindowUnderThePoint) {
+  HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CAPTION, {100, 100, 400, 400});
+  HWND transparent = Create(WS_CHILD | WS_VISIBLE, {0, 0, 200, 200}, top,
+                            [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                              if (m == WM_NCHITTEST) return HTTRANSPARENT;
+                              return std::nullopt;
+                            });
+  HWND inside = Create(WS_CHILD | WS_VISIBLE, {20, 30, 80, 60}, top, {}, 2);
+  ClearLog();
+  ClickClient(inside, {7, 9});
+  auto downs = Messages(inside, WM_LBUTTONDOWN);
+  ASSERT_EQ(downs.size(), 1u) << "a window answering HTTRANSPARENT lets the click through";
+  EXPECT_EQ(LOWORD(downs[0].lParam), 7);
+  EXPECT_EQ(HIWORD(downs[0].lParam), 9);
+  EXPECT_EQ(Messages(inside, WM_LBUTTONUP).size(), 1u);
+  EXPECT_TRUE(Messages(transparent, WM_LBUTTONDOWN).empty());
+  DestroyWindow(top);
+}
+
+TEST_F(InputTest, KeysGoToTheFocusWindowAndSetKeyState) {
+  HWND top = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
+  HWND edit = Create(WS_CHILD | WS_VISIBLE, {10, 10, 60, 60}, top, {}, 1);
+  short shiftDuringKey = 0;
+  HWND probe = Create(WS_CHILD | WS_VISIBLE, {70, 10, 90, 60}, top,
+                      [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                        if (m == WM_KEYDOWN) shiftDuringKey = GetKeyState(VK_SHIFT);
+                        return std::nullopt;
+                      }, 2);
+  SetFocus(edit);
+  ClearLog();
+  Key(VK_TAB);
+  EXPECT_EQ(Messages(edit, WM_KEYDOWN).size(), 1u);
+  EXPECT_EQ(Messages(edit, WM_KEYUP).size(), 1u);
+  SetFocus(probe);
+  Key(VK_TAB, false, true);
+  EXPECT_LT(shiftDuringKey, 0) << "Shift reads as held while the Shift+Tab key down is handled";
+  DestroyWindow(top);
+}
+
+}  // namespace
+}  // namespace qm::test

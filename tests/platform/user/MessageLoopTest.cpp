@@ -1,0 +1,194 @@
+#include <thread>
+
+#include "WindowTestSupport.h"
+
+namespace qm::test {
+namespace {
+
+class MessageLoopTest : public WindowTest {};
+
+TEST_F(MessageLoopTest, PostedMessagesComeBeforeQuitAndQuitCarriesItsCode) {
+  PostMessageA(nullptr, WM_APP, 1, 2);
+  PostQuitMessage(7);
+  PostMessageA(nullptr, WM_APP + 1, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.message, WM_APP);
+  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.message, WM_APP + 1);
+  EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.message, WM_QUIT);
+  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "WM_QUIT is handed out once";
+}
+
+TEST_F(MessageLoopTest, PeekWithoutRemoveLeavesTheMessageAndFiltersSkipOthers) {
+  PostMessageA(nullptr, WM_APP, 0, 0);
+  PostMessageA(nullptr, WM_USER + 5, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 5, WM_USER + 5, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 5);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 5, WM_USER + 5, PM_REMOVE));
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_APP);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(MessageLoopTest, PostFromAnotherThreadWakesAWaitingLoop) {
+  std::thread poster([] { PostMessageA(nullptr, WM_APP + 3, 42, 0); });
+  MSG msg;
+  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+  poster.join();
+  EXPECT_EQ(msg.message, WM_APP + 3);
+  EXPECT_EQ(msg.wParam, 42u);
+}
+
+TEST_F(MessageLoopTest, PaintComesOnlyWhenNothingElseIsQueued) {
+  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  Pump();
+  ClearLog();
+  InvalidateRect(hwnd, nullptr, TRUE);
+  PostMessageA(hwnd, WM_APP, 0, 0);
+  PostMessageA(hwnd, WM_APP + 1, 0, 0);
+  Pump();
+  std::vector<UINT> order;
+  for (const auto& m : log_)
+    if (m.message == WM_APP || m.message == WM_APP + 1 || m.message == WM_PAINT) order.push_back(m.message);
+  EXPECT_EQ(order, (std::vector<UINT>{WM_APP, WM_APP + 1, WM_PAINT}));
+  EXPECT_EQ(Messages(hwnd, WM_ERASEBKGND).size(), 1u);
+  DestroyWindow(hwnd);
+}
+
+TEST_F(MessageLoopTest, HiddenWindowsAreNotPaintedUntilShown) {
+  HWND hwnd = Create(WS_POPUP, {0, 0, 50, 50});
+  InvalidateRect(hwnd, nullptr, TRUE);
+  Pump();
+  EXPECT_TRUE(Messages(hwnd, WM_PAINT).empty());
+  ShowWindow(hwnd, SW_SHOW);
+  Pump();
+  EXPECT_EQ(Messages(hwnd, WM_PAINT).size(), 1u);
+  DestroyWindow(hwnd);
+}
+
+TEST_F(MessageLoopTest, ParentPaintsBeforeItsChildren) {
+  HWND parent = Create(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
+  HWND child = Create(WS_CHILD | WS_VISIBLE, {10, 10, 60, 60}, parent);
+  Pump();
+  ClearLog();
+  InvalidateRect(parent, nullptr, TRUE);
+  Pump();
+  auto paints = Messages(nullptr, WM_PAINT);
+  ASSERT_EQ(paints.size(), 2u) << "repainting the parent covers the child, so it repaints too";
+  EXPECT_EQ(paints[0].hwnd, parent);
+  EXPECT_EQ(paints[1].hwnd, child);
+  DestroyWindow(parent);
+}
+
+TEST_F(MessageLoopTest, PaintHandlerWithoutBeginPaintIsNotAskedForever) {
+  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, nullptr, [](HWND, UINT m, WPARAM, LPARAM) {
+    return m == WM_PAINT ? std::optional<LRESULT>(0) : std::nullopt;
+  });
+  Pump();
+  EXPECT_EQ(Messages(hwnd, WM_PAINT).size(), 1u);
+  DestroyWindow(hwnd);
+}
+
+// A handler drains the queue (as a long copy does), a message met in the
+// drain opens a modal loop, and that loop ends through a later message: each
+// level sees its messages in order and control returns level by level.
+TEST_F(MessageLoopTest, ModalLoopNestsInsideADrainInsideAHandler) {
+  std::vector<std::string> trace;
+  bool modalDone = false;
+  HWND hwnd = nullptr;
+  hwnd = Create(WS_POPUP, {0, 0, 10, 10}, nullptr, [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_APP) {
+      trace.push_back("work starts");
+      PostMessageA(h, WM_APP + 1, 0, 0);
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      trace.push_back("work ends");
+      PostQuitMessage(3);
+      return 0;
+    }
+    if (m == WM_APP + 1) {
+      trace.push_back("modal opens");
+      PostMessageA(h, WM_APP + 2, 0, 0);
+      MSG msg;
+      while (!modalDone && GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
+      trace.push_back("modal closed");
+      return 0;
+    }
+    if (m == WM_APP + 2) {
+      trace.push_back("button pressed");
+      modalDone = true;
+      return 0;
+    }
+    return std::nullopt;
+  });
+  PostMessageA(hwnd, WM_APP, 0, 0);
+  MSG msg;
+  int dispatched = 0;
+  while (GetMessageA(&msg, nullptr, 0, 0)) {
+    DispatchMessageA(&msg);
+    ++dispatched;
+  }
+  EXPECT_EQ(msg.wParam, 3u);
+  EXPECT_EQ(dispatched, 1);
+  EXPECT_EQ(trace, (std::vector<std::string>{"work starts", "modal opens", "button pressed", "modal closed",
+                                             "work ends"}));
+  DestroyWindow(hwnd);
+}
+
+TEST_F(MessageLoopTest, TimerMessagesArriveWhenDueAndStopWhenKilled) {
+  HWND hwnd = Create(WS_POPUP, {0, 0, 10, 10});
+  ASSERT_EQ(SetTimer(hwnd, 5, 0, nullptr), 5u);
+  MSG msg;
+  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.message, WM_TIMER);
+  EXPECT_EQ(msg.hwnd, hwnd);
+  EXPECT_EQ(msg.wParam, 5u);
+  EXPECT_TRUE(KillTimer(hwnd, 5));
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+  DestroyWindow(hwnd);
+}
+
+TEST_F(MessageLoopTest, TranslateMessageMakesCharactersFromKeys) {
+  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50});
+  Pump();
+  SetFocus(hwnd);
+  struct Row {
+    UINT key;
+    bool alt;
+    bool shift;
+    UINT expectedMessage;
+    WPARAM expectedCode;
+  } rows[] = {
+      {VK_RETURN, false, false, WM_CHAR, '\r'},
+      {VK_ESCAPE, false, false, WM_CHAR, 27},
+      {VK_BACK, false, false, WM_CHAR, 8},
+      {'N', true, false, WM_SYSCHAR, 'n'},
+      {'N', true, true, WM_SYSCHAR, 'N'},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.key);
+    ClearLog();
+    Key(row.key, row.alt, row.shift);
+    auto chars = Messages(hwnd, row.expectedMessage);
+    ASSERT_EQ(chars.size(), 1u);
+    EXPECT_EQ(chars[0].wParam, row.expectedCode);
+  }
+  ClearLog();
+  qm::ui::InputEvent text;
+  text.kind = qm::ui::InputKind::Text;
+  text.text = "a\xC3\xA9";  // "aé"
+  qm::ui::InjectInput(text);
+  Pump();
+  auto chars = Messages(hwnd, WM_CHAR);
+  ASSERT_EQ(chars.size(), 2u);
+  EXPECT_EQ(chars[0].wParam, WPARAM('a'));
+  EXPECT_EQ(chars[1].wParam, WPARAM(0xE9));
+  DestroyWindow(hwnd);
+}
+
+}  // namespace
+}  // namespace qm::test

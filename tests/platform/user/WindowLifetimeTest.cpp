@@ -1,0 +1,174 @@
+#include <cstring>
+
+#include "WindowTestSupport.h"
+
+namespace qm::test {
+namespace {
+
+class WindowLifetimeTest : public WindowTest {};
+
+TEST_F(WindowLifetimeTest, CreationPassesTheCreateStructAndCanBeRefused) {
+  LPVOID seen = nullptr;
+  std::string seenName;
+  HWND hwnd = CreateWindowExA(0, "TestWindow", "Title", WS_POPUP, 1, 2, 30, 40, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(hwnd);
+  std::vector<UINT> first;
+  for (const auto& m : log_)
+    if (m.hwnd == hwnd && first.size() < 3) first.push_back(m.message);
+  EXPECT_EQ(first, (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SIZE}));
+  DestroyWindow(hwnd);
+
+  HWND checked = Create(WS_POPUP, {5, 6, 25, 36}, nullptr, [&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_CREATE) {
+      auto* create = reinterpret_cast<CREATESTRUCTA*>(l);
+      seen = create->lpCreateParams;
+      seenName = create->lpszName;
+      EXPECT_EQ(create->x, 5);
+      EXPECT_EQ(create->cy, 30);
+    }
+    return std::nullopt;
+  }, 0, 0, "Named");
+  EXPECT_EQ(seen, nullptr);
+  EXPECT_EQ(seenName, "Named");
+  char text[32];
+  EXPECT_EQ(GetWindowTextA(checked, text, sizeof text), 5);
+  EXPECT_STREQ(text, "Named");
+  DestroyWindow(checked);
+
+  HWND refused = Create(WS_POPUP, {0, 0, 10, 10}, nullptr, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_CREATE) return -1;
+    return std::nullopt;
+  });
+  EXPECT_EQ(refused, nullptr);
+}
+
+TEST_F(WindowLifetimeTest, DestroyReachesParentAndChildrenInOrder) {
+  HWND parent = Create(WS_POPUP, {0, 0, 100, 100});
+  HWND child = Create(WS_CHILD, {0, 0, 10, 10}, parent, {}, 5);
+  HWND grandchild = Create(WS_CHILD, {0, 0, 5, 5}, child, {}, 6);
+  HWND owned = Create(WS_POPUP, {0, 0, 10, 10}, parent);
+  ClearLog();
+  ASSERT_TRUE(DestroyWindow(parent));
+  std::vector<std::pair<HWND, UINT>> order;
+  for (const auto& m : log_)
+    if (m.message == WM_DESTROY || m.message == WM_NCDESTROY) order.emplace_back(m.hwnd, m.message);
+  std::vector<std::pair<HWND, UINT>> expected{
+      {owned, WM_DESTROY},      {owned, WM_NCDESTROY},      {parent, WM_DESTROY},  {child, WM_DESTROY},
+      {grandchild, WM_DESTROY}, {grandchild, WM_NCDESTROY}, {child, WM_NCDESTROY}, {parent, WM_NCDESTROY}};
+  EXPECT_EQ(order, expected);
+  for (HWND h : {parent, child, grandchild, owned}) EXPECT_FALSE(IsWindow(h));
+  EXPECT_FALSE(DestroyWindow(parent)) << "a destroyed handle stays invalid";
+}
+
+// The pattern of a modeless window object that frees itself when its window goes.
+TEST_F(WindowLifetimeTest, ObjectDeletingItselfOnNcDestroyIsNotTouchedAfterwards) {
+  struct SelfDeleting {
+    bool* deleted;
+    ~SelfDeleting() { *deleted = true; }
+  };
+  bool deleted = false;
+  auto* object = new SelfDeleting{&deleted};
+  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 20, 20}, nullptr,
+                     [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                       if (m == WM_NCDESTROY) delete object;
+                       return std::nullopt;
+                     });
+  Pump();
+  PostMessageA(hwnd, WM_APP, 0, 0);
+  DestroyWindow(hwnd);
+  EXPECT_TRUE(deleted);
+  Pump();  // the message posted to the dead window is dropped
+  EXPECT_TRUE(Messages(hwnd, WM_APP).empty());
+}
+
+TEST_F(WindowLifetimeTest, WindowProcedureCanBeSubclassedAndForwarded) {
+  static WNDPROC original = nullptr;
+  static int seenBySubclass = 0;
+  HWND hwnd = Create(WS_POPUP, {0, 0, 10, 10});
+  WNDPROC subclass = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_APP) {
+      ++seenBySubclass;
+      return 99;
+    }
+    return CallWindowProcA(original, h, m, w, l);
+  };
+  original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclass)));
+  ASSERT_NE(original, nullptr);
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(subclass));
+  ClearLog();
+  EXPECT_EQ(SendMessageA(hwnd, WM_APP, 0, 0), 99);
+  SendMessageA(hwnd, WM_APP + 1, 0, 0);
+  EXPECT_EQ(seenBySubclass, 1);
+  EXPECT_TRUE(Messages(hwnd, WM_APP).empty());
+  EXPECT_EQ(Messages(hwnd, WM_APP + 1).size(), 1u) << "forwarded to the original procedure";
+  DestroyWindow(hwnd);
+}
+
+TEST_F(WindowLifetimeTest, ExtraBytesHoldValuesAndRejectIndexesPastTheEnd) {
+  HWND hwnd = Create(WS_POPUP, {0, 0, 10, 10});
+  SetWindowLongPtrA(hwnd, DWLP_USER, 0x123456789ABLL);
+  SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, 7);
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, DWLP_USER), 0x123456789ABLL);
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, DWLP_MSGRESULT), 7);
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, DLGWINDOWEXTRA - 4), 0) << "a pointer would not fit";
+  EXPECT_EQ(SetWindowLongPtrA(hwnd, DLGWINDOWEXTRA, 1), 0);
+  SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_CAPTION));
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), WS_POPUP | WS_CAPTION);
+  DestroyWindow(hwnd);
+}
+
+TEST_F(WindowLifetimeTest, RelativesAndChildOrder) {
+  HWND owner = Create(WS_POPUP, {0, 0, 100, 100});
+  HWND popup = Create(WS_POPUP, {0, 0, 10, 10}, owner);
+  HWND first = Create(WS_CHILD, {0, 0, 10, 10}, owner, {}, 1);
+  HWND second = Create(WS_CHILD, {0, 0, 10, 10}, owner, {}, 2);
+  EXPECT_EQ(GetParent(first), owner);
+  EXPECT_EQ(GetParent(popup), owner) << "a popup's parent is its owner";
+  EXPECT_EQ(GetWindow(popup, GW_OWNER), owner);
+  EXPECT_EQ(GetWindow(owner, GW_CHILD), first) << "children keep creation order";
+  EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), second);
+  EXPECT_EQ(GetWindow(second, GW_HWNDNEXT), nullptr);
+  EXPECT_TRUE(IsChild(owner, second));
+  EXPECT_FALSE(IsChild(owner, popup));
+  EXPECT_EQ(GetAncestorRoot(second), owner);
+  EXPECT_EQ(GetWindowLongPtrA(second, GWLP_ID), 2);
+  DestroyWindow(owner);
+}
+
+TEST_F(WindowLifetimeTest, GeometryOfFramedWindows) {
+  HWND hwnd = Create(WS_POPUP | WS_CAPTION, {100, 50, 300, 250});
+  RECT client, window;
+  GetClientRect(hwnd, &client);
+  GetWindowRect(hwnd, &window);
+  EXPECT_EQ(window.left, 100);
+  EXPECT_EQ(client.right, 200 - 2 * GetSystemMetrics(SM_CXDLGFRAME));
+  EXPECT_EQ(client.bottom, 200 - 2 * GetSystemMetrics(SM_CYDLGFRAME) - GetSystemMetrics(SM_CYCAPTION));
+  HWND child = Create(WS_CHILD | WS_VISIBLE, {10, 20, 30, 40}, hwnd);
+  POINT p{0, 0};
+  ClientToScreen(child, &p);
+  EXPECT_EQ(p.x, 100 + GetSystemMetrics(SM_CXDLGFRAME) + 10);
+  EXPECT_EQ(p.y, 50 + GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION) + 20);
+  POINT back = p;
+  MapWindowPoints(nullptr, hwnd, &back, 1);
+  EXPECT_EQ(back.x, 10);
+  EXPECT_EQ(back.y, 20);
+  DestroyWindow(hwnd);
+}
+
+TEST_F(WindowLifetimeTest, MaximizedWindowCoversTheWorkAreaWithItsFrameOutside) {
+  HWND hwnd = Create(WS_POPUP | WS_OVERLAPPEDWINDOW,
+                     {0, 0, GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)});
+  ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+  EXPECT_TRUE(IsZoomed(hwnd));
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  int frame = GetSystemMetrics(SM_CXFRAME);
+  EXPECT_EQ(r.left, -frame);
+  EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXMAXIMIZED));
+  EXPECT_EQ(r.right - r.left, 640 + 2 * frame);
+  DestroyWindow(hwnd);
+}
+
+}  // namespace
+}  // namespace qm::test
