@@ -64,6 +64,20 @@ TEST_F(CompletePageTest, ReleaseNotesOpenInTheTextEditorWithTheReadmeUnquoted) {
   }
 }
 
+// The web box is disabled in the page's template; with the flag set by other
+// means the address opens after the release notes.
+TEST_F(CompletePageTest, WebPageOpensAfterTheReleaseNotes) {
+  MakeInstalledGame();
+  Settings().viewReleaseNotes = true;
+  Settings().visitWebPage = true;
+  automation::Driver driver;
+  driver.Wait("Install").Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZFINISH));
+  EXPECT_EQ(RunCompletion(driver), 0);
+  ASSERT_EQ(launched.size(), 2u);
+  EXPECT_NE(launched[0].find("\\notepad.exe "), std::string::npos);
+  EXPECT_EQ(launched[1], "https://quellmoor.example/");
+}
+
 // Pictures of the three pages for a person to look at, written where
 // QUELLMOOR_TEST_SHOTS points.
 TEST_F(CompletePageTest, Screenshots) {

@@ -62,23 +62,6 @@ TEST_F(DirectXPageTest, TextAndTickFollowTheProbeOnEveryVisit) {
   }
 }
 
-TEST_F(DirectXPageTest, TextsAreTheTemplates) {
-  ProbeWith("4.06.02.0436");
-  automation::Driver driver;
-  driver.Wait("Install")
-      .Click(Id(ID_WIZNEXT))
-      .Expect(Id(IDC_DIRECTX_NEEDED),
-              "Game needs DirectX 7 to be installed. Click Next to install it or uncheck button below to skip "
-              "DirectX7 installation")
-      .Expect(Id(IDC_DIRECTX_PRESENT),
-              "Appropriate DirectX allready instaled on your computer. Check the button below to reinstall it "
-              "anyway.")
-      .Expect(Id(IDC_INSTALL_DIRECTX), "Install DirectX 7")
-      .Key("Esc")
-      .Click(Text("E&xit Setup"));
-  EXPECT_EQ(RunCompletion(driver), 0);
-}
-
 TEST_F(DirectXPageTest, SetupRunsOnlyWithTheBoxTicked) {
   struct Row {
     const char* name;
