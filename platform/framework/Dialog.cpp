@@ -1,5 +1,6 @@
 #include "platform/framework/Dialog.h"
 
+#include "platform/framework/Application.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/ui/Resources.h"
 
@@ -19,10 +20,27 @@ Dialog::Dialog(UINT id, Window* parent) : parentWindow(parent), templateId(id) {
 
 const DialogTemplate* Dialog::FindTemplate(UINT id) const { return qm::ui::FindDialogResource(id); }
 
+namespace {
+
+// A modal dialog made without a parent still belongs to the program: it is
+// owned by the window the user was working in (the active one, else the
+// main window), which takes no input while the dialog runs.
+HWND DefaultOwner() {
+  HWND owner = GetActiveWindow();
+  if (!owner) {
+    Application* application = GetApplication();
+    if (application && application->mainWindow) owner = application->mainWindow->Handle();
+  }
+  while (owner && (GetWindowLongA(owner, GWL_STYLE) & WS_CHILD)) owner = ::GetParent(owner);
+  return owner;
+}
+
+}  // namespace
+
 INT_PTR Dialog::DoModal() {
   const DialogTemplate* dialogTemplate = FindTemplate(templateId);
   if (!dialogTemplate || Handle()) return -1;
-  HWND owner = parentWindow ? parentWindow->Handle() : nullptr;
+  HWND owner = parentWindow ? parentWindow->Handle() : DefaultOwner();
   return DialogBoxIndirectParamA(nullptr, dialogTemplate, owner, &FrameworkDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -31,7 +49,7 @@ bool Dialog::Create(UINT id, Window* parent) {
   if (!dialogTemplate || Handle()) return false;
   templateId = id;
   if (parent) parentWindow = parent;
-  HWND owner = parentWindow ? parentWindow->Handle() : nullptr;
+  HWND owner = parentWindow ? parentWindow->Handle() : DefaultOwner();
   HWND created =
       CreateDialogIndirectParamA(nullptr, dialogTemplate, owner, &FrameworkDialogProc, reinterpret_cast<LPARAM>(this));
   return created != nullptr;

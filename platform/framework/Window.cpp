@@ -1,8 +1,6 @@
 #include "platform/framework/Window.h"
 
-#include <cctype>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -37,44 +35,12 @@ PendingCreation& Pending() {
   return pending;
 }
 
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// A class the framework did not register gets a twin whose procedure is
-// ours; the twin's windows pass unhandled messages to the original procedure.
-struct Superclass {
-  std::string name;
-  WNDPROC baseProc = nullptr;
-};
-
-bool FindOrMakeSuperclass(LPCSTR className, Superclass& out) {
-  static std::map<std::string, Superclass> known;
-  const std::string key = IS_INTRESOURCE(className) ? std::to_string(reinterpret_cast<std::uintptr_t>(className))
-                                                   : UpperCase(className);
-  if (auto found = known.find(key); found != known.end()) {
-    out = found->second;
-    return true;
-  }
+// Whether windows of the class start with the framework's procedure, so that
+// the object sees their very first messages.
+bool IsFrameworkClass(LPCSTR className) {
   WNDCLASSEXA info{};
   info.cbSize = sizeof info;
-  if (!GetClassInfoExA(nullptr, className, &info)) return false;
-  Superclass made;
-  if (info.lpfnWndProc == &FrameworkWindowProc) {
-    made.name = className;
-    made.baseProc = &DefWindowProcA;
-  } else {
-    made.name = "Framework:" + key;
-    made.baseProc = info.lpfnWndProc;
-    info.lpfnWndProc = &FrameworkWindowProc;
-    info.lpszClassName = made.name.c_str();
-    info.hInstance = nullptr;
-    if (!RegisterClassExA(&info)) return false;
-  }
-  known[key] = made;
-  out = made;
-  return true;
+  return GetClassInfoExA(nullptr, className, &info) && info.lpfnWndProc == &FrameworkWindowProc;
 }
 
 }  // namespace
@@ -148,12 +114,17 @@ void Window::Unbind() {
 bool Window::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                       int height, HWND parent, HMENU menuOrId, LPVOID param) {
   if (hwnd) return false;
-  Superclass superclass;
-  if (!FindOrMakeSuperclass(className, superclass)) return false;
+  if (!IsFrameworkClass(className)) {
+    // A class of its own procedure (a standard control): the object takes
+    // over from the first message after creation.
+    HWND created =
+        CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId, nullptr, param);
+    return created && SubclassWindow(created);
+  }
   const PendingCreation outer = Pending();
-  Pending() = PendingCreation{this, superclass.baseProc};
-  HWND created = CreateWindowExA(exStyle, superclass.name.c_str(), windowName, style, x, y, width, height, parent,
-                                 menuOrId, nullptr, param);
+  Pending() = PendingCreation{this, &DefWindowProcA};
+  HWND created =
+      CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId, nullptr, param);
   Pending() = outer;
   return created != nullptr && hwnd == created;
 }

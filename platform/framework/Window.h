@@ -34,8 +34,10 @@ class Window {
   static Window* FromHandlePermanent(HWND hwnd);
   static void DeleteTemporaryWrappers();
 
-  // Creates a window of a registered class bound to this object from its
-  // first message on (WM_NCCREATE, WM_CREATE included).
+  // Creates a window bound to this object. Windows of a class made with
+  // RegisterWindowClass reach the object from their first message on
+  // (WM_NCCREATE, WM_CREATE included); windows of other classes, such as the
+  // standard controls, once their creation is over.
   bool CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
   bool Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, Window* parent, UINT id,

@@ -98,8 +98,10 @@ std::string FolderOf(const std::string& hostPath) {
 std::string UniqueName(const std::string& folder, const std::string& name) {
   static unsigned counter = 0;
   char suffix[48];
-  std::snprintf(suffix, sizeof suffix, ".~%d-%u.tmp", static_cast<int>(getpid()), __atomic_add_fetch(&counter, 1, __ATOMIC_RELAXED));
-  return JoinHostPath(folder, "." + name + suffix);
+  std::snprintf(suffix, sizeof suffix, ".~%d-%u.tmp", static_cast<int>(getpid()),
+                __atomic_add_fetch(&counter, 1, __ATOMIC_RELAXED));
+  // Short enough for the host's name limit whatever the name's length.
+  return JoinHostPath(folder, "." + name.substr(0, 200) + suffix);
 }
 
 // A file being written in the destination's folder: unnamed while the

@@ -61,9 +61,11 @@ BOOL SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
     return FALSE;
   }
   // Only read-only has a host counterpart: the write bits. Hidden follows
-  // the name, archive and system are not kept.
+  // the name, archive and system are not kept. A read-only folder still
+  // takes new entries on Windows, so a folder keeps its write bits.
   mode_t mode = status.mode & 07777;
-  mode_t wanted = (attributes & FILE_ATTRIBUTE_READONLY) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
+  bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) && !status.isDirectory;
+  mode_t wanted = readOnly ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
   if (wanted != mode && chmod(path->host.c_str(), wanted) != 0) {
     SetLastErrorFromErrno(errno, path->host);
     return FALSE;

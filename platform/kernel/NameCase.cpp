@@ -81,6 +81,21 @@ char32_t UpcaseNameChar(char32_t c) {
 
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a == b) return true;
+  // Every pair of cases above is encoded in the same number of bytes, so
+  // names of different lengths never match; lookups scan whole folders and
+  // reject most names here.
+  if (a.size() != b.size()) return false;
+  bool ascii = true;
+  for (size_t i = 0; i < a.size() && ascii; ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]);
+    unsigned char y = static_cast<unsigned char>(b[i]);
+    if (x >= 0x80 || y >= 0x80) {
+      ascii = false;
+    } else if (x != y) {
+      if (UpcaseNameChar(x) != UpcaseNameChar(y)) return false;
+    }
+  }
+  if (ascii) return true;
   auto wideA = DecodeNameUtf8(a);
   auto wideB = DecodeNameUtf8(b);
   if (!wideA || !wideB || wideA->size() != wideB->size()) return false;

@@ -10,7 +10,7 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsForbiddenChar(char c, bool wildcardsAllowed) {
   unsigned char u = static_cast<unsigned char>(c);
-  if (u < 0x20 || u == 0x7F) return true;
+  if (u < 0x20) return true;
   switch (c) {
     case '<': case '>': case ':': case '"': case '|': case '\\': case '/':
       return true;

@@ -59,6 +59,7 @@ std::map<char, std::string> ReadDriveMap(const std::string& file) {
   std::ifstream in(file);
   std::string line;
   while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // edited on Windows
     if (line.size() < 3 || line[1] != '=' || line[2] != '/') continue;
     char letter = static_cast<char>(line[0] & ~0x20);
     if (letter < 'A' || letter > 'Z') continue;

@@ -20,7 +20,8 @@ void SetPrefixRoot(const std::string& hostPath);
 // or nothing when the letter is not mapped.
 std::optional<std::string> DriveFolder(char driveLetter);
 
-// Maps a drive letter to a host folder and records it in the prefix.
+// Maps a drive letter to a host folder and records it in the prefix; an
+// empty folder removes the letter. The map is read once, on first use.
 void MapDrive(char driveLetter, const std::string& hostFolder);
 
 // Resolves a full Windows path (X:\a\b) to a host path: components are

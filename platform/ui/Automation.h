@@ -50,6 +50,8 @@ std::string ControlText(const ControlRef& ref, HWND window = nullptr);
 bool IsControlEnabled(const ControlRef& ref, HWND window = nullptr);
 bool IsControlVisible(const ControlRef& ref, HWND window = nullptr);
 UINT ControlCheck(const ControlRef& ref, HWND window = nullptr);  // BST_UNCHECKED, BST_CHECKED, ...
+// The selected item of a combo box (CB_GETCURSEL); -1 when none.
+int ControlSelection(const ControlRef& ref, HWND window = nullptr);
 // Mouse down and up at the control's centre; fails on a hidden or disabled control.
 void ClickControl(const ControlRef& ref, HWND window = nullptr);
 void ClickAt(POINT screen);
@@ -88,7 +90,8 @@ class Driver {
 
   // Default: throw AutomationError out of the program's loop.
   void SetFailureHandler(FailureHandler handler);
-  // Default: the driver goes quiet (no more failing on an idle program).
+  // Called by an End step (an unattended run exits there). Without one, End
+  // only marks the end: a program that then waits for input still fails.
   void SetEndHandler(EndHandler handler);
 
   Driver& Add(Step step);
@@ -106,6 +109,7 @@ class Driver {
   Driver& End();
 
   std::size_t StepsLeft() const;
+  // True after an End step or a failure.
   bool Ended() const;
   // Steps not yet done, described; for reports.
   std::vector<std::string> PendingSteps() const;

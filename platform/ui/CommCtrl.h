@@ -81,7 +81,8 @@ constexpr UINT PSN_FIRST = 0u - 200u;
 constexpr UINT PSN_SETACTIVE = PSN_FIRST - 0;     // result 0: accept; -1: refuse
 constexpr UINT PSN_KILLACTIVE = PSN_FIRST - 1;    // result FALSE: may leave
 constexpr UINT PSN_APPLY = PSN_FIRST - 2;
-constexpr UINT PSN_RESET = PSN_FIRST - 3;         // to every page created so far, on cancel
+constexpr UINT PSN_RESET = PSN_FIRST - 3;         // to every page created so far, on cancel; result
+                                                  // non-zero: the sheet stays open on its page
 constexpr UINT PSN_HELP = PSN_FIRST - 5;
 constexpr UINT PSN_WIZBACK = PSN_FIRST - 6;       // result 0: previous page; -1: stay; else a template id
 constexpr UINT PSN_WIZNEXT = PSN_FIRST - 7;       // result 0: next page; -1: stay
@@ -99,7 +100,7 @@ constexpr UINT PSM_SETTITLEA = WM_USER + 111;
 constexpr UINT PSM_SETWIZBUTTONS = WM_USER + 112;
 constexpr UINT PSM_SETFINISHTEXTA = WM_USER + 115;
 constexpr UINT PSM_GETTABCONTROL = WM_USER + 116;
-constexpr UINT PSM_ISDIALOGMESSAGE = WM_USER + 117;
+constexpr UINT PSM_ISDIALOGMESSAGE = WM_USER + 117;  // lParam MSG*; TRUE: taken (handled or dispatched)
 constexpr UINT PSM_GETCURRENTPAGEHWND = WM_USER + 118;
 constexpr UINT PSM_INDEXTOPAGE = WM_USER + 123;
 

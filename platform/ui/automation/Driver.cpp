@@ -19,21 +19,23 @@ struct Driver::State {
   std::deque<Step> steps;
   FailureHandler onFailure;
   EndHandler onEnd;
+  bool failed = false;
   bool ended = false;
   long long waitingSince = 0;
 
   void Fail(const std::string& message) {
-    ended = true;
+    failed = true;
     steps.clear();
     if (onFailure) onFailure(message);
     throw AutomationError(message);
   }
 
   user::IdleResult OnIdle(const user::IdlePoint& point) {
-    if (ended) return user::IdleResult::Nothing;
+    if (failed) return user::IdleResult::Nothing;
     if (steps.empty()) {
       if (point.programWaits)
-        Fail("the program waits for input and no steps are left\n" + DescribeOpenWindows());
+        Fail(std::string("the program waits for input and no steps are left") + (ended ? " after the end" : "") +
+             "\n" + DescribeOpenWindows());
       return user::IdleResult::Nothing;
     }
     // Taken off first: a step may open a nested loop whose idle points run the steps after it.
@@ -178,7 +180,7 @@ Driver& Driver::End() {
 }
 
 std::size_t Driver::StepsLeft() const { return state_->steps.size(); }
-bool Driver::Ended() const { return state_->ended; }
+bool Driver::Ended() const { return state_->ended || state_->failed; }
 
 std::vector<std::string> Driver::PendingSteps() const {
   std::vector<std::string> result;

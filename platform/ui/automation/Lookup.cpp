@@ -25,10 +25,14 @@ std::string ClassName(HWND hwnd) {
   return std::string(name, static_cast<std::size_t>(std::max(length, 0)));
 }
 
-bool IsCheckable(HWND hwnd) {
+bool IsClass(HWND hwnd, const char* upperCaseName) {
   std::string name = ClassName(hwnd);
   for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (name != WC_BUTTONA) return false;
+  return name == upperCaseName;
+}
+
+bool IsCheckable(HWND hwnd) {
+  if (!IsClass(hwnd, WC_BUTTONA)) return false;
   DWORD type = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)) & BS_TYPEMASK;
   return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_3STATE ||
          type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON;
@@ -112,6 +116,10 @@ UINT ControlCheck(const ControlRef& ref, HWND window) {
   return static_cast<UINT>(SendMessageA(FindControl(ref, window), BM_GETCHECK, 0, 0));
 }
 
+int ControlSelection(const ControlRef& ref, HWND window) {
+  return static_cast<int>(SendMessageA(FindControl(ref, window), CB_GETCURSEL, 0, 0));
+}
+
 std::string DescribeOpenWindows() {
   std::ostringstream out;
   out << "Open windows, topmost first:";
@@ -126,6 +134,7 @@ std::string DescribeOpenWindows() {
           << (IsWindowEnabled(hwnd) ? " enabled" : " disabled") << (IsWindowVisible(hwnd) ? " visible" : " hidden");
       if (IsCheckable(hwnd))
         out << (SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? " checked" : " unchecked");
+      if (IsClass(hwnd, WC_COMBOBOXA)) out << " selection=" << SendMessageA(hwnd, CB_GETCURSEL, 0, 0);
       if (GetFocus() == hwnd) out << " focused";
     }
   }

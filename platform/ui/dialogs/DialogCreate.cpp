@@ -82,11 +82,9 @@ RECT ScreenArea() {
 void Place(HWND dialog, const DialogTemplate& dialogTemplate, const DialogState& state, HWND owner) {
   int clientWidth = MulDivRounded(dialogTemplate.cx, state.units.x, 4);
   int clientHeight = MulDivRounded(dialogTemplate.cy, state.units.y, 8);
-  RECT window{}, client{};
-  GetWindowRect(dialog, &window);
-  GetClientRect(dialog, &client);
-  int width = clientWidth + (window.right - window.left) - client.right;
-  int height = clientHeight + (window.bottom - window.top) - client.bottom;
+  SIZE frame = FrameSize(dialog);
+  int width = clientWidth + frame.cx;
+  int height = clientHeight + frame.cy;
   int x = MulDivRounded(dialogTemplate.x, state.units.x, 4);
   int y = MulDivRounded(dialogTemplate.y, state.units.y, 8);
   bool child = (dialogTemplate.style & WS_CHILD) != 0;
@@ -144,9 +142,10 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTemplate
   Place(dialog, dialogTemplate, *state, style & WS_CHILD ? nullptr : owner);
 
   SetWindowLongPtrA(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(dialogProc));
+  // The dialog procedure sees the font too; the dialog keeps it whether or
+  // not the procedure handles the message.
   if (!dialogTemplate.fontFace.empty()) SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  state = StateOf(dialog);
-  if (!state) return nullptr;
+  if (!(state = StateOf(dialog))) return nullptr;
   state->font = font;
   CreateControls(instance, dialog, dialogTemplate, *state);
 

@@ -34,6 +34,11 @@ bool IsDialogWindow(HWND hwnd);
 // Null for windows that are not dialogs.
 DialogState* StateOf(HWND dialog);
 
+// How much larger than its client area the window is: the frame and the
+// caption. Measured from the client origin, so it holds for windows too
+// small to have a client area yet.
+SIZE FrameSize(HWND window);
+
 // Rounded a * b / c, as the dialog unit conversions need.
 int MulDivRounded(int a, int b, int c);
 BaseUnits MeasureBaseUnits(HFONT font);

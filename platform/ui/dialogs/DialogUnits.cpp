@@ -13,6 +13,15 @@ int MulDivRounded(int a, int b, int c) {
   return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
+SIZE FrameSize(HWND window) {
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  LONG side = origin.x - outer.left;
+  return SIZE{2 * side, (origin.y - outer.top) + side};
+}
+
 BaseUnits MeasureBaseUnits(HFONT font) {
   // The average width comes from the whole alphabet, not tmAveCharWidth,
   // which fonts report inconsistently.

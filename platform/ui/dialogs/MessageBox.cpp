@@ -132,11 +132,9 @@ void Layout(HWND dialog, const MessageBoxRequest& request) {
   }
   SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(request.buttons[defaultIndex].id), 0);
 
-  RECT window{}, client{};
-  GetWindowRect(dialog, &window);
-  GetClientRect(dialog, &client);
-  int width = clientWidth + (window.right - window.left) - client.right;
-  int height = clientHeight + (window.bottom - window.top) - client.bottom;
+  SIZE frame = FrameSize(dialog);
+  int width = clientWidth + frame.cx;
+  int height = clientHeight + frame.cy;
   int screenHeight = GetSystemMetrics(SM_CYSCREEN);
   SetWindowPos(dialog, nullptr, std::max(0, (screenWidth - width) / 2), std::max(0, (screenHeight - height) / 2), width,
                height, SWP_NOZORDER | SWP_NOACTIVATE);

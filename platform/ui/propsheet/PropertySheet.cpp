@@ -83,9 +83,18 @@ void SetDefaultButton(Sheet& sheet, int id) {
 }
 
 // Focus must never stay on a button that was just hidden or disabled.
+// A sheet button, or a control of the current page; not one left behind on
+// a page that was hidden.
+bool CanKeepFocus(const Sheet& sheet, HWND focus) {
+  if (!IsUsable(focus)) return false;
+  if (GetParent(focus) == sheet.hwnd) return true;
+  HWND page = sheet.current >= 0 ? sheet.pages[sheet.current]->hwnd : nullptr;
+  return page && IsChild(page, focus);
+}
+
 void RescueFocus(Sheet& sheet) {
   HWND focus = GetFocus();
-  if (focus && IsChild(sheet.hwnd, focus) && IsUsable(focus)) return;
+  if (focus && IsChild(sheet.hwnd, focus) && CanKeepFocus(sheet, focus)) return;
   if (focus && !IsChild(sheet.hwnd, focus) && focus != sheet.hwnd) return;
   for (int id : {ID_WIZNEXT, ID_WIZFINISH, ID_WIZBACK, IDCANCEL}) {
     HWND button = Button(sheet, id);
@@ -117,11 +126,10 @@ void ApplyWizardButtons(Sheet& sheet) {
   RescueFocus(sheet);
 }
 
-void FocusPage(Sheet& sheet, HWND page) {
+// A sheet button that has the focus keeps it when the page changes under it.
+void FocusPage(Sheet& sheet, HWND page, bool sheetButtonKeepsFocus = true) {
   HWND focus = GetFocus();
-  if (focus && IsChild(sheet.hwnd, focus) && !IsChild(page, focus) && IsUsable(focus) &&
-      GetParent(focus) == sheet.hwnd)
-    return;  // a sheet button that is still there keeps the focus
+  if (sheetButtonKeepsFocus && focus && GetParent(focus) == sheet.hwnd && IsUsable(focus)) return;
   HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
   if (first && IsChild(page, first) && IsUsable(first)) {
     SetFocus(first);
@@ -367,7 +375,7 @@ INT_PTR PropertySheetA(const PROPSHEETHEADERA* header) {
                                          &SheetDialogProc, 0);
   SheetBeingCreated().reset();
   if (!hwnd) return -1;
-  if (!sheet->destroyed && sheet->current >= 0) FocusPage(*sheet, sheet->pages[sheet->current]->hwnd);
+  if (!sheet->destroyed && sheet->current >= 0) FocusPage(*sheet, sheet->pages[sheet->current]->hwnd, false);
   if (sheet->modeless) return reinterpret_cast<INT_PTR>(hwnd);
 
   // A modal sheet runs its own loop, with the owner disabled, until Finish or

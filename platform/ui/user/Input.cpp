@@ -1,6 +1,7 @@
 // Input into the window system: every host event and every automation step
 // arrives through InjectInput, which finds the window it is for and posts the
 // message a real mouse or keyboard would.
+#include <cstdlib>
 #include <set>
 
 #include "platform/ui/DisplayBackend.h"
@@ -18,8 +19,14 @@ constexpr LPARAM AltContextBit = LPARAM(1) << 29;
 constexpr LPARAM PreviousStateBit = LPARAM(1) << 30;
 constexpr LPARAM TransitionBit = LPARAM(1) << 31;
 
+constexpr long long DoubleClickMs = 500;
+constexpr int DoubleClickSlop = 4;
+
 struct KeyboardState {
   int modifiers = 0;
+  HWND lastDownWindow = nullptr;
+  long long lastDownTime = 0;
+  POINT lastDownPoint{0, 0};
   std::set<UINT> keysDown;
   bool leftDown = false;
   bool rightDown = false;
@@ -53,6 +60,22 @@ HWND KeyboardTarget() {
   auto& wm = Wm();
   if (Find(wm.focus)) return wm.focus;
   return Find(wm.active) ? wm.active : nullptr;
+}
+
+// A second press on the same window, soon and near the first, is a double
+// click for classes that ask for them; a third press starts over.
+bool IsDoubleClick(HWND target, POINT point) {
+  KeyboardState& state = State();
+  Window* w = Find(target);
+  long long now = NowMs();
+  bool isDouble = w && (w->windowClass->info.style & CS_DBLCLKS) && state.lastDownWindow == target &&
+                  now - state.lastDownTime <= DoubleClickMs &&
+                  std::abs(point.x - state.lastDownPoint.x) <= DoubleClickSlop &&
+                  std::abs(point.y - state.lastDownPoint.y) <= DoubleClickSlop;
+  state.lastDownWindow = isDouble ? nullptr : target;
+  state.lastDownTime = now;
+  state.lastDownPoint = point;
+  return isDouble;
 }
 
 void InjectMouse(const qm::ui::InputEvent& e) {
@@ -94,6 +117,7 @@ void InjectMouse(const qm::ui::InputEvent& e) {
   ScreenToClient(target, &client);
   UINT message = WM_MOUSEMOVE;
   if (e.kind == qm::ui::InputKind::MouseDown) message = left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN;
+  if (message == WM_LBUTTONDOWN && IsDoubleClick(target, e.point)) message = WM_LBUTTONDBLCLK;
   if (e.kind == qm::ui::InputKind::MouseUp) message = left ? WM_LBUTTONUP : WM_RBUTTONUP;
   if (!left && e.button != qm::ui::MouseButton::Right && message != WM_MOUSEMOVE) return;
   PostInput(target, message, keys, MAKELPARAM(WORD(client.x), WORD(client.y)), e.point, modifiers);

@@ -90,6 +90,13 @@ bool TakeMessage(MSG* msg, HWND filter, UINT low, UINT high, bool remove) {
   return false;
 }
 
+// Nothing at all to hand out, whatever a caller's filter: only then is the
+// program idle.
+bool QueueIsEmpty() {
+  MSG probe;
+  return !TakeMessage(&probe, nullptr, 0, 0, false);
+}
+
 // Milliseconds until the next timer is due; -1 without timers.
 int NextTimerTimeout() {
   long long now = NowMs();
@@ -110,7 +117,7 @@ void WaitForMessage(HWND filter, UINT low, UINT high) {
     if (TakeMessage(&probe, filter, low, high, false)) return;
     ComposeScreen();
     IdlePoint point{true, !Wm().timers.empty()};
-    if (RunIdleHook(point) == IdleResult::Progress) continue;
+    if (QueueIsEmpty() && RunIdleHook(point) == IdleResult::Progress) continue;
     if (TakeMessage(&probe, filter, low, high, false)) return;
     qm::ui::Display().WaitForInput(NextTimerTimeout());
   }
@@ -157,7 +164,7 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
   qm::ui::Display().WaitForInput(0);
   if (TakeMessage(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
   ComposeScreen();
-  if (RunIdleHook(IdlePoint{false, !Wm().timers.empty()}) == IdleResult::Progress &&
+  if (QueueIsEmpty() && RunIdleHook(IdlePoint{false, !Wm().timers.empty()}) == IdleResult::Progress &&
       TakeMessage(msg, hwnd, filterMin, filterMax, remove))
     return TRUE;
   return FALSE;

@@ -164,8 +164,11 @@ BOOL DestroyWindow(HWND hwnd) {
     for (HWND top : Wm().topLevels)
       if (Window* t = Find(top); t && t->owner == hwnd) owned.push_back(top);
     for (HWND o : owned) DestroyWindow(o);
-    if (!(w = Find(hwnd))) return TRUE;
+    if (!(w = Find(hwnd)) || w->destroying) return TRUE;
   }
+  // From here on the window is on its way out: handlers of the messages
+  // below cannot destroy it a second time or get it activated again.
+  w->destroying = true;
   if (w->style & WS_VISIBLE) {
     RECT screen;
     GetWindowRect(hwnd, &screen);

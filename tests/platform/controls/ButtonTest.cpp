@@ -94,24 +94,6 @@ TEST_F(ButtonTest, GroupBoxTakesNeitherClicksNorFocus) {
   EXPECT_TRUE(NotificationsFrom(200).empty());
 }
 
-TEST_F(ButtonTest, SpaceClicksAPushButtonOnlyWhenReleased) {
-  HWND button = Button("OK", BS_PUSHBUTTON | WS_TABSTOP, IDOK, 0);
-  SetFocus(button);
-  ui::InputEvent down;
-  down.kind = ui::InputKind::KeyDown;
-  down.virtualKey = VK_SPACE;
-  ui::InjectInput(down);
-  Pump();
-  EXPECT_TRUE(SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
-  EXPECT_TRUE(notifications.empty());
-  ui::InputEvent up = down;
-  up.kind = ui::InputKind::KeyUp;
-  ui::InjectInput(up);
-  Pump();
-  EXPECT_FALSE(SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
-  ASSERT_EQ(NotificationsFrom(IDOK).size(), 1u);
-}
-
 TEST_F(ButtonTest, ClassicLookOfPushCheckAndRadioButtons) {
   HWND normal = Button("Normal", BS_PUSHBUTTON, 1, 0);
   HWND byDefault = Button("Default", BS_DEFPUSHBUTTON, 2, 1);

@@ -48,16 +48,6 @@ TEST_F(ProgressTest, PositionIsHeldWithinTheRange) {
   }
 }
 
-TEST_F(ProgressTest, GetRangeAnswersBothBounds) {
-  HWND bar = Bar();
-  SendMessageA(bar, PBM_SETRANGE32, 5, 1000);
-  PBRANGE range{};
-  EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range)), 5);
-  EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 1000);
-  EXPECT_EQ(range.iLow, 5);
-  EXPECT_EQ(range.iHigh, 1000);
-}
-
 TEST_F(ProgressTest, BlocksFillThePartUpToThePosition) {
   const COLORREF navy = RGB(0, 0, 128);
   for (DWORD style : {DWORD{0}, DWORD{PBS_SMOOTH}}) {

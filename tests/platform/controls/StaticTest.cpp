@@ -66,12 +66,5 @@ TEST_F(StaticTest, IconStaticTakesTheIconsSizeAndShowsIt) {
   EXPECT_LT(shown.Count(RGB(192, 192, 192)), shown.width * shown.height / 2);
 }
 
-TEST_F(StaticTest, EtchedLineIsShadowOverHighlight) {
-  HWND line = CreateControl(parent, WC_STATICA, "", SS_ETCHEDHORZ, RECT{10, 10, 200, 12}, 1);
-  auto picture = Capture(line);
-  EXPECT_EQ(picture.At(50, 0), RGB(128, 128, 128));
-  EXPECT_EQ(picture.At(50, 1), RGB(255, 255, 255));
-}
-
 }  // namespace
 }  // namespace qm::test

@@ -1,4 +1,6 @@
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "platform/dialogs/DialogTestSupport.h"
 #include "platform/ui/Resources.h"
@@ -175,6 +177,29 @@ TEST_F(DialogTest, IconStaticShowsTheIconResourceOfItsTemplate) {
   RECT client{};
   GetClientRect(icon, &client);
   EXPECT_EQ(client.right, GetSystemMetrics(SM_CXICON));
+  DestroyWindow(dialog);
+}
+
+TEST_F(DialogTest, BitmapStaticShowsTheBitmapResourceOfItsTemplateAtItsOwnSize) {
+  // A 20 by 30 red picture, registered as resource 140.
+  ui::Surface red(20, 30, 0xFFFF0000u);
+  std::string path = std::string(std::getenv("HOME")) + "/picture.png";
+  ASSERT_TRUE(ui::SavePng(red, path));
+  std::ifstream file(path, std::ios::binary);
+  std::string png((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ui::RegisterBitmapResource(140, png.data(), png.size());
+
+  DialogTemplate page = Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 170, "Install",
+                               {Item(WC_STATICA, "", IDC_STATIC, 5, 0, 81, 159, SS_BITMAP, 140)});
+  HWND dialog = CreateDialogIndirectParamA(nullptr, &page, nullptr, Proc, 0);
+  ShowWindow(dialog, SW_SHOW);
+  HWND picture = GetWindow(dialog, GW_CHILD);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+  auto shown = Capture(picture);
+  EXPECT_EQ(shown.width, 20);
+  EXPECT_EQ(shown.height, 30);
+  EXPECT_EQ(shown.Count(RGB(255, 0, 0)), 20 * 30);
   DestroyWindow(dialog);
 }
 

@@ -100,6 +100,34 @@ TEST_F(DialogKeyboardTest, EnterWithoutADefaultButtonMeansOk) {
   Key(VK_ESCAPE, dialog);
   EXPECT_EQ(CommandIds(), (std::vector<int>{IDOK, IDCANCEL}));
   EXPECT_EQ(Clicks()[0].control, nullptr);
+  // What the commands mean is the dialog procedure's choice: this one
+  // ignores them, so the dialog stays.
+  EXPECT_TRUE(IsWindowVisible(dialog));
+}
+
+TEST_F(DialogKeyboardTest, NestedChildDialogsShareTheKeyboardOfTheirParentDialog) {
+  HWND sheet = Open(Dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 300, 200, "Install",
+                           {Item(WC_BUTTONA, "< &Back", 0x3023, 130, 180, 50, 14, BS_PUSHBUTTON | WS_TABSTOP),
+                            Item(WC_BUTTONA, "&Next >", 0x3024, 180, 180, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+                            Item(WC_BUTTONA, "Cancel", IDCANCEL, 240, 180, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)}));
+  DialogTemplate pageTemplate = Dialog(WS_CHILD | WS_VISIBLE | DS_CONTROL, 290, 170, "",
+                                       {Item(WC_EDITA, "", 1020, 104, 107, 117, 12, WS_BORDER | WS_TABSTOP),
+                                        Item(WC_BUTTONA, "Browse...", 1001, 225, 106, 50, 14, BS_PUSHBUTTON)});
+  HWND page = CreateDialogIndirectParamA(nullptr, &pageTemplate, sheet, Proc, 0);
+  ASSERT_NE(page, nullptr);
+  EXPECT_TRUE(GetWindowLongA(page, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+  HWND edit = GetDlgItem(page, 1020);
+  SendMessageA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+  Key(VK_TAB, sheet);
+  EXPECT_EQ(GetDlgCtrlID(GetFocus()), 0x3023);
+  Key(VK_TAB, sheet, true);
+  EXPECT_EQ(GetFocus(), edit);
+  Type("D:\\Games", sheet);
+  EXPECT_EQ(TextOf(edit), "D:\\Games");
+  Key(VK_RETURN, sheet);
+  Key(VK_ESCAPE, sheet);
+  EXPECT_EQ(CommandIds(), (std::vector<int>{0x3024, IDCANCEL}));
+  EXPECT_EQ(Clicks()[0].control, GetDlgItem(sheet, 0x3024));
 }
 
 TEST_F(DialogKeyboardTest, SpaceClicksTheFocusedButton) {

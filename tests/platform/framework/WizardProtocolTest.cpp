@@ -181,6 +181,20 @@ TEST_F(WizardProtocolTest, DefaultActivationAndDeactivationExchangeTheMembers) {
   EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "gamma");
 }
 
+TEST_F(WizardProtocolTest, FocusFollowsThePageThatIsShown) {
+  ASSERT_TRUE(sheet.Create());
+  Press(PSBTN_NEXT);
+  HWND edit = GetDlgItem(sheet.second.Handle(), kNameEdit);
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));  // the pressed button keeps it
+  SetFocus(edit);
+  Press(PSBTN_NEXT);
+  // The last page has nothing to focus; the focus must not stay on the
+  // hidden page.
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));
+  Press(PSBTN_BACK);
+  EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));
+}
+
 TEST_F(WizardProtocolTest, WizardButtonFlagsSetTheButtons) {
   struct Row {
     DWORD flags;
@@ -284,6 +298,42 @@ TEST_F(WizardProtocolTest, ResumeAfterCancelKeepsTheSheetOnItsPageWithItsChoices
   Press(PSBTN_NEXT);
   EXPECT_EQ(sheet.GetActiveIndex(), 2);
   EXPECT_EQ(sheet.second.name, "kept");
+}
+
+// The resume question is made without a parent; the wizard under it still
+// takes no input while it is open.
+TEST_F(WizardProtocolTest, ParentlessQuestionDuringCancelDisablesTheWizard) {
+  constexpr UINT kQuestion = 611;
+  qm::ui::RegisterDialogResource(
+      kQuestion, DialogBoxTemplate("Install", 120, 40, {Control(WC_BUTTONA, "&Resume", IDOK, 7, 20, 50, 14, 0)}));
+  class Question : public qm::fw::Dialog {
+   public:
+    Question() : Dialog(kQuestion) {}
+    HWND wizard = nullptr;
+    bool wizardEnabled = true;
+    bool OnInitDialog() override {
+      PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      return Dialog::OnInitDialog();
+    }
+    void OnOK() override {
+      wizardEnabled = ::IsWindowEnabled(wizard) != FALSE;
+      Dialog::OnOK();
+    }
+  };
+  INT_PTR answer = 0;
+  bool enabledDuringQuestion = true;
+  sheet.first.onCancel = [&] {
+    Question question;
+    question.wizard = sheet.Handle();
+    answer = question.DoModal();
+    enabledDuringQuestion = question.wizardEnabled;
+  };
+  Open();
+  SetActiveWindow(sheet.Handle());
+  Press(PSBTN_CANCEL);
+  EXPECT_EQ(answer, IDOK);
+  EXPECT_FALSE(enabledDuringQuestion);
+  EXPECT_TRUE(sheet.IsWindowEnabled());
 }
 
 TEST_F(WizardProtocolTest, ExitAfterCancelEndsTheLoopThroughTheQuitMessage) {

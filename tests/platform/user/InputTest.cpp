@@ -126,3 +126,47 @@ TEST_F(InputTest, KeysGoToTheFocusWindowAndSetKeyState) {
 
 }  // namespace
 }  // namespace qm::test
+
+namespace qm::test {
+namespace {
+
+LRESULT CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowTest::log_.push_back({hwnd, message, wParam, lParam});
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+class DoubleClickTest : public WindowTest {};
+
+TEST_F(DoubleClickTest, SecondPressIsADoubleClickOnlyForClassesAskingForIt) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = CountingProc;
+  wc.lpszClassName = "DoubleClicker";
+  ASSERT_TRUE(RegisterClassExA(&wc));
+  HWND top = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
+  HWND asks = CreateWindowExA(0, "DoubleClicker", "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, top, nullptr, nullptr,
+                              nullptr);
+  HWND plain = Create(WS_CHILD | WS_VISIBLE, {100, 10, 150, 60}, top);
+  for (HWND target : {asks, plain}) {
+    RECT r;
+    GetWindowRect(target, &r);
+    qm::ui::InputEvent event;
+    event.point = {r.left + 5, r.top + 5};
+    for (int press = 0; press < 3; ++press) {
+      event.kind = qm::ui::InputKind::MouseDown;
+      qm::ui::InjectInput(event);
+      event.kind = qm::ui::InputKind::MouseUp;
+      qm::ui::InjectInput(event);
+    }
+  }
+  Pump();
+  EXPECT_EQ(Messages(asks, WM_LBUTTONDOWN).size(), 2u) << "the third press starts over";
+  EXPECT_EQ(Messages(asks, WM_LBUTTONDBLCLK).size(), 1u);
+  EXPECT_EQ(Messages(plain, WM_LBUTTONDOWN).size(), 3u);
+  EXPECT_TRUE(Messages(plain, WM_LBUTTONDBLCLK).empty());
+  DestroyWindow(top);
+}
+
+}  // namespace
+}  // namespace qm::test

@@ -81,6 +81,24 @@ TEST_F(WindowLifetimeTest, ObjectDeletingItselfOnNcDestroyIsNotTouchedAfterwards
   EXPECT_TRUE(Messages(hwnd, WM_APP).empty());
 }
 
+TEST_F(WindowLifetimeTest, HandlersDestroyingTheirOwnDyingWindowDoNotDestroyItTwice) {
+  for (UINT trigger : {UINT(WM_ACTIVATE), UINT(WM_DESTROY), UINT(WM_NCACTIVATE)}) {
+    SCOPED_TRACE(trigger);
+    HWND owner = Create(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+    HWND dialog = Create(WS_POPUP | WS_VISIBLE, {10, 10, 50, 50}, owner,
+                         [trigger](HWND h, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+                           bool leaving = m == WM_DESTROY || LOWORD(w) == WA_INACTIVE;
+                           if (m == trigger && leaving) DestroyWindow(h);
+                           return std::nullopt;
+                         });
+    ClearLog();
+    EXPECT_TRUE(DestroyWindow(dialog));
+    EXPECT_EQ(Messages(dialog, WM_NCDESTROY).size(), 1u);
+    EXPECT_EQ(GetActiveWindow(), owner);
+    DestroyWindow(owner);
+  }
+}
+
 TEST_F(WindowLifetimeTest, WindowProcedureCanBeSubclassedAndForwarded) {
   static WNDPROC original = nullptr;
   static int seenBySubclass = 0;

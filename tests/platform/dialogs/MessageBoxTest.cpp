@@ -1,0 +1,143 @@
+#include "platform/dialogs/DialogTestSupport.h"
+
+namespace qm::test {
+namespace {
+
+class MessageBoxTest : public UiTest {
+ protected:
+  // Shows the box and plays the steps against it; the box is the active
+  // window while it runs.
+  static int Run(UINT type, std::vector<std::function<void(HWND)>> steps, HWND owner = nullptr,
+                 const char* text = "Can't copy file\n", const char* caption = "Error") {
+    std::vector<std::function<void()>> played;
+    for (auto& step : steps) played.push_back([step] { step(GetActiveWindow()); });
+    PlayWhenIdle(played);
+    return MessageBoxA(owner, text, caption, type);
+  }
+  static std::function<void(HWND)> ClickButton(const char* label) {
+    return [label](HWND box) { InjectClickAt(CentreOf(ChildWithText(box, label))); };
+  }
+  static std::function<void(HWND)> Press(UINT key, bool alt = false) {
+    return [key, alt](HWND) { InjectKey(key, false, alt); };
+  }
+  static std::function<void(HWND)> CloseBox() {
+    return [](HWND box) { InjectClickAt(CloseBoxOf(box)); };
+  }
+};
+
+struct ButtonSet {
+  UINT type;
+  std::vector<std::pair<const char*, int>> buttons;
+  int onCancel;  // what Esc and the close box give; 0: nothing
+};
+
+const ButtonSet kButtonSets[] = {
+    {MB_OK, {{"OK", IDOK}}, IDOK},
+    {MB_OKCANCEL, {{"OK", IDOK}, {"Cancel", IDCANCEL}}, IDCANCEL},
+    {MB_YESNO, {{"&Yes", IDYES}, {"&No", IDNO}}, 0},
+    {MB_YESNOCANCEL, {{"&Yes", IDYES}, {"&No", IDNO}, {"Cancel", IDCANCEL}}, IDCANCEL},
+    {MB_RETRYCANCEL, {{"&Retry", IDRETRY}, {"Cancel", IDCANCEL}}, IDCANCEL},
+    {MB_ABORTRETRYIGNORE, {{"&Abort", IDABORT}, {"&Retry", IDRETRY}, {"&Ignore", IDIGNORE}}, 0},
+};
+
+TEST_F(MessageBoxTest, EveryButtonOfEverySetGivesItsResult) {
+  for (const ButtonSet& set : kButtonSets) {
+    for (const auto& [label, result] : set.buttons) {
+      SCOPED_TRACE(label);
+      SCOPED_TRACE(set.type);
+      EXPECT_EQ(Run(set.type | MB_ICONHAND, {ClickButton(label)}), result);
+    }
+  }
+}
+
+TEST_F(MessageBoxTest, EscAndTheCloseBoxCancelOnlyWhereTheSetAllowsIt) {
+  for (const ButtonSet& set : kButtonSets) {
+    SCOPED_TRACE(set.type);
+    const char* first = set.buttons.front().first;
+    int firstResult = set.buttons.front().second;
+    for (auto cancel : {Press(VK_ESCAPE), CloseBox()}) {
+      if (set.onCancel)
+        EXPECT_EQ(Run(set.type, {cancel}), set.onCancel);
+      else  // the box stays up until a button is pressed
+        EXPECT_EQ(Run(set.type, {cancel, ClickButton(first)}), firstResult);
+    }
+  }
+}
+
+TEST_F(MessageBoxTest, EnterPressesTheDefaultButtonChosenByTheType) {
+  struct Case {
+    UINT type;
+    int result;
+  };
+  const Case cases[] = {
+      {MB_YESNO, IDYES},
+      {MB_YESNO | MB_DEFBUTTON2, IDNO},
+      {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE},
+      {MB_OKCANCEL | MB_DEFBUTTON3, IDOK},  // no third button: the first one
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    EXPECT_EQ(Run(c.type, {Press(VK_RETURN)}), c.result);
+  }
+}
+
+TEST_F(MessageBoxTest, AccessKeysAnswerYesNoAndAbortRetryIgnore) {
+  EXPECT_EQ(Run(MB_YESNO | MB_ICONQUESTION, {Press('N', true)}), IDNO);
+  EXPECT_EQ(Run(MB_ABORTRETRYIGNORE | MB_ICONHAND, {Press('I', true)}), IDIGNORE);
+  EXPECT_EQ(Run(MB_ABORTRETRYIGNORE | MB_ICONHAND, {[](HWND) { InjectText("r"); }}), IDRETRY);
+}
+
+TEST_F(MessageBoxTest, OwnerIsDisabledWhileTheBoxRuns) {
+  HWND owner = CreateParent();
+  BOOL enabledDuring = TRUE;
+  HWND boxOwner = nullptr;
+  int result = Run(MB_OK, {[&](HWND box) {
+                     enabledDuring = IsWindowEnabled(owner);
+                     boxOwner = GetWindow(box, GW_OWNER);
+                     InjectKey(VK_RETURN);
+                   }},
+                   owner);
+  EXPECT_EQ(result, IDOK);
+  EXPECT_FALSE(enabledDuring);
+  EXPECT_EQ(boxOwner, owner);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), owner);
+}
+
+TEST_F(MessageBoxTest, BoxIsCentredCaptionedAndSizedToItsText) {
+  std::string caption;
+  RECT boxRect{}, textRect{};
+  int iconCount = 0;
+  const char* text = "Source file: Z:\\medium\\db\\levels.dat\nDestination file: C:\\Games\\Quellmoor\\db\\levels.dat\n"
+                     "File not found or disk is full";
+  Run(MB_ABORTRETRYIGNORE | MB_ICONHAND,
+      {[&](HWND box) {
+         caption = TextOf(box);
+         GetWindowRect(box, &boxRect);
+         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+           if (TextOf(child) == text) GetWindowRect(child, &textRect);
+           if (SendMessageA(child, STM_GETICON, 0, 0)) ++iconCount;
+         }
+         InjectKey(VK_RETURN);
+       }},
+      nullptr, text, nullptr);
+  EXPECT_EQ(caption, "Error");
+  EXPECT_EQ(iconCount, 1);
+  EXPECT_LE(std::abs((boxRect.left + boxRect.right) - 1024), 1);
+  EXPECT_LE(std::abs((boxRect.top + boxRect.bottom) - 768), 1);
+  // Three lines, each on a line of its own and none cut.
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE longest{};
+  const char* line = "Destination file: C:\\Games\\Quellmoor\\db\\levels.dat";
+  GetTextExtentPoint32A(dc, line, static_cast<int>(std::string(line).size()), &longest);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  EXPECT_GE(textRect.right - textRect.left, longest.cx);
+  EXPECT_EQ(textRect.bottom - textRect.top, 3 * longest.cy);
+}
+
+}  // namespace
+}  // namespace qm::test

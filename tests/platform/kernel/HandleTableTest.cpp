@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "platform/kernel/HandleTable.h"
+
+using namespace qm::kernel;
+
+namespace {
+
+struct Counted : KernelObject {
+  explicit Counted(int* alive) : alive(alive) { ++*alive; }
+  ~Counted() override { --*alive; }
+  int* alive;
+};
+
+struct Other : KernelObject {};
+
+}  // namespace
+
+TEST(HandleTable, GivesEachObjectAHandleOfItsOwnAcrossThreads) {
+  std::vector<std::vector<HANDLE>> perThread(4);
+  std::vector<std::thread> threads;
+  for (auto& handles : perThread)
+    threads.emplace_back([&handles] {
+      for (int i = 0; i < 500; ++i) {
+        HANDLE handle = InsertHandle(std::make_unique<Other>());
+        handles.push_back(handle);
+        // Closing as others insert must not disturb their handles.
+        if (i % 2) {
+          EXPECT_TRUE(CloseObject(handle));
+        }
+      }
+    });
+  for (std::thread& thread : threads) thread.join();
+  // Handles are never reused, closed ones included.
+  std::set<HANDLE> distinct;
+  for (const auto& handles : perThread) distinct.insert(handles.begin(), handles.end());
+  EXPECT_EQ(distinct.size(), 2000u);
+  EXPECT_EQ(distinct.count(nullptr), 0u);
+  EXPECT_EQ(distinct.count(INVALID_HANDLE_VALUE), 0u);
+}
+
+TEST(HandleTable, ClosingDestroysTheObject) {
+  int alive = 0;
+  HANDLE handle = InsertHandle(std::make_unique<Counted>(&alive));
+  EXPECT_EQ(LookupHandle<Other>(handle), nullptr);
+  EXPECT_TRUE(CloseObject(handle));
+  EXPECT_EQ(alive, 0);
+  EXPECT_EQ(LookupObject(handle), nullptr);
+}

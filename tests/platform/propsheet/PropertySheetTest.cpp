@@ -1,0 +1,207 @@
+// PropertySheetA itself, seen from page dialog procedures that use no
+// framework: the sheet's layout, what a page receives, and how a sheet ends.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/ui/CommCtrl.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/DisplayBackend.h"
+
+namespace qm::test {
+namespace {
+
+struct PageRecord {
+  std::vector<UINT> notifications;
+  LPARAM initParam = 0;
+  LRESULT resetAnswer = 0;
+  LRESULT queryCancelAnswer = 0;
+};
+std::map<HWND, PageRecord*>& Records() {
+  static std::map<HWND, PageRecord*> records;
+  return records;
+}
+
+LONG_PTR PageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* header = reinterpret_cast<PROPSHEETPAGEA*>(lParam);
+    auto* record = reinterpret_cast<PageRecord*>(header->lParam);
+    record->initParam = lParam;
+    Records()[page] = record;
+    return TRUE;
+  }
+  if (message != WM_NOTIFY) return FALSE;
+  PageRecord* record = Records()[page];
+  const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
+  record->notifications.push_back(code);
+  LRESULT answer = 0;
+  if (code == PSN_RESET) answer = record->resetAnswer;
+  if (code == PSN_QUERYCANCEL) answer = record->queryCancelAnswer;
+  SetWindowLongPtrA(page, DWLP_MSGRESULT, answer);
+  return TRUE;
+}
+
+DialogTemplate Page(short cx, short cy) {
+  DialogTemplate page;
+  page.style = DS_SETFONT | WS_CHILD | WS_CAPTION | WS_DISABLED;
+  page.cx = cx;
+  page.cy = cy;
+  page.fontFace = "MS Sans Serif";
+  page.pointSize = 8;
+  DialogItemTemplate text;
+  text.className = WC_STATICA;
+  text.text = "Page";
+  text.cx = 40;
+  text.cy = 8;
+  text.style = WS_CHILD | WS_VISIBLE;
+  page.items.push_back(text);
+  return page;
+}
+
+class PropertySheetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+    for (std::size_t i = 0; i < 2; ++i) {
+      PROPSHEETPAGEA page{};
+      page.dwSize = sizeof page;
+      page.dwFlags = PSP_DLGINDIRECT;
+      page.pResource = &templates[i];
+      page.pfnDlgProc = &PageProc;
+      page.lParam = reinterpret_cast<LPARAM>(&records[i]);
+      pages.push_back(page);
+    }
+  }
+  void TearDown() override {
+    if (IsWindow(sheet)) DestroyWindow(sheet);
+    Records().clear();
+  }
+
+  HWND OpenModeless() {
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_WIZARD | PSH_MODELESS;
+    header.pszCaption = "Raw Wizard";
+    header.nPages = static_cast<UINT>(pages.size());
+    header.ppsp = pages.data();
+    sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
+    return sheet;
+  }
+
+  HWND PageWindow(int index) {
+    for (auto& [hwnd, record] : Records())
+      if (record == &records[index]) return hwnd;
+    return nullptr;
+  }
+
+  RECT RectIn(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+    MapWindowPoints(nullptr, sheet, corners, 2);
+    return RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+  }
+
+  DialogTemplate templates[2] = {Page(294, 159), Page(200, 120)};
+  PageRecord records[2];
+  std::vector<PROPSHEETPAGEA> pages;
+  HWND sheet = nullptr;
+};
+
+TEST_F(PropertySheetTest, PageReceivesItsOwnHeaderCopyAtInitialisation) {
+  ASSERT_NE(OpenModeless(), nullptr);
+  auto* header = reinterpret_cast<const PROPSHEETPAGEA*>(records[0].initParam);
+  ASSERT_NE(header, nullptr);
+  EXPECT_NE(header, &pages[0]);
+  EXPECT_EQ(header->lParam, reinterpret_cast<LPARAM>(&records[0]));
+  EXPECT_EQ(header->pResource, &templates[0]);
+  EXPECT_EQ(records[1].initParam, 0);
+  EXPECT_EQ(records[0].notifications, (std::vector<UINT>{PSN_SETACTIVE}));
+}
+
+TEST_F(PropertySheetTest, LayoutGivesEveryPageTheLargestPageAreaWithTheButtonsBelow) {
+  ASSERT_NE(OpenModeless(), nullptr);
+  char caption[64] = {};
+  GetWindowTextA(sheet, caption, sizeof caption);
+  EXPECT_STREQ(caption, "Raw Wizard");
+  SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+  const RECT first = RectIn(PageWindow(0));
+  const RECT second = RectIn(PageWindow(1));
+  EXPECT_EQ(std::vector<LONG>({first.left, first.top, first.right, first.bottom}),
+            std::vector<LONG>({second.left, second.top, second.right, second.bottom}));
+  RECT units{0, 0, 294, 159};
+  MapDialogRect(sheet, &units);
+  // Edges round one by one: a pixel either way.
+  EXPECT_NEAR(first.right - first.left, units.right, 1);
+  EXPECT_NEAR(first.bottom - first.top, units.bottom, 1);
+  EXPECT_EQ(GetWindowLongA(PageWindow(0), GWL_STYLE) & (WS_CAPTION | WS_POPUP), 0);
+
+  const RECT back = RectIn(GetDlgItem(sheet, ID_WIZBACK));
+  const RECT next = RectIn(GetDlgItem(sheet, ID_WIZNEXT));
+  const RECT finish = RectIn(GetDlgItem(sheet, ID_WIZFINISH));
+  const RECT cancel = RectIn(GetDlgItem(sheet, IDCANCEL));
+  const RECT help = RectIn(GetDlgItem(sheet, IDHELP));
+  RECT client{};
+  GetClientRect(sheet, &client);
+  EXPECT_GT(back.top, first.bottom);
+  EXPECT_EQ(back.right, next.left);  // Back and Next side by side
+  EXPECT_EQ(finish.left, next.left);
+  EXPECT_EQ(finish.top, next.top);
+  EXPECT_LT(next.right, cancel.left);
+  EXPECT_LT(cancel.right, help.left);
+  EXPECT_GT(help.right, client.right - units.right / 20);
+  EXPECT_EQ(back.top, help.top);
+}
+
+TEST_F(PropertySheetTest, ResetAnswersDecideWhetherAModelessSheetStays) {
+  struct Row {
+    LRESULT firstAnswer, secondAnswer;
+    bool stays;
+  };
+  for (const Row& row : {Row{0, 0, false}, Row{TRUE, 0, true}, Row{0, TRUE, true}}) {
+    SCOPED_TRACE(std::to_string(row.firstAnswer) + "," + std::to_string(row.secondAnswer));
+    records[0] = PageRecord{};
+    records[1] = PageRecord{};
+    records[0].resetAnswer = row.firstAnswer;
+    records[1].resetAnswer = row.secondAnswer;
+    Records().clear();
+    ASSERT_NE(OpenModeless(), nullptr);
+    SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+    SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_EQ(IsWindow(sheet) != FALSE, row.stays);
+    EXPECT_EQ(records[0].notifications.back(), PSN_RESET);
+    EXPECT_EQ(records[1].notifications.back(), PSN_RESET);
+    if (row.stays) {
+      EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)), PageWindow(1));
+      DestroyWindow(sheet);
+    }
+  }
+}
+
+TEST_F(PropertySheetTest, EscapeAsksTheCurrentPageWhetherToCancel) {
+  records[0].queryCancelAnswer = TRUE;
+  ASSERT_NE(OpenModeless(), nullptr);
+  MSG escape{GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+  ASSERT_TRUE(IsChild(sheet, escape.hwnd));
+  EXPECT_TRUE(SendMessageA(sheet, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&escape)));
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  EXPECT_EQ(records[0].notifications, (std::vector<UINT>{PSN_SETACTIVE, PSN_QUERYCANCEL}));
+  EXPECT_TRUE(IsWindow(sheet));
+}
+
+TEST_F(PropertySheetTest, SheetsOutsideWizardModeAreRefused) {
+  PROPSHEETHEADERA header{};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
+  header.nPages = static_cast<UINT>(pages.size());
+  header.ppsp = pages.data();
+  EXPECT_EQ(PropertySheetA(&header), -1);
+  EXPECT_EQ(PropertySheetA(nullptr), -1);
+}
+
+}  // namespace
+}  // namespace qm::test
