@@ -69,7 +69,8 @@ bool Dialog::UpdateData(bool save) {
 void Dialog::DoDataExchange(DataExchange&) {}
 
 bool Dialog::PreTranslateMessage(MSG* msg) {
-  if (msg->message < WM_KEYDOWN || msg->message > WM_SYSCHAR + 3) return false;
+  constexpr UINT kLastKeyMessage = 0x0109;
+  if (msg->message < WM_KEYDOWN || msg->message > kLastKeyMessage) return false;
   if (!Handle() || (msg->hwnd != Handle() && !IsChild(Handle(), msg->hwnd))) return false;
   return IsDialogMessageA(Handle(), msg) != FALSE;
 }

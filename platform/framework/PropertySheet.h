@@ -1,6 +1,7 @@
 // PropertySheet: a wizard over PropertyPage objects, modal (DoModal) or
-// modeless (Create). The sheet does not own its pages; a subclass usually
-// holds them as members and adds them in its constructor.
+// modeless (Create); the platform's sheet knows wizard mode only, so
+// SetWizardMode comes before either. The sheet does not own its pages; a
+// subclass usually holds them as members and adds them in its constructor.
 //
 // Cancel asks the current page (OnQueryCancel), then tells every page
 // created so far (OnReset, then OnCancel). A modal sheet then ends and

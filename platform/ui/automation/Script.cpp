@@ -76,6 +76,9 @@ void LoadScript(Driver& driver, const std::string& scriptText) {
       need(1, "wait \"Caption\"");
       needQuoted(1, "wait \"Caption\"");
       driver.Wait(tokens[1].text);
+    } else if (command == "wait-idle") {
+      need(0, "wait-idle alone");
+      driver.Add({"wait-idle", [](bool programWaits) { return programWaits ? StepResult::Done : StepResult::NotYet; }});
     } else if (command == "click" || command == "check" || command == "uncheck") {
       need(1, "a control id or \"text\"");
       ControlRef ref = ParseControl(tokens[1], lineNumber);

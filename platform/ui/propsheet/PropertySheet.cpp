@@ -82,7 +82,6 @@ void SetDefaultButton(Sheet& sheet, int id) {
   SendMessageA(sheet.hwnd, DM_SETDEFID, static_cast<WPARAM>(id), 0);
 }
 
-// Focus must never stay on a button that was just hidden or disabled.
 // A sheet button, or a control of the current page; not one left behind on
 // a page that was hidden.
 bool CanKeepFocus(const Sheet& sheet, HWND focus) {
@@ -92,6 +91,7 @@ bool CanKeepFocus(const Sheet& sheet, HWND focus) {
   return page && IsChild(page, focus);
 }
 
+// Focus must never stay on a button that was just hidden or disabled.
 void RescueFocus(Sheet& sheet) {
   HWND focus = GetFocus();
   if (focus && IsChild(sheet.hwnd, focus) && CanKeepFocus(sheet, focus)) return;
@@ -174,10 +174,11 @@ void EndSheet(Sheet& sheet, INT_PTR result) {
 void Navigate(Sheet& sheet, UINT code, int step) {
   if (sheet.current < 0) return;
   const LRESULT answer = Notify(sheet, sheet.current, code);
-  if (sheet.destroyed || answer == -1) return;
-  const int target = answer == 0 ? sheet.current + step : PageByTemplateId(sheet, answer);
-  if (target < 0 || target >= static_cast<int>(sheet.pages.size())) return;
-  SelectPage(sheet, target, step);
+  if (sheet.destroyed) return;
+  const int target = answer == 0 ? sheet.current + step : answer == -1 ? -1 : PageByTemplateId(sheet, answer);
+  const bool moved = target >= 0 && target < static_cast<int>(sheet.pages.size()) && SelectPage(sheet, target, step);
+  // Pages hide themselves before the move; one that stays must be seen.
+  if (!moved && !sheet.destroyed && sheet.current >= 0) ShowWindow(sheet.pages[sheet.current]->hwnd, SW_SHOW);
 }
 
 void Finish(Sheet& sheet) {

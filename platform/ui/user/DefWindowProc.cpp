@@ -90,6 +90,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return NonClientHitTest(*w, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
     case WM_NCLBUTTONDOWN:
       if (wParam == static_cast<WPARAM>(HTCLOSE)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+      if (wParam == static_cast<WPARAM>(HTCAPTION))
+        TrackWindowMove(hwnd, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       return 0;
     case WM_MOUSEACTIVATE:
       return 1;  // MA_ACTIVATE

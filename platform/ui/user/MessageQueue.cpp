@@ -153,6 +153,8 @@ void PostInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, POINT scre
 }  // namespace qm::ui::user
 
 BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
+  // Waiting for a window that is gone would never end.
+  if (hwnd && hwnd != reinterpret_cast<HWND>(-1) && !FindOrDesktop(hwnd)) return -1;
   WaitForMessage(hwnd, filterMin, filterMax);
   TakeMessage(msg, hwnd, filterMin, filterMax, true);
   return msg->message == WM_QUIT ? FALSE : TRUE;

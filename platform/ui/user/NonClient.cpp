@@ -116,9 +116,9 @@ void DrawNonClient(Window& w) {
         HGDIOBJ oldFont = SelectObject(dc, CaptionFont());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
-        TextOutA(dc, 3, (CaptionHeight - metrics.tmHeight) / 2, w.text.c_str(), static_cast<int>(w.text.size()));
+        RECT text{3, 0, titleClip.right - bar.left, CaptionHeight};
+        DrawTextA(dc, w.text.c_str(), static_cast<int>(w.text.size()), &text,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         SelectObject(dc, oldFont);
         TakeDrawnBounds(dc);
         DestroySurfaceDC(dc);

@@ -146,7 +146,6 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   bool erase = w->hasUpdate && w->updateErase;
   w->hasUpdate = false;
   w->updateErase = false;
-  w->inPaint = true;
   *paint = PAINTSTRUCT{};
   paint->rcPaint = area;
   paint->hdc = MakeWindowDC(*w, false, &area);
@@ -158,7 +157,6 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
   if (!paint || !paint->hdc) return FALSE;
   Window* w = Find(hwnd);
   if (w) {
-    w->inPaint = false;
     FinishWindowDC(*w, paint->hdc);
   } else {
     qm::ui::DestroySurfaceDC(paint->hdc);

@@ -38,7 +38,6 @@ struct Window {
   RECT update{};
   bool updateErase = false;
   bool frameDirty = false;
-  bool inPaint = false;
   bool maximized = false;
   bool captionActive = false;
   bool destroying = false;
@@ -124,6 +123,7 @@ HWND EnabledPopupOf(HWND hwnd);
 // Non-client area (NonClient.cpp).
 void DrawNonClient(Window& w);
 LRESULT NonClientHitTest(const Window& w, POINT screen);
+void TrackWindowMove(HWND hwnd, POINT start);  // WindowMove.cpp
 constexpr int CaptionHeight = 18;  // the bar itself; a 1-pixel line below it belongs to the caption area
 
 // Message queue (MessageQueue.cpp).

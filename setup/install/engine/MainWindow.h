@@ -1,19 +1,36 @@
-// MainWindow: the installer's frame window, the hub of the installation run.
-// For now it holds what the completion sheet needs of it; the window itself
-// and the installation run come with the engine.
+// The installer's only frame window: it covers the screen with a blue
+// gradient and the title, cannot be closed by the user, and drives the
+// installation. The wizard runs as a modeless sheet owned by it; when the
+// wizard's start page is confirmed, the sheet posts WM_START_INSTALLATION
+// here and the copy runs inside that message's handler.
 #pragma once
 
 #include <string>
 
+#include "platform/framework/DC.h"
+#include "platform/framework/GdiObject.h"
 #include "platform/framework/Window.h"
 
 class CompleteSheet;
+class Sheet;
 
 class MainWindow : public qm::fw::Window {
  public:
+  MainWindow();
+
+  // A captioned window of the size of the maximized screen area.
   bool Create();
+  // Draws the gradient and the title once, into an off-screen bitmap of the
+  // client area's present size; paints copy from it from then on.
+  void RenderBackground();
+  // Opens the installation wizard, modeless and owned by this window.
+  void OpenWizard();
+  // Copies the game's trees under the progress dialog; ends the program
+  // when the copy was cancelled or aborted.
+  void OnStartInstallation();
 
   // ---- Completion: the completion sheet, the links and the end of the run.
+  // Opens the completion sheet, modeless and owned by this window.
   void OpenCompletionSheet();
   // The program group "Quellmoor" with its four links in the Start menu's
   // programs folder; old links of the same names are replaced.
@@ -26,8 +43,24 @@ class MainWindow : public qm::fw::Window {
   // Asks whether to restart when the DirectX step needs it, and restarts.
   void OfferRestart();
 
-  std::string caption = "Install";
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnPaint() override;
+  // Never erased: the picture is always painted whole, so nothing flashes white.
+  bool OnEraseBkgnd(HDC dc) override;
+  // The user cannot close the installer's window at any stage.
+  void OnClose() override;
+
+ private:
+  // Declared before the memory DC, which goes first and still holds them.
+  qm::fw::Bitmap backgroundBitmap;
+  qm::fw::Font titleFont;
+  qm::fw::DC memoryDC;
+  bool backgroundReady = false;
+  // Lives until the program ends; never destroyed by this window.
+  Sheet* wizardSheet = nullptr;
   CompleteSheet* completionSheet = nullptr;
+  std::string caption;
 };
 
 // Enables (or disables) the named privilege in the process token; true when

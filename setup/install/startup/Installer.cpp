@@ -6,7 +6,12 @@
 #include <limits>
 #include <string>
 
+#include "install/engine/MainWindow.h"
+#include "install/resources/ResourceIds.h"
 #include "install/settings/InstallationSettings.h"
+#include "install/startup/SingleInstance.h"
+#include "install/wizard/WaitingDialog.h"
+#include "platform/framework/Resources.h"
 #include "platform/kernel/Crt.h"
 
 namespace {
@@ -44,7 +49,55 @@ std::int32_t LeadingNumber(const std::string& token) {
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
+// Lets the waiting dialog paint before the long measurement, which
+// processes no messages of its own.
+void DispatchQueuedMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
 }  // namespace
+
+bool Installer::InitInstance() {
+  if (IsInstallerRunning()) {
+    std::string text;
+    std::string caption;
+    qm::fw::LoadString(IDS_ALREADY_RUNNING, text);
+    qm::fw::LoadString(IDS_INSTALL, caption);
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+    return false;
+  }
+
+  if (!ReadConfiguration()) {
+    auto* waiting = new WaitingDialog();
+    if (waiting->Create(IDD_WAITING, nullptr)) {
+      waiting->ShowWindow(SW_SHOW);
+    } else {
+      delete waiting;
+      waiting = nullptr;
+    }
+    DispatchQueuedMessages();
+    Settings().MeasureRequiredSize();
+    // The dialog deletes itself with its window.
+    if (waiting) waiting->DestroyWindow();
+  }
+
+  // Stays until the process ends; the framework's loop belongs to it.
+  auto* window = new MainWindow();
+  mainWindow = window;
+  window->Create();
+  window->ShowWindow(SW_SHOWMAXIMIZED);
+  window->RenderBackground();
+  window->UpdateWindow();
+  window->InvalidateRect(nullptr, true);
+  window->OpenWizard();
+  return true;
+}
+
+int Installer::ExitInstance() { return Application::ExitInstance(); }
 
 bool Installer::ReadConfiguration() {
   std::string path = GetInstallerDirectory() + "install.cfg";

@@ -1,6 +1,6 @@
-// RestartWindowsDialog: asks whether to restart the computer now. IDOK
-// ("Restart Now", Enter) restarts; IDCANCEL ("Don't Restart", Esc, the close
-// box) does not. The caller decides.
+// The question whether to restart the computer now: IDOK ("Restart Now" or
+// Enter) or IDCANCEL ("Don't Restart", Esc or the close box). Run modally
+// by its caller.
 #pragma once
 
 #include "platform/framework/Dialog.h"

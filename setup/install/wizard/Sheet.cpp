@@ -1,5 +1,7 @@
 #include "install/wizard/Sheet.h"
 
+#include <vector>
+
 #include "install/wizard/PrivateMessages.h"
 #include "install/wizard/ResumeExitDialog.h"
 
@@ -21,13 +23,19 @@ void Sheet::StartInstallation() {
 void Sheet::ConfirmExit() {
   if (parentWindow && parentWindow->Handle()) parentWindow->PostMessage(WM_SHEET_CANCEL, 0, 0);
 
-  // The question has no owner, so the modal loop would leave the wizard
-  // working underneath it; the wizard takes no input until it is answered.
-  const bool wasEnabled = Handle() && IsWindowEnabled();
-  if (wasEnabled) EnableWindow(false);
+  // The question has no owner, so its modal loop disables nothing: the
+  // wizard and the main window beneath it are held still until it is
+  // answered, and a click on them cannot bury the question.
+  std::vector<qm::fw::Window*> held;
+  for (qm::fw::Window* window : {static_cast<qm::fw::Window*>(this), parentWindow}) {
+    if (window && window->Handle() && window->IsWindowEnabled()) {
+      window->EnableWindow(false);
+      held.push_back(window);
+    }
+  }
   ResumeExitDialog dialog;
   const INT_PTR answer = dialog.DoModal();
-  if (wasEnabled) EnableWindow(true);
+  for (qm::fw::Window* window : held) window->EnableWindow(true);
 
   if (answer == IDCANCEL) PostMessage(WM_QUIT, 0, 0);
 }

@@ -41,6 +41,7 @@ class RecordingPage : public qm::fw::PropertyPage {
   }
   LRESULT OnWizardNext() override {
     Record("next");
+    ShowWindow(SW_HIDE);  // as every page of the installer does before it moves on
     return nextResult;
   }
   LRESULT OnWizardBack() override {
@@ -389,6 +390,7 @@ TEST_F(WizardProtocolTest, NextResultChoosesTheFollowingPage) {
     ASSERT_TRUE(wizard.Create());
     wizard.PressButton(PSBTN_NEXT);
     EXPECT_EQ(wizard.GetActiveIndex(), row.expectedIndex);
+    EXPECT_TRUE(wizard.GetActivePage()->IsWindowVisible());
     EXPECT_EQ(wizard.second.Handle() != nullptr, row.secondCreated);
   }
 }
@@ -410,6 +412,7 @@ TEST_F(WizardProtocolTest, NextOnTheLastPageStaysThere) {
   Press(PSBTN_NEXT);
   EXPECT_EQ(log, (Log{"3 next"}));
   EXPECT_EQ(sheet.GetActiveIndex(), 2);
+  EXPECT_TRUE(sheet.third.IsWindowVisible());
 }
 
 TEST_F(WizardProtocolTest, FinishEndsAModelessSheetUnlessThePageRefuses) {

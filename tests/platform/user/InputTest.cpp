@@ -170,3 +170,47 @@ TEST_F(DoubleClickTest, SecondPressIsADoubleClickOnlyForClassesAskingForIt) {
 
 }  // namespace
 }  // namespace qm::test
+
+namespace qm::test {
+namespace {
+
+class WindowMoveTest : public WindowTest {
+ protected:
+  void Mouse(qm::ui::InputKind kind, POINT at) {
+    qm::ui::InputEvent event;
+    event.kind = kind;
+    event.point = at;
+    qm::ui::InjectInput(event);
+  }
+};
+
+TEST_F(WindowMoveTest, DraggingTheCaptionMovesTheWindowAndEscPutsItBack) {
+  HWND hwnd = Create(WS_POPUP | WS_CAPTION | WS_VISIBLE, {100, 100, 300, 250});
+  POINT grip{150, 100 + GetSystemMetrics(SM_CYDLGFRAME) + 5};
+  Mouse(qm::ui::InputKind::MouseDown, grip);
+  Mouse(qm::ui::InputKind::MouseMove, {grip.x + 30, grip.y + 20});
+  Mouse(qm::ui::InputKind::MouseUp, {grip.x + 30, grip.y + 20});
+  Pump();
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, 130);
+  EXPECT_EQ(r.top, 120);
+  EXPECT_EQ(r.right - r.left, 200);
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  grip = {grip.x + 30, grip.y + 20};
+  Mouse(qm::ui::InputKind::MouseDown, grip);
+  Mouse(qm::ui::InputKind::MouseMove, {grip.x + 50, grip.y});
+  qm::ui::InputEvent esc;
+  esc.kind = qm::ui::InputKind::KeyDown;
+  esc.virtualKey = VK_ESCAPE;
+  qm::ui::InjectInput(esc);
+  Mouse(qm::ui::InputKind::MouseUp, {grip.x + 50, grip.y});
+  Pump();
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, 130) << "Esc ends the drag where it began";
+  DestroyWindow(hwnd);
+}
+
+}  // namespace
+}  // namespace qm::test

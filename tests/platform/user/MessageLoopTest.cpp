@@ -34,6 +34,13 @@ TEST_F(MessageLoopTest, PeekWithoutRemoveLeavesTheMessageAndFiltersSkipOthers) {
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
+TEST_F(MessageLoopTest, GetMessageForAWindowThatIsGoneFailsInsteadOfWaitingForever) {
+  HWND hwnd = Create(WS_POPUP, {0, 0, 10, 10});
+  DestroyWindow(hwnd);
+  MSG msg;
+  EXPECT_EQ(GetMessageA(&msg, hwnd, 0, 0), -1);
+}
+
 TEST_F(MessageLoopTest, PostFromAnotherThreadWakesAWaitingLoop) {
   std::thread poster([] { PostMessageA(nullptr, WM_APP + 3, 42, 0); });
   MSG msg;

@@ -88,11 +88,13 @@ int CompletionTest::RunCompletion(automation::Driver& driver) {
   TestApplication application;
   MainWindow mainWindow;
   EXPECT_TRUE(mainWindow.Create());
+  mainWindow.RenderBackground();
   application.mainWindow = &mainWindow;
   mainWindow.OpenCompletionSheet();
   const int exitCode = application.Run();
   EXPECT_EQ(driver.StepsLeft(), 0u) << driver.PendingSteps().front();
-  delete mainWindow.completionSheet;
+  // The sheet's window goes with its owner; the sheet object, like the
+  // program's, is never deleted.
   mainWindow.DestroyWindow();
   return exitCode;
 }

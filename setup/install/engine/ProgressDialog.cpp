@@ -1,0 +1,154 @@
+#include "install/engine/ProgressDialog.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "install/resources/ResourceIds.h"
+#include "install/service/Service.h"
+#include "install/settings/InstallationSettings.h"
+#include "platform/framework/DataExchange.h"
+#include "platform/framework/Resources.h"
+#include "platform/kernel/FileApi.h"
+
+namespace {
+
+constexpr int ProgressRange = 1000;
+
+// The search pattern for everything in dir, whether or not dir ends in a
+// backslash.
+std::string SearchPattern(std::string dir, const std::string& pattern) {
+  RemoveTrailingBackslash(dir);
+  return dir + "\\" + pattern;
+}
+
+// The file's full size; 0 when it cannot be found, as for a skipped file
+// whose source is missing.
+std::uint64_t FileSize(const std::string& name) {
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA(name.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  FindClose(search);
+  if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+  return (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+}
+
+std::string LoadText(UINT id) {
+  std::string text;
+  qm::fw::LoadString(id, text);
+  return text;
+}
+
+}  // namespace
+
+ProgressDialog::ProgressDialog(qm::fw::Window* parent) : Dialog(IDD_PROGRESS, parent) {}
+
+void ProgressDialog::DoDataExchange(qm::fw::DataExchange& exchange) {
+  Dialog::DoDataExchange(exchange);
+  qm::fw::DdxControl(exchange, IDC_PROGRESS, progressBar);
+}
+
+void ProgressDialog::PostNcDestroy() {
+  Dialog::PostNcDestroy();
+  delete this;
+}
+
+void ProgressDialog::OnOK() {}
+
+void ProgressDialog::OnCancel() {
+  const std::string text = LoadText(IDS_CONFIRM_CANCEL);
+  const std::string caption = LoadText(IDS_INSTALL);
+  if (MessageBox(text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES) cancelRequested = true;
+}
+
+int ProgressDialog::CopyTrees(const std::string& sourceRoot, const std::string& destinationRoot,
+                              const std::vector<std::string>& names, std::uint32_t sizeKb) {
+  totalBytes = static_cast<std::uint64_t>(sizeKb) << 10;
+  progressBar.SetRange(0, ProgressRange);
+  std::uint64_t copiedBytes = 0;
+  CreateDirectoryPath(destinationRoot);
+  for (const std::string& name : names) {
+    const int result = CopyTree(sourceRoot + name + "\\", destinationRoot + name + "\\", copiedBytes);
+    if (result != 0) return result;
+  }
+  return 0;
+}
+
+int ProgressDialog::CopyTree(const std::string& sourceDir, const std::string& destinationDir,
+                             std::uint64_t& copiedBytes) {
+  if (cancelRequested) return 1;
+  std::vector<std::string> names;
+  ListSubdirectories(sourceDir, names);
+  CreateDirectoryPath(destinationDir);
+  for (const std::string& name : names) {
+    const int result = CopyTree(sourceDir + name + "\\", destinationDir + name + "\\", copiedBytes);
+    if (result != 0) return result;
+  }
+  ListFiles(sourceDir, "*.*", names);
+  for (const std::string& name : names) {
+    if (cancelRequested) return 1;
+    if (!CopyOneFile(sourceDir + name, destinationDir + name)) return 1;
+    copiedBytes += FileSize(sourceDir + name);
+    UpdateProgress(copiedBytes);
+  }
+  return 0;
+}
+
+void ProgressDialog::ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
+  names.clear();
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA(SearchPattern(dir, "*.*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    // Left out by name: not every file system lists them, or lists them first.
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+void ProgressDialog::ListFiles(const std::string& dir, const std::string& pattern, std::vector<std::string>& names) {
+  names.clear();
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA(SearchPattern(dir, pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+bool ProgressDialog::CopyOneFile(const std::string& source, const std::string& destination) {
+  int answer = IDRETRY;
+  while (answer == IDRETRY) {
+    // A read-only copy from an earlier run would refuse to be overwritten.
+    if (FileExists(destination)) {
+      const DWORD attributes = GetFileAttributesA(destination.c_str());
+      SetFileAttributesA(destination.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) return true;
+    const std::string message = LoadText(IDS_CANT_COPY) +
+                                qm::fw::Format(LoadText(IDS_SOURCE_FILE).c_str(), source.c_str()) +
+                                qm::fw::Format(LoadText(IDS_DESTINATION_FILE).c_str(), destination.c_str()) +
+                                LoadText(IDS_NOT_FOUND_OR_FULL);
+    const std::string caption = LoadText(IDS_ERROR);
+    answer = MessageBox(message.c_str(), caption.c_str(), MB_ABORTRETRYIGNORE | MB_ICONHAND);
+    if (answer == IDIGNORE) return true;
+  }
+  return false;
+}
+
+void ProgressDialog::UpdateProgress(std::uint64_t copiedBytes) {
+  double position = 0;
+  if (totalBytes != 0) position = static_cast<double>(copiedBytes) * ProgressRange / static_cast<double>(totalBytes);
+  progressBar.SetPosAndRedraw(static_cast<int>(std::min(position, static_cast<double>(INT_MAX))));
+  // Only here do paints, the Cancel button and the main window's handlers
+  // get their turn. No dialog keyboard handling: Enter and Esc reach the
+  // focused control as they are.
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}

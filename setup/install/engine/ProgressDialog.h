@@ -1,0 +1,51 @@
+// The modeless "Copying files.." dialog and the copy engine behind it.
+// CopyTrees walks each named tree depth first (subdirectories before a
+// directory's own files), creates the destination directories, copies every
+// file, asks Abort/Retry/Ignore for a file that cannot be copied, and moves
+// the bar by bytes copied against the expected total. It runs inside its
+// caller's message handler and keeps the interface alive by draining the
+// message queue after every file, which is also when a Cancel is seen.
+//
+// The dialog deletes itself once its window is destroyed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "install/engine/ProgressBar.h"
+#include "platform/framework/Dialog.h"
+
+class ProgressDialog : public qm::fw::Dialog {
+ public:
+  explicit ProgressDialog(qm::fw::Window* parent);
+
+  // Roots end in a backslash. 0 when every tree was copied, 1 when the user
+  // cancelled or chose Abort; what was copied by then stays.
+  int CopyTrees(const std::string& sourceRoot, const std::string& destinationRoot,
+                const std::vector<std::string>& names, std::uint32_t sizeKb);
+  // Directories end in a backslash; copiedBytes is the running count.
+  int CopyTree(const std::string& sourceDir, const std::string& destinationDir, std::uint64_t& copiedBytes);
+  // True when the file was copied or the user chose Ignore; false on Abort.
+  bool CopyOneFile(const std::string& source, const std::string& destination);
+  void UpdateProgress(std::uint64_t copiedBytes);
+  // The names of dir's subdirectories, "." and ".." left out, in search order.
+  void ListSubdirectories(const std::string& dir, std::vector<std::string>& names);
+  // The names of the entries matching pattern in dir that are not directories.
+  void ListFiles(const std::string& dir, const std::string& pattern, std::vector<std::string>& names);
+
+  // Enter must not close the dialog in the middle of a copy.
+  void OnOK() override;
+  // Asks for confirmation; a Yes stops the copy at its next check.
+  void OnCancel() override;
+
+ protected:
+  void DoDataExchange(qm::fw::DataExchange& exchange) override;
+  void PostNcDestroy() override;
+
+ private:
+  // Counted in 64 bits: a game of 2 GB or more still shows its true progress.
+  std::uint64_t totalBytes = 0;
+  bool cancelRequested = false;
+  ProgressBar progressBar;
+};

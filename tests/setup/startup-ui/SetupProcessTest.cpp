@@ -1,0 +1,209 @@
+// The built installer run as a program of its own, unattended through
+// response scripts, as a user would start it from the medium.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/gdi/Png.h"
+#include "support/TempDir.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The build tree: named by the environment, else the one holding this test
+// program (build/tests/<program>).
+fs::path BuildDir() {
+  if (const char* build = std::getenv("QUELLMOOR_BUILD_DIR")) return build;
+  return fs::read_symlink("/proc/self/exe").parent_path().parent_path();
+}
+
+std::string BuiltSetup() { return (BuildDir() / "setup" / "setup").string(); }
+
+// A medium in `folder`: the built installer under `name` beside an
+// install.cfg and a small db tree.
+std::string LayOutMedium(const std::string& folder, const std::string& name) {
+  fs::create_directories(fs::path(folder) / "db");
+  std::ofstream(fs::path(folder) / "db" / "items.dat") << "items";
+  std::ofstream(fs::path(folder) / "install.cfg") << "1 db\n";
+  const std::string program = folder + "/" + name;
+  fs::copy_file(BuiltSetup(), program, fs::copy_options::overwrite_existing);
+  return program;
+}
+
+void WriteScript(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
+
+// A child process with the test's environment plus the given variables; it
+// is killed if the test ends while it still runs.
+class Child {
+ public:
+  Child(const std::string& program, const std::vector<std::string>& variables) {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry) {
+      const std::string text = *entry;
+      if (text.rfind("QUELLMOOR_SCRIPT=", 0) == 0 || text.rfind("QUELLMOOR_SCREENSHOTS=", 0) == 0) continue;
+      environment.push_back(text);
+    }
+    environment.insert(environment.end(), variables.begin(), variables.end());
+    std::vector<char*> envp;
+    for (std::string& text : environment) envp.push_back(text.data());
+    envp.push_back(nullptr);
+    const std::string name = fs::path(program).filename().string();
+    std::vector<char*> argv{const_cast<char*>(name.c_str()), nullptr};
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+  }
+  ~Child() {
+    if (pid <= 0) return;
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+
+  bool Started() const { return pid > 0; }
+  bool Running() { return pid > 0 && waitpid(pid, &status, WNOHANG) == 0; }
+  // The exit status; -1 when the process did not exit normally.
+  int Wait() {
+    if (pid <= 0) return -1;
+    waitpid(pid, &status, 0);
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid = -1;
+  int status = 0;
+};
+
+class SetupProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(fs::exists(BuiltSetup())) << BuiltSetup(); }
+  std::string UniqueName() const { return "qmsetup" + std::to_string(getpid()); }
+};
+
+TEST_F(SetupProcessTest, SecondProcessOfTheSameNameIsToldSoAndEndsWithZero) {
+  qm::test::TempDir firstFolder("qm-first");
+  qm::test::TempDir secondFolder("qm-second");
+  const std::string name = UniqueName();
+
+  // The first installer reads its script from a pipe: once the test can
+  // open the pipe, the first one is running and has passed its own check.
+  const std::string pipe = firstFolder.Path() + "/script";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  Child first(LayOutMedium(firstFolder.Path(), name), {"QUELLMOOR_SCRIPT=" + pipe});
+  ASSERT_TRUE(first.Started());
+  const int pipeEnd = open(pipe.c_str(), O_WRONLY);
+  ASSERT_GE(pipeEnd, 0);
+
+  const std::string script = secondFolder.Path() + "/refused.script";
+  WriteScript(script,
+              "wait \"Install\"\n"
+              "expect 0xFFFF \"Installer already running\"\n"
+              "click \"OK\"\n");
+  Child second(LayOutMedium(secondFolder.Path(), name), {"QUELLMOOR_SCRIPT=" + script});
+  EXPECT_EQ(second.Wait(), 0) << "after OK the second one ends by itself, with no window left to wait on";
+  EXPECT_TRUE(first.Running()) << "the first installer is not disturbed";
+
+  const std::string end = "end\n";
+  EXPECT_EQ(write(pipeEnd, end.data(), end.size()), static_cast<ssize_t>(end.size()));
+  close(pipeEnd);
+  EXPECT_EQ(first.Wait(), 0);
+}
+
+TEST_F(SetupProcessTest, CopyUnderAnotherNameIsNotTakenForASecondInstance) {
+  qm::test::TempDir otherFolder("qm-other");
+  qm::test::TempDir mediumFolder("qm-renamed");
+  const std::string name = UniqueName();
+  const std::string otherProgram = otherFolder.Path() + "/" + name;
+  fs::copy_file("/bin/sleep", otherProgram);
+  {
+    // Stands for an installer of the original name that is running.
+    Child other(otherProgram, {});
+    ASSERT_TRUE(other.Started());
+    const std::string script = mediumFolder.Path() + "/renamed.script";
+    WriteScript(script,
+                "wait \"Install\"\n"
+                "screenshot \"started.png\"\n"
+                "end\n");
+    Child renamed(LayOutMedium(mediumFolder.Path(), name + "-copy"),
+                  {"QUELLMOOR_SCRIPT=" + script, "QUELLMOOR_SCREENSHOTS=" + mediumFolder.Path()});
+    EXPECT_EQ(renamed.Wait(), 0);
+  }
+
+  std::ifstream png(mediumFolder.Path() + "/started.png", std::ios::binary);
+  const std::string data((std::istreambuf_iterator<char>(png)), std::istreambuf_iterator<char>());
+  const auto screen = qm::ui::gdi::DecodePng(data.data(), data.size());
+  ASSERT_TRUE(screen.has_value());
+  // The right edge of the screen, beside the wizard: the main window's gradient.
+  const std::uint32_t pixel = screen->At(screen->width - 8, screen->height / 2);
+  EXPECT_EQ(pixel & 0xFFFF00u, 0u);
+  EXPECT_GT(pixel & 0xFFu, 50u);
+}
+
+// The sample medium as the build lays it out, with the installer renamed so
+// that no other installer on the machine stands in its way.
+std::string CopySampleMedium(const std::string& folder, const std::string& name) {
+  const fs::path sample = BuildDir() / "sample-medium";
+  fs::copy(sample, folder, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  fs::rename(fs::path(folder) / "setup", fs::path(folder) / name);
+  return folder + "/" + name;
+}
+
+std::string InstalledGame() {
+  const char* prefix = std::getenv("QUELLMOOR_PREFIX");
+  return std::string(prefix ? prefix : "") + "/drive_c/Games/Quellmoor";
+}
+
+std::set<std::string> FilesBelow(const fs::path& root) {
+  std::set<std::string> files;
+  if (!fs::exists(root)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), root).generic_string());
+  return files;
+}
+
+TEST_F(SetupProcessTest, DefaultAnswersInstallTheSampleMediumAndTheRunEnds) {
+  qm::test::TempDir mediumFolder("qm-sample");
+  const std::string program = CopySampleMedium(mediumFolder.Path(), UniqueName());
+  const char* source = std::getenv("QUELLMOOR_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  Child installer(program, {std::string("QUELLMOOR_SCRIPT=") + source + "/tools/default-install.script"});
+  ASSERT_EQ(installer.Wait(), 0);
+
+  std::set<std::string> expected;
+  for (const char* tree : {"db", "bin", "doc", "uninstall"})
+    for (const std::string& file : FilesBelow(fs::path(mediumFolder.Path()) / tree))
+      expected.insert(std::string(tree) + "/" + file);
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(FilesBelow(InstalledGame()), expected);
+}
+
+TEST_F(SetupProcessTest, CancelledCopyEndsTheRunWithZeroAndKeepsWhatWasCopied) {
+  qm::test::TempDir mediumFolder("qm-sample");
+  const std::string program = CopySampleMedium(mediumFolder.Path(), UniqueName());
+  const std::string script = mediumFolder.Path() + "/cancel.script";
+  // The Cancel click comes at the copy's first pause, after its first file.
+  WriteScript(script,
+              "wait \"Install\"\n"
+              "click 0x3024\nclick 0x3024\nclick 0x3024\nclick 0x3024\n"
+              "click 2\n"
+              "expect 0xFFFF \"Are you sure you want to cancel?\"\n"
+              "click \"&Yes\"\n");
+  Child installer(program, {"QUELLMOOR_SCRIPT=" + script});
+  ASSERT_EQ(installer.Wait(), 0) << "the program ends by itself after the cancel";
+  EXPECT_EQ(FilesBelow(InstalledGame()).size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include "WizardTest.h"
+
+#include "install/resources/InstallerResources.h"
+#include "install/settings/InstallationSettings.h"
+#include "install/wizard/PrivateMessages.h"
+#include "platform/kernel/FileApi.h"
+#include "platform/ui/DisplayBackend.h"
+
+namespace qm::test {
+
+OwnerWindow::OwnerWindow() {
+  const std::string windowClass = qm::fw::RegisterWindowClass(0, nullptr, nullptr, nullptr);
+  CreateEx(0, windowClass.c_str(), "Owner", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr, nullptr);
+}
+
+int OwnerWindow::Count(UINT message) const {
+  int count = 0;
+  for (const Received& item : received) count += item.message == message;
+  return count;
+}
+
+LRESULT OwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SHEET_CANCEL || message == WM_START_INSTALLATION) {
+    received.push_back({message, wParam, lParam, sheet && sheet->IsWindowVisible()});
+    return 0;
+  }
+  return Window::WindowProc(message, wParam, lParam);
+}
+
+void WizardTest::SetUp() {
+  qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+  RegisterInstallerResources();
+  InstallationSettings::Reset();
+  SetRequiredKb(4096);
+  SetFreeKb('C', 1024 * 1024);
+}
+
+void WizardTest::TearDown() {
+  sheet.reset();
+  owner.reset();
+  std::vector<HWND> open;
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&open));
+  for (HWND hwnd : open) {
+    char caption[128] = {};
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    ADD_FAILURE() << "window \"" << caption << "\" left open by the test";
+    DestroyWindow(hwnd);
+  }
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  qm::fw::Window::DeleteTemporaryWrappers();
+}
+
+void WizardTest::SetFreeKb(char drive, std::uint64_t kb) { qm::kernel::SetDiskFreeSpaceOverride(drive, kb * 1024); }
+
+void WizardTest::SetRequiredKb(std::uint32_t kb) { Settings().requiredSizeKb = kb; }
+
+void WizardTest::OpenWizard() {
+  owner = std::make_unique<OwnerWindow>();
+  ASSERT_NE(owner->Handle(), nullptr);
+  application.mainWindow = owner.get();
+  sheet = std::make_unique<Sheet>("Install", owner.get(), 0);
+  owner->sheet = sheet.get();
+  ASSERT_TRUE(sheet->Create(owner.get()));
+  sheet->ShowWindow(SW_SHOW);
+}
+
+int WizardTest::Run() { return application.Run(); }
+
+void WizardTest::EndRun() {
+  driver.Do("end the run", [] { PostQuitMessage(kTestEnded); });
+}
+
+int WizardTest::OpenResumeExitDialogs() {
+  int count = 0;
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) {
+        HWND exitButton = GetDlgItem(hwnd, IDCANCEL);
+        char text[64] = {};
+        if (exitButton) GetWindowTextA(exitButton, text, sizeof text);
+        if (IsWindowVisible(hwnd) && std::string(text) == "E&xit Setup") ++*reinterpret_cast<int*>(param);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+}  // namespace qm::test
