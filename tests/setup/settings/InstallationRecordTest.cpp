@@ -63,23 +63,6 @@ class InstallationRecordTest : public testing::Test {
   }
 };
 
-TEST_F(InstallationRecordTest, DefaultInstallationRecordsThreeStringsReadableAsRegeditText) {
-  StartedAs("Z:\\media\\cd\\setup");
-  RecordInstallation();
-  EXPECT_EQ(QueryRecordValue("destinationPath"), "C:\\Games\\Quellmoor");
-  EXPECT_EQ(QueryRecordValue("sourcePath"), "Z:\\media\\cd");
-  EXPECT_EQ(QueryRecordValue("installationType"), "full");
-
-  const std::string text = ReadText(UserStorePath());
-  EXPECT_EQ(text.rfind("REGEDIT4\r\n", 0), 0u) << text;
-  EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\ryk]\r\n"
-                      "\"destinationPath\"=\"C:\\\\Games\\\\Quellmoor\"\r\n"
-                      "\"sourcePath\"=\"Z:\\\\media\\\\cd\"\r\n"
-                      "\"installationType\"=\"full\"\r\n"),
-            std::string::npos)
-      << text;
-}
-
 TEST_F(InstallationRecordTest, RecordFollowsTheSettingsAndDropsOnlyOneBackslash) {
   struct Row {
     const char* exePath;
