@@ -11,6 +11,7 @@
 #include "platform/framework/GdiObject.h"
 #include "platform/framework/Window.h"
 
+class CompleteSheet;
 class Sheet;
 
 class MainWindow : public qm::fw::Window {
@@ -28,6 +29,20 @@ class MainWindow : public qm::fw::Window {
   // when the copy was cancelled or aborted.
   void OnStartInstallation();
 
+  // ---- Completion: the completion sheet, the links and the end of the run.
+  // Opens the completion sheet, modeless and owned by this window.
+  void OpenCompletionSheet();
+  // The program group "Quellmoor" with its four links in the Start menu's
+  // programs folder; old links of the same names are replaced.
+  void CreateProgramGroup();
+  // "Quellmoor.lnk" on the desktop.
+  void CreateDesktopLink();
+  // Carries out the choices of the completion sheet in order (links, release
+  // notes, web page, restart offer) and posts the quit message.
+  void FinishInstallation();
+  // Asks whether to restart when the DirectX step needs it, and restarts.
+  void OfferRestart();
+
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnPaint() override;
@@ -44,5 +59,10 @@ class MainWindow : public qm::fw::Window {
   bool backgroundReady = false;
   // Lives until the program ends; never destroyed by this window.
   Sheet* wizardSheet = nullptr;
+  CompleteSheet* completionSheet = nullptr;
   std::string caption;
 };
+
+// Enables (or disables) the named privilege in the process token; true when
+// its state was set as asked.
+bool EnablePrivilege(const char* name, bool enable);

@@ -1,0 +1,99 @@
+// A whole installation in this process: the application object over a copy
+// of the sample medium, answered by the default response script.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "CompletionTest.h"
+#include "install/engine/MainWindow.h"
+#include "install/settings/InstallationSettings.h"
+#include "install/startup/Installer.h"
+#include "platform/framework/Application.h"
+#include "platform/kernel/Prefix.h"
+#include "platform/kernel/SystemInfo.h"
+#include "support/TempDir.h"
+
+namespace qm::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Backslashes doubled, as REGEDIT4 text writes them.
+std::string RegeditEscaped(const std::string& text) {
+  std::string escaped;
+  for (char c : text) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return escaped;
+}
+
+class DefaultInstallationTest : public CompletionTest {
+ protected:
+  void TearDown() override {
+    // Nothing in the program deletes the main window; its sheets go with it.
+    delete installer.mainWindow;
+    installer.mainWindow = nullptr;
+    CompletionTest::TearDown();
+  }
+
+  // The sample medium copied into `folder` with the installer under a name
+  // of its own, so that no other installer counts as a second instance.
+  void LayOutMedium(const fs::path& folder) {
+    const char* source = std::getenv("QUELLMOOR_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    fs::copy(fs::path(source) / "medium", folder, fs::copy_options::recursive);
+    mediumPath = qm::kernel::HostToWindowsPath(folder.string());
+    StartInstallerAs(mediumPath + "\\qmsetup" + std::to_string(getpid()));
+  }
+
+  // Runs the program with the default answers; its exit code.
+  int RunWithDefaultAnswers() {
+    const char* source = std::getenv("QUELLMOOR_SOURCE_DIR");
+    automation::Driver driver;
+    automation::LoadScript(driver, ReadText(fs::path(source) / "tools" / "default-install.script"));
+    const int exitCode = qm::fw::RunApplication(installer);
+    EXPECT_EQ(driver.StepsLeft(), 0u);
+    return exitCode;
+  }
+
+  Installer installer;
+  std::string mediumPath;
+};
+
+TEST_F(DefaultInstallationTest, EndsWithTheRecordTheCopyAndTheLinks) {
+  TempDir medium("qm-default-medium");
+  LayOutMedium(medium.Path());
+  ASSERT_EQ(RunWithDefaultAnswers(), 0);
+
+  const std::string destination = "C:\\Games\\Quellmoor";
+  EXPECT_EQ(QueryRecordValue("destinationPath"), destination);
+  EXPECT_EQ(QueryRecordValue("sourcePath"), mediumPath);
+  EXPECT_EQ(Settings().sourcePath, mediumPath + "\\") << "recorded without the trailing backslash";
+  EXPECT_EQ(QueryRecordValue("installationType"), "full");
+  const std::string text = ReadText(qm::kernel::PrefixRoot() + "/user.reg");
+  EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\ryk]\r\n"
+                      "\"destinationPath\"=\"" + RegeditEscaped(destination) + "\"\r\n"
+                      "\"sourcePath\"=\"" + RegeditEscaped(mediumPath) + "\"\r\n"
+                      "\"installationType\"=\"full\"\r\n"),
+            std::string::npos)
+      << text;
+
+  for (const char* file : {"\\bin\\start.exe", "\\doc\\readme.txt", "\\uninstall\\uninstall.exe"})
+    EXPECT_TRUE(Exists(destination + file)) << file;
+  for (const char* link : {"\\Quellmoor.lnk", "\\Setup.lnk", "\\Uninstall.lnk", "\\Release notes.lnk"})
+    EXPECT_TRUE(ReadLink(kGroupFolder + std::string(link)).has_value()) << link;
+  auto desktop = ReadLink(kDesktopFolder + std::string("\\Quellmoor.lnk"));
+  ASSERT_TRUE(desktop.has_value());
+  EXPECT_EQ(desktop->target, destination + "\\bin\\start.exe");
+  EXPECT_TRUE(launched.empty());
+}
+
+}  // namespace
+}  // namespace qm::test

@@ -1,0 +1,77 @@
+// The restart offer at the end and the privilege it needs.
+#include "CompletionTest.h"
+#include "install/engine/MainWindow.h"
+#include "install/settings/InstallationSettings.h"
+#include "platform/shell/Privileges.h"
+#include "platform/shell/Restart.h"
+#include "platform/ui/CommCtrl.h"
+
+namespace qm::test {
+namespace {
+
+using automation::Id;
+using automation::Text;
+
+class RestartTest : public CompletionTest {
+ protected:
+  void SetUp() override {
+    CompletionTest::SetUp();
+    Settings().restartNeeded = true;
+  }
+  // Next, Next, Finish, then the given answer to the restart question.
+  void FinishAnswering(const std::function<void(automation::Driver&)>& answer) {
+    automation::Driver driver;
+    driver.Wait("Install").Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZFINISH));
+    answer(driver);
+    EXPECT_EQ(RunCompletion(driver), 0);
+  }
+};
+
+TEST_F(RestartTest, DeclinedRestartEndsWithoutOne) {
+  struct Row {
+    const char* name;
+    std::function<void(automation::Driver&)> answer;
+  };
+  const Row rows[] = {{"Don't Restart", [](automation::Driver& d) { d.Click(Text("Don't Restart")); }},
+                      {"Esc", [](automation::Driver& d) { d.Expect(Id(IDOK), "Restart Now").Key("Esc"); }}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    FinishAnswering(row.answer);
+    EXPECT_EQ(qm::shell::ReadPendingRestart().count, 0);
+  }
+}
+
+TEST_F(RestartTest, RestartNowWithThePrivilegeRestartsTheEnvironment) {
+  FinishAnswering([](automation::Driver& d) { d.Click(Text("Restart Now")); });
+  const qm::shell::PendingRestart restart = qm::shell::ReadPendingRestart();
+  EXPECT_EQ(restart.count, 1);
+  EXPECT_EQ(restart.action, "reboot");
+}
+
+TEST_F(RestartTest, RestartNowWithoutThePrivilegeSaysSoAndEnds) {
+  ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false));
+  int errors = -1;
+  FinishAnswering([&](automation::Driver& d) {
+    d.Click(Text("Restart Now"))
+        .Wait("Error")
+        .Do("the message", [&] { errors = CountWindowsWith("Can't restart. Probably you don't have enough privileges"); })
+        .Key("Enter");
+  });
+  EXPECT_EQ(errors, 1);
+  EXPECT_EQ(qm::shell::ReadPendingRestart().count, 0);
+}
+
+TEST(EnablePrivilege, AnswersWhetherTheTokenNowHoldsTheState) {
+  EXPECT_TRUE(EnablePrivilege(SE_SHUTDOWN_NAME, true));
+  EXPECT_TRUE(qm::shell::IsPrivilegeEnabled(SE_SHUTDOWN_NAME));
+  EXPECT_TRUE(EnablePrivilege(SE_SHUTDOWN_NAME, false));
+  EXPECT_FALSE(qm::shell::IsPrivilegeEnabled(SE_SHUTDOWN_NAME));
+  EXPECT_FALSE(EnablePrivilege("SeNoSuchPrivilege", true));
+
+  ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false));
+  EXPECT_FALSE(EnablePrivilege(SE_SHUTDOWN_NAME, true));
+  EXPECT_FALSE(qm::shell::IsPrivilegeEnabled(SE_SHUTDOWN_NAME));
+}
+
+}  // namespace
+}  // namespace qm::test
