@@ -18,9 +18,28 @@ if [ -z "${QUELLMOOR_SCRIPT:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DI
 fi
 build/sample-medium/setup
 
-installed="$QUELLMOOR_PREFIX/drive_c/Games/Quellmoor"
-if [ -d "$installed" ]; then
-  echo "Quellmoor was installed to C:\\Games\\Quellmoor, on this machine $installed"
+drive_c="$QUELLMOOR_PREFIX/drive_c"
+# The registry record says where the game went; the store is REGEDIT4 text.
+record="$QUELLMOOR_PREFIX/user.reg"
+destination=""
+if [ -f "$record" ]; then
+  destination=$(sed -n 's/^"destinationPath"="\(.*\)"\r\?$/\1/p' "$record" | sed 's/\\\\/\\/g' | head -n 1)
+fi
+host_path() {  # C:\a\b -> <prefix>/drive_c/a/b
+  local rest="${1#[Cc]:}"
+  printf '%s%s\n' "$drive_c" "$(printf '%s' "$rest" | tr '\\' '/')"
+}
+if [ -n "$destination" ]; then
+  echo "Quellmoor was installed to $destination, on this machine $(host_path "$destination")"
+  echo "The installation is recorded under HKEY_CURRENT_USER\\Software\\ryk in $record:"
+  grep -E '^"(destinationPath|sourcePath|installationType)"' "$record" | tr -d '\r' | sed 's/^/    /'
+elif [ -d "$drive_c/Games/Quellmoor" ]; then
+  echo "Quellmoor was copied to C:\\Games\\Quellmoor, on this machine $drive_c/Games/Quellmoor (not recorded: setup did not reach the links page)"
 else
-  echo "Nothing was installed to C:\\Games\\Quellmoor ($installed); drive C: is $QUELLMOOR_PREFIX/drive_c"
+  echo "Nothing was installed; drive C: is $drive_c"
+fi
+links=$(find "$drive_c/Windows/Start Menu/Programs/Quellmoor" "$drive_c/Windows/Desktop" -name '*.lnk' 2>/dev/null | sort)
+if [ -n "$links" ]; then
+  echo "Links:"
+  printf '%s\n' "$links" | sed 's/^/    /'
 fi
