@@ -1,6 +1,7 @@
 // Block transfers. The source is read in full before anything is written,
 // so a copy within one surface works whichever way the areas overlap.
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <vector>
 
@@ -76,15 +77,21 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
                           at.y - origin.y + pixels.height});
   if (IsEmpty(area)) return TRUE;
   int w = area.right - area.left, h = area.bottom - area.top;
-  std::vector<std::uint32_t> rows(std::size_t(w) * h);
-  for (int j = 0; j < h; ++j)
-    std::copy_n(pixels.pixels.data() + std::size_t(area.top - at.y + origin.y + j) * pixels.width +
-                    (area.left - at.x + origin.x),
-                w,
-                rows.begin() + std::ptrdiff_t(j) * w);
+  int sourceLeft = area.left - at.x + origin.x, sourceTop = area.top - at.y + origin.y;
   Surface& target = *to->Target();
-  for (int j = 0; j < h; ++j)
-    std::copy_n(rows.begin() + std::ptrdiff_t(j) * w, w, &target.At(area.left, area.top + j));
+  // Row by row straight into the destination. Within one surface the rows
+  // are taken in the order that never reads a row already overwritten, and
+  // memmove copes with overlap inside a row.
+  auto copyRow = [&](int j) {
+    std::memmove(&target.At(area.left, area.top + j),
+                 pixels.pixels.data() + std::size_t(sourceTop + j) * pixels.width + sourceLeft,
+                 std::size_t(w) * sizeof(std::uint32_t));
+  };
+  if (&target == &pixels && area.top > sourceTop) {
+    for (int j = h - 1; j >= 0; --j) copyRow(j);
+  } else {
+    for (int j = 0; j < h; ++j) copyRow(j);
+  }
   to->Touch(area);
   return TRUE;
 }

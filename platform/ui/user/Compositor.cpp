@@ -43,10 +43,26 @@ void EnsureScreen(Compositor& c) {
 }
 
 void ComposeRect(Compositor& c, const RECT& area) {
-  std::uint32_t desktop = qm::ui::PixelFromColor(GetSysColor(COLOR_BACKGROUND));
-  for (LONG y = area.top; y < area.bottom; ++y) std::fill_n(&c.screen.At(area.left, y), area.right - area.left, desktop);
   const auto& tops = Wm().topLevels;
-  for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+  // Windows are opaque: composing starts at the topmost window that covers
+  // the whole area, so what lies under it (the desktop, a full-screen window)
+  // is not copied only to be overwritten. The copy repaints a small bar over
+  // a full-screen window once per file.
+  auto bottom = tops.rbegin();
+  bool covered = false;
+  for (auto it = tops.begin(); it != tops.end() && !covered; ++it) {
+    Window* w = Find(*it);
+    if (w && w->IsVisibleFlag() && Covers(w->rect, area)) {
+      bottom = std::make_reverse_iterator(std::next(it));
+      covered = true;
+    }
+  }
+  if (!covered) {
+    std::uint32_t desktop = qm::ui::PixelFromColor(GetSysColor(COLOR_BACKGROUND));
+    for (LONG y = area.top; y < area.bottom; ++y)
+      std::fill_n(&c.screen.At(area.left, y), area.right - area.left, desktop);
+  }
+  for (auto it = bottom; it != tops.rend(); ++it) {
     Window* w = Find(*it);
     if (!w || !w->IsVisibleFlag()) continue;
     RECT part = Intersect(area, w->rect);
