@@ -145,6 +145,7 @@ constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
 constexpr UINT CS_DBLCLKS = 0x0008;
 constexpr UINT CS_OWNDC = 0x0020;
+constexpr UINT CS_NOCLOSE = 0x0200;  // the close box is greyed and does nothing
 constexpr UINT CS_SAVEBITS = 0x0800;
 
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);

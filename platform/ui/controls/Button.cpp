@@ -100,6 +100,10 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_GETDLGCODE:
       return DialogCode(style);
+    case WM_NCHITTEST:
+      // A group box only frames other controls; clicks inside it belong to them.
+      if (type == BS_GROUPBOX) return HTTRANSPARENT;
+      break;
     case WM_SETFONT:
       state->font = reinterpret_cast<HFONT>(wParam);
       if (LOWORD(static_cast<DWORD_PTR>(lParam))) InvalidateRect(hwnd, nullptr, TRUE);

@@ -1,7 +1,7 @@
 // The standard control classes (BUTTON, STATIC, EDIT, msctls_progress32) and
-// the dialog class. The dialog manager and the message box register them on
-// first use; code that creates controls outside a dialog calls this once
-// before its first CreateWindowExA of them. Calling it again does nothing.
+// the dialog class. The window system registers them the first time a
+// program names one of them; calling this registers them at once. Calling
+// it again does nothing.
 #pragma once
 
 namespace qm::ui {

@@ -133,6 +133,11 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_GETDLGCODE:
       return DLGC_STATIC;
+    case WM_NCHITTEST:
+      // Labels, frames and pictures let clicks through to what lies below
+      // unless they were asked to report them.
+      if (!(StyleOf(hwnd) & SS_NOTIFY)) return HTTRANSPARENT;
+      break;
     case WM_SETFONT:
       state->font = reinterpret_cast<HFONT>(wParam);
       if (LOWORD(static_cast<DWORD_PTR>(lParam))) InvalidateRect(hwnd, nullptr, TRUE);

@@ -8,6 +8,7 @@
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/dialogs/DialogState.h"
+#include "platform/ui/user/CloseBox.h"
 
 using namespace qm::ui::dialogs;
 
@@ -147,6 +148,8 @@ LONG_PTR MessageBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG: {
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       Layout(dialog, *reinterpret_cast<MessageBoxRequest*>(lParam));
+      // Without a Cancel choice the box cannot be dismissed unanswered.
+      if (CancelResult(*reinterpret_cast<MessageBoxRequest*>(lParam)) == 0) qm::ui::user::DisableCloseBox(dialog, true);
       return FALSE;
     }
     case WM_COMMAND: {

@@ -89,7 +89,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
       return NonClientHitTest(*w, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
     case WM_NCLBUTTONDOWN:
-      if (wParam == static_cast<WPARAM>(HTCLOSE)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+      if (wParam == static_cast<WPARAM>(HTCLOSE) && !CloseBoxDisabled(*w))
+        SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
       if (wParam == static_cast<WPARAM>(HTCAPTION))
         TrackWindowMove(hwnd, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       return 0;
@@ -98,7 +99,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN:
       if (wParam == VK_F4 && (lParam & (LPARAM(1) << 29))) {
         HWND root = RootOf(hwnd);
-        if (Window* r = Find(root); r && (r->style & WS_SYSMENU)) SendMessageA(root, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (Window* r = Find(root); r && (r->style & WS_SYSMENU) && !CloseBoxDisabled(*r))
+          SendMessageA(root, WM_SYSCOMMAND, SC_CLOSE, 0);
       }
       return 0;
     case WM_SYSCOMMAND:

@@ -7,6 +7,7 @@
 
 #include "platform/ui/SurfaceDC.h"
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/user/CloseBox.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -61,17 +62,26 @@ HFONT CaptionFont() {
   return font;
 }
 
-void DrawCloseBox(Painter& p, RECT box) {
-  p.Fill(box, Sys(COLOR_3DFACE));
-  p.Ring(box, Sys(COLOR_3DHILIGHT), Sys(COLOR_3DDKSHADOW));
-  p.Ring(Deflate(box, 1), Sys(COLOR_3DFACE), Sys(COLOR_3DSHADOW));
-  // The X: two diagonals two pixels thick, 8 by 7 pixels, centred.
-  std::uint32_t ink = Sys(COLOR_BTNTEXT);
-  int left = box.left + (box.right - box.left - 8) / 2;
-  int top = box.top + (box.bottom - box.top - 7) / 2;
+void DrawCross(Painter& p, int left, int top, std::uint32_t ink) {
   for (int i = 0; i < 7; ++i) {
     p.Fill({left + i, top + i, left + i + 2, top + i + 1}, ink);
     p.Fill({left + 6 - i, top + i, left + 8 - i, top + i + 1}, ink);
+  }
+}
+
+void DrawCloseBox(Painter& p, RECT box, bool disabled) {
+  p.Fill(box, Sys(COLOR_3DFACE));
+  p.Ring(box, Sys(COLOR_3DHILIGHT), Sys(COLOR_3DDKSHADOW));
+  p.Ring(Deflate(box, 1), Sys(COLOR_3DFACE), Sys(COLOR_3DSHADOW));
+  // The X: two diagonals two pixels thick, 8 by 7 pixels, centred; greyed,
+  // it is etched like disabled text.
+  int left = box.left + (box.right - box.left - 8) / 2;
+  int top = box.top + (box.bottom - box.top - 7) / 2;
+  if (disabled) {
+    DrawCross(p, left + 1, top + 1, Sys(COLOR_3DHILIGHT));
+    DrawCross(p, left, top, Sys(COLOR_3DSHADOW));
+  } else {
+    DrawCross(p, left, top, Sys(COLOR_BTNTEXT));
   }
 }
 
@@ -106,7 +116,7 @@ void DrawNonClient(Window& w) {
     p.Fill({r.left, bar.bottom, r.right, bar.bottom + 1}, Sys(COLOR_3DFACE));
     RECT close = CloseBox(w);
     if (close.right > close.left)
-      DrawCloseBox(p, {o.x + close.left, o.y + close.top, o.x + close.right, o.y + close.bottom});
+      DrawCloseBox(p, {o.x + close.left, o.y + close.top, o.x + close.right, o.y + close.bottom}, CloseBoxDisabled(w));
     if (!w.text.empty()) {
       RECT titleClip{bar.left + 2, bar.top, (close.right > close.left ? o.x + close.left : bar.right) - 2, bar.bottom};
       titleClip = {std::max(titleClip.left, p.clip.left), std::max(titleClip.top, p.clip.top),
@@ -137,6 +147,17 @@ void DrawNonClient(Window& w) {
     GetWindowRect(w.handle, &screen);
     MarkScreenDirty(screen);
   }
+}
+
+bool CloseBoxDisabled(const Window& w) {
+  return w.closeDisabled || (w.windowClass && (w.windowClass->info.style & CS_NOCLOSE));
+}
+
+void DisableCloseBox(HWND hwnd, bool disable) {
+  Window* w = Find(hwnd);
+  if (!w || w->closeDisabled == disable) return;
+  w->closeDisabled = disable;
+  if (IsShown(*w) && HasCaption(*w)) DrawNonClient(*w);
 }
 
 LRESULT NonClientHitTest(const Window& w, POINT screen) {

@@ -68,17 +68,19 @@ void InvalidateWindow(Window& w, const RECT* clientRect, bool erase, bool frame)
   if (frame) w.frameDirty = true;
   if (IsEmpty(area)) return;
   // Children share the top-level surface, so whatever the parent repaints
-  // covers them: they repaint after it.
+  // covers them: they repaint after it. The parent repaints its whole
+  // accumulated update rectangle, which can reach beyond the areas
+  // invalidated one by one, so the children are matched against that.
   for (HWND childHandle : w.children) {
     Window* child = Find(childHandle);
     if (!child) continue;
-    RECT overlap = Intersect(area, child->rect);
+    RECT overlap = Intersect(w.update, child->rect);
     if (IsEmpty(overlap)) continue;
     RECT client = ClientRectInWindow(*child);
     int dx = child->rect.left + client.left, dy = child->rect.top + client.top;
     RECT inChild{overlap.left - dx, overlap.top - dy, overlap.right - dx, overlap.bottom - dy};
     bool hasFrame = client.left > 0 || client.top > 0;
-    InvalidateWindow(*child, &inChild, erase, hasFrame);
+    InvalidateWindow(*child, &inChild, w.updateErase, hasFrame);
   }
 }
 

@@ -40,6 +40,7 @@ struct Window {
   bool frameDirty = false;
   bool maximized = false;
   bool captionActive = false;
+  bool closeDisabled = false;  // see CloseBox.h
   bool destroying = false;
   HWND lastFocus = nullptr;
   // Top-level windows keep the picture of the whole window.
@@ -123,6 +124,8 @@ HWND EnabledPopupOf(HWND hwnd);
 // Non-client area (NonClient.cpp).
 void DrawNonClient(Window& w);
 LRESULT NonClientHitTest(const Window& w, POINT screen);
+// The close box is greyed: by CS_NOCLOSE or DisableCloseBox.
+bool CloseBoxDisabled(const Window& w);
 void TrackWindowMove(HWND hwnd, POINT start);  // WindowMove.cpp
 constexpr int CaptionHeight = 18;  // the bar itself; a 1-pixel line below it belongs to the caption area
 

@@ -23,9 +23,10 @@ void Sheet::StartInstallation() {
 void Sheet::ConfirmExit() {
   if (parentWindow && parentWindow->Handle()) parentWindow->PostMessage(WM_SHEET_CANCEL, 0, 0);
 
-  // The question has no owner, so its modal loop disables nothing: the
-  // wizard and the main window beneath it are held still until it is
-  // answered, and a click on them cannot bury the question.
+  // The question's modal loop disables only its owner, the active window;
+  // the wizard and the main window beneath it are both held still until it
+  // is answered, so a click on either cannot bury the question. The loop
+  // leaves an owner it finds disabled alone, so nothing is enabled early.
   std::vector<qm::fw::Window*> held;
   for (qm::fw::Window* window : {static_cast<qm::fw::Window*>(this), parentWindow}) {
     if (window && window->Handle() && window->IsWindowEnabled()) {

@@ -1,4 +1,5 @@
 #include "platform/dialogs/DialogTestSupport.h"
+#include "platform/ui/Surface.h"
 
 namespace qm::test {
 namespace {
@@ -60,6 +61,41 @@ TEST_F(MessageBoxTest, EscAndTheCloseBoxCancelOnlyWhereTheSetAllowsIt) {
         EXPECT_EQ(Run(set.type, {cancel}), set.onCancel);
       else  // the box stays up until a button is pressed
         EXPECT_EQ(Run(set.type, {cancel, ClickButton(first)}), firstResult);
+    }
+  }
+}
+
+// Inside the close box's inner face: pixels of the active cross's ink and of
+// the greyed cross's etching.
+struct CrossInk {
+  int black = 0;
+  int grey = 0;
+};
+
+CrossInk CrossInkOf(HWND box) {
+  POINT centre = UiTest::CloseBoxOf(box);
+  CrossInk ink;
+  const qm::ui::Surface& screen = qm::ui::ScreenSurface();
+  for (int y = centre.y - 5; y < centre.y + 5; ++y)
+    for (int x = centre.x - 6; x < centre.x + 6; ++x) {
+      COLORREF c = qm::ui::ColorFromPixel(screen.At(x, y));
+      ink.black += c == GetSysColor(COLOR_BTNTEXT);
+      ink.grey += c == GetSysColor(COLOR_3DSHADOW);
+    }
+  return ink;
+}
+
+TEST_F(MessageBoxTest, CloseBoxIsGreyedWhereItCannotCancel) {
+  for (const ButtonSet& set : kButtonSets) {
+    SCOPED_TRACE(set.type);
+    CrossInk ink;
+    Run(set.type | MB_ICONQUESTION, {[&](HWND box) { ink = CrossInkOf(box); }, ClickButton(set.buttons[0].first)});
+    if (set.onCancel == 0) {
+      EXPECT_EQ(ink.black, 0);
+      EXPECT_GT(ink.grey, 10);
+    } else {
+      EXPECT_GT(ink.black, 10);
+      EXPECT_EQ(ink.grey, 0);
     }
   }
 }

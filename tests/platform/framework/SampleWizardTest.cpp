@@ -87,9 +87,8 @@ TEST_F(SampleWizardTest, UserGoesThroughEveryPageAndFinishes) {
 }
 
 // Group boxes must let clicks through to the controls they frame (the
-// destination page's Browse... button stands inside one). Enable once the
-// group box answers hit tests as transparent.
-TEST_F(SampleWizardTest, DISABLED_ClicksReachControlsInsideAGroupBox) {
+// destination page's Browse... button stands inside one).
+TEST_F(SampleWizardTest, ClicksReachControlsInsideAGroupBox) {
   driver.Wait(kCaption)
       .Click(Id(ID_WIZNEXT))
       .Click(Id(kMedium))

@@ -101,5 +101,37 @@ TEST_F(CompositorTest, PaintedPictureSurvivesHidingAndShowing) {
   DestroyWindow(top);
 }
 
+// Two small invalidations far apart grow the parent's update rectangle over
+// a child that neither touches; the parent's erase covers the child there,
+// so the child must repaint too.
+TEST_F(CompositorTest, ChildInsideTheGrownUpdateAreaIsRepaintedAfterTheParentsErase) {
+  HWND top = Create(WS_POPUP | WS_VISIBLE, {100, 50, 300, 250});
+  Create(WS_CHILD | WS_VISIBLE, {80, 80, 120, 120}, top, [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m != WM_PAINT) return std::nullopt;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT r;
+    GetClientRect(h, &r);
+    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    EndPaint(h, &ps);
+    return 0;
+  });
+  Pump();
+  ASSERT_EQ(ScreenAt(200, 150), RGB(255, 0, 0));
+  for (bool erase : {true, false}) {
+    SCOPED_TRACE(erase ? "erasing" : "not erasing");
+    RECT topLeft{0, 0, 20, 20}, bottomRight{180, 180, 200, 200};
+    InvalidateRect(top, &topLeft, erase);
+    InvalidateRect(top, &bottomRight, TRUE);
+    Pump();
+    EXPECT_EQ(ScreenAt(200, 150), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenAt(181, 131), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenAt(179, 131), RGB(255, 255, 255));
+  }
+  DestroyWindow(top);
+}
+
 }  // namespace
 }  // namespace qm::test

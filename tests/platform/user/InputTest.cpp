@@ -1,4 +1,5 @@
 #include "WindowTestSupport.h"
+#include "platform/ui/user/CloseBox.h"
 
 namespace qm::test {
 namespace {
@@ -42,6 +43,37 @@ TEST_F(InputTest, CloseBoxAndAltF4ReachWmCloseAndAWindowIgnoringItStays) {
       Click(CloseBoxCentre(plain));
     EXPECT_FALSE(IsWindow(plain)) << "DefWindowProcA destroys the window on WM_CLOSE";
     DestroyWindow(stubborn);
+  }
+}
+
+TEST_F(InputTest, GreyedCloseBoxAndAltF4LeaveTheWindowOpen) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_NOCLOSE;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "NoCloseWindow";
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  for (bool byClass : {false, true}) {
+    for (bool useKey : {false, true}) {
+      SCOPED_TRACE(byClass ? "CS_NOCLOSE" : "DisableCloseBox");
+      SCOPED_TRACE(useKey ? "Alt+F4" : "close box");
+      HWND hwnd = byClass ? CreateWindowExA(0, "NoCloseWindow", "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 10,
+                                            10, 200, 150, nullptr, nullptr, nullptr, nullptr)
+                          : Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {10, 10, 210, 160});
+      ASSERT_NE(hwnd, nullptr);
+      if (!byClass) qm::ui::user::DisableCloseBox(hwnd, true);
+      ClearLog();
+      auto close = [&] { useKey ? Key(VK_F4, true) : Click(CloseBoxCentre(hwnd)); };
+      close();
+      EXPECT_TRUE(IsWindow(hwnd));
+      EXPECT_TRUE(Messages(hwnd, WM_CLOSE).empty());
+      if (!byClass) {
+        qm::ui::user::DisableCloseBox(hwnd, false);
+        close();
+        EXPECT_FALSE(IsWindow(hwnd)) << "enabled again, the close box closes";
+      }
+      DestroyWindow(hwnd);
+    }
   }
 }
 
