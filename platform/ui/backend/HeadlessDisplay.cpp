@@ -21,9 +21,11 @@ class HeadlessDisplay final : public DisplayBackend {
   void WaitForInput(int timeoutMs) override {
     std::unique_lock lock(mutex_);
     auto woken = [this] { return woken_; };
+    // A poll (timeout 0) must not block: even a zero timeout puts the thread
+    // to sleep for the kernel's timer slack, and the copy polls once per file.
     if (timeoutMs < 0)
       wake_.wait(lock, woken);
-    else
+    else if (timeoutMs > 0)
       wake_.wait_for(lock, std::chrono::milliseconds(timeoutMs), woken);
     woken_ = false;
   }
