@@ -121,17 +121,8 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint{};
-      HDC dc = BeginPaint(hwnd, &paint);
-      if (dc) {
-        HGDIOBJ oldFont = SelectObject(dc, EffectiveFont(state->font));
-        PaintButton(hwnd, dc, *state);
-        SelectObject(dc, oldFont);
-      }
-      EndPaint(hwnd, &paint);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintWithFont(hwnd, state->font, [&](HDC dc) { PaintButton(hwnd, dc, *state); });
     case WM_SETFOCUS:
       state->focused = true;
       InvalidateRect(hwnd, nullptr, FALSE);

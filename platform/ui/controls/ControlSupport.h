@@ -47,6 +47,21 @@ HBRUSH ControlColors(HWND control, HDC dc, UINT message);
 // The font given by WM_SETFONT, or the GUI default while there is none.
 HFONT EffectiveFont(HFONT font);
 
+// A control's WM_PAINT: paint(dc) runs between BeginPaint and EndPaint with
+// the control's font selected.
+template <class Painter>
+LRESULT PaintWithFont(HWND hwnd, HFONT font, Painter&& paint) {
+  PAINTSTRUCT ps{};
+  HDC dc = BeginPaint(hwnd, &ps);
+  if (dc) {
+    HGDIOBJ oldFont = SelectObject(dc, EffectiveFont(font));
+    paint(dc);
+    SelectObject(dc, oldFont);
+  }
+  EndPaint(hwnd, &ps);
+  return 0;
+}
+
 void FillSysColor(HDC dc, const RECT& rect, int sysColor);
 void FillColor(HDC dc, const RECT& rect, COLORREF color);
 // One-pixel frame lines: top and left in one system colour, bottom and
