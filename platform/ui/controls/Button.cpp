@@ -91,6 +91,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) AttachState<ButtonState>(hwnd);
   ButtonState* state = StateOf<ButtonState>(hwnd);
   if (!state) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (std::optional<LRESULT> result = FontAndEraseMessage(hwnd, message, wParam, lParam, state->font)) return *result;
   DWORD style = StyleOf(hwnd);
   DWORD type = ButtonType(style);
 
@@ -104,12 +105,6 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       // A group box only frames other controls; clicks inside it belong to them.
       if (type == BS_GROUPBOX) return HTTRANSPARENT;
       break;
-    case WM_SETFONT:
-      state->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(static_cast<DWORD_PTR>(lParam))) InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(state->font);
     case WM_SETTEXT: {
       LRESULT result = DefWindowProcA(hwnd, message, wParam, lParam);
       InvalidateRect(hwnd, nullptr, TRUE);
@@ -119,8 +114,6 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (!wParam) state->pushed = false;
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PAINT:
       return PaintWithFont(hwnd, state->font, [&](HDC dc) { PaintButton(hwnd, dc, *state); });
     case WM_SETFOCUS:

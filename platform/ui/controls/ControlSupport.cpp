@@ -42,6 +42,21 @@ HBRUSH ControlColors(HWND control, HDC dc, UINT message) {
   return GetSysColorBrush(windowColours ? COLOR_WINDOW : COLOR_BTNFACE);
 }
 
+std::optional<LRESULT> FontAndEraseMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, HFONT& font) {
+  switch (message) {
+    case WM_SETFONT:
+      font = reinterpret_cast<HFONT>(wParam);
+      if (LOWORD(static_cast<DWORD_PTR>(lParam))) InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font);
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      return std::nullopt;
+  }
+}
+
 HFONT EffectiveFont(HFONT font) { return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 void FillSysColor(HDC dc, const RECT& rect, int sysColor) {

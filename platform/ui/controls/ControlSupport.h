@@ -3,6 +3,7 @@
 // and the classic 3-D drawing primitives.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/ui/WinGdi.h"
@@ -46,6 +47,11 @@ HBRUSH ControlColors(HWND control, HDC dc, UINT message);
 
 // The font given by WM_SETFONT, or the GUI default while there is none.
 HFONT EffectiveFont(HFONT font);
+
+// The messages every text-drawing control answers alike: its font
+// (WM_SETFONT, WM_GETFONT) and no separate background erase, since each
+// paints its whole area. Nothing when the message is not one of them.
+std::optional<LRESULT> FontAndEraseMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, HFONT& font);
 
 // A control's WM_PAINT: paint(dc) runs between BeginPaint and EndPaint with
 // the control's font selected.

@@ -300,18 +300,13 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   }
   EditState* state = StateOf<EditState>(hwnd);
   if (!state) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (std::optional<LRESULT> result = FontAndEraseMessage(hwnd, message, wParam, lParam, state->font)) return *result;
   switch (message) {
     case WM_NCDESTROY:
       DestroyState<EditState>(hwnd);
       return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_GETDLGCODE:
       return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-    case WM_SETFONT:
-      state->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(static_cast<DWORD_PTR>(lParam))) InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(state->font);
     case WM_SETTEXT: {
       const char* text = reinterpret_cast<const char*>(lParam);
       state->edit.SetText(text ? text : "");
@@ -322,8 +317,6 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE:
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PAINT:
       return PaintWithFont(hwnd, state->font, [&](HDC dc) { Paint(hwnd, dc, *state); });
     case WM_SETFOCUS:

@@ -127,6 +127,7 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) AttachState<StaticState>(hwnd);
   StaticState* state = StateOf<StaticState>(hwnd);
   if (!state) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (std::optional<LRESULT> result = FontAndEraseMessage(hwnd, message, wParam, lParam, state->font)) return *result;
   switch (message) {
     case WM_NCDESTROY:
       DestroyState<StaticState>(hwnd);
@@ -138,12 +139,6 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       // unless they were asked to report them.
       if (!(StyleOf(hwnd) & SS_NOTIFY)) return HTTRANSPARENT;
       break;
-    case WM_SETFONT:
-      state->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(static_cast<DWORD_PTR>(lParam))) InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(state->font);
     case WM_SETTEXT: {
       LRESULT result = DefWindowProcA(hwnd, message, wParam, lParam);
       InvalidateRect(hwnd, nullptr, TRUE);
@@ -152,8 +147,6 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE:
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PAINT:
       return PaintWithFont(hwnd, state->font, [&](HDC dc) { Paint(hwnd, dc, *state); });
     case STM_SETICON:
