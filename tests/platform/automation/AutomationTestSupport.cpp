@@ -1,4 +1,5 @@
 #include "AutomationTestSupport.h"
+#include "support/OpenWindows.h"
 
 namespace qm::test {
 
@@ -57,13 +58,7 @@ void AutomationTest::SetUp() {
 }
 
 void AutomationTest::TearDown() {
-  std::vector<HWND> open;
-  EnumWindows([](HWND hwnd, LPARAM param) {
-    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&open));
-  for (HWND hwnd : open) DestroyWindow(hwnd);
-  EXPECT_TRUE(open.empty()) << open.size() << " window(s) left open by the test";
+  qm::test::CloseWindowsLeftOpen();
   onCommand_ = nullptr;
 }
 

@@ -19,6 +19,7 @@
 #include "platform/ui/WinUser.h"
 #include "platform/ui/controls/StandardControls.h"
 #include "platform/ui/user/IdleHook.h"
+#include "support/OpenWindows.h"
 
 namespace qm::test {
 
@@ -54,16 +55,7 @@ class UiTest : public ::testing::Test {
     ui::user::SetIdleHook({});
     for (HWND parent : parents)
       if (IsWindow(parent)) DestroyWindow(parent);
-    std::vector<HWND> open;
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) {
-          reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&open));
-    for (HWND hwnd : open)
-      if (IsWindow(hwnd)) DestroyWindow(hwnd);
-    EXPECT_TRUE(open.empty()) << open.size() << " window(s) left open by the test";
+    qm::test::CloseWindowsLeftOpen();
   }
 
   HWND CreateParent(RECT rect = {100, 100, 560, 420}) {

@@ -4,6 +4,7 @@
 
 #include "platform/framework/Window.h"
 #include "platform/ui/DisplayBackend.h"
+#include "support/OpenWindows.h"
 
 namespace qm::test {
 
@@ -11,22 +12,7 @@ void FrameworkTest::SetUp() { qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1
 
 void FrameworkTest::TearDown() {
   Pump();
-  std::vector<HWND> open;
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) {
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&open));
-  for (HWND hwnd : open) {
-    char caption[128] = {};
-    GetWindowTextA(hwnd, caption, sizeof caption);
-    ADD_FAILURE() << "window \"" << caption << "\" left open by the test";
-    DestroyWindow(hwnd);
-  }
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-  }
+  qm::test::CloseWindowsLeftOpen();
   qm::fw::Window::DeleteTemporaryWrappers();
 }
 

@@ -1,4 +1,5 @@
 #include "WindowTestSupport.h"
+#include "support/OpenWindows.h"
 
 #include <map>
 #include <memory>
@@ -46,13 +47,7 @@ void WindowTest::SetUp() {
 }
 
 void WindowTest::TearDown() {
-  std::vector<HWND> open;
-  EnumWindows([](HWND hwnd, LPARAM param) {
-    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&open));
-  for (HWND hwnd : open) DestroyWindow(hwnd);
-  EXPECT_TRUE(open.empty()) << open.size() << " window(s) left open by the test";
+  qm::test::CloseWindowsLeftOpen();
 }
 
 HWND WindowTest::Create(DWORD style, RECT rect, HWND parent, Handler handler, int id, DWORD exStyle,

@@ -18,6 +18,7 @@
 #include "platform/ui/Automation.h"
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinUser.h"
+#include "support/OpenWindows.h"
 
 namespace qm::test {
 
@@ -47,13 +48,7 @@ class InstallerUiTest : public ::testing::Test {
 
   void TearDown() override {
     Pump();
-    for (HWND hwnd : TopLevelWindows()) {
-      ADD_FAILURE() << "window \"" << CaptionOf(hwnd) << "\" left open by the test";
-      DestroyWindow(hwnd);
-    }
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    qm::test::CloseWindowsLeftOpen();
     qm::fw::Window::DeleteTemporaryWrappers();
   }
 
