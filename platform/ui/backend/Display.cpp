@@ -5,7 +5,6 @@
 #include <mutex>
 
 #include "platform/ui/DisplayBackend.h"
-#include "platform/ui/automation/ScriptStart.h"
 #include "platform/ui/user/WindowState.h"
 
 namespace qm::ui {
@@ -37,18 +36,9 @@ std::unique_ptr<DisplayBackend> ChooseFromEnvironment() {
 }  // namespace
 
 DisplayBackend& Display() {
-  bool chose = false;
-  DisplayBackend* backend;
-  {
-    std::lock_guard lock(DisplayMutex());
-    if (!Current()) {
-      Current() = ChooseFromEnvironment();
-      chose = true;
-    }
-    backend = Current().get();
-  }
-  if (chose) automation::StartScriptFromEnvironment();
-  return *backend;
+  std::lock_guard lock(DisplayMutex());
+  if (!Current()) Current() = ChooseFromEnvironment();
+  return *Current();
 }
 
 void UseDisplay(std::unique_ptr<DisplayBackend> backend) {
