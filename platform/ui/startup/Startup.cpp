@@ -1,5 +1,8 @@
 #include "platform/ui/Startup.h"
 
+#include <cstdlib>
+#include <string>
+
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/automation/ScriptStart.h"
 #include "platform/ui/controls/StandardControls.h"
@@ -8,10 +11,12 @@ namespace qm::ui {
 
 void StartWindowSystem() {
   RegisterStandardControls();
+  const char* script = std::getenv("QUELLMOOR_SCRIPT");
+  const bool unattended = script && *script;
   // Chosen now rather than at the first window, so a display that cannot be
-  // had is known before the program starts its work.
-  Display();
-  automation::StartScriptFromEnvironment();
+  // had ends the program before it starts its work.
+  ChooseDisplayFromEnvironment(unattended);
+  if (unattended) automation::StartScript(script);
 }
 
 }  // namespace qm::ui
