@@ -120,12 +120,6 @@ TEST_F(SdlDisplayTest, HostInputReachesWindowsAndPostsWakeAWaitingLoop) {
 namespace qm::test {
 namespace {
 
-SDL_Window* HostWindow() {
-  for (Uint32 id = 1; id < 64; ++id)
-    if (SDL_Window* window = SDL_GetWindowFromID(id)) return window;
-  return nullptr;
-}
-
 bool IsFullscreen(SDL_Window* window) {
   return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
@@ -143,7 +137,7 @@ TEST_F(SdlHostWindowTest, OpensFullScreenWhenAskedAndF11SwitchesWithoutReachingT
   auto display = qm::ui::CreateSdlDisplay();
   ASSERT_TRUE(display);
   qm::ui::UseDisplay(std::move(display));
-  SDL_Window* host = HostWindow();
+  SDL_Window* host = SdlHostWindow();
   ASSERT_NE(host, nullptr);
   EXPECT_TRUE(IsFullscreen(host));
   EXPECT_TRUE(SDL_GetWindowFlags(host) & SDL_WINDOW_RESIZABLE);

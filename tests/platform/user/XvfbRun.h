@@ -3,6 +3,7 @@
 // becomes the test's. Header only: the installer's tests use it too.
 #pragma once
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -45,6 +46,13 @@ inline XDisplay FindXDisplay(const std::string& environment = "", const std::str
     ADD_FAILURE() << "could not start xvfb-run";
   }
   return XDisplay::RanElsewhere;
+}
+
+// The sdl backend's window, looked up through SDL.
+inline SDL_Window* SdlHostWindow() {
+  for (Uint32 id = 1; id < 64; ++id)
+    if (SDL_Window* window = SDL_GetWindowFromID(id)) return window;
+  return nullptr;
 }
 
 }  // namespace qm::test

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "InstallerUiTest.h"
-#include "install/engine/MainWindow.h"
+#include "StartedMainWindow.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/CommCtrl.h"
@@ -36,12 +36,7 @@ class MainWindowCaptionTest : public qm::test::InstallerUiTest {
     host = display.get();
     qm::ui::UseDisplay(std::move(display));
     InstallationSettings::Reset();
-    window = std::make_unique<MainWindow>();
-    window->Create();
-    window->ShowWindow(SW_SHOWMAXIMIZED);
-    window->RenderBackground();
-    window->UpdateWindow();
-    window->OpenWizard();
+    window = qm::test::StartMainWindow();
     Pump();
   }
   void TearDown() override {

@@ -3,7 +3,7 @@
 #include <SDL.h>
 
 #include "InstallerUiTest.h"
-#include "install/engine/MainWindow.h"
+#include "StartedMainWindow.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/CommCtrl.h"
@@ -14,12 +14,6 @@ namespace {
 using qm::test::XDisplay;
 using qm::ui::automation::AutomationError;
 using qm::ui::automation::Id;
-
-SDL_Window* HostWindow() {
-  for (Uint32 id = 1; id < 64; ++id)
-    if (SDL_Window* window = SDL_GetWindowFromID(id)) return window;
-  return nullptr;
-}
 
 // The installation-type page's "Full" button is showing.
 bool OnTheTypePage() {
@@ -72,18 +66,13 @@ TEST_F(SdlMainWindowTest, HostClickAtTwiceTheCoordinatesOfNextTurnsThePage) {
   auto display = qm::ui::CreateSdlDisplay();
   ASSERT_TRUE(display);
   qm::ui::UseDisplay(std::move(display));
-  SDL_Window* host = HostWindow();
+  SDL_Window* host = qm::test::SdlHostWindow();
   ASSERT_NE(host, nullptr);
   EXPECT_STREQ(SDL_GetWindowTitle(host), "Quellmoor") << "before the program has a main window";
 
   // As start-up does it.
   InstallationSettings::Reset();
-  window = std::make_unique<MainWindow>();
-  window->Create();
-  window->ShowWindow(SW_SHOWMAXIMIZED);
-  window->RenderBackground();
-  window->UpdateWindow();
-  window->OpenWizard();
+  window = qm::test::StartMainWindow();
   Pump();
   EXPECT_STREQ(SDL_GetWindowTitle(host), "Install");
 
