@@ -42,15 +42,24 @@ bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-TEST_F(HostWindowTest, TitleFollowsTheCaptionOfTheOldestUnownedCaptionedWindow) {
+TEST_F(HostWindowTest, TitleAndIconFollowTheOldestUnownedCaptionedWindow) {
   HWND plain = Create(WS_POPUP | WS_VISIBLE, {0, 0, 640, 480}, nullptr, {}, 0, 0, "No caption");
   Compose();
   EXPECT_TRUE(host->titles.empty()) << "a window without a caption has no place on a taskbar";
-  HWND main = Create(kFrame | WS_VISIBLE, {10, 10, 300, 200}, nullptr, {}, 0, 0, "Install");
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hIcon = qm::ui::gdi::InsertIcon(qm::ui::Surface(32, 32, 0xFF00FF00u), true);
+  wc.lpszClassName = "HostIconWindow";
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  HWND main = CreateWindowExA(0, "HostIconWindow", "Install", kFrame | WS_VISIBLE, 10, 10, 290, 190, nullptr,
+                              nullptr, nullptr, nullptr);
   HWND owned = Create(kFrame | WS_VISIBLE, {40, 40, 200, 150}, main, {}, 0, 0, "Owned");
   HWND later = Create(kFrame | WS_VISIBLE, {60, 60, 200, 150}, nullptr, {}, 0, 0, "Later");
   Compose();
   EXPECT_EQ(host->titles, std::vector<std::string>{"Install"});
+  ASSERT_EQ(host->iconSizes.size(), 1u) << "the class icon, once";
+  EXPECT_EQ(host->iconSizes[0].cx, 32);
   SetWindowTextA(main, "Install \xC3\xBC");  // UTF-8, the platform's code page
   Pump();
   EXPECT_EQ(host->titles.back(), "Install \xC3\xBC");
@@ -63,24 +72,6 @@ TEST_F(HostWindowTest, TitleFollowsTheCaptionOfTheOldestUnownedCaptionedWindow) 
   EXPECT_EQ(host->titles.back(), "Later");
   DestroyWindow(later);
   DestroyWindow(plain);
-}
-
-TEST_F(HostWindowTest, ClassIconBecomesTheHostWindowsIcon) {
-  HICON icon = qm::ui::gdi::InsertIcon(qm::ui::Surface(32, 32, 0xFF00FF00u), true);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hIcon = icon;
-  wc.lpszClassName = "HostIconWindow";
-  ASSERT_NE(RegisterClassExA(&wc), 0);
-  HWND hwnd = CreateWindowExA(0, "HostIconWindow", "Main", kFrame | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                              nullptr, nullptr);
-  Compose();
-  ASSERT_EQ(host->iconSizes.size(), 1u);
-  EXPECT_EQ(host->iconSizes[0].cx, 32);
-  Compose();
-  EXPECT_EQ(host->iconSizes.size(), 1u);
-  DestroyWindow(hwnd);
   UnregisterClassA("HostIconWindow", nullptr);
 }
 
@@ -122,21 +113,6 @@ TEST_F(HostWindowTest, MinimizingTheMainWindowMinimizesTheHostAndTakesOwnedWindo
   EXPECT_EQ(host->minimized, 1);
   ShowWindow(sheet, SW_RESTORE);
   EXPECT_FALSE(IsIconic(sheet));
-  DestroyWindow(main);
-}
-
-TEST_F(HostWindowTest, MaximizedMainWindowComesBackMaximized) {
-  HWND main = Create(kFrame | WS_VISIBLE, {10, 10, 300, 200}, nullptr, {}, 0, 0, "Install");
-  ShowWindow(main, SW_SHOWMAXIMIZED);
-  const RECT maximized = WindowRect(main);
-  ShowWindow(main, SW_MINIMIZE);
-  EXPECT_FALSE(IsZoomed(main)) << "minimized is not maximized";
-  ShowWindow(main, SW_RESTORE);
-  EXPECT_TRUE(IsZoomed(main));
-  EXPECT_TRUE(SameRect(WindowRect(main), maximized));
-  ShowWindow(main, SW_RESTORE);
-  EXPECT_FALSE(IsZoomed(main));
-  EXPECT_TRUE(SameRect(WindowRect(main), RECT{10, 10, 300, 200}));
   DestroyWindow(main);
 }
 

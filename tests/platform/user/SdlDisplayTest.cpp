@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "WindowTestSupport.h"
-#include "XvfbRun.h"
 #include "platform/ui/backend/SdlInput.h"
 
 namespace qm::test {
@@ -111,52 +110,6 @@ TEST_F(SdlDisplayTest, HostInputReachesWindowsAndPostsWakeAWaitingLoop) {
   ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
   poster.join();
   EXPECT_EQ(msg.message, WM_APP);
-  DestroyWindow(hwnd);
-}
-
-}  // namespace
-}  // namespace qm::test
-
-namespace qm::test {
-namespace {
-
-bool IsFullscreen(SDL_Window* window) {
-  return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
-}
-
-class SdlHostWindowTest : public WindowTest {
- protected:
-  void SetUp() override {}  // the test picks its own display
-};
-
-TEST_F(SdlHostWindowTest, OpensFullScreenWhenAskedAndF11SwitchesWithoutReachingTheProgram) {
-  XDisplay where = FindXDisplay("QUELLMOOR_FULLSCREEN=1");
-  if (where == XDisplay::Unavailable) GTEST_SKIP() << "xvfb-run is not installed";
-  if (where == XDisplay::RanElsewhere) return;
-  WindowTest::SetUp();
-  auto display = qm::ui::CreateSdlDisplay();
-  ASSERT_TRUE(display);
-  qm::ui::UseDisplay(std::move(display));
-  SDL_Window* host = SdlHostWindow();
-  ASSERT_NE(host, nullptr);
-  EXPECT_TRUE(IsFullscreen(host));
-  EXPECT_TRUE(SDL_GetWindowFlags(host) & SDL_WINDOW_RESIZABLE);
-  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
-  SetFocus(hwnd);
-  Pump();
-  for (bool fullscreenAfter : {false, true}) {
-    SCOPED_TRACE(fullscreenAfter ? "second F11" : "first F11");
-    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-      SDL_Event key{};
-      key.type = type;
-      key.key.keysym.sym = SDLK_F11;
-      SDL_PushEvent(&key);
-    }
-    Pump();
-    EXPECT_EQ(IsFullscreen(host), fullscreenAfter);
-  }
-  for (UINT message : {WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP})
-    EXPECT_TRUE(Messages(hwnd, message).empty()) << "F11 belongs to the host window";
   DestroyWindow(hwnd);
 }
 

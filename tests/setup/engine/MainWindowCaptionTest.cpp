@@ -56,21 +56,13 @@ class MainWindowCaptionTest : public qm::test::InstallerUiTest {
   qm::test::TempDir folder{"caption-shots"};
 };
 
-TEST_F(MainWindowCaptionTest, ShowsTheInformationIconAndAllThreeBoxesAndNamesTheHostWindow) {
+TEST_F(MainWindowCaptionTest, NamesTheHostWindowAndItsMinimizeBoxMinimizesItAndRestoringBringsBackTheWizard) {
   HWND hwnd = window->Handle();
-  for (LRESULT part : {HTSYSMENU, HTMINBUTTON, HTMAXBUTTON, HTCLOSE}) {
-    SCOPED_TRACE(part);
-    EXPECT_TRUE(CaptionPart(hwnd, part).has_value());
-  }
+  qm::ui::automation::SaveScreenshot(ShotPath("main-window.png"));
+  for (LRESULT part : {HTSYSMENU, HTMAXBUTTON, HTCLOSE}) EXPECT_TRUE(CaptionPart(hwnd, part)) << part;
   ASSERT_FALSE(host->titles.empty());
   EXPECT_EQ(host->titles.back(), "Install");
-  ASSERT_EQ(host->iconSizes.size(), 1u) << "the class icon, the system's information icon";
-  EXPECT_EQ(host->iconSizes[0].cx, 32);
-  qm::ui::automation::SaveScreenshot(ShotPath("main-window.png"));
-}
-
-TEST_F(MainWindowCaptionTest, MinimizeBoxMinimizesTheHostAndRestoringBringsBackTheFullScreenWizard) {
-  HWND hwnd = window->Handle();
+  EXPECT_EQ(host->iconSizes.size(), 1u) << "the class icon, the system's information icon";
   RECT full{};
   GetWindowRect(hwnd, &full);
   HWND sheet = GetActiveWindow();

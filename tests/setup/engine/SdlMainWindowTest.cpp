@@ -1,5 +1,6 @@
 // The installer in a real SDL window at twice the size: a host click on
-// Next lands on Next, and the host window carries the main window's caption.
+// Next lands on Next, the host window carries the main window's caption,
+// and F11 belongs to the host window.
 #include <SDL.h>
 
 #include "InstallerUiTest.h"
@@ -95,6 +96,20 @@ TEST_F(SdlMainWindowTest, HostClickAtTwiceTheCoordinatesOfNextTurnsThePage) {
     if (!OnTheTypePage()) qm::ui::Display().WaitForInput(20);
   }
   EXPECT_TRUE(OnTheTypePage()) << qm::ui::automation::DescribeOpenWindows();
+
+  // F11 switches the host window to full screen and back; the program never sees it.
+  for (bool fullscreen : {true, false}) {
+    SCOPED_TRACE(fullscreen ? "first F11" : "second F11");
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+      SDL_Event key{};
+      key.type = type;
+      key.key.keysym.sym = SDLK_F11;
+      SDL_PushEvent(&key);
+    }
+    Pump();
+    EXPECT_EQ((SDL_GetWindowFlags(host) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP, fullscreen);
+    EXPECT_TRUE(OnTheTypePage()) << "F11 is no key of the wizard's";
+  }
   for (HWND top : qm::test::TopLevelWindows())
     if (top != window->Handle()) DestroyWindow(top);
 }
