@@ -17,60 +17,27 @@
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/HostFiles.h"
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/host/Descriptor.h"
+#include "platform/kernel/host/Retry.h"
 
 namespace {
 
 using namespace qm::kernel;
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd(fd) {}
-  ~Descriptor() {
-    if (fd >= 0) close(fd);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return fd; }
-  void Reset(int newFd) {
-    if (fd >= 0) close(fd);
-    fd = newFd;
-  }
-  int Release() {
-    int released = fd;
-    fd = -1;
-    return released;
-  }
-
- private:
-  int fd;
-};
-
-bool WriteAll(int out, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t written = write(out, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
-}
+using qm::kernel::host::Descriptor;
 
 // Contents from in to out: shared extents where the file system has them,
 // else an in-kernel copy, else through a buffer. False with errno set.
-bool CopyContents(int in, int out, std::uint64_t expectedSize) {
+bool CopyContents(int in, const Descriptor& outFile, std::uint64_t expectedSize) {
+  int out = outFile.Get();
   if (ioctl(out, FICLONE, in) == 0) return true;
   std::uint64_t copied = 0;
   for (;;) {
-    ssize_t count = copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+    ssize_t count = host::RetryOnSignal([&] { return copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0); });
     if (count > 0) {
       copied += static_cast<std::uint64_t>(count);
       continue;
     }
     if (count == 0 && (copied > 0 || expectedSize == 0)) return true;
-    if (count < 0 && errno == EINTR) continue;
     // Some file systems answer 0 or refuse before copying anything; the
     // buffered copy below serves them.
     if (copied == 0 && (count == 0 || errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
@@ -80,13 +47,10 @@ bool CopyContents(int in, int out, std::uint64_t expectedSize) {
   }
   std::vector<char> buffer(1 << 20);
   for (;;) {
-    ssize_t count = read(in, buffer.data(), buffer.size());
+    ssize_t count = host::RetryOnSignal([&] { return read(in, buffer.data(), buffer.size()); });
     if (count == 0) return true;
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (!WriteAll(out, buffer.data(), static_cast<size_t>(count))) return false;
+    if (count < 0) return false;
+    if (!host::WriteAll(outFile, std::string_view(buffer.data(), static_cast<size_t>(count)))) return false;
   }
 }
 
@@ -208,7 +172,7 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
   std::string name = target.host.substr(target.host.rfind('/') + 1);
   TemporaryFile copy;
   if (!copy.Create(folder, name)) return FailFromErrno(target.host);
-  if (!CopyContents(in.Get(), copy.fd.Get(), static_cast<std::uint64_t>(sourceStatus.st_size)))
+  if (!CopyContents(in.Get(), copy.fd, static_cast<std::uint64_t>(sourceStatus.st_size)))
     return FailFromErrno(target.host);
   // The copy carries the source's permissions (and so its read-only
   // attribute) and its last-write time.

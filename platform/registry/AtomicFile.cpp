@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/host/Descriptor.h"
 
 namespace qm::registry {
 
@@ -19,29 +20,17 @@ std::string ParentFolder(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    ssize_t n = ::write(fd, content.data(), content.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    content.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 }  // namespace
 
 DWORD WriteFileAtomically(const std::string& hostPath, std::string_view content, unsigned mode) {
   std::string pattern = hostPath + ".tmp-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) return qm::kernel::ErrorFromErrno(errno);
-  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, content) && ::fsync(fd) == 0;
+  qm::kernel::host::Descriptor file(::mkostemp(name.data(), O_CLOEXEC));
+  if (!file) return qm::kernel::ErrorFromErrno(errno);
+  bool ok = ::fchmod(file.Get(), mode) == 0 && qm::kernel::host::WriteAll(file, content) && ::fsync(file.Get()) == 0;
   int savedErrno = errno;
-  if (::close(fd) != 0 && ok) {
+  if (!file.Close() && ok) {
     ok = false;
     savedErrno = errno;
   }
@@ -63,22 +52,7 @@ DWORD WriteFileAtomically(const std::string& hostPath, std::string_view content,
 }
 
 DWORD ReadWholeFile(const std::string& hostPath, std::string* content) {
-  int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return qm::kernel::ErrorFromErrno(errno);
-  content->clear();
-  char buffer[16384];
-  while (true) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int savedErrno = errno;
-      ::close(fd);
-      return qm::kernel::ErrorFromErrno(savedErrno);
-    }
-    if (n == 0) break;
-    content->append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
+  if (!qm::kernel::host::ReadWholeFile(hostPath, content)) return qm::kernel::ErrorFromErrno(errno);
   return ERROR_SUCCESS;
 }
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/host/Retry.h"
 #include "platform/registry/AtomicFile.h"
 #include "platform/registry/Registry.h"
 
@@ -22,12 +23,8 @@ class FileLock {
       error = qm::kernel::ErrorFromErrno(errno);
       return;
     }
-    while (::flock(fd, LOCK_EX) != 0) {
-      if (errno != EINTR) {
-        error = qm::kernel::ErrorFromErrno(errno);
-        break;
-      }
-    }
+    if (qm::kernel::host::RetryOnSignal([&] { return ::flock(fd, LOCK_EX); }) != 0)
+      error = qm::kernel::ErrorFromErrno(errno);
   }
   ~FileLock() {
     if (fd >= 0) ::close(fd);

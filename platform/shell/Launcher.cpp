@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <mutex>
 
+#include "platform/kernel/host/Retry.h"
+
 namespace qm::shell {
 
 namespace {
@@ -72,12 +74,9 @@ bool LaunchOnHost(const HostCommand& command) {
   }
   ::close(report[1]);
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  qm::kernel::host::RetryOnSignal([&] { return ::waitpid(child, &status, 0); });
   int execError = 0;
-  ssize_t n;
-  while ((n = ::read(report[0], &execError, sizeof execError)) < 0 && errno == EINTR) {
-  }
+  ssize_t n = qm::kernel::host::RetryOnSignal([&] { return ::read(report[0], &execError, sizeof execError); });
   ::close(report[0]);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
 }
