@@ -4,13 +4,16 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <mutex>
 
 #include "platform/directx/RuntimePackage.h"
 #include "platform/kernel/Prefix.h"
+#include "platform/kernel/LastError.h"
 #include "platform/kernel/SystemInfo.h"
-#include "platform/registry/AtomicFile.h"
+#include "platform/kernel/host/AtomicWrite.h"
+#include "platform/kernel/host/Descriptor.h"
 #include "platform/registry/Registry.h"
 
 namespace {
@@ -91,7 +94,7 @@ INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
 
   std::optional<std::string> manifestPath = qm::kernel::ResolveWindowsPath(JoinWindows(root, qm::directx::kManifestName));
   std::string manifest;
-  if (!manifestPath || qm::registry::ReadWholeFile(*manifestPath, &manifest) != ERROR_SUCCESS)
+  if (!manifestPath || !qm::kernel::host::ReadWholeFile(*manifestPath, &manifest))
     return DSETUPERR_SOURCEFILENOTFOUND;
   std::optional<qm::directx::RuntimePackage> package = qm::directx::ParseRuntimePackage(manifest);
   if (!package) return DSETUPERR_INTERNAL;
@@ -122,10 +125,11 @@ INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
 
   for (std::size_t i = 0; i < sources.size(); ++i) {
     std::string content;
-    if (qm::registry::ReadWholeFile(sources[i], &content) != ERROR_SUCCESS) return DSETUPERR_NOCOPY;
-    DWORD error = qm::registry::WriteFileAtomically(*system + "/" + LastComponent(package->files[i]), content);
-    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return DSETUPERR_OUTOFDISKSPACE;
-    if (error != ERROR_SUCCESS) return DSETUPERR_NOCOPY;
+    if (!qm::kernel::host::ReadWholeFile(sources[i], &content)) return DSETUPERR_NOCOPY;
+    if (!qm::kernel::host::WriteFileAtomically(*system + "/" + LastComponent(package->files[i]), content)) {
+      DWORD error = qm::kernel::ErrorFromErrno(errno);
+      return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? DSETUPERR_OUTOFDISKSPACE : DSETUPERR_NOCOPY;
+    }
   }
   if (!RecordVersion(package->versionText)) return DSETUPERR_INTERNAL;
   return package->needsRestart ? DSETUPERR_SUCCESS_RESTART : DSETUPERR_SUCCESS;

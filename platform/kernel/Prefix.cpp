@@ -11,6 +11,8 @@
 #include <map>
 #include <mutex>
 
+#include "platform/kernel/host/AtomicWrite.h"
+
 namespace qm::kernel {
 namespace {
 
@@ -69,21 +71,10 @@ std::map<char, std::string> ReadDriveMap(const std::string& file) {
 }
 
 void WriteDriveMap(const std::string& file, const std::map<char, std::string>& drives) {
-  // Written beside and renamed over, so a reader never sees half a map.
-  std::string temporary = file + ".new-" + std::to_string(getpid());
-  {
-    std::ofstream out(temporary, std::ios::trunc);
-    out << "# Drives of the Windows-like environment: letter=host folder\n";
-    for (const auto& [letter, folder] : drives) out << letter << '=' << folder << '\n';
-    out.flush();
-    if (!out) {
-      std::filesystem::remove(temporary);
-      return;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) std::filesystem::remove(temporary, ec);
+  std::string text = "# Drives of the Windows-like environment: letter=host folder\n";
+  for (const auto& [letter, folder] : drives) text += std::string{letter, '='} + folder + '\n';
+  // Replaced whole, so a reader never sees half a map.
+  host::WriteFileAtomically(file, text);
 }
 
 void MakeReady(PrefixState& state) {

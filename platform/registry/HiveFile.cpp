@@ -7,8 +7,9 @@
 #include <cerrno>
 
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/host/AtomicWrite.h"
+#include "platform/kernel/host/Descriptor.h"
 #include "platform/kernel/host/Retry.h"
-#include "platform/registry/AtomicFile.h"
 #include "platform/registry/Registry.h"
 
 namespace qm::registry {
@@ -39,6 +40,10 @@ class FileLock {
   DWORD error = ERROR_SUCCESS;
 };
 
+DWORD ReadStore(const std::string& path, std::string* text) {
+  return qm::kernel::host::ReadWholeFile(path, text) ? ERROR_SUCCESS : qm::kernel::ErrorFromErrno(errno);
+}
+
 std::vector<BYTE> StringData(std::string_view text) {
   std::vector<BYTE> data(text.begin(), text.end());
   data.push_back(0);
@@ -49,10 +54,10 @@ std::vector<BYTE> StringData(std::string_view text) {
 
 LONG HiveFile::Read(Hive* hive) const {
   std::string text;
-  DWORD error = ReadWholeFile(hostPath, &text);
+  DWORD error = ReadStore(hostPath, &text);
   if (error == ERROR_FILE_NOT_FOUND) {
     error = Update([](Hive&, bool*) { return static_cast<LONG>(ERROR_SUCCESS); });
-    if (error == ERROR_SUCCESS) error = ReadWholeFile(hostPath, &text);
+    if (error == ERROR_SUCCESS) error = ReadStore(hostPath, &text);
   }
   if (error != ERROR_SUCCESS) return static_cast<LONG>(error);
   std::optional<Hive> parsed = ParseHive(text, seed.RootName());
@@ -66,7 +71,7 @@ LONG HiveFile::Update(const std::function<LONG(Hive& hive, bool* changed)>& chan
   if (lock.Error() != ERROR_SUCCESS) return static_cast<LONG>(lock.Error());
 
   std::string text;
-  DWORD error = ReadWholeFile(hostPath, &text);
+  DWORD error = ReadStore(hostPath, &text);
   bool isNew = error == ERROR_FILE_NOT_FOUND;
   if (error != ERROR_SUCCESS && !isNew) return static_cast<LONG>(error);
 
@@ -80,7 +85,9 @@ LONG HiveFile::Update(const std::function<LONG(Hive& hive, bool* changed)>& chan
   LONG result = change(hive, &changed);
   if (result != ERROR_SUCCESS) return result;
   if (!changed && !isNew) return ERROR_SUCCESS;
-  return static_cast<LONG>(WriteFileAtomically(hostPath, FormatHive(hive)));
+  if (!qm::kernel::host::WriteFileAtomically(hostPath, FormatHive(hive)))
+    return static_cast<LONG>(qm::kernel::ErrorFromErrno(errno));
+  return ERROR_SUCCESS;
 }
 
 const char* RootNameOf(HiveId hive) {

@@ -10,7 +10,8 @@
 #include "platform/kernel/CodePage.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/registry/AtomicFile.h"
+#include "platform/kernel/host/AtomicWrite.h"
+#include "platform/kernel/host/Descriptor.h"
 #include "platform/shell/ShellLink.h"
 
 namespace qm::shell {
@@ -192,9 +193,9 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
     ShellLinkData written = link;
     DescribeTarget(written);
     std::vector<BYTE> bytes = EncodeShellLink(written);
-    DWORD error = qm::registry::WriteFileAtomically(
-        *host, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (error != ERROR_SUCCESS) return HRESULT_FROM_WIN32(error);
+    if (!qm::kernel::host::WriteFileAtomically(
+            *host, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+      return HRESULT_FROM_WIN32(qm::kernel::ErrorFromErrno(errno));
     if (remember || !fileName) {
       currentFile = name;
       dirty = false;
@@ -237,7 +238,7 @@ HRESULT CreateShellLinkObject(REFIID iid, void** object) {
 std::optional<ShellLinkData> ReadShellLink(const std::string& windowsPath) {
   std::optional<std::string> host = qm::kernel::ResolveWindowsPath(windowsPath);
   std::string content;
-  if (!host || qm::registry::ReadWholeFile(*host, &content) != ERROR_SUCCESS) return std::nullopt;
+  if (!host || !qm::kernel::host::ReadWholeFile(*host, &content)) return std::nullopt;
   return DecodeShellLink(std::vector<BYTE>(content.begin(), content.end()));
 }
 
