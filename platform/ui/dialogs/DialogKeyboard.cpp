@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/kernel/Utf8.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/dialogs/DialogState.h"
 
@@ -12,7 +13,8 @@ using namespace qm::ui::dialogs;
 
 namespace {
 
-// The character after the first single '&', lower-cased; 0 when none.
+// The character after the first single '&', lower-cased; 0 when none. Bytes
+// there that are not UTF-8 make no key: no key press types them.
 char32_t AccessKeyOf(const std::string& text) {
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     if (text[i] != '&') continue;
@@ -20,13 +22,9 @@ char32_t AccessKeyOf(const std::string& text) {
       ++i;
       continue;
     }
-    auto lead = static_cast<unsigned char>(text[i + 1]);
-    if (lead < 0x80) return static_cast<char32_t>(std::tolower(lead));
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-    char32_t c = lead & (0x3F >> extra);
-    for (int k = 0; k < extra && i + 2 + k < text.size(); ++k)
-      c = (c << 6) | (static_cast<unsigned char>(text[i + 2 + k]) & 0x3F);
-    return c;
+    qm::kernel::Utf8Char key = qm::kernel::DecodeUtf8Char(text, i + 1);
+    if (!key.wellFormed) return 0;
+    return key.codePoint < 0x80 ? static_cast<char32_t>(std::tolower(static_cast<int>(key.codePoint))) : key.codePoint;
   }
   return 0;
 }
