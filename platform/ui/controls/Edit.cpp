@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/kernel/NameCase.h"
 #include "platform/kernel/Utf8.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/controls/ControlProcs.h"
@@ -141,10 +142,9 @@ bool ReadOnly(HWND hwnd) { return (StyleOf(hwnd) & ES_READONLY) != 0; }
 std::string Filtered(HWND hwnd, char32_t c) {
   DWORD style = StyleOf(hwnd);
   if ((style & ES_NUMBER) && (c < '0' || c > '9')) return {};
-  if (c < 0x80) {
-    if (style & ES_UPPERCASE) c = static_cast<char32_t>(std::toupper(static_cast<int>(c)));
-    if (style & ES_LOWERCASE) c = static_cast<char32_t>(std::tolower(static_cast<int>(c)));
-  }
+  // Upper case is the platform's one upper-casing, that of names.
+  if (style & ES_UPPERCASE) c = kernel::UpcaseNameChar(c);
+  if ((style & ES_LOWERCASE) && c < 0x80) c = static_cast<char32_t>(std::tolower(static_cast<int>(c)));
   std::string utf8;
   kernel::AppendUtf8(utf8, c);
   return utf8;

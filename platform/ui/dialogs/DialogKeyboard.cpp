@@ -1,10 +1,10 @@
 // The dialog manager's keyboard interface: Tab and Shift+Tab over the tab
 // stops, arrows within a group, Enter for the default button, Esc for
 // Cancel, and access keys marked with & in control texts.
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "platform/kernel/NameCase.h"
 #include "platform/kernel/Utf8.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/dialogs/DialogState.h"
@@ -13,8 +13,9 @@ using namespace qm::ui::dialogs;
 
 namespace {
 
-// The character after the first single '&', lower-cased; 0 when none. Bytes
-// there that are not UTF-8 make no key: no key press types them.
+// The character after the first single '&', upper-cased as names are (so
+// both "ü" and "Ü" press "&Über"); 0 when none. Bytes there that are
+// not UTF-8 make no key: no key press types them.
 char32_t AccessKeyOf(const std::string& text) {
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     if (text[i] != '&') continue;
@@ -23,8 +24,7 @@ char32_t AccessKeyOf(const std::string& text) {
       continue;
     }
     qm::kernel::Utf8Char key = qm::kernel::DecodeUtf8Char(text, i + 1);
-    if (!key.wellFormed) return 0;
-    return key.codePoint < 0x80 ? static_cast<char32_t>(std::tolower(static_cast<int>(key.codePoint))) : key.codePoint;
+    return key.wellFormed ? qm::kernel::UpcaseNameChar(key.codePoint) : 0;
   }
   return 0;
 }
@@ -70,7 +70,7 @@ void Activate(HWND control) {
 
 bool HandleAccessKey(HWND dialog, HWND from, char32_t key) {
   if (key == 0) return false;
-  if (key < 0x80) key = static_cast<char32_t>(std::tolower(static_cast<int>(key)));
+  key = qm::kernel::UpcaseNameChar(key);
   std::vector<HWND> items = NavigableItems(dialog);
   if (items.empty()) return false;
   size_t start = items.size() - 1;

@@ -222,5 +222,11 @@ TEST_F(EditTest, PasswordEditShowsOneStarPerCharacterAsDrawingCountsThem) {
   EXPECT_NE(Capture(strange).pixels, Capture(plain).pixels);
 }
 
+TEST_F(EditTest, UppercaseEditUpperCasesAsNamesAre) {
+  HWND edit = Edit(ES_UPPERCASE);
+  Type("z\xC3\xBCrich \xD0\xB4\xD0\xBE\xD0\xBC");  // zürich дом
+  EXPECT_EQ(TextOf(edit), "Z\xC3\x9CRICH \xD0\x94\xD0\x9E\xD0\x9C");
+}
+
 }  // namespace
 }  // namespace qm::test
