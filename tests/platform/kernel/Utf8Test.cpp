@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/kernel/CodePage.h"
 #include "platform/kernel/Utf8.h"
 
 using namespace qm::kernel;
@@ -84,20 +83,6 @@ TEST(Utf8, IllFormedSubsequencesDecodeToOneReplacementEach) {
     EXPECT_EQ(DecodeUtf8(row.bytes), chars);
     EXPECT_EQ(CountUtf8Chars(row.bytes), chars.size());
     EXPECT_EQ(DecodeUtf8Strict(row.bytes).has_value(), wellFormed);
-  }
-}
-
-TEST(Utf8, MultiByteToWideCharGivesTheCodecsAnswer) {
-  for (const Row& row : Rows()) {
-    if (row.bytes.empty()) continue;
-    SCOPED_TRACE(row.name);
-    const int length = static_cast<int>(row.bytes.size());
-    WCHAR wide[16];
-    int units = MultiByteToWideChar(CP_UTF8, 0, row.bytes.data(), length, wide, 16);
-    EXPECT_EQ(std::u16string(wide, units), Utf8ToUtf16(row.bytes));
-    bool wellFormed = DecodeUtf8Strict(row.bytes).has_value();
-    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, row.bytes.data(), length, wide, 16) != 0,
-              wellFormed);
   }
 }
 
