@@ -12,6 +12,7 @@
 #include "platform/kernel/NamePattern.h"
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/ShortName.h"
+#include "platform/kernel/host/FileStatus.h"
 
 namespace {
 
