@@ -25,6 +25,28 @@ bool ListFolder(const std::string& folder, std::vector<std::string>* names) {
   return readError == 0;
 }
 
+bool VisitFolder(const std::string& folder, const std::function<bool(const char* name, EntryType type)>& visit) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return false;
+  int readError = 0;
+  while (true) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (!entry) {
+      readError = errno;
+      break;
+    }
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    EntryType type = EntryType::Other;
+    if (entry->d_type == DT_DIR) type = EntryType::Directory;
+    else if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) type = EntryType::Unknown;
+    if (!visit(entry->d_name, type)) break;
+  }
+  ::closedir(dir);
+  errno = readError;
+  return readError == 0;
+}
+
 bool MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
 
 bool RemoveFolder(const std::string& path) { return ::rmdir(path.c_str()) == 0; }

@@ -2,6 +2,7 @@
 // removing entries and changing their permission bits.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,15 @@ namespace qm::kernel::host {
 // The names in a folder, "." and ".." left out, in the folder's own order;
 // false with errno set when it cannot be read to its end.
 bool ListFolder(const std::string& folder, std::vector<std::string>* names);
+
+// What a listing tells of an entry without asking for its status: links and
+// entries of a kind the file system does not report are Unknown.
+enum class EntryType { Directory, Other, Unknown };
+
+// Reads a folder's entries ("." and ".." left out) in its own order and hands
+// each to visit until visit answers false, so a caller looking for one entry
+// stops reading there. false with errno set when the folder cannot be read.
+bool VisitFolder(const std::string& folder, const std::function<bool(const char* name, EntryType type)>& visit);
 
 // Each false with errno set.
 bool MakeFolder(const std::string& path);
