@@ -13,13 +13,14 @@
 
 namespace qm::ui {
 
-enum class InputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Text };
+enum class InputKind { MouseMove, MouseDown, MouseUp, MouseWheel, KeyDown, KeyUp, Text };
 enum class MouseButton { Left, Right, Middle };
 
 struct InputEvent {
   InputKind kind = InputKind::MouseMove;
   POINT point{};                 // screen coordinates, for mouse events
   MouseButton button = MouseButton::Left;
+  int wheelDelta = 0;            // for wheel events: WHEEL_DELTA per notch, positive away from the user
   UINT virtualKey = 0;           // VK_ code, for key events
   std::string text;              // UTF-8, for Text events
   bool shift = false;

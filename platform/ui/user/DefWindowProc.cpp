@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/user/ScrollBars.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -93,6 +94,14 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
       if (wParam == static_cast<WPARAM>(HTCAPTION))
         TrackWindowMove(hwnd, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
+        TrackScrollBar(hwnd, wParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ,
+                       POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      return 0;
+    case WM_MOUSEWHEEL:
+    case WM_CONTEXTMENU:
+      // Unhandled by a child, they are the parent's to take.
+      if (w->IsChild() && Find(w->parent)) return SendMessageA(w->parent, message, wParam, lParam);
       return 0;
     case WM_MOUSEACTIVATE:
       return 1;  // MA_ACTIVATE

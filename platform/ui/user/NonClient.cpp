@@ -8,6 +8,7 @@
 #include "platform/ui/SurfaceDC.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/user/CloseBox.h"
+#include "platform/ui/user/ScrollBars.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -93,7 +94,7 @@ void DrawNonClient(Window& w) {
   Window* root = Find(RootOf(w.handle));
   if (!root) return;
   RECT insets = NonClientInsets(w);
-  if (insets.left == 0 && insets.top == 0) return;
+  if (insets.left == 0 && insets.top == 0 && insets.right == 0 && insets.bottom == 0) return;
   EnsureSurface(*root);
   POINT o = WindowOriginInRoot(w);
   int width = w.rect.right - w.rect.left, height = w.rect.bottom - w.rect.top;
@@ -142,6 +143,7 @@ void DrawNonClient(Window& w) {
   } else if (w.exStyle & WS_EX_STATICEDGE) {
     p.Ring(r, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHILIGHT));
   }
+  DrawScrollBars(w);
   if (root->IsVisibleFlag()) {
     RECT screen;
     GetWindowRect(w.handle, &screen);
@@ -167,6 +169,7 @@ LRESULT NonClientHitTest(const Window& w, POINT screen) {
   if (p.x < 0 || p.y < 0 || p.x >= width || p.y >= height) return HTNOWHERE;
   RECT client = ClientRectInWindow(w);
   if (p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom) return HTCLIENT;
+  if (LRESULT bar = ScrollBarHitTest(w, p); bar != HTNOWHERE) return bar;
   RECT close = CloseBox(w);
   if (p.x >= close.left && p.x < close.right && p.y >= close.top && p.y < close.bottom) return HTCLOSE;
   int frame = FrameWidth(w);
