@@ -2,6 +2,8 @@
 // sheet (wizard mode), image lists and the tree view.
 #pragma once
 
+#include <cstring>
+
 #include "platform/ui/WinUser.h"
 
 struct DialogTemplate;
@@ -306,6 +308,12 @@ struct NMTREEVIEWA {
   POINT ptDrag;
 };
 using LPNMTREEVIEWA = NMTREEVIEWA*;
+
+// TVM_GETITEMRECT takes the item in the rectangle it fills.
+inline BOOL TreeView_GetItemRect(HWND tree, HTREEITEM item, RECT* rect, BOOL labelOnly) {
+  std::memcpy(rect, &item, sizeof item);
+  return static_cast<BOOL>(SendMessageA(tree, TVM_GETITEMRECT, labelOnly, reinterpret_cast<LPARAM>(rect)));
+}
 
 struct NMTVKEYDOWN {
   NMHDR hdr;
