@@ -31,7 +31,7 @@ KeyPress ParseKey(const std::string& name) {
       {"tab", VK_TAB},      {"space", VK_SPACE},   {"backspace", VK_BACK}, {"delete", VK_DELETE},
       {"insert", VK_INSERT}, {"home", VK_HOME},    {"end", VK_END},       {"pageup", VK_PRIOR},
       {"pagedown", VK_NEXT}, {"up", VK_UP},        {"down", VK_DOWN},     {"left", VK_LEFT},
-      {"right", VK_RIGHT},
+      {"right", VK_RIGHT},  {"add", VK_ADD},      {"subtract", VK_SUBTRACT}, {"multiply", VK_MULTIPLY},
   };
   KeyPress press;
   std::string rest = name;
