@@ -145,47 +145,5 @@ TEST_F(TreeCtrlTest, MessageMapEntriesRouteTheTreesNotificationsAndTheControlsCo
   EXPECT_EQ(chooser.tree.Handle(), nullptr) << "the bound control went with the dialog";
 }
 
-TEST_F(TreeCtrlTest, ItemFieldsThroughTheWrapper) {
-  Chooser chooser;
-  Driver driver;
-  driver.Wait("Choose Directory")
-      .Do("use the tree",
-          [&] {
-            qm::fw::TreeCtrl& tree = chooser.tree;
-            HTREEITEM drives = tree.GetRootItem();
-            EXPECT_EQ(tree.GetItemText(drives), "Drives");
-            EXPECT_EQ(tree.GetItemData(drives), 1u);
-            EXPECT_TRUE(tree.Expand(drives, TVE_EXPAND));
-            EXPECT_EQ(tree.GetItemState(drives, TVIS_EXPANDED | TVIS_EXPANDEDONCE),
-                      TVIS_EXPANDED | TVIS_EXPANDEDONCE);
-            HTREEITEM first = tree.GetChildItem(drives);
-            EXPECT_EQ(tree.GetItemText(first), "drive 12") << "sorted by the callback, highest first";
-            EXPECT_TRUE(tree.SetItemState(first, TVIS_BOLD, TVIS_BOLD));
-            EXPECT_EQ(tree.GetItemState(first, 0xFFFF), static_cast<UINT>(TVIS_BOLD));
-            RECT label{};
-            ASSERT_TRUE(tree.GetItemRect(first, &label, true));
-            UINT flags = 0;
-            EXPECT_EQ(tree.HitTest(POINT{label.left + 2, label.top + 2}, &flags), first);
-            EXPECT_EQ(flags, TVHT_ONITEMLABEL);
-            EXPECT_TRUE(tree.SelectItem(first));
-            EXPECT_EQ(tree.GetSelectedItem(), first);
-            EXPECT_TRUE(tree.EnsureVisible(first) == false) << "already in view";
-            HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
-            EXPECT_EQ(tree.SetImageList(images, TVSIL_NORMAL), nullptr);
-            EXPECT_EQ(tree.GetImageList(TVSIL_NORMAL), images);
-            EXPECT_TRUE(tree.DeleteItem(first));
-            EXPECT_EQ(tree.GetCount(), 4u);
-            EXPECT_TRUE(tree.DeleteAllItems());
-            EXPECT_EQ(tree.GetCount(), 0u);
-            tree.SetImageList(nullptr, TVSIL_NORMAL);
-            ImageList_Destroy(images);
-          })
-      .Click(Text("Cancel"));
-  EXPECT_EQ(chooser.DoModal(), IDCANCEL);
-  EXPECT_EQ(chooser.deleted, 5);
-  EXPECT_EQ(chooser.events, (std::vector<std::string>{"load Drives", "path drive 12", "path Drives"}))
-      << "deleting the selection selected its parent, the item had no sibling before it";
-}
-
 }  // namespace
 }  // namespace qm::test
