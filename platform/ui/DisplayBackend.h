@@ -13,7 +13,8 @@
 
 namespace qm::ui {
 
-enum class InputKind { MouseMove, MouseDown, MouseUp, MouseWheel, KeyDown, KeyUp, Text };
+// HostRestored: the host window came back from being minimized.
+enum class InputKind { MouseMove, MouseDown, MouseUp, MouseWheel, KeyDown, KeyUp, Text, HostRestored };
 enum class MouseButton { Left, Right, Middle };
 
 struct InputEvent {
@@ -41,6 +42,11 @@ class DisplayBackend {
   // to InjectInput. Returns early when Wake is called (from any thread).
   virtual void WaitForInput(int timeoutMs) = 0;
   virtual void Wake() = 0;
+  // The host window follows the program's main window: its caption, its
+  // class icon, its minimize box. A backend without a host window ignores them.
+  virtual void SetTitle(const std::string& /*utf8*/) {}
+  virtual void SetIcon(const Surface& /*image*/) {}
+  virtual void Minimize() {}
 };
 
 // The backend of this process, chosen on first use from QUELLMOOR_DISPLAY

@@ -3,6 +3,7 @@
 // the range (a fixed square when there is no page).
 #include <algorithm>
 
+#include "platform/ui/user/FramePainter.h"
 #include "platform/ui/user/ScrollBars.h"
 
 namespace qm::ui::user {
@@ -10,8 +11,6 @@ namespace qm::ui::user {
 namespace {
 
 constexpr int MinThumb = 8;
-
-bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 }  // namespace
 
@@ -46,7 +45,7 @@ BarGeometry GeometryOf(const Window& w, int bar, const ScrollBarState& s, int th
 }
 
 ScrollPart PartAt(const BarGeometry& g, POINT p) {
-  if (!Contains(g.rect, p)) return ScrollPart::None;
+  if (!RectContains(g.rect, p)) return ScrollPart::None;
   int along = g.vertical ? p.y : p.x;
   if (along < g.TrackStart()) return ScrollPart::LineUp;
   if (along >= g.TrackEnd()) return ScrollPart::LineDown;
@@ -68,7 +67,7 @@ LRESULT ScrollBarHitTest(const Window& w, POINT p) {
   for (int bar : {SB_VERT, SB_HORZ}) {
     if (!HasBar(w, bar)) continue;
     ScrollBarState none;
-    if (Contains(GeometryOf(w, bar, none, 0).rect, p)) return bar == SB_VERT ? HTVSCROLL : HTHSCROLL;
+    if (RectContains(GeometryOf(w, bar, none, 0).rect, p)) return bar == SB_VERT ? HTVSCROLL : HTHSCROLL;
   }
   return HTNOWHERE;
 }
