@@ -56,6 +56,7 @@ int ControlSelection(const ControlRef& ref, HWND window = nullptr);
 // Mouse down and up at the control's centre; fails on a hidden or disabled control.
 void ClickControl(const ControlRef& ref, HWND window = nullptr);
 void ClickAt(POINT screen);
+void RightClickAt(POINT screen);
 // "Enter", "Esc", "Tab", "Shift+Tab", "Space", "Alt+F4", "Alt+N", "Down", ...
 void PressKey(const std::string& name);
 void TypeText(const std::string& text);

@@ -75,16 +75,25 @@ KeyPress ParseKey(const std::string& name) {
 
 void CheckKeyName(const std::string& name) { ParseKey(name); }
 
-void ClickAt(POINT screen) {
+namespace {
+
+void ClickWith(MouseButton button, POINT screen) {
   InputEvent event;
   event.point = screen;
   event.kind = InputKind::MouseMove;
   InjectInput(event);
+  event.button = button;
   event.kind = InputKind::MouseDown;
   InjectInput(event);
   event.kind = InputKind::MouseUp;
   InjectInput(event);
 }
+
+}  // namespace
+
+void ClickAt(POINT screen) { ClickWith(MouseButton::Left, screen); }
+
+void RightClickAt(POINT screen) { ClickWith(MouseButton::Right, screen); }
 
 void ClickControl(const ControlRef& ref, HWND window) {
   HWND control = FindControl(ref, window);

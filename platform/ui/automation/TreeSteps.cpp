@@ -4,7 +4,6 @@
 #include <memory>
 #include <set>
 
-#include "platform/ui/DisplayBackend.h"
 #include "platform/ui/automation/TreeSupport.h"
 
 namespace qm::ui::automation {
@@ -22,18 +21,6 @@ bool HasChildren(HWND tree, HTREEITEM item) {
 }
 
 bool IsExpanded(HWND tree, HTREEITEM item) { return (ItemState(tree, item) & TVIS_EXPANDED) != 0; }
-
-void RightClickAt(POINT screen) {
-  InputEvent event;
-  event.point = screen;
-  event.kind = InputKind::MouseMove;
-  InjectInput(event);
-  event.button = MouseButton::Right;
-  event.kind = InputKind::MouseDown;
-  InjectInput(event);
-  event.kind = InputKind::MouseUp;
-  InjectInput(event);
-}
 
 std::string Describe(const char* name, const ControlRef& tree, const ItemPath& path) {
   return std::string(name) + " " + tree.Describe() + (path.empty() ? "" : " " + Quoted(path));

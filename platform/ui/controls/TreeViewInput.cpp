@@ -121,6 +121,13 @@ void KeyDown(TreeState& tree, UINT key) {
   if (target && target != caret) Select(tree, target, TVC_BYKEYBOARD);
 }
 
+// Where the thumb is dragged to, in the full 32 bits the message cannot carry.
+int TrackPosition(const TreeState& tree, int bar) {
+  SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  GetScrollInfo(tree.hwnd, bar, &info);
+  return info.nTrackPos;
+}
+
 void VerticalScroll(TreeState& tree, WORD code) {
   EnsureLayout(tree);
   int page = std::max(1, VisibleRowCount(tree));
@@ -133,12 +140,7 @@ void VerticalScroll(TreeState& tree, WORD code) {
     case SB_TOP: row = 0; break;
     case SB_BOTTOM: row = static_cast<int>(tree.rows.size()); break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      GetScrollInfo(tree.hwnd, SB_VERT, &info);
-      row = info.nTrackPos;
-      break;
-    }
+    case SB_THUMBPOSITION: row = TrackPosition(tree, SB_VERT); break;
     default: return;
   }
   ScrollToRow(tree, row);
@@ -156,12 +158,7 @@ void HorizontalScroll(TreeState& tree, WORD code) {
     case SB_LEFT: x = 0; break;
     case SB_RIGHT: x = tree.contentWidth; break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      GetScrollInfo(tree.hwnd, SB_HORZ, &info);
-      x = info.nTrackPos;
-      break;
-    }
+    case SB_THUMBPOSITION: x = TrackPosition(tree, SB_HORZ); break;
     default: return;
   }
   ScrollToX(tree, x);

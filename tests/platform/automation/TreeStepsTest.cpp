@@ -6,7 +6,8 @@
 #include <set>
 
 #include "AutomationTestSupport.h"
-#include "platform/ui/DialogTemplate.h"
+#include "platform/dialogs/DialogTestSupport.h"
+#include "platform/ui/automation/TreeSupport.h"
 #include "platform/ui/controls/StandardControls.h"
 
 namespace qm::test {
@@ -17,34 +18,13 @@ using Lines = std::vector<std::string>;
 
 constexpr int kTree = 1049;
 
-DialogItemTemplate Control(const char* className, const char* text, int id, short x, short y, short cx, short cy,
-                           DWORD style) {
-  DialogItemTemplate item;
-  item.className = className;
-  item.text = text;
-  item.id = id;
-  item.x = x;
-  item.y = y;
-  item.cx = cx;
-  item.cy = cy;
-  item.style = WS_CHILD | WS_VISIBLE | style;
-  return item;
-}
-
 DialogTemplate FolderDialog() {
-  DialogTemplate t;
-  t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER;
-  t.cx = 227;
-  t.cy = 156;
-  t.caption = "Choose Directory";
-  t.fontFace = "MS Sans Serif";
-  t.pointSize = 8;
-  t.items = {Control(WC_TREEVIEWA, "Tree1", kTree, 7, 7, 213, 122,
-                     WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
-                         TVS_DISABLEDRAGDROP),
-             Control(WC_BUTTONA, "OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
-             Control(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, WS_TABSTOP)};
-  return t;
+  return Dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 227, 156, "Choose Directory",
+                {Item(WC_TREEVIEWA, "Tree1", kTree, 7, 7, 213, 122,
+                      WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                          TVS_DISABLEDRAGDROP),
+                 Item(WC_BUTTONA, "OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+                 Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, WS_TABSTOP)});
 }
 
 // What the folders hold, by the path of their parameters: each item's
@@ -66,17 +46,7 @@ struct Record {
 Folders* folders = nullptr;
 Record* record = nullptr;
 
-std::string TextOf(HWND tree, HTREEITEM item) {
-  if (!item) return "(none)";
-  char buffer[128] = {};
-  TVITEMA query{};
-  query.mask = TVIF_TEXT;
-  query.hItem = item;
-  query.pszText = buffer;
-  query.cchTextMax = sizeof buffer;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-  return buffer;
-}
+std::string TextOf(HWND tree, HTREEITEM item) { return item ? ItemText(tree, item) : "(none)"; }
 
 void AddChildren(HWND tree, HTREEITEM parent, int folder) {
   for (int child : folders->children[folder]) {

@@ -89,17 +89,6 @@ class TreeScrollTest : public TreeTest {
     return POINT{r.right - 2 - 8, y < 0 ? r.bottom - 2 + y : r.top + 2 + y};
   }
 
-  void WhileHeld(std::vector<std::function<void()>> actions) {
-    std::size_t next = 0;
-    ui::user::SetIdleHook([&](const ui::user::IdlePoint& point) {
-      if (!point.programWaits || next == actions.size()) return ui::user::IdleResult::Nothing;
-      actions[next++]();
-      return ui::user::IdleResult::Progress;
-    });
-    Pump();
-    ui::user::SetIdleHook({});
-  }
-
   HWND tree = nullptr;
   std::vector<HTREEITEM> items;
 };
@@ -118,12 +107,15 @@ TEST_F(TreeScrollTest, ScrollBarsMoveTheTreeByLinePageThumbAndWheel) {
   GetWindowRect(tree, &window);
   Mouse(ui::InputKind::MouseMove, Bar(16 + 3));
   Mouse(ui::InputKind::MouseDown, Bar(16 + 3));
-  WhileHeld({[&] { Mouse(ui::InputKind::MouseMove, Bar(16 + 3 + 60)); },
-             [&] {
-               EXPECT_GT(FirstVisible(), visible) << "the tree follows the thumb while it is dragged";
-               Mouse(ui::InputKind::MouseMove, Bar(window.bottom - window.top + 100));
-             },
-             [&] { Mouse(ui::InputKind::MouseUp, Bar(window.bottom - window.top + 100)); }});
+  // The bar holds the mouse from its press on: the rest comes while it does.
+  PlayWhenIdle({[&] { Mouse(ui::InputKind::MouseMove, Bar(16 + 3 + 60)); },
+                [&] {
+                  EXPECT_GT(FirstVisible(), visible) << "the tree follows the thumb while it is dragged";
+                  Mouse(ui::InputKind::MouseMove, Bar(window.bottom - window.top + 100));
+                },
+                [&] { Mouse(ui::InputKind::MouseUp, Bar(window.bottom - window.top + 100)); }});
+  Pump();
+  ui::user::SetIdleHook({});
   const int last = 200 - visible;
   EXPECT_EQ(FirstVisible(), last) << "at the end of the track the last page shows";
   EXPECT_EQ(GetScrollPos(tree, SB_VERT), last) << "the bar follows";
