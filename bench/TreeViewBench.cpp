@@ -14,7 +14,7 @@
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinUser.h"
-#include "platform/ui/controls/StandardControls.h"
+#include "platform/ui/Startup.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ Figures Measure(HWND frame, int count, int repaints) {
 int main(int argc, char** argv) {
   int repaints = argc > 1 ? std::atoi(argv[1]) : 200;
   qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
-  qm::ui::RegisterStandardControls();
+  qm::ui::StartWindowSystem();
   WNDCLASSEXA frameClass{};
   frameClass.cbSize = sizeof frameClass;
   frameClass.lpfnWndProc = DefWindowProcA;

@@ -76,8 +76,11 @@ ItemPath TreeSelection(const ControlRef& tree, HWND window = nullptr);
 // scrolling it into view first; the item's ancestors must be expanded.
 POINT TreeItemPoint(HWND tree, HTREEITEM item, bool button);
 
-// Dispatches queued messages and paints until nothing is left.
-void RunUntilIdle();
+// Dispatches queued messages and paints until nothing is left, as a loop
+// does before it waits (timers not yet due stay); a WM_QUIT stops it and is
+// put back for the program's own loop. With a dialog, each message goes
+// through that dialog's keyboard handling first (IsDialogMessageA).
+void RunUntilIdle(HWND dialog = nullptr);
 // Saves the composed screen; a relative path goes into QUELLMOOR_SCREENSHOTS
 // (or the current directory).
 void SaveScreenshot(const std::string& path);

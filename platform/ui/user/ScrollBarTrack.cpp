@@ -1,9 +1,10 @@
-// Holding a scroll bar: a loop of its own, as dragging a window has, until
+// Holding a scroll bar: the modal loop, as dragging a window runs it, until
 // the button is released. An arrow or the track sends its line or page
 // message at once and again on a timer while the pointer stays on it (the
 // track stops once the thumb has reached the pointer); the thumb follows
 // the pointer with SB_THUMBTRACK and ends with SB_THUMBPOSITION. Every hold
 // ends with SB_ENDSCROLL.
+#include "platform/ui/user/ModalLoop.h"
 #include "platform/ui/user/ScrollBars.h"
 
 namespace qm::ui::user {
@@ -52,25 +53,22 @@ class Hold {
   }
 
   void Run() {
-    MSG msg;
-    while (GetCapture() == hwnd_ && Find(hwnd_)) {
-      if (!GetMessageA(&msg, nullptr, 0, 0)) {
-        PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop outside
-        break;
-      }
-      if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
-      if (msg.hwnd == hwnd_ && msg.message == WM_MOUSEMOVE) {
-        Follow(msg.pt);
-        continue;
-      }
-      if (msg.hwnd == hwnd_ && msg.message == WM_TIMER && msg.wParam == RepeatTimer) {
-        Repeat();
-        continue;
-      }
-      if (msg.message >= WM_KEYDOWN && msg.message <= WM_SYSCHAR) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    // No owner: the window keeps its activation and input while its bar is held.
+    RunModalLoop(
+        nullptr, hwnd_, [this] { return GetCapture() == hwnd_; },
+        [this](MSG& msg) {
+          if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) return ModalFilterResult::EndLoop;
+          if (msg.hwnd == hwnd_ && msg.message == WM_MOUSEMOVE) {
+            Follow(msg.pt);
+            return ModalFilterResult::Handled;
+          }
+          if (msg.hwnd == hwnd_ && msg.message == WM_TIMER && msg.wParam == RepeatTimer) {
+            Repeat();
+            return ModalFilterResult::Handled;
+          }
+          if (msg.message >= WM_KEYDOWN && msg.message <= WM_SYSCHAR) return ModalFilterResult::Handled;
+          return ModalFilterResult::Dispatch;
+        });
     Finish();
   }
 

@@ -8,7 +8,6 @@
 #include "AutomationTestSupport.h"
 #include "platform/dialogs/DialogTestSupport.h"
 #include "platform/ui/automation/TreeSupport.h"
-#include "platform/ui/controls/StandardControls.h"
 
 namespace qm::test {
 namespace {
@@ -115,7 +114,6 @@ class TreeStepsTest : public AutomationTest {
  protected:
   void SetUp() override {
     AutomationTest::SetUp();
-    ui::RegisterStandardControls();
     // 0 is the desktop; its children are the top level.
     data.names = {"Desktop", "My Computer", "Recycle Bin", "(C:)", "(D:)", "Windows", "Games", "Quellmoor", "Arcade",
                   "Network"};

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialogs/UiTestSupport.h"
+#include "support/UiTest.h"
 #include "platform/ui/Resources.h"
 
 namespace qm::test {

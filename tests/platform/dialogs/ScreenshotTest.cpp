@@ -2,8 +2,8 @@
 // for judging the look by eye. Run by hand:
 //   test_platform_dialogs --gtest_also_run_disabled_tests --gtest_filter='*Screenshots*'
 // The pictures go to QM_CONTROL_SHOTS (default /tmp/qm-control-shots).
-#include "platform/dialogs/DialogTestSupport.h"
-#include "platform/dialogs/Screenshots.h"
+#include "DialogTestSupport.h"
+#include "Screenshots.h"
 
 namespace qm::test {
 namespace {

@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "InstallerUiTest.h"
 #include "StartedMainWindow.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/CommCtrl.h"
-#include "platform/user/RecordingDisplay.h"
+#include "support/installer/InstallerUiTest.h"
+#include "support/RecordingDisplay.h"
 #include "support/TempDir.h"
 
 namespace {

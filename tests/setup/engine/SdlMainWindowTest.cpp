@@ -3,12 +3,13 @@
 // and F11 belongs to the host window.
 #include <SDL.h>
 
-#include "InstallerUiTest.h"
 #include "StartedMainWindow.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/CommCtrl.h"
-#include "platform/user/XvfbRun.h"
+#include "platform/ui/DisplayBackend.h"
+#include "support/installer/InstallerUiTest.h"
+#include "support/XvfbRun.h"
 
 namespace {
 
