@@ -1,6 +1,5 @@
 #include "platform/directx/DirectXSetup.h"
 
-#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -9,8 +8,9 @@
 #include <mutex>
 
 #include "platform/directx/RuntimePackage.h"
-#include "platform/kernel/Prefix.h"
+#include "platform/kernel/FileApi.h"
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/Prefix.h"
 #include "platform/kernel/SystemInfo.h"
 #include "platform/kernel/host/AtomicWrite.h"
 #include "platform/kernel/host/Descriptor.h"
@@ -88,9 +88,9 @@ INT DirectXSetupGetVersion(DWORD* version, DWORD* revision) {
 INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
   (void)owner;
   std::string root = rootPath ? rootPath : CurrentFolder();
-  std::optional<std::string> hostRoot = qm::kernel::ResolveWindowsPath(root);
-  struct stat info;
-  if (!hostRoot || ::stat(hostRoot->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return DSETUPERR_CANTFINDDIR;
+  DWORD rootAttributes = GetFileAttributesA(root.c_str());
+  if (rootAttributes == INVALID_FILE_ATTRIBUTES || !(rootAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return DSETUPERR_CANTFINDDIR;
 
   std::optional<std::string> manifestPath = qm::kernel::ResolveWindowsPath(JoinWindows(root, qm::directx::kManifestName));
   std::string manifest;
@@ -102,11 +102,15 @@ INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
   std::vector<std::string> sources;
   ULONGLONG totalBytes = 0;
   for (const std::string& file : package->files) {
-    std::optional<std::string> source = qm::kernel::ResolveWindowsPath(JoinWindows(root, file));
-    if (!source || ::stat(source->c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    std::string source = JoinWindows(root, file);
+    WIN32_FILE_ATTRIBUTE_DATA found;
+    if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &found) ||
+        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
       return DSETUPERR_SOURCEFILENOTFOUND;
-    sources.push_back(*source);
-    totalBytes += static_cast<ULONGLONG>(info.st_size);
+    std::optional<std::string> hostSource = qm::kernel::ResolveWindowsPath(source);
+    if (!hostSource) return DSETUPERR_SOURCEFILENOTFOUND;
+    sources.push_back(*hostSource);
+    totalBytes += (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
   }
 
   // An installed runtime that is newer (or the same) stays; that is success.

@@ -2,8 +2,6 @@
 // only when it is complete (host/AtomicWrite), so a copy that fails never
 // leaves a half-written file where a good one was; its bytes move by the
 // host's fast paths (host/CopyContents).
-#include <sys/stat.h>
-
 #include <cerrno>
 
 #include "platform/kernel/FileApi.h"
@@ -12,6 +10,7 @@
 #include "platform/kernel/host/AtomicWrite.h"
 #include "platform/kernel/host/CopyContents.h"
 #include "platform/kernel/host/Descriptor.h"
+#include "platform/kernel/host/FileStatus.h"
 
 namespace {
 
@@ -39,28 +38,28 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
 
   host::Descriptor in = host::OpenForReading(source.host);
   if (!in) return FailFromErrno(source.host);
-  struct stat sourceStatus;
-  if (fstat(in.Get(), &sourceStatus) != 0) return FailFromErrno(source.host);
-  if (S_ISDIR(sourceStatus.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+  host::FileStatus sourceStatus;
+  if (!host::StatDescriptor(in, &sourceStatus)) return FailFromErrno(source.host);
+  if (sourceStatus.isDirectory) return Fail(ERROR_ACCESS_DENIED);
 
-  struct stat targetStatus;
-  if (stat(target.host.c_str(), &targetStatus) == 0) {
-    if (targetStatus.st_dev == sourceStatus.st_dev && targetStatus.st_ino == sourceStatus.st_ino)
+  host::FileStatus targetStatus;
+  if (host::StatPath(target.host, &targetStatus)) {
+    if (targetStatus.device == sourceStatus.device && targetStatus.inode == sourceStatus.inode)
       return Fail(ERROR_SHARING_VIOLATION);
     if (failIfExists) return Fail(ERROR_FILE_EXISTS);
     // A read-only destination stays as it is until its owner clears the bit.
-    if (S_ISDIR(targetStatus.st_mode) || !(targetStatus.st_mode & S_IWUSR)) return Fail(ERROR_ACCESS_DENIED);
+    if (targetStatus.isDirectory || !targetStatus.ownerMayWrite) return Fail(ERROR_ACCESS_DENIED);
   } else if (errno != ENOENT) {
     return FailFromErrno(target.host);
   }
 
   host::ReplacementFile copy;
   if (!copy.Open(target.host)) return FailFromErrno(target.host);
-  if (!host::CopyContents(in, copy.File(), static_cast<std::uint64_t>(sourceStatus.st_size)))
+  if (!host::CopyContents(in, copy.File(), sourceStatus.size))
     return FailFromErrno(target.host);
   // The copy carries the source's permissions (and so its read-only
   // attribute) and its last-write time.
-  if (!copy.SetMode(sourceStatus.st_mode & 0777) || !copy.SetWriteTime(sourceStatus.st_mtim))
+  if (!copy.SetMode(sourceStatus.mode & 0777) || !copy.SetWriteTime(sourceStatus.writeTime))
     return FailFromErrno(target.host);
   using Install = host::ReplacementFile::Install;
   if (!copy.Commit(failIfExists ? Install::KeepExisting : Install::Replace, host::ReplacementFile::Flush::Lazily)) {

@@ -1,44 +1,16 @@
 #include "platform/registry/HiveFile.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/host/AtomicWrite.h"
 #include "platform/kernel/host/Descriptor.h"
-#include "platform/kernel/host/Retry.h"
+#include "platform/kernel/host/FileLock.h"
 #include "platform/registry/Registry.h"
 
 namespace qm::registry {
 
 namespace {
-
-class FileLock {
- public:
-  explicit FileLock(const std::string& path) {
-    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
-      error = qm::kernel::ErrorFromErrno(errno);
-      return;
-    }
-    if (qm::kernel::host::RetryOnSignal([&] { return ::flock(fd, LOCK_EX); }) != 0)
-      error = qm::kernel::ErrorFromErrno(errno);
-  }
-  ~FileLock() {
-    if (fd >= 0) ::close(fd);
-  }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-
-  DWORD Error() const { return error; }
-
- private:
-  int fd = -1;
-  DWORD error = ERROR_SUCCESS;
-};
 
 DWORD ReadStore(const std::string& path, std::string* text) {
   return qm::kernel::host::ReadWholeFile(path, text) ? ERROR_SUCCESS : qm::kernel::ErrorFromErrno(errno);
@@ -67,8 +39,8 @@ LONG HiveFile::Read(Hive* hive) const {
 }
 
 LONG HiveFile::Update(const std::function<LONG(Hive& hive, bool* changed)>& change) const {
-  FileLock lock(hostPath + ".lock");
-  if (lock.Error() != ERROR_SUCCESS) return static_cast<LONG>(lock.Error());
+  qm::kernel::host::FileLock lock;
+  if (!lock.Acquire(hostPath + ".lock")) return static_cast<LONG>(qm::kernel::ErrorFromErrno(errno));
 
   std::string text;
   DWORD error = ReadStore(hostPath, &text);

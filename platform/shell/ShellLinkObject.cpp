@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -185,11 +183,13 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
     std::string name = fileName ? WideName(fileName) : currentFile;
     std::optional<std::string> host = qm::kernel::ResolveWindowsPath(name);
     if (!host) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
-    struct stat existing;
-    if (::stat(host->c_str(), &existing) == 0) {
-      // Windows refuses to replace a read-only file; a rename would not.
-      if (S_ISDIR(existing.st_mode) || !(existing.st_mode & S_IWUSR)) return E_ACCESSDENIED;
-    }
+    // Windows refuses to replace a read-only file; a rename would not. A
+    // link that is not there yet is no failure of the save.
+    DWORD savedError = GetLastError();
+    DWORD existing = GetFileAttributesA(name.c_str());
+    SetLastError(savedError);
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+      return E_ACCESSDENIED;
     ShellLinkData written = link;
     DescribeTarget(written);
     std::vector<BYTE> bytes = EncodeShellLink(written);
