@@ -15,6 +15,8 @@ namespace {
 class ProcessObject : public Waitable {
  public:
   explicit ProcessObject(std::shared_ptr<host::Child> child) : child(std::move(child)) {}
+  // Once the handle is closed, an ended process leaves nothing behind.
+  ~ProcessObject() override { host::ReleaseChild(child); }
   int ReadinessFd() const override { return child->EndedFd().Get(); }
   bool IsSignalled() override { return child->HasEnded(); }
   host::Child& Child() { return *child; }

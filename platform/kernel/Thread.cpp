@@ -104,4 +104,13 @@ BOOL TerminateThread(HANDLE thread, DWORD exitCode) {
   return TRUE;
 }
 
+DWORD GetThreadId(HANDLE thread) {
+  std::shared_ptr<ThreadObject> object = ShareHandle<ThreadObject>(thread);
+  if (!object) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  return static_cast<DWORD>(object->State().thread.Id());
+}
+
 DWORD GetCurrentThreadId() { return static_cast<DWORD>(host::CurrentThreadId()); }

@@ -24,6 +24,8 @@ BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
 // has ended keeps the code it ended with.
 BOOL TerminateThread(HANDLE thread, DWORD exitCode);
 DWORD GetCurrentThreadId();
+// The host's id of the thread; 0 with the last error set for a handle that is none.
+DWORD GetThreadId(HANDLE thread);
 
 namespace qm::kernel {
 // While set, CreateThread fails with ERROR_NOT_ENOUGH_MEMORY as when the

@@ -50,6 +50,14 @@ class Reaper {
     return true;
   }
 
+  void Release(const std::shared_ptr<Child>& child) {
+    std::lock_guard lock(mutex);
+    if (!child->HasEnded()) return;
+    std::erase(children, child);
+    // Its descriptor may be among those the thread waits on: it looks again.
+    wake.Set();
+  }
+
  private:
   void Run() {
     // Signals meant for the program go to its other threads.
@@ -197,6 +205,8 @@ std::shared_ptr<Child> StartChild(const std::string& program, const std::vector<
   }
   return child;
 }
+
+void ReleaseChild(const std::shared_ptr<Child>& child) { TheReaper().Release(child); }
 
 bool IsRunnableProgram(const std::string& path) {
   struct stat info;

@@ -52,6 +52,11 @@ class Child {
 std::shared_ptr<Child> StartChild(const std::string& program, const std::vector<std::string>& argv,
                                   const std::string& folder);
 
+// For a holder about to drop its reference: a child that has ended is let
+// go at once, so that its descriptor closes with that reference; one still
+// running stays with the reaper until it ends.
+void ReleaseChild(const std::shared_ptr<Child>& child);
+
 // Whether path is a program the host runs for us: a file we may execute
 // that holds a host executable or begins with an interpreter line ("#!").
 // A document that merely has its execute bits set is not one.

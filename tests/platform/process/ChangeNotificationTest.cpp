@@ -9,6 +9,7 @@
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Synch.h"
+#include "platform/kernel/Thread.h"
 #include "support/HostProbes.h"
 
 namespace qm::test {
@@ -129,6 +130,30 @@ TEST_F(ChangeNotification, ManyChangesBeforeTheRearmGiveOneWakeUp) {
   EXPECT_EQ(WaitForSingleObject(change, 20), WAIT_TIMEOUT);
   Make("sub/after-rearm.txt");
   EXPECT_TRUE(Signalled(change));
+}
+
+TEST_F(ChangeNotification, AThreadWaitingForAChangeEndsWhenAskedTo) {
+  struct Waiter {
+    HANDLE change;
+    DWORD result = 0;
+  } waiter{Watch(FILE_NOTIFY_CHANGE_FILE_NAME)};
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](LPVOID raw) -> DWORD {
+        auto* w = static_cast<Waiter*>(raw);
+        w->result = WaitForSingleObject(w->change, INFINITE);
+        return 1;
+      },
+      &waiter, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  EXPECT_EQ(WaitForSingleObject(thread, 20), WAIT_TIMEOUT);
+  EXPECT_TRUE(TerminateThread(thread, 0));
+  EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(waiter.result, WAIT_FAILED);
+  // The change handle is as it was, for the next thread to wait on.
+  Make("new.txt");
+  EXPECT_TRUE(Signalled(waiter.change));
+  CloseHandle(thread);
 }
 
 TEST_F(ChangeNotification, PathsAndFiltersItCannotWatchFail) {
