@@ -1,6 +1,8 @@
 #include "support/HostProbes.h"
 
+#include <fcntl.h>
 #include <linux/capability.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -50,6 +52,8 @@ int OpenDescriptors() {
 
 int Threads() { return CountEntries("/proc/self/task"); }
 
+void StartRuntimeHelpers() { std::thread([] {}).join(); }
+
 bool Eventually(const std::function<bool()>& condition) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (!condition()) {
@@ -93,5 +97,34 @@ bool WriteScript(const std::string& windowsPath, const std::string& body) {
   }
   return chmod(host.c_str(), 0755) == 0;
 }
+
+HeldPipe::HeldPipe(const std::string& windowsPath) : path(HostPathOf(windowsPath)) {
+  if (mkfifo(path.c_str(), 0600) == 0) fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
+}
+
+HeldPipe::~HeldPipe() {
+  if (fd >= 0) close(fd);
+  unlink(path.c_str());
+}
+
+bool HeldPipe::Write(const std::string& text) {
+  return write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+}
+
+std::string HeldPipe::ReadLine() {
+  std::string line;
+  char c;
+  pollfd ready{fd, POLLIN, 0};
+  while (poll(&ready, 1, 5000) == 1 && read(fd, &c, 1) == 1 && c != '\n') line += c;
+  return line;
+}
+
+RecordingLauncher::RecordingLauncher()
+    : previous(qm::shell::SetLauncher([this](const qm::shell::HostCommand& command) {
+        launched.push_back(command);
+        return true;
+      })) {}
+
+RecordingLauncher::~RecordingLauncher() { qm::shell::SetLauncher(std::move(previous)); }
 
 }  // namespace qm::test

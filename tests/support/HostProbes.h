@@ -6,6 +6,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/shell/Launcher.h"
 
 namespace qm::test {
 
@@ -19,6 +22,10 @@ std::optional<int> NiceOfProcess(int pid);
 int CountEntries(const std::string& folder);
 int OpenDescriptors();
 int Threads();
+// Makes one thread and lets it end: runtimes that start helper threads of
+// their own with a program's first thread (a sanitizer's) have them running
+// afterwards, so that counts of threads taken then are the program's.
+void StartRuntimeHelpers();
 
 // Checks condition until it holds, for at most a few seconds. Only for
 // states the host gives no event for: a nice value set by another thread,
@@ -37,5 +44,41 @@ bool GiveUpRaisingPriority();
 bool WriteScript(const std::string& windowsPath, const std::string& body);
 // The host path of a Windows path (the test's prefix).
 std::string HostPathOf(const std::string& windowsPath);
+
+// A named pipe at a Windows path that the test holds open both ways, so
+// that neither a program's open of it nor the test's ever blocks and
+// nothing written is lost: a program reads a line from it to wait for the
+// test, or writes one to tell the test something.
+class HeldPipe {
+ public:
+  explicit HeldPipe(const std::string& windowsPath);
+  ~HeldPipe();
+  HeldPipe(const HeldPipe&) = delete;
+  HeldPipe& operator=(const HeldPipe&) = delete;
+
+  const std::string& HostPath() const { return path; }
+  bool Write(const std::string& text);
+  // A line, waited for at most a few seconds; empty when none came.
+  std::string ReadLine();
+
+ private:
+  std::string path;
+  int fd = -1;
+};
+
+// While it lives, what the platform would hand to the host (documents,
+// addresses, the viewer) is recorded instead of started.
+class RecordingLauncher {
+ public:
+  RecordingLauncher();
+  ~RecordingLauncher();
+  RecordingLauncher(const RecordingLauncher&) = delete;
+  RecordingLauncher& operator=(const RecordingLauncher&) = delete;
+
+  std::vector<qm::shell::HostCommand> launched;
+
+ private:
+  qm::shell::Launcher previous;
+};
 
 }  // namespace qm::test

@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <future>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <thread>
 
-#include "ProcessTestSupport.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Process.h"
-#include "platform/kernel/Synch.h"
+#include "support/HostProbes.h"
 
 namespace qm::test {
 namespace {
@@ -112,36 +109,6 @@ TEST(PriorityClass, RaisingWithoutThePermissionFailsAndTheClassStaysAsItWas) {
         std::exit(ok ? 0 : 1);
       },
       testing::ExitedWithCode(0), "lowered 1 raised 0 \\(5\\) restored 0 \\(5\\) class 0x4000 nice 10");
-}
-
-class ChildPriority : public ShellRequests {};
-
-TEST_F(ChildPriority, AStartedProcessTakesItsClassWhileItRunsAndNotAfter) {
-  if (!MayRaisePriority()) GTEST_SKIP() << "the host does not let this user raise priorities";
-  const std::string fifo = HostPathOf("C:\\hold.fifo");
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const int keeper = open(fifo.c_str(), O_RDWR | O_CLOEXEC);
-  ASSERT_TRUE(WriteScript("C:\\Tools\\hold.sh", "read line < '" + fifo + "'"));
-  const DWORD ownClass = GetPriorityClass(GetCurrentProcess());
-  const int ownNice = OwnNice();
-  SHELLEXECUTEINFOA info = Request("C:\\Tools\\hold.sh");
-  ASSERT_TRUE(ShellExecuteExA(&info));
-  const int pid = static_cast<int>(GetProcessId(info.hProcess));
-  EXPECT_EQ(GetPriorityClass(info.hProcess), ownClass) << "a child starts in its parent's class";
-  EXPECT_TRUE(SetPriorityClass(info.hProcess, HIGH_PRIORITY_CLASS));
-  EXPECT_EQ(NiceOfProcess(pid), -10);
-  EXPECT_EQ(GetPriorityClass(info.hProcess), HIGH_PRIORITY_CLASS);
-  EXPECT_EQ(OwnNice(), ownNice) << "the class is the child's, not ours";
-
-  EXPECT_EQ(write(keeper, "go\n", 3), 3);
-  ASSERT_EQ(WaitForSingleObject(info.hProcess, 5000), WAIT_OBJECT_0);
-  // Its id may name another process by now: the ended one is left alone.
-  SetLastError(ERROR_SUCCESS);
-  EXPECT_FALSE(SetPriorityClass(info.hProcess, IDLE_PRIORITY_CLASS));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(GetPriorityClass(info.hProcess), 0u);
-  CloseHandle(info.hProcess);
-  close(keeper);
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ TEST(Thread, RunsTheRoutineWithItsParameterAndEndsWithItsResult) {
 
 TEST(Thread, TerminateEndsAWaitingThreadWithTheCodeGiven) {
   std::vector<DWORD> errors;
+  StartRuntimeHelpers();
   const int threadsBefore = Threads();
   const int descriptorsBefore = OpenDescriptors();
   DWORD id = 0;
@@ -81,28 +82,6 @@ TEST(Thread, TerminateEndsAWaitingThreadWithTheCodeGiven) {
   EXPECT_TRUE(CloseHandle(thread));
   EXPECT_TRUE(Eventually([&] { return Threads() == threadsBefore; }));
   EXPECT_EQ(OpenDescriptors(), descriptorsBefore);
-}
-
-TEST(Thread, AThreadWhoseHandleIsClosedFirstRunsToItsEnd) {
-  std::promise<void> release;
-  std::promise<int> finished;
-  struct Parameter {
-    std::future<void> released;
-    std::promise<int>* finished;
-  } parameter{release.get_future(), &finished};
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](LPVOID raw) -> DWORD {
-        auto* p = static_cast<Parameter*>(raw);
-        p->released.wait();
-        p->finished->set_value(1);
-        return 0;
-      },
-      &parameter, 0, nullptr);
-  ASSERT_NE(thread, nullptr);
-  EXPECT_TRUE(CloseHandle(thread));
-  release.set_value();
-  EXPECT_EQ(finished.get_future().get(), 1);
 }
 
 TEST(Thread, CallsWithWhatTheyCannotTakeFail) {

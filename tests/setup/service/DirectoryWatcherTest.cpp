@@ -86,6 +86,7 @@ class DirectoryWatcher : public testing::Test {
 
 TEST_F(DirectoryWatcher, StartOnAMissingPathFailsAndLeavesTheRecordStopped) {
   watch.path = "C:\\Missing\\Folder";
+  StartRuntimeHelpers();
   const int descriptors = OpenDescriptors();
   const int threads = Threads();
   EXPECT_EQ(StartDirectoryWatch(watch, kNames), 0);
@@ -145,6 +146,7 @@ TEST_F(DirectoryWatcher, AStoppedRecordStartsAgain) {
   }
   // A start on a running record replaces its watch instead of leaving the
   // first thread behind.
+  StartRuntimeHelpers();
   const int threads = Threads();
   ASSERT_EQ(StartDirectoryWatch(watch, kNames), 1);
   ASSERT_EQ(StartDirectoryWatch(watch, kNames), 1);
@@ -152,6 +154,7 @@ TEST_F(DirectoryWatcher, AStoppedRecordStartsAgain) {
 }
 
 TEST_F(DirectoryWatcher, NoDescriptorOrThreadIsLeftAfterStop) {
+  StartRuntimeHelpers();
   const int descriptors = OpenDescriptors();
   const int threads = Threads();
   ASSERT_EQ(StartDirectoryWatch(watch, kNames), 1);

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,7 +9,6 @@
 
 #include "install/service/Service.h"
 #include "platform/kernel/Process.h"
-#include "platform/shell/Launcher.h"
 #include "support/HostProbes.h"
 
 namespace qm::test {
@@ -23,46 +19,10 @@ constexpr int kShow = 1;  // SW_SHOWNORMAL
 DWORD OwnClass() { return GetPriorityClass(GetCurrentProcess()); }
 int OwnNice() { return NiceOfProcess(getpid()).value_or(99); }
 
-// A pipe at a path that the test holds open both ways, so that neither
-// side's open ever blocks and nothing written is lost.
-class HeldPipe {
- public:
-  explicit HeldPipe(const std::string& windowsPath) : path(HostPathOf(windowsPath)) {
-    EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
-    fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
-  }
-  ~HeldPipe() {
-    close(fd);
-    unlink(path.c_str());
-  }
-  const std::string& Path() const { return path; }
-  void Write(const std::string& text) { EXPECT_EQ(write(fd, text.data(), text.size()), ssize_t(text.size())); }
-  // A line, waited for at most a few seconds; empty when none came.
-  std::string ReadLine() {
-    std::string line;
-    char c;
-    pollfd ready{fd, POLLIN, 0};
-    while (poll(&ready, 1, 5000) == 1 && read(fd, &c, 1) == 1 && c != '\n') line += c;
-    return line;
-  }
-
- private:
-  std::string path;
-  int fd = -1;
-};
-
 class RunAndWaitTest : public testing::Test {
  protected:
-  void SetUp() override {
-    previous = qm::shell::SetLauncher([this](const qm::shell::HostCommand& command) {
-      launched.push_back(command);
-      return true;
-    });
-  }
-  void TearDown() override { qm::shell::SetLauncher(std::move(previous)); }
-
-  std::vector<qm::shell::HostCommand> launched;
-  qm::shell::Launcher previous;
+  RecordingLauncher recorder;
+  std::vector<qm::shell::HostCommand>& launched = recorder.launched;
 };
 
 TEST_F(RunAndWaitTest, AFileThatCannotBeStartedAnswersMinusOneAndLeavesThePriorityAlone) {
@@ -102,7 +62,7 @@ TEST_F(RunAndWaitTest, TheProgramRunsAtHighPriorityAndTheInstallerAtNormalWhileI
   HeldPipe started("C:\\started.fifo");
   HeldPipe release("C:\\release.fifo");
   ASSERT_TRUE(WriteScript("C:\\Tools\\held.sh",
-                          "echo $$ > '" + started.Path() + "'\nread line < '" + release.Path() + "'\nexit 4"));
+                          "echo $$ > '" + started.HostPath() + "'\nread line < '" + release.HostPath() + "'\nexit 4"));
   ASSERT_TRUE(SetPriorityClass(GetCurrentProcess(), BELOW_NORMAL_PRIORITY_CLASS));
 
   auto result = std::async(std::launch::async, [] {
@@ -114,7 +74,7 @@ TEST_F(RunAndWaitTest, TheProgramRunsAtHighPriorityAndTheInstallerAtNormalWhileI
       << "program " << NiceOfProcess(std::stoi(pid)).value_or(99) << ", installer " << OwnNice();
   EXPECT_EQ(result.wait_for(std::chrono::seconds(0)), std::future_status::timeout) << "it waits for the program";
 
-  release.Write("go\n");
+  EXPECT_TRUE(release.Write("go\n"));
   EXPECT_EQ(result.get(), 4);
   EXPECT_EQ(OwnClass(), BELOW_NORMAL_PRIORITY_CLASS);
   EXPECT_EQ(OwnNice(), 10);
