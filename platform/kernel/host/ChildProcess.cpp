@@ -71,8 +71,9 @@ class Reaper {
         wake.Reset();
         std::erase_if(children, [](const std::shared_ptr<Child>& child) { return child->HasEnded(); });
         fds.assign(1, wake.Fd().Get());
-        // Only this thread removes children, so their descriptors stay open
-        // through the wait below.
+        // A child let go while the thread waits (Release) may take its
+        // descriptor along; the wake-up that comes with it makes the
+        // thread look again before it acts on anything.
         for (const auto& child : children) fds.push_back(child->EndedFd().Get());
       }
       std::size_t ready = 0;
