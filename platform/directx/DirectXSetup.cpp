@@ -1,11 +1,7 @@
 #include "platform/directx/DirectXSetup.h"
 
-#include <sys/statvfs.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <filesystem>
-#include <mutex>
 
 #include "platform/directx/RuntimePackage.h"
 #include "platform/kernel/FileApi.h"
@@ -21,9 +17,6 @@ namespace {
 using qm::directx::DirectXVersion;
 
 constexpr const char* kDirectXKey = "Software\\Microsoft\\DirectX";
-
-std::mutex freeSpaceMutex;
-std::optional<ULONGLONG> freeSpaceOverride;
 
 std::optional<DirectXVersion> InstalledVersion() {
   HKEY key;
@@ -59,14 +52,12 @@ std::string LastComponent(const std::string& name) {
   return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
-ULONGLONG FreeBytes(const std::string& hostFolder) {
-  {
-    std::lock_guard<std::mutex> guard(freeSpaceMutex);
-    if (freeSpaceOverride) return *freeSpaceOverride;
-  }
-  struct statvfs info;
-  if (::statvfs(hostFolder.c_str(), &info) != 0) return ~0ull;
-  return static_cast<ULONGLONG>(info.f_bavail) * info.f_frsize;
+// Free bytes on the drive of a Windows folder; no answer means no limit.
+ULONGLONG FreeBytes(const std::string& windowsFolder) {
+  std::string root = windowsFolder.substr(0, 2) + "\\";
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0;
+  if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, nullptr)) return ~0ull;
+  return static_cast<ULONGLONG>(freeClusters) * sectorsPerCluster * bytesPerSector;
 }
 
 std::string CurrentFolder() {
@@ -120,11 +111,12 @@ INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
   char windows[MAX_PATH];
   UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return DSETUPERR_INTERNAL;
-  std::optional<std::string> system = qm::kernel::ResolveWindowsPath(std::string(windows, length) + "\\System");
+  const std::string systemFolder = std::string(windows, length) + "\\System";
+  std::optional<std::string> system = qm::kernel::ResolveWindowsPath(systemFolder);
   if (!system) return DSETUPERR_INTERNAL;
   std::error_code ec;
   std::filesystem::create_directories(*system, ec);
-  if (FreeBytes(*system) < totalBytes) return DSETUPERR_OUTOFDISKSPACE;
+  if (FreeBytes(systemFolder) < totalBytes) return DSETUPERR_OUTOFDISKSPACE;
   if (flags & DSETUP_TESTINSTALL) return DSETUPERR_SUCCESS;
 
   for (std::size_t i = 0; i < sources.size(); ++i) {
@@ -138,12 +130,3 @@ INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
   if (!RecordVersion(package->versionText)) return DSETUPERR_INTERNAL;
   return package->needsRestart ? DSETUPERR_SUCCESS_RESTART : DSETUPERR_SUCCESS;
 }
-
-namespace qm::directx {
-
-void SetFreeSpaceOverride(std::optional<ULONGLONG> bytes) {
-  std::lock_guard<std::mutex> guard(freeSpaceMutex);
-  freeSpaceOverride = bytes;
-}
-
-}  // namespace qm::directx

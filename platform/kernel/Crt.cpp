@@ -8,6 +8,7 @@
 #include "platform/kernel/HostFiles.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/PathRules.h"
+#include "platform/kernel/host/FileStatus.h"
 
 using namespace qm::kernel;
 

@@ -67,15 +67,7 @@ BOOL GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS infoLevel, LPV
   if (!path) return FALSE;
   std::optional<host::FileStatus> status = StatArgument(*path);
   if (!status) return FALSE;
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  std::memset(&data, 0, sizeof data);
-  data.dwFileAttributes = AttributesOf(LastHostName(*path), *status);
-  data.ftCreationTime = FileTimeFromHost(status->creationTime);
-  data.ftLastAccessTime = FileTimeFromHost(status->accessTime);
-  data.ftLastWriteTime = FileTimeFromHost(status->writeTime);
-  std::uint64_t size = status->isDirectory ? 0 : status->size;
-  data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
-  data.nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFF);
+  WIN32_FILE_ATTRIBUTE_DATA data = AttributeDataOf(LastHostName(*path), *status);
   std::memcpy(fileInformation, &data, sizeof data);
   return TRUE;
 }

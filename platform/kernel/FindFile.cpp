@@ -12,6 +12,7 @@
 #include "platform/kernel/NamePattern.h"
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/ShortName.h"
+#include "platform/kernel/host/FileStatus.h"
 
 namespace {
 
@@ -33,13 +34,13 @@ void CopyName(const std::string& name, char* field, size_t fieldSize) {
 WIN32_FIND_DATAA MakeFindData(const std::string& name, const std::string& shortName, const host::FileStatus& status) {
   WIN32_FIND_DATAA data;
   std::memset(&data, 0, sizeof data);
-  data.dwFileAttributes = AttributesOf(name, status);
-  data.ftCreationTime = FileTimeFromHost(status.creationTime);
-  data.ftLastAccessTime = FileTimeFromHost(status.accessTime);
-  data.ftLastWriteTime = FileTimeFromHost(status.writeTime);
-  std::uint64_t size = status.isDirectory ? 0 : status.size;
-  data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
-  data.nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFF);
+  WIN32_FILE_ATTRIBUTE_DATA found = AttributeDataOf(name, status);
+  data.dwFileAttributes = found.dwFileAttributes;
+  data.ftCreationTime = found.ftCreationTime;
+  data.ftLastAccessTime = found.ftLastAccessTime;
+  data.ftLastWriteTime = found.ftLastWriteTime;
+  data.nFileSizeHigh = found.nFileSizeHigh;
+  data.nFileSizeLow = found.nFileSizeLow;
   CopyName(name, data.cFileName, sizeof data.cFileName);
   CopyName(shortName, data.cAlternateFileName, sizeof data.cAlternateFileName);
   return data;

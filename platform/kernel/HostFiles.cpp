@@ -90,6 +90,18 @@ FILETIME FileTimeFromHost(const std::timespec& time) {
   return fileTime;
 }
 
+WIN32_FILE_ATTRIBUTE_DATA AttributeDataOf(std::string_view name, const host::FileStatus& status) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  data.dwFileAttributes = AttributesOf(name, status);
+  data.ftCreationTime = FileTimeFromHost(status.creationTime);
+  data.ftLastAccessTime = FileTimeFromHost(status.accessTime);
+  data.ftLastWriteTime = FileTimeFromHost(status.writeTime);
+  std::uint64_t size = status.isDirectory ? 0 : status.size;
+  data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+  data.nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFF);
+  return data;
+}
+
 std::optional<std::string> ResolveWindowsPath(const std::string& windowsPath) {
   ResolvedPath resolved = ResolvePath(windowsPath);
   if (resolved.error != ERROR_SUCCESS) return std::nullopt;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/kernel/FileApi.h"
 #include "platform/kernel/WinTypes.h"
 #include "platform/kernel/host/FileStatus.h"
 
@@ -38,5 +39,9 @@ ResolvedPath ResolvePath(std::string_view windowsPath);
 DWORD AttributesOf(std::string_view name, const host::FileStatus& status);
 
 FILETIME FileTimeFromHost(const std::timespec& time);
+
+// Attributes, times and size of an entry as the Windows calls report them:
+// a folder's size is 0.
+WIN32_FILE_ATTRIBUTE_DATA AttributeDataOf(std::string_view name, const host::FileStatus& status);
 
 }  // namespace qm::kernel

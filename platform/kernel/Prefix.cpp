@@ -1,8 +1,6 @@
-// The prefix folder and the drive map. Host-specific: environment, folders.
+// The prefix folder and the drive map, from the environment and the host
+// boundary (host/).
 #include "platform/kernel/Prefix.h"
-
-#include <pwd.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 #include <mutex>
 
 #include "platform/kernel/host/AtomicWrite.h"
+#include "platform/kernel/host/Process.h"
 
 namespace qm::kernel {
 namespace {
@@ -51,8 +50,7 @@ std::string DefaultRoot() {
   if (dataHome && dataHome[0] == '/') return WithoutTrailingSlashes(dataHome) + "/quellmoor";
   const char* home = std::getenv("HOME");
   std::string homeFolder = home && *home ? home : "";
-  if (homeFolder.empty())
-    if (const passwd* entry = getpwuid(getuid())) homeFolder = entry->pw_dir;
+  if (homeFolder.empty()) homeFolder = host::UserHomeFolder();
   return WithoutTrailingSlashes(homeFolder) + "/.local/share/quellmoor";
 }
 
