@@ -8,6 +8,7 @@
 #include "platform/kernel/Waitable.h"
 #include "platform/kernel/host/ChildProcess.h"
 #include "platform/kernel/host/Priority.h"
+#include "platform/kernel/host/Process.h"
 
 namespace qm::kernel {
 namespace {

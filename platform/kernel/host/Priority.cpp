@@ -2,7 +2,6 @@
 #include "platform/kernel/host/Priority.h"
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <string>
@@ -33,7 +32,5 @@ bool SetProcessNice(int pid, int nice) {
   }
   return true;
 }
-
-int CurrentProcessId() { return static_cast<int>(::getpid()); }
 
 }  // namespace qm::kernel::host

@@ -13,6 +13,4 @@ bool GetProcessNice(int pid, int* nice);
 // not let this program raise the priority that far.
 bool SetProcessNice(int pid, int nice);
 
-int CurrentProcessId();
-
 }  // namespace qm::kernel::host

@@ -9,7 +9,7 @@
 #include "platform/kernel/Thread.h"
 #include "platform/ui/WinUser.h"
 #include "support/HostProbes.h"
-#include "support/OpenWindows.h"
+#include "support/ScreenTest.h"
 
 namespace qm::test {
 namespace {
@@ -20,9 +20,10 @@ constexpr UINT kChanged = WM_APP + 7;
 constexpr UINT_PTR kDeadline = 99;
 constexpr DWORD kNames = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
 
-class DirectoryWatcher : public testing::Test {
+class DirectoryWatcher : public ScreenTest {
  protected:
   void SetUp() override {
+    ScreenTest::SetUp();
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcA;
@@ -43,7 +44,7 @@ class DirectoryWatcher : public testing::Test {
   void TearDown() override {
     StopDirectoryWatch(watch);
     DestroyWindow(window);
-    CloseWindowsLeftOpen();
+    ScreenTest::TearDown();
   }
 
   void Make(const std::string& relative) { std::ofstream(root + "/" + relative) << "x"; }
