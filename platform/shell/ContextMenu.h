@@ -4,6 +4,7 @@
 // which the host cannot open, the command is there but greyed.
 #pragma once
 
+#include "platform/kernel/LastError.h"
 #include "platform/shell/Com.h"
 
 inline constexpr IID IID_IContextMenu = {0x000214E4, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
@@ -22,9 +23,8 @@ constexpr UINT GCS_VALIDATEA = 0x0002;
 // How InvokeCommand fails besides E_INVALIDARG (no such command, a record
 // too small): the item's path is gone (ERROR_PATH_NOT_FOUND), nothing on the
 // host can open it, or it has no path (ERROR_NO_ASSOCIATION); and how
-// QueryContextMenu fails: the menu handle takes no items.
-constexpr DWORD ERROR_NO_ASSOCIATION = 1155;
-constexpr DWORD ERROR_INVALID_MENU_HANDLE = 1401;
+// QueryContextMenu fails: the menu handle takes no items
+// (ERROR_INVALID_MENU_HANDLE). The codes are those of LastError.h.
 
 struct CMINVOKECOMMANDINFO {
   DWORD cbSize;  // sizeof(CMINVOKECOMMANDINFO); a smaller record is refused

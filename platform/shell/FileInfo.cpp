@@ -17,9 +17,6 @@ using qm::ui::ShellIcon;
 
 constexpr UINT kAnswered = SHGFI_SMALLICON | SHGFI_OPENICON | SHGFI_PIDL | SHGFI_TYPENAME | SHGFI_SYSICONINDEX;
 
-// The system image list as a handle.
-DWORD_PTR SmallImageList() { return 0; }
-
 std::optional<Node> ItemOf(LPCSTR path, bool isList) {
   if (!path) return std::nullopt;
   if (isList) {
@@ -79,7 +76,7 @@ DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD, SHFILEINFOA* info, UINT infoSize, U
     // There are small icons only.
     if (!(flags & SHGFI_SMALLICON)) return 0;
     info->iIcon = static_cast<int>(IconOf(*item, flags & SHGFI_OPENICON));
-    answer = SmallImageList();
+    answer = reinterpret_cast<DWORD_PTR>(qm::ui::SmallShellImageList());
   }
   if (flags & SHGFI_TYPENAME) {
     std::string type = TypeNameOf(*item);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/kernel/WinTypes.h"
+#include "platform/ui/CommCtrl.h"
 
 namespace qm::ui {
 
@@ -14,5 +15,9 @@ constexpr int kSmallIconSize = 16;
 
 // A shared icon of 16x16 pixels, made on first use; never destroyed.
 HICON SmallShellIcon(ShellIcon kind);
+
+// The system image list of small icons: each ShellIcon at the index of its
+// value. Made on first use, shared by every caller; nobody destroys it.
+HIMAGELIST SmallShellImageList();
 
 }  // namespace qm::ui

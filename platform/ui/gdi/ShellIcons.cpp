@@ -164,4 +164,13 @@ HICON SmallShellIcon(ShellIcon kind) {
   return icons[index];
 }
 
+HIMAGELIST SmallShellImageList() {
+  static HIMAGELIST list = [] {
+    HIMAGELIST images = ImageList_Create(kSmallIconSize, kSmallIconSize, ILC_COLOR32, kShellIconCount, 0);
+    for (int i = 0; i < kShellIconCount; ++i) ImageList_AddIcon(images, SmallShellIcon(static_cast<ShellIcon>(i)));
+    return images;
+  }();
+  return list;
+}
+
 }  // namespace qm::ui

@@ -6,6 +6,7 @@
 
 #include "platform/framework/Application.h"
 #include "platform/kernel/CodePage.h"
+#include "platform/kernel/Utf8.h"
 #include "platform/shell/ContextMenu.h"
 #include "platform/shell/FileInfo.h"
 #include "platform/ui/WinUser.h"
@@ -17,23 +18,11 @@ WORD CountAt(const void* item) {
   return static_cast<WORD>(bytes[0] | (bytes[1] << 8));
 }
 
-// The bytes of a list up to and with its terminator.
-std::size_t ListBytes(LPCITEMIDLIST list) {
-  auto bytes = reinterpret_cast<const BYTE*>(list);
-  std::size_t at = 0;
-  while (WORD count = CountAt(bytes + at)) at += count;
-  return at + sizeof(WORD);
-}
-
 // Copies text into a name of MAX_PATH characters. A longer name is cut at
 // the last whole character that fits, so no half character ends it.
-void CopyName(const char* text, std::size_t length, char* name) {
-  std::size_t n = length;
-  if (n > MAX_PATH - 1) {
-    n = MAX_PATH - 1;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-  }
-  std::memcpy(name, text, n);
+void CopyName(const std::string& text, char* name) {
+  std::size_t n = text.size() > MAX_PATH - 1 ? qm::kernel::Utf8BoundaryAtOrBefore(text, MAX_PATH - 1) : text.size();
+  std::memcpy(name, text.data(), n);
   name[n] = '\0';
 }
 
@@ -57,7 +46,7 @@ bool ReadDisplayName(LPSHELLFOLDER folder, LPCITEMIDLIST relative, DWORD flags, 
     }
     case STRRET_OFFSET: {
       // The text lies inside the list; it is never read past the list's end.
-      std::size_t size = ListBytes(relative);
+      std::size_t size = ShellPidl().IdListSize(relative);
       if (name.uOffset >= size) return false;
       const char* start = reinterpret_cast<const char*>(relative) + name.uOffset;
       text->assign(start, strnlen(start, size - name.uOffset));
@@ -126,7 +115,7 @@ bool ShellPidl::GetItemName(LPSHELLFOLDER folder, LPCITEMIDLIST relative, DWORD 
   name[0] = '\0';
   std::string text;
   if (!ReadDisplayName(folder, relative, flags, &text)) return false;
-  CopyName(text.data(), text.size(), name);
+  CopyName(text, name);
   return true;
 }
 

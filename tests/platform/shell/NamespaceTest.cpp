@@ -209,6 +209,30 @@ TEST_F(Namespace, ItemsSortMyComputerDrivesFoldersThenFilesByNameIgnoringCase) {
   EXPECT_EQ(computer->CompareIDs(0, c.p, nullptr), E_INVALIDARG);
 }
 
+TEST_F(Namespace, NamesBeyondAsciiSortByTheKernelsUpperCase) {
+  // Compared byte by byte, "Ärger" (C3 84) comes before "äpfel" (C3 A4);
+  // upper-cased as names are, "ÄPFEL" comes before "ÄRGER". Likewise "аб"
+  // before "БВ".
+  Ref<IShellFolder> spiele;
+  Bind("D:\\Spiele", spiele);
+  const struct {
+    const char* first;
+    const char* second;
+  } rows[] = {
+      {"\xC3\xA4pfel", "\xC3\x84rger"},
+      {"z\xC3\xBCrich", "Z\xC3\x9CRICHSEE"},
+      {"\xD0\xB0\xD0\xB1", "\xD0\x91\xD0\x92"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.first);
+    List a, b;
+    a.p = qm::shell::BuildIdList({qm::shell::FolderItem(row.first)});
+    b.p = qm::shell::BuildIdList({qm::shell::FolderItem(row.second)});
+    EXPECT_EQ(static_cast<short>(spiele->CompareIDs(0, a.p, b.p)), -1);
+    EXPECT_EQ(static_cast<short>(spiele->CompareIDs(0, b.p, a.p)), 1);
+  }
+}
+
 TEST_F(Namespace, AttributesTellFoldersFileSystemItemsAndSubfolders) {
   MakeFolder("C:\\Games\\Quellmoor\\bin");
   MakeFolder("C:\\Games\\Empty");

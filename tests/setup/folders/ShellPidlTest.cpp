@@ -5,10 +5,13 @@
 
 #include "install/folders/ShellPidl.h"
 #include "platform/kernel/CodePage.h"
+#include "platform/framework/Application.h"
 #include "platform/kernel/Prefix.h"
+#include "platform/ui/Automation.h"
 #include "platform/shell/FileInfo.h"
 #include "platform/shell/ShellFolders.h"
 #include "platform/ui/ShellIcons.h"
+#include "support/installer/InstallerUiTest.h"
 
 using qm::shell::BuildIdList;
 using qm::shell::DriveItem;
@@ -185,4 +188,23 @@ TEST(ShellPidl, AnItemIsFoundFromTheDesktopByItsParsingName) {
   for (LPITEMIDLIST list : {gamesList, quellmoor, absolute, missing}) CoTaskMemFree(list);
   games->Release();
   desktop->Release();
+}
+
+namespace {
+
+class ShellPidlMenu : public qm::test::InstallerUiTest {};
+
+}  // namespace
+
+TEST_F(ShellPidlMenu, AFolderWithoutAMenuSaysSoWithTheCodeInHexadecimal) {
+  STRRET unused{};
+  NamingFolder folder(unused);  // answers GetUIObjectOf with E_NOTIMPL
+  LPITEMIDLIST item = BuildIdList({FolderItem("x")});
+  qm::ui::automation::Driver driver;
+  driver.Wait(qm::fw::ApplicationName())
+      .Expect(qm::ui::automation::Id(0xFFFF), "GetUIObjectOf failed! hr=80004001")
+      .Click(qm::ui::automation::Text("OK"));
+  EXPECT_FALSE(ShellPidl().RunContextMenu(nullptr, &folder, item, POINT{10, 10}));
+  EXPECT_EQ(driver.StepsLeft(), 0u);
+  CoTaskMemFree(item);
 }
