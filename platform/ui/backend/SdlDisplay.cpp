@@ -43,6 +43,15 @@ class SdlDisplay final : public DisplayBackend {
     // Ctrl+C in the terminal must stop the program, not turn into a close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    // Without a host display SDL settles on a driver that shows nothing; a
+    // window nobody sees is no display, unless SDL_VIDEODRIVER asks for it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (!asked || SDL_strcasecmp(asked, driver) != 0) &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+      SDL_SetError("no host display, only SDL's %s driver", driver);
+      return false;
+    }
     SDL_Rect usable{0, 0, DefaultWidth, DefaultHeight};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, DefaultWidth, DefaultHeight};
     int scale = sdl::OpeningScale(WantedScale(), {DefaultWidth, DefaultHeight}, {usable.w, usable.h});
@@ -173,7 +182,7 @@ class SdlDisplay final : public DisplayBackend {
 std::unique_ptr<DisplayBackend> CreateSdlDisplay() {
   auto display = std::make_unique<SdlDisplay>();
   if (!display->Open()) {
-    std::fprintf(stderr, "sdl display unavailable (%s); using headless\n", SDL_GetError());
+    std::fprintf(stderr, "sdl display unavailable (%s)\n", SDL_GetError());
     return nullptr;
   }
   return display;

@@ -1,4 +1,5 @@
 #include "AutomationTestSupport.h"
+#include "platform/ui/Startup.h"
 #include "support/OpenWindows.h"
 
 namespace qm::test {
@@ -51,6 +52,7 @@ void Register(const char* name, WNDPROC proc) {
 
 void AutomationTest::SetUp() {
   qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(640, 480));
+  qm::ui::StartWindowSystem();
   Register("TestFrame", FrameProc);
   Register("TestButton", ButtonProc);
   commands_.clear();

@@ -7,6 +7,7 @@
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/Startup.h"
 #include "platform/ui/WinUser.h"
 
 namespace qm::test {
@@ -14,7 +15,10 @@ namespace {
 
 class StandardClassesTest : public ::testing::Test {
  protected:
-  void SetUp() override { ui::UseDisplay(ui::CreateHeadlessDisplay(640, 480)); }
+  void SetUp() override {
+    ui::UseDisplay(ui::CreateHeadlessDisplay(640, 480));
+    ui::StartWindowSystem();
+  }
 };
 
 TEST_F(StandardClassesTest, ButtonCanBeCreatedBeforeAnyDialog) {

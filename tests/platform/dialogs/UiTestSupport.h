@@ -17,7 +17,7 @@
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
-#include "platform/ui/controls/StandardControls.h"
+#include "platform/ui/Startup.h"
 #include "platform/ui/user/IdleHook.h"
 #include "support/OpenWindows.h"
 
@@ -37,7 +37,7 @@ class UiTest : public ::testing::Test {
  public:
   void SetUp() override {
     ui::UseDisplay(ui::CreateHeadlessDisplay(1024, 768));
-    ui::RegisterStandardControls();
+    ui::StartWindowSystem();
     WNDCLASSEXA existing{};
     if (!GetClassInfoExA(nullptr, "QmTestParent", &existing)) {
       WNDCLASSEXA wc{};

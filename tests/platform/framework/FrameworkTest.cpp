@@ -4,11 +4,15 @@
 
 #include "platform/framework/Window.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/Startup.h"
 #include "support/OpenWindows.h"
 
 namespace qm::test {
 
-void FrameworkTest::SetUp() { qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768)); }
+void FrameworkTest::SetUp() {
+  qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+  qm::ui::StartWindowSystem();
+}
 
 void FrameworkTest::TearDown() {
   Pump();

@@ -10,6 +10,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/Startup.h"
 
 namespace qm::test {
 namespace {
@@ -65,6 +66,7 @@ class PropertySheetTest : public ::testing::Test {
  protected:
   void SetUp() override {
     qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+    qm::ui::StartWindowSystem();
     for (std::size_t i = 0; i < 2; ++i) {
       PROPSHEETPAGEA page{};
       page.dwSize = sizeof page;

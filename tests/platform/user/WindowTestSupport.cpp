@@ -1,4 +1,5 @@
 #include "WindowTestSupport.h"
+#include "platform/ui/Startup.h"
 #include "support/OpenWindows.h"
 
 #include <map>
@@ -33,6 +34,7 @@ LRESULT TestWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void WindowTest::SetUp() {
   qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(640, 480));
+  qm::ui::StartWindowSystem();
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = TestWindowProc;

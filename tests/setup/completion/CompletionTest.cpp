@@ -15,6 +15,7 @@
 #include "platform/shell/Launcher.h"
 #include "platform/shell/ShellLink.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/Startup.h"
 #include "setup/service/WindowsFiles.h"
 
 namespace qm::test {
@@ -27,6 +28,7 @@ class TestApplication : public qm::fw::Application {};
 
 void CompletionTest::SetUp() {
   qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+  qm::ui::StartWindowSystem();
   RegisterInstallerResources();
   qm::shell::SetLauncher([this](const qm::shell::HostCommand& command) {
     launched.push_back(command.request);

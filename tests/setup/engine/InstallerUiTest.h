@@ -17,6 +17,7 @@
 #include "platform/kernel/Prefix.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/Startup.h"
 #include "platform/ui/WinUser.h"
 #include "support/OpenWindows.h"
 
@@ -43,6 +44,7 @@ class InstallerUiTest : public ::testing::Test {
  protected:
   void SetUp() override {
     qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+    qm::ui::StartWindowSystem();
     RegisterInstallerResources();
   }
 

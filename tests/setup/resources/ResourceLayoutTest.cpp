@@ -11,6 +11,7 @@
 #include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/Startup.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
@@ -23,6 +24,7 @@ class ResourceLayout : public testing::Test {
  protected:
   void SetUp() override {
     qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+    qm::ui::StartWindowSystem();
     RegisterInstallerResources();
   }
 };

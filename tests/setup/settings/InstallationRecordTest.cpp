@@ -10,6 +10,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/Startup.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ TEST_F(InstallationRecordTest, LongValuesAreWrittenWhole) {
 
 TEST_F(InstallationRecordTest, UnreadableStoreShowsOpenKeyErrorAndIsLeftAsItWas) {
   qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(800, 600));
+  qm::ui::StartWindowSystem();
   InstallationRecord record{"E:", "C:\\Games\\Quellmoor", "full"};
   RecordInstallation();  // creates the store
   const std::string broken = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\r\n\"x\"=dword:zz\r\n";

@@ -47,16 +47,26 @@ std::string LayOutMedium(const std::string& folder, const std::string& name) {
 
 void WriteScript(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
 
-// A child process with the test's environment plus the given variables; it
-// is killed if the test ends while it still runs.
+// Whether `entry` ("NAME=value") sets the variable that `assignment` sets.
+bool SameVariable(const std::string& entry, const std::string& assignment) {
+  const std::size_t equals = assignment.find('=');
+  return entry.compare(0, equals + 1, assignment, 0, equals + 1) == 0;
+}
+
+// A child process with the test's environment plus the given variables,
+// which replace the test's own of the same names; its stderr goes to
+// `errorFile` when one is given. It is killed if the test ends while it
+// still runs.
 class Child {
  public:
-  Child(const std::string& program, const std::vector<std::string>& variables) {
+  Child(const std::string& program, const std::vector<std::string>& variables, const std::string& errorFile = "") {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry) {
       const std::string text = *entry;
       if (text.rfind("QUELLMOOR_SCRIPT=", 0) == 0 || text.rfind("QUELLMOOR_SCREENSHOTS=", 0) == 0) continue;
-      environment.push_back(text);
+      bool replaced = false;
+      for (const std::string& variable : variables) replaced = replaced || SameVariable(text, variable);
+      if (!replaced) environment.push_back(text);
     }
     environment.insert(environment.end(), variables.begin(), variables.end());
     std::vector<char*> envp;
@@ -64,7 +74,12 @@ class Child {
     envp.push_back(nullptr);
     const std::string name = fs::path(program).filename().string();
     std::vector<char*> argv{const_cast<char*>(name.c_str()), nullptr};
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!errorFile.empty())
+      posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
   }
   ~Child() {
     if (pid <= 0) return;
@@ -150,6 +165,23 @@ TEST_F(SetupProcessTest, CopyUnderAnotherNameIsNotTakenForASecondInstance) {
   const std::uint32_t pixel = screen->At(screen->width - 8, screen->height / 2);
   EXPECT_EQ(pixel & 0xFFFF00u, 0u);
   EXPECT_GT(pixel & 0xFFu, 50u);
+}
+
+TEST_F(SetupProcessTest, UnknownDisplayNameEndsTheProgramWithTheKnownOnesAndStatusTwo) {
+  qm::test::TempDir mediumFolder("qm-display");
+  const std::string errors = mediumFolder.Path() + "/stderr.txt";
+  // With a script that would end the run at once, a name that was not
+  // refused shows as exit status 0 instead of a program waiting unseen.
+  const std::string script = mediumFolder.Path() + "/end.script";
+  WriteScript(script, "end\n");
+  Child installer(LayOutMedium(mediumFolder.Path(), UniqueName()),
+                  {"QUELLMOOR_DISPLAY=sld", "QUELLMOOR_SCRIPT=" + script}, errors);
+  ASSERT_TRUE(installer.Started());
+  EXPECT_EQ(installer.Wait(), 2);
+  std::ifstream in(errors);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("QUELLMOOR_DISPLAY=sld names no known display"), std::string::npos) << text;
+  for (const char* known : {"\n  headless ", "\n  sdl "}) EXPECT_NE(text.find(known), std::string::npos) << text;
 }
 
 // The sample medium as the build lays it out, with the installer renamed so

@@ -5,6 +5,7 @@
 #include "install/wizard/PrivateMessages.h"
 #include "platform/kernel/FileApi.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/Startup.h"
 #include "support/OpenWindows.h"
 
 namespace qm::test {
@@ -30,6 +31,7 @@ LRESULT OwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void WizardTest::SetUp() {
   qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+  qm::ui::StartWindowSystem();
   RegisterInstallerResources();
   InstallationSettings::Reset();
   SetRequiredKb(4096);
