@@ -1,6 +1,4 @@
 #include "AutomationTestSupport.h"
-#include "platform/ui/Startup.h"
-#include "support/OpenWindows.h"
 
 namespace qm::test {
 
@@ -51,8 +49,7 @@ void Register(const char* name, WNDPROC proc) {
 }  // namespace
 
 void AutomationTest::SetUp() {
-  qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(640, 480));
-  qm::ui::StartWindowSystem();
+  ScreenTest::SetUp();
   Register("TestFrame", FrameProc);
   Register("TestButton", ButtonProc);
   commands_.clear();
@@ -60,7 +57,7 @@ void AutomationTest::SetUp() {
 }
 
 void AutomationTest::TearDown() {
-  qm::test::CloseWindowsLeftOpen();
+  ScreenTest::TearDown();
   onCommand_ = nullptr;
 }
 

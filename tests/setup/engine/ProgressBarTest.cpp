@@ -1,11 +1,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "InstallerUiTest.h"
 #include "install/engine/ProgressBar.h"
 #include "install/resources/ResourceIds.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/Dialog.h"
+#include "platform/ui/DisplayBackend.h"
+#include "support/installer/InstallerUiTest.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ class ProgressBarTest : public qm::test::InstallerUiTest {
     ASSERT_TRUE(host.Create());
     host.ShowWindow(SW_SHOW);
     host.bar.SetRange(0, 1000);
-    Pump();
+    qm::test::Pump();
   }
   void TearDown() override {
     host.DestroyWindow();
@@ -52,7 +53,7 @@ class ProgressBarTest : public qm::test::InstallerUiTest {
   // The bar's client area as the screen shows it after painting `position`.
   Pixels Show(int position) {
     host.bar.SetPosAndRedraw(position);
-    Pump();
+    qm::test::Pump();
     RECT client{};
     host.bar.GetClientRect(&client);
     POINT origin{0, 0};

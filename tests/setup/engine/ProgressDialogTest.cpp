@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "InstallerUiTest.h"
 #include "install/engine/ProgressDialog.h"
 #include "install/resources/ResourceIds.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/DisplayBackend.h"
+#include "support/installer/InstallerUiTest.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -35,7 +36,7 @@ class CopyTest : public qm::test::InstallerUiTest {
     ASSERT_TRUE(dialog->Create(IDD_PROGRESS, nullptr));
     dialog->ShowWindow(SW_SHOW);
     dialogWindow = dialog->Handle();
-    Pump();
+    qm::test::Pump();
     driver = std::make_unique<Driver>();
   }
 

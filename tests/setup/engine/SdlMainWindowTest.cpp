@@ -3,11 +3,12 @@
 // and F11 belongs to the host window.
 #include <SDL.h>
 
-#include "InstallerUiTest.h"
+#include "support/installer/InstallerUiTest.h"
 #include "StartedMainWindow.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/DisplayBackend.h"
 #include "platform/user/XvfbRun.h"
 
 namespace {
@@ -74,7 +75,7 @@ TEST_F(SdlMainWindowTest, HostClickAtTwiceTheCoordinatesOfNextTurnsThePage) {
   // As start-up does it.
   InstallationSettings::Reset();
   window = qm::test::StartMainWindow();
-  Pump();
+  qm::test::Pump();
   EXPECT_STREQ(SDL_GetWindowTitle(host), "Install");
 
   // The program still sees its 1024 x 768 screen; the host window is twice that.
@@ -92,7 +93,7 @@ TEST_F(SdlMainWindowTest, HostClickAtTwiceTheCoordinatesOfNextTurnsThePage) {
   // The pushed events are in SDL's queue already; the bound only keeps a
   // lost click from holding the test.
   for (int round = 0; round < 50 && !OnTheTypePage(); ++round) {
-    Pump();
+    qm::test::Pump();
     if (!OnTheTypePage()) qm::ui::Display().WaitForInput(20);
   }
   EXPECT_TRUE(OnTheTypePage()) << qm::ui::automation::DescribeOpenWindows();
@@ -106,7 +107,7 @@ TEST_F(SdlMainWindowTest, HostClickAtTwiceTheCoordinatesOfNextTurnsThePage) {
       key.key.keysym.sym = SDLK_F11;
       SDL_PushEvent(&key);
     }
-    Pump();
+    qm::test::Pump();
     EXPECT_EQ((SDL_GetWindowFlags(host) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP, fullscreen);
     EXPECT_TRUE(OnTheTypePage()) << "F11 is no key of the wizard's";
   }

@@ -13,7 +13,8 @@
 #include "install/startup/Installer.h"
 #include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Automation.h"
-#include "setup/engine/InstallerUiTest.h"
+#include "platform/ui/DisplayBackend.h"
+#include "support/installer/InstallerUiTest.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -141,7 +142,7 @@ TEST_F(InstallerStartTest, ConfigurationSetsTheSizeAndNoWaitingDialogIsShown) {
   WriteConfiguration("3 db\n4 bin\n");
   WatchForTheWaitingDialog();
   ASSERT_TRUE(installer.InitInstance());
-  Pump();
+  qm::test::Pump();
   EXPECT_FALSE(waitingSeen);
   EXPECT_EQ(FindWaitingDialog(), nullptr);
   EXPECT_EQ(Settings().requiredSizeKb, 7u);
@@ -184,7 +185,7 @@ TEST_F(InstallerStartTest, MainWindowIsMaximizedAndDrawnWithTheWizardOnTop) {
     if (top != main && IsWindowVisible(top) && GetWindow(top, GW_OWNER) == main) wizard = top;
   EXPECT_NE(wizard, nullptr) << "the wizard is open, owned by the main window";
 
-  Pump();
+  qm::test::Pump();
   POINT corner{0, 0};
   ClientToScreen(main, &corner);
   EXPECT_EQ(qm::ui::ScreenSurface().At(corner.x, corner.y), 0xFF0000C0u) << "the gradient's first row";

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/gdi/Png.h"
+#include "support/HostFiles.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -198,14 +199,6 @@ std::string InstalledGame() {
   return std::string(prefix ? prefix : "") + "/drive_c/Games/Quellmoor";
 }
 
-std::set<std::string> FilesBelow(const fs::path& root) {
-  std::set<std::string> files;
-  if (!fs::exists(root)) return files;
-  for (const auto& entry : fs::recursive_directory_iterator(root))
-    if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), root).generic_string());
-  return files;
-}
-
 TEST_F(SetupProcessTest, DefaultAnswersInstallTheSampleMediumAndTheRunEnds) {
   qm::test::TempDir mediumFolder("qm-sample");
   const std::string program = CopySampleMedium(mediumFolder.Path(), UniqueName());
@@ -216,10 +209,10 @@ TEST_F(SetupProcessTest, DefaultAnswersInstallTheSampleMediumAndTheRunEnds) {
 
   std::set<std::string> expected;
   for (const char* tree : {"db", "bin", "doc", "uninstall"})
-    for (const std::string& file : FilesBelow(fs::path(mediumFolder.Path()) / tree))
+    for (const std::string& file : qm::test::FilesBelow(fs::path(mediumFolder.Path()) / tree))
       expected.insert(std::string(tree) + "/" + file);
   ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(FilesBelow(InstalledGame()), expected);
+  EXPECT_EQ(qm::test::FilesBelow(InstalledGame()), expected);
 }
 
 TEST_F(SetupProcessTest, CancelledCopyEndsTheRunWithZeroAndKeepsWhatWasCopied) {
@@ -235,7 +228,7 @@ TEST_F(SetupProcessTest, CancelledCopyEndsTheRunWithZeroAndKeepsWhatWasCopied) {
               "click \"&Yes\"\n");
   Child installer(program, {"QUELLMOOR_SCRIPT=" + script});
   ASSERT_EQ(installer.Wait(), 0) << "the program ends by itself after the cancel";
-  EXPECT_EQ(FilesBelow(InstalledGame()).size(), 1u);
+  EXPECT_EQ(qm::test::FilesBelow(InstalledGame()).size(), 1u);
 }
 
 }  // namespace

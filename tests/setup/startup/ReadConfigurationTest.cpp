@@ -3,7 +3,7 @@
 #include "install/settings/InstallationSettings.h"
 #include "install/startup/Installer.h"
 #include "platform/kernel/SystemInfo.h"
-#include "setup/service/WindowsFiles.h"
+#include "support/WindowsFiles.h"
 
 namespace {
 
