@@ -281,12 +281,17 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsComboList(hwnd)) return DefWindowProcA(hwnd, message, wParam, lParam);
   switch (message) {
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
       if (GetFocus() != hwnd) SetFocus(hwnd);
       SetCapture(hwnd);
       state->tracking = true;
       // A click reports the selection even when it stays where it was.
       Select(hwnd, *state, IndexAt(hwnd, *state, lParam));
       if (items.selection >= 0) Notify(hwnd, LBN_SELCHANGE);
+      // The second press of a double click is a press too, then the double click.
+      if (message == WM_LBUTTONDBLCLK && IsWindow(hwnd) && (state = StateOf<ListBoxState>(hwnd)) &&
+          HIWORD(static_cast<DWORD>(ItemFromPoint(hwnd, *state, PointOf(lParam)))) == 0)
+        Notify(hwnd, LBN_DBLCLK);
       return 0;
     case WM_MOUSEMOVE:
       if (state->tracking) SelectByUser(hwnd, *state, IndexAt(hwnd, *state, lParam));
@@ -299,9 +304,6 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CAPTURECHANGED:
       state->tracking = false;
-      return 0;
-    case WM_LBUTTONDBLCLK:
-      if (HIWORD(static_cast<DWORD>(ItemFromPoint(hwnd, *state, PointOf(lParam)))) == 0) Notify(hwnd, LBN_DBLCLK);
       return 0;
     case WM_KEYDOWN:
       if (OnKeyDown(hwnd, *state, wParam)) return 0;

@@ -36,6 +36,7 @@ void RegisterStandardControls() {
   RegisterControlClass(WC_COMBOBOXA, controls::ComboBoxProc);
   // The class of a combo box's drop-down list.
   RegisterControlClass(controls::kComboListClass, controls::ListBoxProc);
+  RegisterControlClass(WC_TREEVIEWA, controls::TreeViewProc);
   dialogs::RegisterDialogClass();
 }
 

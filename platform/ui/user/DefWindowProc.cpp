@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/user/ScrollBars.h"
 #include "platform/ui/user/CaptionButtons.h"
 #include "platform/ui/user/WindowSize.h"
 #include "platform/ui/user/WindowState.h"
@@ -109,11 +110,17 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTHELP) TrackCaptionBox(hwnd, hit, screen);
       if (hit == HTCAPTION) TrackWindowMove(hwnd, screen);
       if (IsSizingHit(hit)) TrackWindowSize(hwnd, hit, screen);
+      if (hit == HTVSCROLL || hit == HTHSCROLL) TrackScrollBar(hwnd, hit == HTVSCROLL ? SB_VERT : SB_HORZ, screen);
       return 0;
     }
     case WM_SETCURSOR:
       return SetCursorForHit(*w, reinterpret_cast<HWND>(wParam),
                              static_cast<LRESULT>(static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam)))), lParam);
+    case WM_MOUSEWHEEL:
+    case WM_CONTEXTMENU:
+      // Unhandled by a child, they are the parent's to take.
+      if (w->IsChild() && Find(w->parent)) return SendMessageA(w->parent, message, wParam, lParam);
+      return 0;
     case WM_MOUSEACTIVATE:
       return 1;  // MA_ACTIVATE
     case WM_SYSKEYDOWN:

@@ -2,6 +2,8 @@
 // table of stand-in backends that open or fail as each row needs.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/ui/DisplayBackend.h"
 
 namespace qm::test {
@@ -82,6 +84,15 @@ TEST(DisplayChoice, UnknownNameListsEveryKnownBackendWithItsDescription) {
     EXPECT_NE(choice.message.find(std::string("\n  ") + entry.name), std::string::npos) << choice.message;
     EXPECT_NE(choice.message.find(entry.description), std::string::npos) << choice.message;
   }
+}
+
+// The response script starts with the window system, not as a side effect of
+// the display's first use: a script that cannot be read would end this
+// process here.
+TEST(DisplayChoice, ChoosingTheDisplayStartsNoScript) {
+  setenv("QUELLMOOR_SCRIPT", "/nonexistent/quellmoor.script", 1);
+  EXPECT_STREQ(qm::ui::Display().Name(), "headless");
+  unsetenv("QUELLMOOR_SCRIPT");
 }
 
 }  // namespace

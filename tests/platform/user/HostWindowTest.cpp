@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "RecordingDisplay.h"
 #include "WindowTestSupport.h"
 #include "platform/ui/gdi/Icons.h"
+#include "support/RecordingDisplay.h"
 
 namespace qm::test {
 namespace {

@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "support/installer/InstallerUiTest.h"
 #include "StartedMainWindow.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/CommCtrl.h"
-#include "platform/user/RecordingDisplay.h"
+#include "support/installer/InstallerUiTest.h"
+#include "support/RecordingDisplay.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -37,7 +37,7 @@ class MainWindowCaptionTest : public qm::test::InstallerUiTest {
     qm::ui::UseDisplay(std::move(display));
     InstallationSettings::Reset();
     window = qm::test::StartMainWindow();
-    qm::test::Pump();
+    Pump();
   }
   void TearDown() override {
     for (HWND top : qm::test::TopLevelWindows())
@@ -71,7 +71,7 @@ TEST_F(MainWindowCaptionTest, NamesTheHostWindowAndItsMinimizeBoxMinimizesItAndR
   ASSERT_TRUE(minimize);
 
   qm::ui::automation::ClickAt(*minimize);
-  qm::test::Pump();
+  Pump();
   EXPECT_EQ(host->minimized, 1);
   EXPECT_TRUE(IsIconic(hwnd));
   EXPECT_FALSE(IsWindowVisible(sheet));
@@ -79,7 +79,7 @@ TEST_F(MainWindowCaptionTest, NamesTheHostWindowAndItsMinimizeBoxMinimizesItAndR
   qm::ui::InputEvent restored;
   restored.kind = qm::ui::InputKind::HostRestored;
   qm::ui::InjectInput(restored);
-  qm::test::Pump();
+  Pump();
   EXPECT_FALSE(IsIconic(hwnd));
   EXPECT_TRUE(IsZoomed(hwnd)) << "it comes back full screen";
   RECT back{};
@@ -93,7 +93,7 @@ TEST_F(MainWindowCaptionTest, NamesTheHostWindowAndItsMinimizeBoxMinimizesItAndR
 
   // The wizard goes on where it was: a click on its Next turns the page.
   qm::ui::automation::ClickControl(Id(ID_WIZNEXT), sheet);
-  qm::test::Pump();
+  Pump();
   EXPECT_EQ(GetActiveWindow(), sheet);
   EXPECT_TRUE(qm::ui::automation::IsControlVisible(Id(1014), sheet));
 }

@@ -50,7 +50,7 @@ class MainWindowTest : public qm::test::InstallerUiTest {
     window->RenderBackground();
     window->UpdateWindow();
     window->InvalidateRect(nullptr, true);
-    qm::test::Pump();
+    Pump();
   }
 
   void TearDown() override {
@@ -141,13 +141,13 @@ TEST_F(MainWindowTest, CloseRequestsDoNothingBeforeDuringAndAfterTheCopy) {
   qm::test::MakeFile(Source("db/items.dat"), 10);
   qm::test::MakeFile(Source("db/creatures.dat"), 10);
   TryToClose();
-  qm::test::Pump();
+  Pump();
   ASSERT_TRUE(IsWindow(window->Handle()));
 
   driver = std::make_unique<Driver>();
   driver->Do("try to close the main window during the copy", [this] { TryToClose(); });
   window->PostMessage(WM_START_INSTALLATION);
-  qm::test::Pump();
+  Pump();
   EXPECT_EQ(driver->StepsLeft(), 0u);
   ASSERT_TRUE(IsWindow(window->Handle()));
   EXPECT_TRUE(fs::exists(Installed("db/creatures.dat")));
@@ -191,7 +191,7 @@ TEST_F(MainWindowTest, CancelledCopyEndsTheProgramAndKeepsWhatWasCopied) {
   driver->Click(Id(IDCANCEL)).Wait("Install").Expect(Id(0xFFFF), "Are you sure you want to cancel?").Click(Text("&Yes"));
   window->PostMessage(WM_START_INSTALLATION);
 
-  const std::optional<WPARAM> quit = qm::test::PumpUntilQuit();
+  const std::optional<WPARAM> quit = PumpUntilQuit();
   ASSERT_TRUE(quit);
   EXPECT_EQ(*quit, 0u);
   EXPECT_EQ(driver->StepsLeft(), 0u);

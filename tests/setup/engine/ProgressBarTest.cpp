@@ -43,7 +43,7 @@ class ProgressBarTest : public qm::test::InstallerUiTest {
     ASSERT_TRUE(host.Create());
     host.ShowWindow(SW_SHOW);
     host.bar.SetRange(0, 1000);
-    qm::test::Pump();
+    Pump();
   }
   void TearDown() override {
     host.DestroyWindow();
@@ -53,7 +53,7 @@ class ProgressBarTest : public qm::test::InstallerUiTest {
   // The bar's client area as the screen shows it after painting `position`.
   Pixels Show(int position) {
     host.bar.SetPosAndRedraw(position);
-    qm::test::Pump();
+    Pump();
     RECT client{};
     host.bar.GetClientRect(&client);
     POINT origin{0, 0};

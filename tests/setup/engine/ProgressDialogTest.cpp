@@ -36,7 +36,7 @@ class CopyTest : public qm::test::InstallerUiTest {
     ASSERT_TRUE(dialog->Create(IDD_PROGRESS, nullptr));
     dialog->ShowWindow(SW_SHOW);
     dialogWindow = dialog->Handle();
-    qm::test::Pump();
+    Pump();
     driver = std::make_unique<Driver>();
   }
 

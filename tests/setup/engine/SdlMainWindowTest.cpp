@@ -3,13 +3,13 @@
 // and F11 belongs to the host window.
 #include <SDL.h>
 
-#include "support/installer/InstallerUiTest.h"
 #include "StartedMainWindow.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/DisplayBackend.h"
-#include "platform/user/XvfbRun.h"
+#include "support/installer/InstallerUiTest.h"
+#include "support/XvfbRun.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ TEST_F(SdlMainWindowTest, HostClickAtTwiceTheCoordinatesOfNextTurnsThePage) {
   // As start-up does it.
   InstallationSettings::Reset();
   window = qm::test::StartMainWindow();
-  qm::test::Pump();
+  Pump();
   EXPECT_STREQ(SDL_GetWindowTitle(host), "Install");
 
   // The program still sees its 1024 x 768 screen; the host window is twice that.
@@ -93,7 +93,7 @@ TEST_F(SdlMainWindowTest, HostClickAtTwiceTheCoordinatesOfNextTurnsThePage) {
   // The pushed events are in SDL's queue already; the bound only keeps a
   // lost click from holding the test.
   for (int round = 0; round < 50 && !OnTheTypePage(); ++round) {
-    qm::test::Pump();
+    Pump();
     if (!OnTheTypePage()) qm::ui::Display().WaitForInput(20);
   }
   EXPECT_TRUE(OnTheTypePage()) << qm::ui::automation::DescribeOpenWindows();
@@ -107,7 +107,7 @@ TEST_F(SdlMainWindowTest, HostClickAtTwiceTheCoordinatesOfNextTurnsThePage) {
       key.key.keysym.sym = SDLK_F11;
       SDL_PushEvent(&key);
     }
-    qm::test::Pump();
+    Pump();
     EXPECT_EQ((SDL_GetWindowFlags(host) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP, fullscreen);
     EXPECT_TRUE(OnTheTypePage()) << "F11 is no key of the wizard's";
   }

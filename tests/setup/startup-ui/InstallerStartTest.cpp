@@ -142,7 +142,7 @@ TEST_F(InstallerStartTest, ConfigurationSetsTheSizeAndNoWaitingDialogIsShown) {
   WriteConfiguration("3 db\n4 bin\n");
   WatchForTheWaitingDialog();
   ASSERT_TRUE(installer.InitInstance());
-  qm::test::Pump();
+  Pump();
   EXPECT_FALSE(waitingSeen);
   EXPECT_EQ(FindWaitingDialog(), nullptr);
   EXPECT_EQ(Settings().requiredSizeKb, 7u);
@@ -185,7 +185,7 @@ TEST_F(InstallerStartTest, MainWindowIsMaximizedAndDrawnWithTheWizardOnTop) {
     if (top != main && IsWindowVisible(top) && GetWindow(top, GW_OWNER) == main) wizard = top;
   EXPECT_NE(wizard, nullptr) << "the wizard is open, owned by the main window";
 
-  qm::test::Pump();
+  Pump();
   POINT corner{0, 0};
   ClientToScreen(main, &corner);
   EXPECT_EQ(qm::ui::ScreenSurface().At(corner.x, corner.y), 0xFF0000C0u) << "the gradient's first row";

@@ -115,7 +115,9 @@ TEST_F(SetupProcessTest, SecondProcessOfTheSameNameIsToldSoAndEndsWithZero) {
   const std::string name = UniqueName();
 
   // The first installer reads its script from a pipe: once the test can
-  // open the pipe, the first one is running and has passed its own check.
+  // open the pipe, the first one is running. It reads the whole script at
+  // start-up, before its own check, so it waits there until the test closes
+  // the pipe, after the second one has gone.
   const std::string pipe = firstFolder.Path() + "/script";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   Child first(LayOutMedium(firstFolder.Path(), name), {"QUELLMOOR_SCRIPT=" + pipe});

@@ -1,6 +1,6 @@
 // Tests of the sdl backend need an X display. Without one, such a test runs
 // itself again under xvfb-run, in a process of its own, and that run's result
-// becomes the test's. Header only: the installer's tests use it too.
+// becomes the test's. Header only.
 #pragma once
 
 #include <SDL.h>

@@ -1,5 +1,5 @@
 // A headless screen that records what the window system tells the host
-// window. Header only: the installer's tests use it too.
+// window. Header only.
 #pragma once
 
 #include <memory>
