@@ -44,8 +44,7 @@ bool FoldersDlg::OnInitDialog() {
   EnableOk(!folderPath.empty());
   pathCombo.SetWindowText(folderPath);
   UpdateButtons();
-  for (const std::string& entry : comboEntries)
-    pathCombo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  for (const std::string& entry : comboEntries) pathCombo.AddString(entry);
   return true;
 }
 

@@ -10,6 +10,7 @@
 
 #include "install/folders/ShellTree.h"
 #include "platform/framework/Button.h"
+#include "platform/framework/ComboBox.h"
 #include "platform/framework/Dialog.h"
 
 class FoldersDlg : public qm::fw::Dialog {
@@ -26,7 +27,7 @@ class FoldersDlg : public qm::fw::Dialog {
   std::string folderPath;
   ShellTree tree;
   qm::fw::Button goButton;
-  qm::fw::Window pathCombo;
+  qm::fw::ComboBox pathCombo;
 
  protected:
   void DoDataExchange(qm::fw::DataExchange& exchange) override;

@@ -168,6 +168,7 @@ DialogTemplate RestartDialog() {
 // places.
 DialogTemplate ChooseDirectoryDialog() {
   DialogTemplate t = Popup("Choose Directory", 227, 156, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+  t.extended = true;
   t.exStyle = WS_EX_CONTEXTHELP;
   t.items.push_back({WC_COMBOBOXA, "", IDC_FOLDER_PATH, 7, 7, 184, 128,
                      CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, 0});
