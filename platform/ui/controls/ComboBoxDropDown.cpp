@@ -211,6 +211,13 @@ void TrackDropDown(HWND combo) {
   ComboState* state = ComboOf(combo);
   if (!state || !state->dropped || state->tracking) return;
   state->tracking = true;
+  // Also when an exception leaves the loop (a test driver's failed step).
+  struct EndTracking {
+    HWND combo;
+    ~EndTracking() {
+      if (ComboState* ended = ComboOf(combo)) ended->tracking = false;
+    }
+  } end{combo};
   DropDownTracker tracker(combo);
   user::RunModalLoop(
       nullptr, state->list,
@@ -219,7 +226,6 @@ void TrackDropDown(HWND combo) {
         return running && running->dropped;
       },
       [&tracker](MSG& msg) { return tracker.Filter(msg); });
-  if ((state = ComboOf(combo))) state->tracking = false;
 }
 
 }  // namespace qm::ui::controls
