@@ -121,23 +121,7 @@ TEST_F(DialogTest, DISABLED_TreeScreenshots) {
   handler = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> std::optional<LONG_PTR> {
     if (message != WM_INITDIALOG) return std::nullopt;
     HWND tree = GetDlgItem(dialog, kTree);
-    SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
-    HTREEITEM computer = Add(tree, "My Computer", 0);
-    Add(tree, "3\xC2\xBD Floppy (A:)", 1, computer);
-    HTREEITEM c = Add(tree, "(C:)", 1, computer);
-    Add(tree, "(D:)", 1, computer);
-    for (const char* name : {"Documents and Settings", "Games"}) {
-      HTREEITEM folder = Add(tree, name, 2, c);
-      if (std::string(name) == "Games") {
-        Add(tree, "Arcade Classics", 2, folder);
-        target = Add(tree, "Quellmoor", 2, folder);
-        Add(tree, "Sound Tracks and Other Things With a Rather Long Name", 2, folder);
-      }
-    }
-    for (const char* name : {"Program Files", "Temp", "Windows"}) Add(tree, name, 2, c);
-    Add(tree, "Network Neighborhood", 0);
-    Add(tree, "Recycle Bin", 2);
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(target));
+    target = FillTree(tree, images);
     SetFocus(tree);
     return FALSE;
   };
