@@ -43,7 +43,7 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
   if (sourceStatus.isDirectory) return Fail(ERROR_ACCESS_DENIED);
 
   host::FileStatus targetStatus;
-  if (host::StatPath(target.host, &targetStatus)) {
+  if (StatResolved(target, &targetStatus)) {
     if (targetStatus.device == sourceStatus.device && targetStatus.inode == sourceStatus.inode)
       return Fail(ERROR_SHARING_VIOLATION);
     if (failIfExists) return Fail(ERROR_FILE_EXISTS);

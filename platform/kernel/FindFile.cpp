@@ -9,6 +9,7 @@
 #include "platform/kernel/HostFiles.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/NameCase.h"
+#include "platform/kernel/NameIndex.h"
 #include "platform/kernel/NamePattern.h"
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/ShortName.h"
@@ -89,27 +90,22 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std:
 }
 
 DWORD SearchName(const ResolvedPath& folder, const std::string& name, std::vector<WIN32_FIND_DATAA>* out) {
-  std::optional<std::string> entry = LookUpEntry(folder.host, name);
+  const host::FileStatus* folderStatus = folder.status && folder.status->isDirectory ? &*folder.status : nullptr;
+  std::optional<host::FileStatus> known;
+  std::optional<std::string> entry = LookUpEntry(folder.host, name, folderStatus, &known);
   host::FileStatus status;
   if (!entry) {
-    if (!host::StatPath(folder.host, &status) || !status.isDirectory) {
-      SetLastError(ERROR_PATH_NOT_FOUND);
-      return ERROR_PATH_NOT_FOUND;
-    }
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    return ERROR_FILE_NOT_FOUND;
+    bool isFolder = folderStatus || (host::StatPath(folder.host, &status) && status.isDirectory);
+    DWORD error = isFolder ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    SetLastError(error);
+    return error;
   }
   std::string hostPath = JoinHostPath(folder.host, *entry);
-  if (!host::StatPath(hostPath, &status)) return SetLastErrorFromErrno(errno, hostPath);
-  std::string shortName;
-  std::vector<std::string> names;
+  if (known) status = *known;
+  else if (!host::StatPath(hostPath, &status)) return SetLastErrorFromErrno(errno, hostPath);
   // Only a name that is not 8.3 has a short name, and it depends on its
   // neighbours.
-  if (!IsShortName(*entry) && ListWindowsNames(folder.host, &names)) {
-    std::vector<std::string> shortNames = AssignShortNames(names);
-    auto it = std::find(names.begin(), names.end(), *entry);
-    if (it != names.end()) shortName = shortNames[it - names.begin()];
-  }
+  std::string shortName = IsShortName(*entry) ? std::string() : ShortNameOfEntry(folder.host, *entry, folderStatus);
   out->push_back(MakeFindData(*entry, shortName, status));
   return ERROR_SUCCESS;
 }

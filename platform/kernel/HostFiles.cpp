@@ -3,13 +3,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <vector>
 
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/LastError.h"
-#include "platform/kernel/NameCase.h"
+#include "platform/kernel/NameIndex.h"
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/kernel/ShortName.h"
 #include "platform/kernel/host/Entries.h"
 
 namespace qm::kernel {
@@ -21,23 +21,31 @@ bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* n
   return true;
 }
 
-std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name) {
+namespace {
+
+// A status as StatPath would give it for a path whose own entry StatLink
+// described; nothing when they may differ (a link, or a trailing separator
+// that only a folder takes).
+std::optional<host::FileStatus> FollowedStatus(const host::FileStatus& entry, bool trailingSeparator) {
+  if (entry.isSymbolicLink || (trailingSeparator && !entry.isDirectory)) return std::nullopt;
+  return entry;
+}
+
+const host::FileStatus* FolderStatus(const std::optional<host::FileStatus>& status) {
+  return status && status->isDirectory ? &*status : nullptr;
+}
+
+}  // namespace
+
+std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name,
+                                       const host::FileStatus* folder, std::optional<host::FileStatus>* entry) {
   host::FileStatus status;
-  if (host::StatLink(JoinHostPath(hostFolder, name), &status)) return name;
+  if (host::StatLink(JoinHostPath(hostFolder, name), &status)) {
+    if (entry) *entry = FollowedStatus(status, false);
+    return name;
+  }
   if (errno != ENOENT) return std::nullopt;
-  std::vector<std::string> names;
-  if (!ListWindowsNames(hostFolder, &names)) return std::nullopt;
-  // Two host names may differ only in case; the smallest wins, every time.
-  const std::string* best = nullptr;
-  for (const std::string& candidate : names)
-    if (NamesEqualIgnoringCase(candidate, name) && (!best || candidate < *best)) best = &candidate;
-  if (best) return *best;
-  if (name.find('~') == std::string::npos || !IsShortName(name)) return std::nullopt;
-  std::vector<std::string> shortNames = AssignShortNames(names);
-  std::string wanted = UpcaseName(name);
-  for (size_t i = 0; i < names.size(); ++i)
-    if (shortNames[i] == wanted) return names[i];
-  return std::nullopt;
+  return FindEntryIgnoringCase(hostFolder, name, folder);
 }
 
 std::string JoinHostPath(const std::string& folder, const std::string& name) {
@@ -57,19 +65,86 @@ ResolvedPath ResolvePath(std::string_view windowsPath) {
     resolved.error = ERROR_PATH_NOT_FOUND;
     return resolved;
   }
-  std::string host = *folder;
+  const std::vector<std::string>& components = parsed.path.components;
+  const bool trailingSeparator = parsed.path.trailingSeparator;
+  resolved.isDriveRoot = components.empty();
+
+  // The path as written, and where each of its names ends in it.
+  std::string written = *folder;
+  std::vector<std::size_t> ends;
+  ends.reserve(components.size());
+  for (const std::string& component : components) {
+    written = JoinHostPath(written, component);
+    ends.push_back(written.size());
+  }
+
+  // The longest start of the path that exists as written, found from the
+  // end: a path that exists costs one query, a new name in an existing
+  // folder two. Everything before such a start exists as written too, so
+  // this is where a lookup name by name would first miss.
+  std::size_t known = components.size();
+  host::FileStatus status;
+  int missErrno = 0;
+  while (known > 0) {
+    bool exists = known == components.size() ? host::StatLink(written, &status)
+                                             : host::StatLink(written.substr(0, ends[known - 1]), &status);
+    if (exists) break;
+    missErrno = errno;
+    --known;
+  }
+  std::optional<host::FileStatus> found;
+  if (known > 0) found = FollowedStatus(status, trailingSeparator && known == components.size());
+
+  std::string host = known > 0 ? written.substr(0, ends[known - 1]) : *folder;
   bool lookingUp = true;
-  for (const std::string& component : parsed.path.components) {
+  for (std::size_t i = known; i < components.size(); ++i) {
+    const std::string& component = components[i];
     std::optional<std::string> entry;
-    if (lookingUp) entry = LookUpEntry(host, component);
-    // Below a name that does not exist nothing can be found either.
-    if (!entry) lookingUp = false;
+    if (lookingUp) {
+      int exactErrno = missErrno;
+      if (i > known) {
+        // Below a name found ignoring case, each name is tried as written first.
+        if (host::StatLink(JoinHostPath(host, component), &status)) {
+          entry = component;
+          found = FollowedStatus(status, trailingSeparator && i + 1 == components.size());
+        } else {
+          exactErrno = errno;
+        }
+      }
+      if (!entry && exactErrno == ENOENT) {
+        entry = FindEntryIgnoringCase(host, component, FolderStatus(found));
+        found.reset();
+      }
+      // Below a name that does not exist nothing can be found either.
+      if (!entry) {
+        lookingUp = false;
+        resolved.missing = i + 1 == components.size() && exactErrno == ENOENT;
+      }
+    }
     host = JoinHostPath(host, entry ? *entry : component);
   }
-  if (parsed.path.trailingSeparator && host.back() != '/') host += '/';
+  if (trailingSeparator && host.back() != '/') host += '/';
   resolved.host = std::move(host);
-  resolved.isDriveRoot = parsed.path.components.empty();
+  if (!resolved.missing && lookingUp) resolved.status = found;
   return resolved;
+}
+
+bool StatResolved(const ResolvedPath& path, host::FileStatus* status) {
+  if (path.status) {
+    *status = *path.status;
+    return true;
+  }
+  if (path.missing) {
+    errno = ENOENT;
+    return false;
+  }
+  return host::StatPath(path.host, status);
+}
+
+bool StatResolvedLink(const ResolvedPath& path, host::FileStatus* status) {
+  // A known status is never a link's.
+  if (path.status || path.missing) return StatResolved(path, status);
+  return host::StatLink(path.host, status);
 }
 
 DWORD AttributesOf(std::string_view name, const host::FileStatus& status) {

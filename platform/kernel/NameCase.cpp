@@ -1,5 +1,7 @@
 #include "platform/kernel/NameCase.h"
 
+#include <cstdint>
+
 #include "platform/kernel/Utf8.h"
 
 namespace qm::kernel {
@@ -45,6 +47,30 @@ bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
     i += p.length;
   }
   return true;
+}
+
+std::size_t HashNameIgnoringCase(std::string_view name) {
+  // FNV-1a over the bytes UpcaseName would give.
+  std::uint64_t hash = 14695981039346656037ull;
+  auto mix = [&hash](unsigned char byte) { hash = (hash ^ byte) * 1099511628211ull; };
+  for (std::size_t i = 0; i < name.size();) {
+    auto byte = static_cast<unsigned char>(name[i]);
+    if (byte < 0x80) {
+      mix(static_cast<unsigned char>(UpcaseNameChar(byte)));
+      ++i;
+      continue;
+    }
+    Utf8Char c = DecodeUtf8Char(name, i);
+    char encoded[4];
+    int length = c.wellFormed ? EncodeUtf8(UpcaseNameChar(c.codePoint), encoded) : 0;
+    if (length > 0) {
+      for (int k = 0; k < length; ++k) mix(static_cast<unsigned char>(encoded[k]));
+    } else {
+      for (std::size_t k = 0; k < c.length; ++k) mix(static_cast<unsigned char>(name[i + k]));
+    }
+    i += c.length;
+  }
+  return static_cast<std::size_t>(hash);
 }
 
 std::string UpcaseName(std::string_view name) {

@@ -23,5 +23,8 @@ char32_t UpcaseNameChar(char32_t c);
 
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
 std::string UpcaseName(std::string_view name);
+// A hash of UpcaseName(name), without building it: names that
+// NamesEqualIgnoringCase calls equal hash alike.
+std::size_t HashNameIgnoringCase(std::string_view name);
 
 }  // namespace qm::kernel

@@ -22,12 +22,12 @@ std::string SearchPattern(std::string dir, const std::string& pattern) {
 }
 
 // The file's full size; 0 when it cannot be found, as for a skipped file
-// whose source is missing.
+// whose source is missing. The name comes from the folder's listing, so a
+// status query finds the very entry a search for it would, without making
+// the search's short name.
 std::uint64_t FileSize(const std::string& name) {
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA(name.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  FindClose(search);
+  WIN32_FILE_ATTRIBUTE_DATA found{};
+  if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &found)) return 0;
   if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
   return (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
 }
