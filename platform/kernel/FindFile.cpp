@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <numeric>
 
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/HandleTable.h"
@@ -19,10 +18,18 @@ namespace {
 
 using namespace qm::kernel;
 
+// One entry of a search's result, kept compact: a search of a large folder
+// holds tens of thousands of them.
+struct FoundEntry {
+  std::string name;
+  std::string shortName;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+};
+
 // The whole result is taken when the search starts, so FindNextFileA walks
 // a fixed list even while the folder changes under it.
 struct FindSearch : KernelObject {
-  std::vector<WIN32_FIND_DATAA> entries;
+  std::vector<FoundEntry> entries;
   size_t next = 0;
 };
 
@@ -32,19 +39,22 @@ void CopyName(const std::string& name, char* field, size_t fieldSize) {
   field[length] = '\0';
 }
 
-WIN32_FIND_DATAA MakeFindData(const std::string& name, const std::string& shortName, const host::FileStatus& status) {
-  WIN32_FIND_DATAA data;
-  std::memset(&data, 0, sizeof data);
-  WIN32_FILE_ATTRIBUTE_DATA found = AttributeDataOf(name, status);
-  data.dwFileAttributes = found.dwFileAttributes;
-  data.ftCreationTime = found.ftCreationTime;
-  data.ftLastAccessTime = found.ftLastAccessTime;
-  data.ftLastWriteTime = found.ftLastWriteTime;
-  data.nFileSizeHigh = found.nFileSizeHigh;
-  data.nFileSizeLow = found.nFileSizeLow;
-  CopyName(name, data.cFileName, sizeof data.cFileName);
-  CopyName(shortName, data.cAlternateFileName, sizeof data.cAlternateFileName);
-  return data;
+FoundEntry MakeEntry(std::string name, std::string shortName, const host::FileStatus& status) {
+  FoundEntry entry{std::move(name), std::move(shortName), {}};
+  entry.data = AttributeDataOf(entry.name, status);
+  return entry;
+}
+
+void FillFindData(const FoundEntry& entry, WIN32_FIND_DATAA* data) {
+  std::memset(data, 0, sizeof *data);
+  data->dwFileAttributes = entry.data.dwFileAttributes;
+  data->ftCreationTime = entry.data.ftCreationTime;
+  data->ftLastAccessTime = entry.data.ftLastAccessTime;
+  data->ftLastWriteTime = entry.data.ftLastWriteTime;
+  data->nFileSizeHigh = entry.data.nFileSizeHigh;
+  data->nFileSizeLow = entry.data.nFileSizeLow;
+  CopyName(entry.name, data->cFileName, sizeof data->cFileName);
+  CopyName(entry.shortName, data->cAlternateFileName, sizeof data->cAlternateFileName);
 }
 
 // A folder that cannot be listed is a missing path to the search.
@@ -56,31 +66,31 @@ DWORD FolderError(int hostErrno) {
   return SetLastErrorFromErrno(hostErrno);
 }
 
-DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std::vector<WIN32_FIND_DATAA>* out) {
+DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std::vector<FoundEntry>* out) {
   std::vector<std::string> names;
   if (!ListWindowsNames(folder.host, &names)) return FolderError(errno);
   NamePattern matcher(pattern);
   host::FileStatus status;
   // Every folder but a drive's root begins with "." and "..".
   if (!folder.isDriveRoot) {
-    if (matcher.Matches(".") && host::StatPath(folder.host, &status)) out->push_back(MakeFindData(".", "", status));
+    if (matcher.Matches(".") && host::StatPath(folder.host, &status)) out->push_back(MakeEntry(".", "", status));
     if (matcher.Matches("..") && host::StatPath(JoinHostPath(folder.host, ".."), &status))
-      out->push_back(MakeFindData("..", "", status));
+      out->push_back(MakeEntry("..", "", status));
   }
   std::vector<std::string> shortNames = AssignShortNames(names);
   std::vector<size_t> found;
   for (size_t i = 0; i < names.size(); ++i)
     if (matcher.Matches(names[i]) || (!shortNames[i].empty() && matcher.Matches(shortNames[i]))) found.push_back(i);
   // The order of a Windows volume: by name, ignoring case.
-  std::vector<std::string> keys(names.size());
-  for (size_t i : found) keys[i] = UpcaseName(names[i]);
   std::sort(found.begin(), found.end(), [&](size_t a, size_t b) {
-    return keys[a] != keys[b] ? keys[a] < keys[b] : names[a] < names[b];
+    int order = CompareNamesIgnoringCase(names[a], names[b]);
+    return order != 0 ? order < 0 : names[a] < names[b];
   });
+  out->reserve(out->size() + found.size());
   for (size_t i : found) {
     // An entry gone since the listing, or a dangling link, is not found.
     if (host::StatPath(JoinHostPath(folder.host, names[i]), &status))
-      out->push_back(MakeFindData(names[i], shortNames[i], status));
+      out->push_back(MakeEntry(std::move(names[i]), std::move(shortNames[i]), status));
   }
   if (out->empty()) {
     SetLastError(ERROR_FILE_NOT_FOUND);
@@ -89,7 +99,7 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std:
   return ERROR_SUCCESS;
 }
 
-DWORD SearchName(const ResolvedPath& folder, const std::string& name, std::vector<WIN32_FIND_DATAA>* out) {
+DWORD SearchName(const ResolvedPath& folder, const std::string& name, std::vector<FoundEntry>* out) {
   const host::FileStatus* folderStatus = folder.status && folder.status->isDirectory ? &*folder.status : nullptr;
   std::optional<host::FileStatus> known;
   std::optional<std::string> entry = LookUpEntry(folder.host, name, folderStatus, &known);
@@ -106,7 +116,7 @@ DWORD SearchName(const ResolvedPath& folder, const std::string& name, std::vecto
   // Only a name that is not 8.3 has a short name, and it depends on its
   // neighbours.
   std::string shortName = IsShortName(*entry) ? std::string() : ShortNameOfEntry(folder.host, *entry, folderStatus);
-  out->push_back(MakeFindData(*entry, shortName, status));
+  out->push_back(MakeEntry(*entry, std::move(shortName), status));
   return ERROR_SUCCESS;
 }
 
@@ -131,7 +141,7 @@ HANDLE FindFirstFileA(LPCSTR fileName, LPWIN32_FIND_DATAA findData) {
   DWORD error = HasWildcards(target.pattern) ? SearchPattern(folder, target.pattern, &search->entries)
                                              : SearchName(folder, target.pattern, &search->entries);
   if (error != ERROR_SUCCESS) return INVALID_HANDLE_VALUE;
-  *findData = search->entries.front();
+  FillFindData(search->entries.front(), findData);
   search->next = 1;
   return InsertHandle(std::move(search));
 }
@@ -146,7 +156,7 @@ BOOL FindNextFileA(HANDLE findFile, LPWIN32_FIND_DATAA findData) {
     SetLastError(ERROR_NO_MORE_FILES);
     return FALSE;
   }
-  *findData = search->entries[search->next++];
+  FillFindData(search->entries[search->next++], findData);
   return TRUE;
 }
 

@@ -26,5 +26,8 @@ std::string UpcaseName(std::string_view name);
 // A hash of UpcaseName(name), without building it: names that
 // NamesEqualIgnoringCase calls equal hash alike.
 std::size_t HashNameIgnoringCase(std::string_view name);
+// UpcaseName(a) compared with UpcaseName(b), byte by byte as strings
+// compare, without building either: negative, 0 or positive.
+int CompareNamesIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace qm::kernel
