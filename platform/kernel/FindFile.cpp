@@ -13,6 +13,7 @@
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/ShortName.h"
 #include "platform/kernel/host/FileStatus.h"
+#include "platform/kernel/host/FolderWatch.h"
 
 namespace {
 
@@ -67,29 +68,36 @@ DWORD FolderError(int hostErrno) {
 }
 
 DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std::vector<FoundEntry>* out) {
+  // The folder is opened once: each entry's status is then asked for by
+  // its name alone.
+  host::Descriptor dir = host::OpenFolder(folder.host);
   std::vector<std::string> names;
-  if (!ListWindowsNames(folder.host, &names)) return FolderError(errno);
+  if (!dir || !ListWindowsNames(dir, &names)) return FolderError(errno);
   NamePattern matcher(pattern);
   host::FileStatus status;
   // Every folder but a drive's root begins with "." and "..".
   if (!folder.isDriveRoot) {
-    if (matcher.Matches(".") && host::StatPath(folder.host, &status)) out->push_back(MakeEntry(".", "", status));
-    if (matcher.Matches("..") && host::StatPath(JoinHostPath(folder.host, ".."), &status))
-      out->push_back(MakeEntry("..", "", status));
+    if (matcher.Matches(".") && host::StatDescriptor(dir, &status)) out->push_back(MakeEntry(".", "", status));
+    if (matcher.Matches("..") && host::StatInFolder(dir, "..", &status)) out->push_back(MakeEntry("..", "", status));
   }
   std::vector<std::string> shortNames = AssignShortNames(names);
   std::vector<size_t> found;
   for (size_t i = 0; i < names.size(); ++i)
     if (matcher.Matches(names[i]) || (!shortNames[i].empty() && matcher.Matches(shortNames[i]))) found.push_back(i);
-  // The order of a Windows volume: by name, ignoring case.
-  std::sort(found.begin(), found.end(), [&](size_t a, size_t b) {
-    int order = CompareNamesIgnoringCase(names[a], names[b]);
-    return order != 0 ? order < 0 : names[a] < names[b];
+  // The order of a Windows volume: by name, ignoring case. The first bytes
+  // of each upper-case name settle most comparisons.
+  std::vector<std::pair<std::uint64_t, size_t>> order;
+  order.reserve(found.size());
+  for (size_t i : found) order.emplace_back(UpcasePrefixKey(names[i]), i);
+  std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    int byName = CompareNamesIgnoringCase(names[a.second], names[b.second]);
+    return byName != 0 ? byName < 0 : names[a.second] < names[b.second];
   });
-  out->reserve(out->size() + found.size());
-  for (size_t i : found) {
+  out->reserve(out->size() + order.size());
+  for (auto [key, i] : order) {
     // An entry gone since the listing, or a dangling link, is not found.
-    if (host::StatPath(JoinHostPath(folder.host, names[i]), &status))
+    if (host::StatInFolder(dir, names[i], &status))
       out->push_back(MakeEntry(std::move(names[i]), std::move(shortNames[i]), status));
   }
   if (out->empty()) {

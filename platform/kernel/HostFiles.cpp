@@ -11,13 +11,28 @@
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/kernel/host/Entries.h"
+#include "platform/kernel/host/FolderWatch.h"
 
 namespace qm::kernel {
 
-bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names) {
-  if (!host::ListFolder(hostFolder, names)) return false;
+namespace {
+
+void KeepWindowsNames(std::vector<std::string>* names) {
   names->erase(std::remove_if(names->begin(), names->end(), [](const std::string& name) { return !IsWindowsName(name); }),
                names->end());
+}
+
+}  // namespace
+
+bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names) {
+  if (!host::ListFolder(hostFolder, names)) return false;
+  KeepWindowsNames(names);
+  return true;
+}
+
+bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* names) {
+  if (!host::ListOpenFolder(folder, names)) return false;
+  KeepWindowsNames(names);
   return true;
 }
 

@@ -109,6 +109,20 @@ int CompareNamesIgnoringCase(std::string_view a, std::string_view b) {
   }
 }
 
+std::uint64_t UpcasePrefixKey(std::string_view name) {
+  UpcasedBytes bytes(name);
+  std::uint64_t key = 0;
+  for (int i = 0; i < 8; ++i) {
+    int byte = bytes.Next();
+    key = (key << 8) | static_cast<std::uint64_t>(byte < 0 ? 0 : byte);
+    if (byte < 0) {
+      key <<= 8 * (7 - i);
+      break;
+    }
+  }
+  return key;
+}
+
 std::string UpcaseName(std::string_view name) {
   std::string out;
   out.reserve(name.size());

@@ -12,6 +12,7 @@
 // NamesEqualIgnoringCase(a, b) is always UpcaseName(a) == UpcaseName(b).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,8 @@ std::size_t HashNameIgnoringCase(std::string_view name);
 // UpcaseName(a) compared with UpcaseName(b), byte by byte as strings
 // compare, without building either: negative, 0 or positive.
 int CompareNamesIgnoringCase(std::string_view a, std::string_view b);
+// The first eight bytes of UpcaseName(name) as a number that orders as
+// they do (zeros past the end): names whose keys differ compare as the keys.
+std::uint64_t UpcasePrefixKey(std::string_view name);
 
 }  // namespace qm::kernel
