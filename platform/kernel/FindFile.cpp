@@ -13,7 +13,7 @@
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/ShortName.h"
 #include "platform/kernel/host/FileStatus.h"
-#include "platform/kernel/host/FolderWatch.h"
+#include "platform/kernel/host/Entries.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/kernel/host/Entries.h"
-#include "platform/kernel/host/FolderWatch.h"
 
 namespace qm::kernel {
 

@@ -12,6 +12,7 @@
 #include "platform/kernel/NameCase.h"
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/ShortName.h"
+#include "platform/kernel/host/Entries.h"
 #include "platform/kernel/host/FolderWatch.h"
 
 namespace qm::kernel {

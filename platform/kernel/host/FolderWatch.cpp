@@ -1,14 +1,12 @@
-// Host-specific: Linux inotify, openat/fdopendir/readdir, fstatfs.
+// Host-specific: Linux inotify, fstatfs.
 #include "platform/kernel/host/FolderWatch.h"
 
-#include <dirent.h>
-#include <fcntl.h>
+#include <limits.h>
 #include <sys/inotify.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <initializer_list>
 
 #include "platform/kernel/host/Retry.h"
@@ -28,34 +26,6 @@ FolderChange::Kind KindOf(std::uint32_t mask) {
 }
 
 }  // namespace
-
-Descriptor OpenFolder(const std::string& path) {
-  return Descriptor(RetryOnSignal([&] { return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
-}
-
-bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names) {
-  // A descriptor of its own, so the listing starts at the beginning and
-  // leaves the caller's descriptor as it was.
-  int own = RetryOnSignal([&] { return ::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-  if (own < 0) return false;
-  DIR* dir = ::fdopendir(own);
-  if (!dir) {
-    int savedErrno = errno;
-    ::close(own);
-    errno = savedErrno;
-    return false;
-  }
-  names->clear();
-  errno = 0;
-  while (const dirent* entry = ::readdir(dir)) {
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-      names->emplace_back(entry->d_name);
-  }
-  int readError = errno;
-  ::closedir(dir);
-  errno = readError;
-  return readError == 0;
-}
 
 Descriptor OpenChangeQueue() { return Descriptor(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)); }
 

@@ -1,7 +1,7 @@
-// Host boundary: watched folders. May hold opening a folder, listing it
-// through its descriptor, the host's queue of change notes for folders,
-// watching a folder and reading the notes, and whether the notes see every
-// change of a folder's file system.
+// Host boundary: watched folders. May hold the host's queue of change
+// notes for folders, watching an open folder (host/Entries opens and lists
+// it) and reading the notes, and whether the notes see every change of a
+// folder's file system.
 //
 // A note is queued by the call that made the change, before that call
 // returns, whoever made it: so once a change is done, reading the queue
@@ -26,14 +26,6 @@ struct FolderChange {
   int watch = -1;    // the watch that saw it; -1 for an overflow
   std::string name;  // the entry's name, for NameAdded and NameRemoved
 };
-
-// Opens a folder (following links) to watch or list it; not open, with
-// errno set, on failure.
-Descriptor OpenFolder(const std::string& path);
-
-// The names in an open folder, "." and ".." left out, in the folder's own
-// order; false with errno set when it cannot be read to its end.
-bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names);
 
 // A queue that never blocks a read; empty with errno set.
 Descriptor OpenChangeQueue();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/kernel/host/Entries.h"
 #include "platform/kernel/host/FolderWatch.h"
 #include "support/TempDir.h"
 
