@@ -7,7 +7,8 @@
 # bin, doc and uninstall into the same file system, alternating, and prints
 # the median and the minimum of each side, the ratio of the medians, the
 # peak resident memory of each side's runs and the system calls per copied
-# file (strace -c of one more run of each side). Then the measurement of a
+# file (strace -c of one more run of each side, less the calls of a run
+# over the few program files alone). Then the measurement of a
 # medium without install.cfg (start to the first wizard page) against
 # `du -sb` of the trees it measures.
 #
@@ -110,19 +111,38 @@ run_cp() {  # MEDIUM TARGET_FOLDER
   timed --cwd "$1" -- cp -r db bin doc uninstall "$2/"
 }
 
-# System calls per copied file: one more run of each side under strace -c.
-syscalls_per_file() {  # FILES COMMAND...
-  local files="$1" out="$work/strace.txt"
-  shift
+# System calls per copied file: one more run of each side under strace -c,
+# less what the same run costs on a medium of only the few program files
+# (start-up, the registry record, the links), over the files beyond those.
+syscalls() {  # COMMAND... -> the calls strace counted
+  local out="$work/strace.txt"
   strace -f -c -o "$out" "$@" >/dev/null 2>&1 || true
-  awk -v files="$files" '$NF == "total" { printf "%.1f", $4 / files }' "$out"
+  awk '$NF == "total" { print $4 }' "$out"
 }
+count_files() { find "$1/db" "$1/bin" "$1/doc" "$1/uninstall" -type f | wc -l; }
+strace_installer() {  # MEDIUM PREFIX
+  syscalls env QUELLMOOR_PREFIX="$2" QUELLMOOR_SCRIPT="$work/install.script" QUELLMOOR_DISPLAY=headless "$1/setup"
+}
+strace_cp() {  # MEDIUM TARGET
+  mkdir -p "$2"
+  (cd "$1" && syscalls cp -r db bin doc uninstall "$2/")
+}
+if [ "$strace" -eq 1 ]; then
+  base="$work/media/base"
+  tools/make-medium.sh --files 0 --large-count 0 "$base" >/dev/null
+  cp build/setup/setup "$base/setup"
+  baseFiles=$(count_files "$base")
+  baseInstaller=$(strace_installer "$base" "$work/base-installer")
+  baseCp=$(strace_cp "$base" "$work/base-cp")
+  rm -rf "$base" "$work/base-installer" "$work/base-cp"
+fi
+per_file() { echo "$1 $2 $3 $baseFiles" | awk '{ printf "%.1f", ($1 - $2) / ($3 - $4) }'; }
 
 declare -a table
 for name in $media; do
   echo "== $name: making the medium" >&2
   medium="$(make_medium "$name")"
-  files=$(find "$medium/db" "$medium/bin" "$medium/doc" "$medium/uninstall" -type f | wc -l)
+  files=$(count_files "$medium")
   runs="$work/runs/$name"
   mkdir -p "$runs"
   sync
@@ -154,10 +174,8 @@ for name in $media; do
   fi
   sysInstaller="-" sysCp="-"
   if [ "$strace" -eq 1 ]; then
-    sysInstaller=$(syscalls_per_file "$files" env QUELLMOOR_PREFIX="$runs/strace-installer" \
-      QUELLMOOR_SCRIPT="$work/install.script" QUELLMOOR_DISPLAY=headless "$medium/setup")
-    mkdir -p "$runs/strace-cp"
-    sysCp=$(cd "$medium" && syscalls_per_file "$files" cp -r db bin doc uninstall "$runs/strace-cp/")
+    sysInstaller=$(per_file "$(strace_installer "$medium" "$runs/strace-installer")" "$baseInstaller" "$files")
+    sysCp=$(per_file "$(strace_cp "$medium" "$runs/strace-cp")" "$baseCp" "$files")
   fi
   iMed=$(cut -d' ' -f1 "$runs/installer.txt" | median)
   iMin=$(cut -d' ' -f1 "$runs/installer.txt" | minimum)
@@ -211,6 +229,7 @@ done
 echo
 echo "load at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "rounds: $repeats per side; times in seconds, peak resident memory in MiB, system calls per copied file"
+[ "$strace" -eq 0 ] || echo "(system calls beyond those of a run over the $baseFiles program files alone: installer $baseInstaller, cp $baseCp)"
 echo "| medium    |  files | inst med | inst min |   cp med |   cp min | ratio | i MiB | cp MiB | i sys | cp sys |"
 echo "|-----------|--------|----------|----------|----------|----------|-------|-------|--------|-------|--------|"
 printf '%s\n' "${table[@]}"

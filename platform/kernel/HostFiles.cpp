@@ -67,30 +67,55 @@ std::string JoinHostPath(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
+namespace {
+
+// A path on its drive as written: the drive's folder, then each name as
+// it stands, and where each name ends. False, with the error a Windows
+// call would give, for a path it cannot take.
+bool WriteOnDrive(std::string_view windowsPath, ParsedPath* parsed, std::string* folder, std::string* written,
+                  std::vector<std::size_t>* ends, DWORD* error) {
+  *parsed = ParseWindowsPath(windowsPath);
+  if (parsed->error != ERROR_SUCCESS) {
+    *error = parsed->error;
+    return false;
+  }
+  std::optional<std::string> driveFolder = DriveFolder(parsed->path.drive);
+  if (!driveFolder) {
+    *error = ERROR_PATH_NOT_FOUND;
+    return false;
+  }
+  *folder = *driveFolder;
+  *written = *driveFolder;
+  for (const std::string& component : parsed->path.components) {
+    *written = JoinHostPath(*written, component);
+    if (ends) ends->push_back(written->size());
+  }
+  return true;
+}
+
+}  // namespace
+
+ResolvedPath WrittenPath(std::string_view windowsPath) {
+  ResolvedPath resolved;
+  ParsedPath parsed;
+  std::string folder;
+  if (!WriteOnDrive(windowsPath, &parsed, &folder, &resolved.host, nullptr, &resolved.error)) return resolved;
+  if (parsed.path.trailingSeparator && resolved.host.back() != '/') resolved.host += '/';
+  resolved.isDriveRoot = parsed.path.components.empty();
+  return resolved;
+}
+
 ResolvedPath ResolvePath(std::string_view windowsPath) {
   ResolvedPath resolved;
-  ParsedPath parsed = ParseWindowsPath(windowsPath);
-  if (parsed.error != ERROR_SUCCESS) {
-    resolved.error = parsed.error;
-    return resolved;
-  }
-  std::optional<std::string> folder = DriveFolder(parsed.path.drive);
-  if (!folder) {
-    resolved.error = ERROR_PATH_NOT_FOUND;
-    return resolved;
-  }
+  ParsedPath parsed;
+  std::string driveFolder;
+  std::string written;
+  std::vector<std::size_t> ends;
+  if (!WriteOnDrive(windowsPath, &parsed, &driveFolder, &written, &ends, &resolved.error)) return resolved;
+  const std::optional<std::string> folder = driveFolder;
   const std::vector<std::string>& components = parsed.path.components;
   const bool trailingSeparator = parsed.path.trailingSeparator;
   resolved.isDriveRoot = components.empty();
-
-  // The path as written, and where each of its names ends in it.
-  std::string written = *folder;
-  std::vector<std::size_t> ends;
-  ends.reserve(components.size());
-  for (const std::string& component : components) {
-    written = JoinHostPath(written, component);
-    ends.push_back(written.size());
-  }
 
   // The longest start of the path that exists as written, found from the
   // end: a path that exists costs one query, a new name in an existing

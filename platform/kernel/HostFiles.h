@@ -48,6 +48,12 @@ struct ResolvedPath {
 // folder's index (NameIndex.h).
 ResolvedPath ResolvePath(std::string_view windowsPath);
 
+// The host path a Windows path names if every name in it exists as
+// written, without asking the host: what ResolvePath answers for such a
+// path. A call that finds the entry there needs no resolution; one that
+// does not resolves the path. The error as ResolvePath gives it.
+ResolvedPath WrittenPath(std::string_view windowsPath);
+
 // The status of a resolved path with links followed, as host::StatPath
 // answers it, from what the resolution learnt where it can; false with
 // errno set.
