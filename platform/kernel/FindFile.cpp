@@ -67,12 +67,29 @@ DWORD FolderError(int hostErrno) {
   return SetLastErrorFromErrno(hostErrno);
 }
 
-DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std::vector<FoundEntry>* out) {
+struct SearchOptions {
+  bool shortNames = true;    // else every entry's is left empty
+  bool foldersOnly = false;  // only directories are found
+};
+
+DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, const SearchOptions& options,
+                    std::vector<FoundEntry>* out) {
   // The folder is opened once: each entry's status is then asked for by
   // its name alone.
   host::Descriptor dir = host::OpenFolder(folder.host);
   std::vector<std::string> names;
-  if (!dir || !ListWindowsNames(dir, &names)) return FolderError(errno);
+  std::vector<bool> mayBeFolders;
+  if (!dir || !ListWindowsNames(dir, &names, options.foldersOnly ? &mayBeFolders : nullptr)) return FolderError(errno);
+  if (options.foldersOnly) {
+    // What the folder's own listing knows to be no folder needs no status.
+    size_t kept = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (!mayBeFolders[i]) continue;
+      if (kept != i) names[kept] = std::move(names[i]);
+      ++kept;
+    }
+    names.resize(kept);
+  }
   NamePattern matcher(pattern);
   host::FileStatus status;
   // Every folder but a drive's root begins with "." and "..".
@@ -80,10 +97,15 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std:
     if (matcher.Matches(".") && host::StatDescriptor(dir, &status)) out->push_back(MakeEntry(".", "", status));
     if (matcher.Matches("..") && host::StatInFolder(dir, "..", &status)) out->push_back(MakeEntry("..", "", status));
   }
-  std::vector<std::string> shortNames = AssignShortNames(names);
+  // A pattern may match a name by its short name, so they are made also
+  // where they are not returned, unless the pattern matches every name.
+  const bool matchesAll = pattern == "*" || pattern == "*.*";
+  std::vector<std::string> shortNames =
+      options.shortNames || !matchesAll ? AssignShortNames(names) : std::vector<std::string>(names.size());
   std::vector<size_t> found;
   for (size_t i = 0; i < names.size(); ++i)
-    if (matcher.Matches(names[i]) || (!shortNames[i].empty() && matcher.Matches(shortNames[i]))) found.push_back(i);
+    if (matchesAll || matcher.Matches(names[i]) || (!shortNames[i].empty() && matcher.Matches(shortNames[i])))
+      found.push_back(i);
   // The order of a Windows volume: by name, ignoring case. The first bytes
   // of each upper-case name settle most comparisons.
   std::vector<std::pair<std::uint64_t, size_t>> order;
@@ -97,8 +119,8 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std:
   out->reserve(out->size() + order.size());
   for (auto [key, i] : order) {
     // An entry gone since the listing, or a dangling link, is not found.
-    if (host::StatInFolder(dir, names[i], &status))
-      out->push_back(MakeEntry(std::move(names[i]), std::move(shortNames[i]), status));
+    if (!host::StatInFolder(dir, names[i], &status) || (options.foldersOnly && !status.isDirectory)) continue;
+    out->push_back(MakeEntry(std::move(names[i]), options.shortNames ? std::move(shortNames[i]) : std::string(), status));
   }
   if (out->empty()) {
     SetLastError(ERROR_FILE_NOT_FOUND);
@@ -107,7 +129,8 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std:
   return ERROR_SUCCESS;
 }
 
-DWORD SearchName(const ResolvedPath& folder, const std::string& name, std::vector<FoundEntry>* out) {
+DWORD SearchName(const ResolvedPath& folder, const std::string& name, const SearchOptions& options,
+                 std::vector<FoundEntry>* out) {
   const host::FileStatus* folderStatus = folder.status && folder.status->isDirectory ? &*folder.status : nullptr;
   std::optional<host::FileStatus> known;
   std::optional<std::string> entry = LookUpEntry(folder.host, name, folderStatus, &known);
@@ -121,9 +144,14 @@ DWORD SearchName(const ResolvedPath& folder, const std::string& name, std::vecto
   std::string hostPath = JoinHostPath(folder.host, *entry);
   if (known) status = *known;
   else if (!host::StatPath(hostPath, &status)) return SetLastErrorFromErrno(errno, hostPath);
+  if (options.foldersOnly && !status.isDirectory) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return ERROR_FILE_NOT_FOUND;
+  }
   // Only a name that is not 8.3 has a short name, and it depends on its
   // neighbours.
-  std::string shortName = IsShortName(*entry) ? std::string() : ShortNameOfEntry(folder.host, *entry, folderStatus);
+  std::string shortName = !options.shortNames || IsShortName(*entry) ? std::string()
+                                                                      : ShortNameOfEntry(folder.host, *entry, folderStatus);
   out->push_back(MakeEntry(*entry, std::move(shortName), status));
   return ERROR_SUCCESS;
 }
@@ -131,10 +159,21 @@ DWORD SearchName(const ResolvedPath& folder, const std::string& name, std::vecto
 }  // namespace
 
 HANDLE FindFirstFileA(LPCSTR fileName, LPWIN32_FIND_DATAA findData) {
-  if (!fileName || !findData) {
+  return FindFirstFileExA(fileName, FindExInfoStandard, findData, FindExSearchNameMatch, nullptr, 0);
+}
+
+HANDLE FindFirstFileExA(LPCSTR fileName, FINDEX_INFO_LEVELS infoLevel, LPVOID findDataOut, FINDEX_SEARCH_OPS searchOp,
+                        LPVOID searchFilter, DWORD additionalFlags) {
+  auto* findData = static_cast<LPWIN32_FIND_DATAA>(findDataOut);
+  if (!fileName || !findData || searchFilter || additionalFlags ||
+      (infoLevel != FindExInfoStandard && infoLevel != FindExInfoBasic) ||
+      (searchOp != FindExSearchNameMatch && searchOp != FindExSearchLimitToDirectories)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_HANDLE_VALUE;
   }
+  SearchOptions options;
+  options.shortNames = infoLevel == FindExInfoStandard;
+  options.foldersOnly = searchOp == FindExSearchLimitToDirectories;
   SearchTarget target = SplitSearchPath(fileName);
   if (target.error != ERROR_SUCCESS) {
     SetLastError(target.error);
@@ -146,8 +185,8 @@ HANDLE FindFirstFileA(LPCSTR fileName, LPWIN32_FIND_DATAA findData) {
     return INVALID_HANDLE_VALUE;
   }
   auto search = std::make_unique<FindSearch>();
-  DWORD error = HasWildcards(target.pattern) ? SearchPattern(folder, target.pattern, &search->entries)
-                                             : SearchName(folder, target.pattern, &search->entries);
+  DWORD error = HasWildcards(target.pattern) ? SearchPattern(folder, target.pattern, options, &search->entries)
+                                             : SearchName(folder, target.pattern, options, &search->entries);
   if (error != ERROR_SUCCESS) return INVALID_HANDLE_VALUE;
   FillFindData(search->entries.front(), findData);
   search->next = 1;

@@ -29,9 +29,24 @@ bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* n
   return true;
 }
 
-bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* names) {
-  if (!host::ListOpenFolder(folder, names)) return false;
-  KeepWindowsNames(names);
+bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* names,
+                      std::vector<bool>* mayBeFolders) {
+  if (!host::ListOpenFolder(folder, names, mayBeFolders)) return false;
+  if (!mayBeFolders) {
+    KeepWindowsNames(names);
+    return true;
+  }
+  size_t kept = 0;
+  for (size_t i = 0; i < names->size(); ++i) {
+    if (!IsWindowsName((*names)[i])) continue;
+    if (kept != i) {
+      (*mayBeFolders)[kept] = (*mayBeFolders)[i];
+      (*names)[kept] = std::move((*names)[i]);
+    }
+    ++kept;
+  }
+  names->resize(kept);
+  mayBeFolders->resize(kept);
   return true;
 }
 

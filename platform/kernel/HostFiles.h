@@ -17,8 +17,10 @@ namespace qm::kernel {
 // The names in a host folder that a Windows path can name, in the folder's
 // own order; false with errno set when the folder cannot be read.
 bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names);
-// The same of a folder open as a descriptor.
-bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* names);
+// The same of a folder open as a descriptor; mayBeFolders, when given,
+// tells for each name whether the listing leaves open that it is a folder.
+bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* names,
+                      std::vector<bool>* mayBeFolders = nullptr);
 
 // The entry of a host folder that a Windows name names: that very name first,
 // else one equal to it ignoring case, else the one whose short name it is.

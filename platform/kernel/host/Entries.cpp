@@ -22,7 +22,7 @@ Descriptor OpenFolder(const std::string& path) {
   return Descriptor(RetryOnSignal([&] { return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
 }
 
-bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names) {
+bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names, std::vector<bool>* mayBeFolders) {
   // A descriptor of its own, so the listing starts at the beginning and
   // leaves the caller's descriptor as it was.
   int own = RetryOnSignal([&] { return ::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
@@ -35,10 +35,14 @@ bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names) {
     return false;
   }
   names->clear();
+  if (mayBeFolders) mayBeFolders->clear();
   errno = 0;
   while (const dirent* entry = ::readdir(dir)) {
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-      names->emplace_back(entry->d_name);
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    names->emplace_back(entry->d_name);
+    // A link may point at a folder; some file systems do not tell.
+    if (mayBeFolders)
+      mayBeFolders->push_back(entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN);
   }
   int readError = errno;
   ::closedir(dir);

@@ -18,7 +18,10 @@ bool ListFolder(const std::string& folder, std::vector<std::string>* names);
 // errno set, on failure.
 Descriptor OpenFolder(const std::string& path);
 // ListFolder of an open folder; each listing starts at its beginning.
-bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names);
+// mayBeFolders, when given, gets for each name whether it may be a folder
+// (false only where the listing itself says the entry is something else).
+bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names,
+                    std::vector<bool>* mayBeFolders = nullptr);
 
 // Each false with errno set.
 bool MakeFolder(const std::string& path);

@@ -96,7 +96,10 @@ int ProgressDialog::CopyTree(const std::string& sourceDir, const std::string& de
 void ProgressDialog::ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
   names.clear();
   WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA(SearchPattern(dir, "*.*").c_str(), &found);
+  // Only directories, and no short names: what the entries of a large
+  // folder's files would cost is not spent, and nothing kept differs.
+  HANDLE search = FindFirstFileExA(SearchPattern(dir, "*.*").c_str(), FindExInfoBasic, &found,
+                                   FindExSearchLimitToDirectories, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
@@ -111,7 +114,9 @@ void ProgressDialog::ListSubdirectories(const std::string& dir, std::vector<std:
 void ProgressDialog::ListFiles(const std::string& dir, const std::string& pattern, std::vector<std::string>& names) {
   names.clear();
   WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA(SearchPattern(dir, pattern).c_str(), &found);
+  // Names only: the short names are left out.
+  HANDLE search = FindFirstFileExA(SearchPattern(dir, pattern).c_str(), FindExInfoBasic, &found,
+                                   FindExSearchNameMatch, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
