@@ -239,6 +239,30 @@ TEST_F(ComboBoxTest, ScrollBarOfTheStyleIsTheListsShownOnlyWhenItsRowsDoNotFit) 
   }
 }
 
+TEST_F(ComboBoxTest, ClickOnTheDroppedListsScrollBarScrollsAndKeepsTheListOpen) {
+  HWND combo = Combo(30);
+  HWND list = Info(combo).hwndList;
+  int top = -1;
+  bool dropped = false;
+  PlayWhenIdle({[&] {
+                  RECT frame{};
+                  GetWindowRect(list, &frame);
+                  const int arrow = GetSystemMetrics(SM_CXVSCROLL);
+                  InjectClickAt(POINT{frame.right - 1 - arrow / 2, frame.bottom - 1 - arrow / 2});
+                },
+                [&] {
+                  top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+                  dropped = SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
+                  EXPECT_EQ(GetCapture(), list) << "the list has the mouse again";
+                  Press(VK_ESCAPE);
+                }});
+  Key(VK_F4);
+  ui::user::SetIdleHook({});
+  EXPECT_EQ(top, 1) << "the down arrow scrolls a row";
+  EXPECT_TRUE(dropped);
+  EXPECT_EQ(Codes(), (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+}
+
 TEST_F(ComboBoxTest, KeysMoveTheSelectionWithTheListClosedOrOpen) {
   HWND combo = Combo(3);
   Key(VK_DOWN);
