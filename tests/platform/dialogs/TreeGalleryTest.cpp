@@ -172,6 +172,9 @@ TEST_F(DialogTest, DISABLED_ChooserScreenshots) {
       HWND combo = GetDlgItem(hwnd, 1051);
       for (const char* entry : {"C:\\Games\\Quellmoor", "C:\\Games", "D:\\Other Games", "E:\\"})
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+      // More than the list shows: its scroll bar comes.
+      for (int i = 1; i <= 16; ++i)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("F:\\Archive " + std::to_string(i)).c_str()));
       SetWindowTextA(combo, "C:\\Games\\Quellmoor");
       return TRUE;
     }
