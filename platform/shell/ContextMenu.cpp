@@ -17,10 +17,10 @@ namespace {
 constexpr UINT kOpen = 0;
 constexpr const char* kOpenVerb = "open";
 
-// Adds one command to a popup menu of the window system; false when the
-// handle is no menu.
+// Adds one command to a popup menu of the window system, greyed where the
+// item cannot take it; false for a handle that is no menu.
 bool InsertCommand(HMENU menu, UINT position, UINT id, const char* text, bool enabled) {
-  return InsertMenuA(menu, position, MF_BYPOSITION | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text) != 0;
+  return InsertMenuA(menu, position, MF_BYPOSITION | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text) != FALSE;
 }
 
 class ItemContextMenu final : public ComObject<IContextMenu> {

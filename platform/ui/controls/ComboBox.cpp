@@ -138,7 +138,7 @@ void Create(HWND combo, ComboState& state, const CREATESTRUCTA& create) {
   DWORD listStyle = WS_POPUP | WS_BORDER | LBS_COMBOBOX | LBS_HASSTRINGS | LBS_NOTIFY;
   if (style & CBS_SORT) listStyle |= LBS_SORT;
   if (style & CBS_NOINTEGRALHEIGHT) listStyle |= LBS_NOINTEGRALHEIGHT;
-  if (style & WS_VSCROLL) listStyle |= WS_VSCROLL;
+  if (state.listScrolls) listStyle |= WS_VSCROLL;
   state.list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kComboListClass, "", listStyle, 0, 0, 0, 0,
                                GetAncestorRoot(combo), nullptr, create.hInstance, nullptr);
   Layout(combo, state);
@@ -294,6 +294,11 @@ LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) AttachState<ComboState>(hwnd);
   ComboState* state = StateOf<ComboState>(hwnd);
   if (!state) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) {
+    // The scroll bars of the style are the list's: the field itself has none.
+    state->listScrolls = (StyleOf(hwnd) & WS_VSCROLL) != 0;
+    SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(StyleOf(hwnd) & ~(WS_VSCROLL | WS_HSCROLL)));
+  }
   if (std::optional<LRESULT> result = ListMessage(hwnd, *state, message, wParam, lParam)) return *result;
   if (std::optional<LRESULT> result = EditMessage(hwnd, *state, message, wParam, lParam)) return *result;
   switch (message) {

@@ -30,6 +30,7 @@ struct ComboState {
   bool focused = false;    // the edit field has the focus
   bool quietEdit = false;  // the combo box itself sets the edit's text: no CBN_EDIT* for it
   bool sizing = false;     // the combo box sets its own height
+  bool listScrolls = false;  // WS_VSCROLL was asked for: the list's, not the combo box's own
 };
 
 // Null for a window that is not a combo box.

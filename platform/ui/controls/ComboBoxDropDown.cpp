@@ -82,6 +82,10 @@ class DropDownTracker {
     ComboState* state = ComboOf(combo_);
     if (!state || !state->dropped) return ModalFilterResult::EndLoop;
     if (user::IsMouseMessage(msg.message)) return Mouse(*state, msg);
+    if (msg.message == WM_MOUSEWHEEL) {
+      SendMessageA(state->list, WM_MOUSEWHEEL, msg.wParam, msg.lParam);
+      return ModalFilterResult::Handled;
+    }
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) return Key(msg);
     return ModalFilterResult::Dispatch;
   }
@@ -114,8 +118,19 @@ class DropDownTracker {
     } else {
       RECT frame{};
       GetWindowRect(state.list, &frame);
-      // A press on the list's own frame (its border) does nothing.
-      if (!Contains(frame, at)) CloseUp(combo_, false);
+      // A press on the list's scroll bar scrolls it; on its border it does nothing.
+      if (!Contains(frame, at)) {
+        CloseUp(combo_, false);
+      } else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
+        const LRESULT hit = SendMessageA(state.list, WM_NCHITTEST, 0, MAKELPARAM(WORD(at.x), WORD(at.y)));
+        if (hit == HTVSCROLL) {
+          HWND list = state.list;
+          SendMessageA(list, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), MAKELPARAM(WORD(at.x), WORD(at.y)));
+          // The bar held the mouse while it was pressed; the list takes it back.
+          const ComboState* still = ComboOf(combo_);
+          if (still && still->dropped && IsWindow(list)) SetCapture(list);
+        }
+      }
     }
     return ModalFilterResult::Handled;
   }
@@ -211,6 +226,13 @@ void TrackDropDown(HWND combo) {
   ComboState* state = ComboOf(combo);
   if (!state || !state->dropped || state->tracking) return;
   state->tracking = true;
+  // Also when an exception leaves the loop (a test driver's failed step).
+  struct EndTracking {
+    HWND combo;
+    ~EndTracking() {
+      if (ComboState* ended = ComboOf(combo)) ended->tracking = false;
+    }
+  } end{combo};
   DropDownTracker tracker(combo);
   user::RunModalLoop(
       nullptr, state->list,
@@ -219,7 +241,6 @@ void TrackDropDown(HWND combo) {
         return running && running->dropped;
       },
       [&tracker](MSG& msg) { return tracker.Filter(msg); });
-  if ((state = ComboOf(combo))) state->tracking = false;
 }
 
 }  // namespace qm::ui::controls

@@ -4,7 +4,9 @@
 // notifications under LBS_NOTIFY, and the classic look: window colours,
 // the navy selection, a dotted focus rectangle. The list of a combo box
 // (LBS_COMBOBOX) takes no input itself: the combo box drives it while it is
-// dropped, through the same messages a program sends.
+// dropped, through the same messages a program sends. With WS_VSCROLL the
+// list keeps a vertical scroll bar over its rows, hidden while every row
+// shows; the bar and the mouse wheel move the top index.
 #include <algorithm>
 #include <cstring>
 
@@ -28,7 +30,12 @@ struct ListBoxState {
   int itemHeight = 0;  // 0: the font's height
   bool focused = false;
   bool tracking = false;  // the left button is held on the list
+  bool scrolls = false;   // created with WS_VSCROLL (the style bit goes while the bar is hidden)
+  bool settingBar = false;
+  int wheelRemainder = 0;
 };
+
+constexpr int kWheelLines = 3;
 
 bool IsComboList(HWND hwnd) { return (StyleOf(hwnd) & LBS_COMBOBOX) != 0; }
 
@@ -54,11 +61,61 @@ int LastTop(HWND hwnd, const ListBoxState& state) {
   return std::max(0, state.items.Count() - VisibleRows(hwnd, state));
 }
 
+// Showing or hiding the bar changes the client area, and so the rows that
+// show: this settles over a few rounds.
+void UpdateScrollBar(HWND hwnd, ListBoxState& state) {
+  if (!state.scrolls || state.settingBar) return;
+  state.settingBar = true;
+  for (int round = 0; round < 3; ++round) {
+    RECT before{};
+    GetClientRect(hwnd, &before);
+    state.top = std::clamp(state.top, 0, LastTop(hwnd, state));
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, state.items.Count() - 1),
+                    static_cast<UINT>(VisibleRows(hwnd, state)), state.top, 0};
+    SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
+    RECT after{};
+    GetClientRect(hwnd, &after);
+    if (after.right == before.right && after.bottom == before.bottom) break;
+  }
+  state.settingBar = false;
+}
+
 void SetTop(HWND hwnd, ListBoxState& state, int top) {
   top = std::clamp(top, 0, LastTop(hwnd, state));
   if (top == state.top) return;
   state.top = top;
+  UpdateScrollBar(hwnd, state);
   InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void Scroll(HWND hwnd, ListBoxState& state, WORD code) {
+  const int page = VisibleRows(hwnd, state);
+  int top = state.top;
+  switch (code) {
+    case SB_LINEUP: --top; break;
+    case SB_LINEDOWN: ++top; break;
+    case SB_PAGEUP: top -= page; break;
+    case SB_PAGEDOWN: top += page; break;
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = state.items.Count(); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(hwnd, SB_VERT, &info);
+      top = info.nTrackPos;
+      break;
+    }
+    default: return;
+  }
+  SetTop(hwnd, state, top);
+}
+
+void Wheel(HWND hwnd, ListBoxState& state, short delta) {
+  state.wheelRemainder += delta;
+  const int notches = state.wheelRemainder / WHEEL_DELTA;
+  state.wheelRemainder -= notches * WHEEL_DELTA;
+  const int lines = std::min(kWheelLines, std::max(1, VisibleRows(hwnd, state) - 1));
+  if (notches) SetTop(hwnd, state, state.top - notches * lines);
 }
 
 void ShowItem(HWND hwnd, ListBoxState& state, int index) {
@@ -139,6 +196,7 @@ std::string TextParam(LPARAM lParam) {
 
 void Changed(HWND hwnd, ListBoxState& state) {
   state.top = std::min(state.top, LastTop(hwnd, state));
+  UpdateScrollBar(hwnd, state);
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
@@ -181,6 +239,8 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) AttachState<ListBoxState>(hwnd);
   ListBoxState* state = StateOf<ListBoxState>(hwnd);
   if (!state) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE)
+    state->scrolls = (reinterpret_cast<const CREATESTRUCTA*>(lParam)->style & WS_VSCROLL) != 0;
   if (std::optional<LRESULT> result = FontAndEraseMessage(hwnd, message, wParam, lParam, state->font)) return *result;
   ListItems& items = state->items;
   switch (message) {
@@ -275,6 +335,12 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return LB_OKAY;
     case LB_ITEMFROMPOINT:
       return ItemFromPoint(hwnd, *state, PointOf(lParam));
+    case WM_VSCROLL:
+      Scroll(hwnd, *state, LOWORD(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      Wheel(hwnd, *state, static_cast<short>(HIWORD(wParam)));
+      return 0;
     default:
       break;
   }

@@ -74,7 +74,7 @@ HMENU CreatePopupMenu() {
 BOOL DestroyMenu(HMENU menu) {
   MenuData* data = FindMenu(menu);
   if (!data) {
-    SetLastError(1401);  // ERROR_INVALID_MENU_HANDLE
+    SetLastError(ERROR_INVALID_MENU_HANDLE);
     return FALSE;
   }
   // An open menu closes first.

@@ -214,15 +214,25 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
   UpdateWindow(tracker.window);
   SetCapture(tracker.window);
   HWND window = tracker.window;
-  RunModalLoop(
-      nullptr, window, [&tracker] { return !tracker.done; }, [&tracker](MSG& msg) { return tracker.Filter(msg); });
-  menuOpen = false;
-  if (GetCapture() == window) ReleaseCapture();
-  if (IsWindow(window)) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
+  {
+    // The menu closes also when an exception leaves the loop (a test
+    // driver's failed step): no menu left open, none refused afterwards.
+    struct CloseMenu {
+      HMENU menu;
+      HWND window;
+      ~CloseMenu() {
+        menuOpen = false;
+        if (GetCapture() == window) ReleaseCapture();
+        if (IsWindow(window)) {
+          SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+          DestroyWindow(window);
+        }
+        if (MenuData* open = FindMenu(menu)) open->window = nullptr;
+      }
+    } close{menu, window};
+    RunModalLoop(
+        nullptr, window, [&tracker] { return !tracker.done; }, [&tracker](MSG& msg) { return tracker.Filter(msg); });
   }
-  if ((data = FindMenu(menu))) data->window = nullptr;
   if (notify && IsWindow(owner)) SendMessageA(owner, WM_EXITMENULOOP, TRUE, 0);
   if (flags & TPM_RETURNCMD) return static_cast<BOOL>(tracker.chosen);
   if (tracker.chosen && IsWindow(owner)) PostMessageA(owner, WM_COMMAND, MAKEWPARAM(tracker.chosen, 0), 0);

@@ -190,6 +190,79 @@ TEST_F(ComboBoxTest, LeavingTheListChoosesNothingAndTheClickGoesNoFurther) {
   }
 }
 
+// The field once drew a scroll bar of its own beside the button, and the
+// list a bar over rows that all showed, ranging over nothing.
+TEST_F(ComboBoxTest, ScrollBarOfTheStyleIsTheListsShownOnlyWhenItsRowsDoNotFit) {
+  struct Case {
+    int items;
+    bool bar;
+  } cases[] = {{3, false}, {30, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.items);
+    HWND combo = Combo(c.items);
+    EXPECT_FALSE(GetWindowLongA(combo, GWL_STYLE) & WS_VSCROLL) << "the field has no bar";
+    RECT client{}, window{};
+    GetClientRect(combo, &client);
+    GetWindowRect(combo, &window);
+    EXPECT_EQ(client.right, window.right - window.left) << "no bar takes room beside the field";
+    EXPECT_EQ(Info(combo).rcButton.right, client.right - 2) << "the button ends inside the sunken edge";
+    HWND list = Info(combo).hwndList;
+    int rows = 0, topAfterWheel = -1, topAfterPage = -1;
+    SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
+    PlayWhenIdle({[&] {
+      RECT listClient{};
+      GetClientRect(list, &listClient);
+      rows = listClient.bottom / static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+      EXPECT_EQ((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0, c.bar);
+      GetScrollInfo(list, SB_VERT, &bar);
+      SendMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+      topAfterWheel = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+      SendMessageA(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+      topAfterPage = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+      Press(VK_ESCAPE);
+    }});
+    Key(VK_F4);
+    ui::user::SetIdleHook({});
+    if (c.bar) {
+      EXPECT_EQ(bar.nMax, c.items - 1);
+      EXPECT_EQ(static_cast<int>(bar.nPage), rows);
+      EXPECT_EQ(topAfterWheel, 3) << "a notch scrolls three rows";
+      EXPECT_EQ(topAfterPage, 3 + rows);
+      SCROLLINFO after{sizeof after, SIF_POS, 0, 0, 0, 0, 0};
+      GetScrollInfo(list, SB_VERT, &after);
+      EXPECT_EQ(after.nPos, 3 + rows) << "the thumb follows the rows";
+    } else {
+      EXPECT_EQ(topAfterWheel, 0);
+      EXPECT_EQ(topAfterPage, 0);
+    }
+    DestroyWindow(combo);
+  }
+}
+
+TEST_F(ComboBoxTest, ClickOnTheDroppedListsScrollBarScrollsAndKeepsTheListOpen) {
+  HWND combo = Combo(30);
+  HWND list = Info(combo).hwndList;
+  int top = -1;
+  bool dropped = false;
+  PlayWhenIdle({[&] {
+                  RECT frame{};
+                  GetWindowRect(list, &frame);
+                  const int arrow = GetSystemMetrics(SM_CXVSCROLL);
+                  InjectClickAt(POINT{frame.right - 1 - arrow / 2, frame.bottom - 1 - arrow / 2});
+                },
+                [&] {
+                  top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+                  dropped = SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
+                  EXPECT_EQ(GetCapture(), list) << "the list has the mouse again";
+                  Press(VK_ESCAPE);
+                }});
+  Key(VK_F4);
+  ui::user::SetIdleHook({});
+  EXPECT_EQ(top, 1) << "the down arrow scrolls a row";
+  EXPECT_TRUE(dropped);
+  EXPECT_EQ(Codes(), (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+}
+
 TEST_F(ComboBoxTest, KeysMoveTheSelectionWithTheListClosedOrOpen) {
   HWND combo = Combo(3);
   Key(VK_DOWN);
