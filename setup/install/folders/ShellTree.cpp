@@ -190,8 +190,7 @@ bool ShellTree::PathOfFileSystemItem(const ShellItemData& record, std::string& p
   return true;
 }
 
-bool ShellTree::SelectShellItem(NMHDR*, LRESULT* result, std::string& path) {
-  *result = 0;
+bool ShellTree::SelectedPath(std::string& path, bool loadChildren) {
   HTREEITEM item = GetSelectedItem();
   if (!item) return false;
   ShellItemData* record = nullptr;
@@ -202,25 +201,23 @@ bool ShellTree::SelectShellItem(NMHDR*, LRESULT* result, std::string& path) {
   TVITEMA children{};
   children.mask = TVIF_CHILDREN | TVIF_HANDLE;
   children.hItem = item;
-  if (GetItem(&children) && children.cChildren == 1 && !(GetItemState(item, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE)) {
+  if (loadChildren && GetItem(&children) && children.cChildren == 1 &&
+      !(GetItemState(item, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE)) {
     AddFolderChildren(bound, record->absoluteId, item);
     SortChildren(item);
+    // A later expansion finds the children there and reads nothing again.
     SetItemState(item, TVIS_EXPANDEDONCE, TVIS_EXPANDEDONCE);
   }
   bound->Release();
   return found;
 }
 
-bool ShellTree::GetSelectedPath(std::string& path) {
-  HTREEITEM item = GetSelectedItem();
-  if (!item) return false;
-  ShellItemData* record = nullptr;
-  LPSHELLFOLDER bound = BindSelected(item, &record);
-  if (!bound) return false;
-  bool found = PathOfFileSystemItem(*record, path);
-  bound->Release();
-  return found;
+bool ShellTree::SelectShellItem(NMHDR*, LRESULT* result, std::string& path) {
+  *result = 0;
+  return SelectedPath(path, true);
 }
+
+bool ShellTree::GetSelectedPath(std::string& path) { return SelectedPath(path, false); }
 
 void ShellTree::ReleaseShellItem(NMHDR* header, LRESULT* result) {
   *result = 0;

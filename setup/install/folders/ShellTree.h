@@ -63,6 +63,9 @@ class ShellTree : public qm::fw::TreeCtrl {
   // The record's path when its item is a file-system folder.
   static bool PathOfFileSystemItem(const ShellItemData& record, std::string& path);
   void SortChildren(HTREEITEM parent);
+  // The selected file-system folder's path; with loadChildren, a folder
+  // never opened gets its children.
+  bool SelectedPath(std::string& path, bool loadChildren);
 
   ShellPidl pidl;
 };
