@@ -7,6 +7,7 @@
 // least any chooser must do.
 //
 //   build/bench/bench_FolderChooserBench [siblings per level]
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -98,7 +99,8 @@ int main(int argc, char** argv) {
     again = OpenChooser(deep);
     if (again.ms < revealed.ms) revealed = again;
   }
-  const double search = SearchLevels("C:\\Bench", 8);
+  double search = SearchLevels("C:\\Bench", 8);
+  for (int run = 0; run < 2; ++run) search = std::min(search, SearchLevels("C:\\Bench", 8));
 
   std::printf("%d sibling folders on each of 8 levels; Z: is the host's root\n", siblings);
   std::printf("%-44s %10s %16s\n", "", "ms", "folders listed");
