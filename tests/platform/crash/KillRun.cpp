@@ -33,8 +33,8 @@ KillRun::KillRun() : seed(SeedFromEnvironment()), random(seed) {
 KillRun::~KillRun() { munmap(progress, sizeof(KillProgress)); }
 
 std::string KillRun::SeedNote() const {
-  return "kill moments from seed " + std::to_string(seed) + " (QUELLMOOR_KILL_SEED=" + std::to_string(seed) +
-         " repeats them)";
+  return "kill moments drawn from seed " + std::to_string(seed) + " (QUELLMOOR_KILL_SEED=" + std::to_string(seed) +
+         " draws them again)";
 }
 
 const KillProgress& KillRun::KillOne(long base, const std::function<void(KillProgress&)>& work) {
@@ -57,10 +57,11 @@ const KillProgress& KillRun::KillOne(long base, const std::function<void(KillPro
   char byte;
   (void)!read(ready[0], &byte, 1);
   close(ready[0]);
-  // Anywhere within the next few generations' writes, the child's own
-  // pace measured by the kills before.
-  const double window = std::clamp(3 * microsecondsPerGeneration, 200.0, 50000.0);
-  const auto delay = std::chrono::microseconds(std::uniform_int_distribution<long>(0, static_cast<long>(window))(random));
+  // Anywhere within the next two generations' writes: a fraction drawn
+  // from the seed of the child's own pace, measured by the kills before.
+  const double window = std::clamp(2 * microsecondsPerGeneration, 200.0, 20000.0);
+  const double fraction = std::uniform_real_distribution<double>(0, 1)(random);
+  const auto delay = std::chrono::microseconds(static_cast<long>(fraction * window));
   const auto start = std::chrono::steady_clock::now();
   std::this_thread::sleep_for(delay);
   kill(child, SIGKILL);

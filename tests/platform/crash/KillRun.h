@@ -27,7 +27,8 @@ class KillRun {
   KillRun(const KillRun&) = delete;
   KillRun& operator=(const KillRun&) = delete;
 
-  // The generator's seed; QUELLMOOR_KILL_SEED repeats a run.
+  // The generator's seed; QUELLMOOR_KILL_SEED draws the same moments, as
+  // fractions of the writer's pace, again.
   unsigned Seed() const { return seed; }
   std::string SeedNote() const;
 
