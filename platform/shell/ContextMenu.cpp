@@ -17,12 +17,10 @@ namespace {
 constexpr UINT kOpen = 0;
 constexpr const char* kOpenVerb = "open";
 
-// Adds one command to a popup menu of the window system. The window system
-// has no popup menus yet, so no handle takes a command and QueryContextMenu
-// reports ERROR_INVALID_MENU_HANDLE; InvokeCommand does not depend on it.
+// Adds one command to a popup menu of the window system, greyed where the
+// item cannot take it; false for a handle that is no menu.
 bool InsertCommand(HMENU menu, UINT position, UINT id, const char* text, bool enabled) {
-  (void)menu, (void)position, (void)id, (void)text, (void)enabled;
-  return false;
+  return InsertMenuA(menu, position, MF_BYPOSITION | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text) != FALSE;
 }
 
 class ItemContextMenu final : public ComObject<IContextMenu> {

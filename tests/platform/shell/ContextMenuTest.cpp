@@ -87,6 +87,31 @@ TEST_F(ContextMenu, OpenOpensTheFolderInTheHostsFileManager) {
   }
 }
 
+TEST_F(ContextMenu, QueryPutsOpenIntoThePopupMenuGreyedWhereNothingCanOpenIt) {
+  struct Case {
+    const char* path;
+    bool greyed;
+  } cases[] = {{"C:\\Games\\Quellmoor", false}, {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    IContextMenu* menu = nullptr;
+    ASSERT_EQ(MenuOf(c.path, &menu), S_OK);
+    HMENU popup = CreatePopupMenu();
+    AppendMenuA(popup, MF_STRING, 99, "Last");
+    EXPECT_EQ(menu->QueryContextMenu(popup, 0, 7, 0x7FFF, 0), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1));
+    ASSERT_EQ(GetMenuItemCount(popup), 2);
+    EXPECT_EQ(GetMenuItemID(popup, 0), 7u) << "the first command id, at the index asked for";
+    char text[16] = {};
+    GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Open");
+    EXPECT_EQ((GetMenuState(popup, 0, MF_BYPOSITION) & MF_GRAYED) != 0, c.greyed);
+    DestroyMenu(popup);
+    EXPECT_EQ(menu->QueryContextMenu(popup, 0, 7, 0x7FFF, 0), HRESULT_FROM_WIN32(ERROR_INVALID_MENU_HANDLE))
+        << "a destroyed menu takes no items";
+    menu->Release();
+  }
+}
+
 TEST_F(ContextMenu, FailuresCarryTheirCodes) {
   IContextMenu* menu = nullptr;
   ASSERT_EQ(MenuOf("C:\\Games\\Quellmoor", &menu), S_OK);
