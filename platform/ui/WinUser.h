@@ -684,6 +684,12 @@ constexpr UINT MB_SETFOREGROUND = 0x00010000;
 constexpr UINT MB_TOPMOST = 0x00040000;
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
+// ---- Strings -------------------------------------------------------------------------------
+// Upper-cases length bytes of UTF-8 text in place, as names on a volume are
+// compared: each letter's upper-case form has as many bytes as the letter,
+// and bytes that are not UTF-8 stay as they are. The number of bytes done.
+DWORD CharUpperBuffA(LPSTR text, DWORD length);
+
 // ---- Resources ids -----------------------------------------------------------------------
 inline LPCSTR MAKEINTRESOURCEA(WORD id) { return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(id)); }
 inline bool IS_INTRESOURCE(LPCSTR name) { return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0; }

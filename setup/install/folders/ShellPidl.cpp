@@ -137,17 +137,36 @@ LPITEMIDLIST ShellPidl::ParseToIdList(LPSHELLFOLDER folder, LPCITEMIDLIST relati
 }
 
 bool ShellPidl::RunContextMenu(HWND owner, LPSHELLFOLDER folder, LPCITEMIDLIST relative, POINT point) const {
-  (void)point;
   if (!folder || !relative) return false;
   LPCONTEXTMENU menu = nullptr;
   LPCITEMIDLIST items[] = {relative};
   HRESULT made = folder->GetUIObjectOf(owner, 1, items, IID_IContextMenu, nullptr, reinterpret_cast<void**>(&menu));
-  if (FAILED(made)) {
+  if (FAILED(made) || !menu) {
     ShowFailure(owner, "GetUIObjectOf failed! hr=%lx", made);
     return false;
   }
+  HMENU popup = CreatePopupMenu();
+  if (!popup) {
+    menu->Release();
+    return false;
+  }
+  bool built = SUCCEEDED(menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_EXPLORE));
+  if (built) {
+    UINT command = static_cast<UINT>(
+        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, owner, nullptr));
+    if (command != 0) {
+      CMINVOKECOMMANDINFO invoke{};
+      invoke.cbSize = sizeof invoke;
+      invoke.hwnd = owner;
+      invoke.lpVerb = MAKEINTRESOURCEA(static_cast<WORD>(command - 1));
+      invoke.nShow = SW_SHOWNORMAL;
+      HRESULT invoked = menu->InvokeCommand(&invoke);
+      if (FAILED(invoked)) ShowFailure(owner, "InvokeCommand failed. hr=%lx", invoked);
+    }
+  }
+  DestroyMenu(popup);
   menu->Release();
-  return false;
+  return built;
 }
 
 int ShellPidl::GetItemIcon(LPCITEMIDLIST absolute, UINT flags) const {

@@ -164,6 +164,24 @@ DialogTemplate RestartDialog() {
   return t;
 }
 
+// A sizable dialog: the user may make it larger, the controls keep their
+// places.
+DialogTemplate ChooseDirectoryDialog() {
+  DialogTemplate t = Popup("Choose Directory", 227, 156, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+  t.extended = true;
+  t.exStyle = WS_EX_CONTEXTHELP;
+  t.items.push_back({WC_COMBOBOXA, "", IDC_FOLDER_PATH, 7, 7, 184, 128,
+                     CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, 0});
+  t.items.push_back(Button("Go", IDC_GO, 194, 7, 26, 12, BS_PUSHBUTTON | WS_TABSTOP));
+  t.items.push_back({WC_TREEVIEWA, "Tree1", IDC_FOLDER_TREE, 7, 24, 213, 105,
+                     CHILD | WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                         TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP,
+                     0, 0});
+  t.items.push_back(Button("OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP));
+  t.items.push_back(Button("Cancel", IDCANCEL, 170, 135, 50, 14, BS_PUSHBUTTON | WS_TABSTOP));
+  return t;
+}
+
 }  // namespace
 
 std::vector<std::pair<unsigned, DialogTemplate>> InstallerDialogTemplates() {
@@ -173,6 +191,6 @@ std::vector<std::pair<unsigned, DialogTemplate>> InstallerDialogTemplates() {
       {IDD_COMPLETE, CompletePage()},         {IDD_LINKS, LinksPage()},
       {IDD_WAITING, WaitingDialog()},         {IDD_PROGRESS, ProgressDialog()},
       {IDD_RESTART, RestartDialog()},         {IDD_INSTALLATION_TYPE, InstallationTypePage()},
-      {IDD_DIRECTX, DirectXPage()},
+      {IDD_DIRECTX, DirectXPage()},           {IDD_CHOOSE_DIRECTORY, ChooseDirectoryDialog()},
   };
 }

@@ -35,6 +35,7 @@ constexpr unsigned IDD_LINKS = 135;
 constexpr unsigned IDD_WAITING = 136;
 constexpr unsigned IDD_PROGRESS = 137;
 constexpr unsigned IDD_RESTART = 138;
+constexpr unsigned IDD_CHOOSE_DIRECTORY = 144;
 constexpr unsigned IDD_INSTALLATION_TYPE = 145;
 constexpr unsigned IDD_DIRECTX = 146;
 
@@ -59,4 +60,7 @@ constexpr int IDC_BROWSE = 1001;
 constexpr int IDC_DESTINATION_PATH = 1020;
 constexpr int IDC_INSTALL_DIRECTX = 1021;
 constexpr int IDC_DIRECTX_PRESENT = 1023;
+constexpr int IDC_FOLDER_TREE = 1049;
+constexpr int IDC_FOLDER_PATH = 1051;
+constexpr int IDC_GO = 1052;
 constexpr int IDC_DIRECTX_NEEDED = 1053;

@@ -2,15 +2,18 @@
 
 #include <cstdint>
 
+#include "install/folders/FoldersDlg.h"
 #include "install/resources/ResourceIds.h"
 #include "install/service/Service.h"
 #include "install/settings/InstallationSettings.h"
 #include "install/wizard/Sheet.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/Resources.h"
+#include "platform/ui/Controls.h"
 
 DestinationDirectoryDialog::DestinationDirectoryDialog() : PropertyPage(IDD_DESTINATION) {
   psp.dwFlags &= ~PSP_HASHELP;
+  MapCommand(BN_CLICKED, IDC_BROWSE, &DestinationDirectoryDialog::OnBrowse);
 }
 
 void DestinationDirectoryDialog::DoDataExchange(qm::fw::DataExchange& exchange) {
@@ -34,6 +37,17 @@ LRESULT DestinationDirectoryDialog::OnWizardNext() {
 LRESULT DestinationDirectoryDialog::OnWizardBack() {
   ShowWindow(SW_HIDE);
   return PropertyPage::OnWizardBack();
+}
+
+void DestinationDirectoryDialog::OnBrowse() {
+  UpdateData(true);
+  FoldersDlg chooser;
+  chooser.folderPath = path;
+  if (chooser.DoModal() != IDOK) return;
+  // The chooser has checked the path: it names a directory that exists.
+  Settings().destinationPath = chooser.folderPath;
+  ShowPath(chooser.folderPath);
+  UpdateSpaceInfo();
 }
 
 void DestinationDirectoryDialog::ShowPath(const std::string& text) {

@@ -15,6 +15,9 @@ class DestinationDirectoryDialog : public qm::fw::PropertyPage {
   LRESULT OnWizardNext() override;
   LRESULT OnWizardBack() override;
 
+  // Browse...: the folder chooser on the shown path; an accepted path
+  // becomes the destination.
+  void OnBrowse();
   // Puts text into the path field.
   void ShowPath(const std::string& text);
   // Re-reads the free space of the drive the shown path names, refreshes the

@@ -56,8 +56,13 @@ class DefaultInstallationTest : public CompletionTest {
   // Runs the program with the default answers; its exit code.
   int RunWithDefaultAnswers() {
     const char* source = std::getenv("QUELLMOOR_SOURCE_DIR");
+    return RunWithAnswers(ReadText(fs::path(source) / "tools" / "default-install.script"));
+  }
+
+  // Runs the program answered by a response script; its exit code.
+  int RunWithAnswers(const std::string& script) {
     automation::Driver driver;
-    automation::LoadScript(driver, ReadText(fs::path(source) / "tools" / "default-install.script"));
+    automation::LoadScript(driver, script);
     const int exitCode = qm::fw::RunApplication(installer);
     EXPECT_EQ(driver.StepsLeft(), 0u);
     return exitCode;
@@ -93,6 +98,54 @@ TEST_F(DefaultInstallationTest, EndsWithTheRecordTheCopyAndTheLinks) {
   ASSERT_TRUE(desktop.has_value());
   EXPECT_EQ(desktop->target, destination + "\\bin\\start.exe");
   EXPECT_TRUE(launched.empty());
+}
+
+TEST_F(DefaultInstallationTest, ADestinationChosenWithBrowseTakesTheCopyTheRecordAndTheLinks) {
+  TempDir medium("qm-browse-medium");
+  TempDir driveD("qm-browse-drive-d");
+  qm::kernel::MapDrive('D', driveD.Path());
+  LayOutMedium(medium.Path());
+  ASSERT_EQ(RunWithAnswers(R"(
+wait "Install"
+click 0x3024                 # welcome: Next
+click 0x3024                 # installation type: Next
+click 1001                   # destination: Browse...
+wait "Choose Directory"
+type "D:\Spiele\Quellmoor"
+click "OK"
+click "&Yes"                 # create the missing directory
+expect 1020 "D:\Spiele\Quellmoor"
+expect 1011 "Available on D:\:"
+click 0x3024                 # destination: Next
+click 0x3024                 # start installation: Next, the copy runs
+wait-idle
+click 0x3024                 # links: Next, the installation is recorded
+click 0x3024                 # DirectX: Next
+click 0x3025                 # installation complete: Finish
+)"),
+            0);
+
+  const std::string destination = "D:\\Spiele\\Quellmoor";
+  EXPECT_EQ(Settings().destinationPath, destination);
+  EXPECT_EQ(QueryRecordValue("destinationPath"), destination);
+  for (const char* file : {"/bin/start.exe", "/doc/readme.txt", "/uninstall/uninstall.exe"})
+    EXPECT_TRUE(fs::exists(driveD.Path() + "/Spiele/Quellmoor" + file)) << file;
+  EXPECT_FALSE(Exists("C:\\Games\\Quellmoor"));
+  struct Row {
+    const char* link;
+    const char* target;
+  };
+  for (const Row& row : {Row{"\\Quellmoor.lnk", "\\bin\\start.exe"}, Row{"\\Setup.lnk", "\\bin\\setup.exe"},
+                         Row{"\\Uninstall.lnk", "\\uninstall\\uninstall.exe"},
+                         Row{"\\Release notes.lnk", "\\doc\\readme.txt"}}) {
+    SCOPED_TRACE(row.link);
+    auto link = ReadLink(kGroupFolder + std::string(row.link));
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->target, destination + row.target);
+  }
+  auto desktop = ReadLink(kDesktopFolder + std::string("\\Quellmoor.lnk"));
+  ASSERT_TRUE(desktop.has_value());
+  EXPECT_EQ(desktop->target, destination + "\\bin\\start.exe");
 }
 
 }  // namespace

@@ -1,0 +1,210 @@
+// The chooser's path box, its buttons and their answers: what typing
+// enables, where Go leads, what OK accepts, creates or refuses, and the
+// context menu of a tree item.
+#include <string>
+#include <vector>
+
+#include "FoldersTest.h"
+#include "platform/shell/Launcher.h"
+#include "platform/ui/CommCtrl.h"
+#include "platform/ui/Controls.h"
+
+namespace qm::test {
+namespace {
+
+using namespace qm::ui::automation;
+
+const ControlRef kTree = Id(IDC_FOLDER_TREE);
+const ControlRef kPath = Id(IDC_FOLDER_PATH);
+const ControlRef kGo = Id(IDC_GO);
+
+class FoldersDlgTest : public FoldersTest {
+ protected:
+  void SetUp() override {
+    FoldersTest::SetUp();
+    qm::shell::SetLauncher([this](const qm::shell::HostCommand& command) {
+      launched.push_back(command.request);
+      return true;
+    });
+  }
+  void TearDown() override {
+    qm::shell::SetLauncher({});
+    FoldersTest::TearDown();
+  }
+  // Replaces the path box's text as a user does: everything selected, then typed.
+  void TypePath(const std::string& text) {
+    driver.Do("select the path", [] {
+      SetFocus(FindControl(kPath));
+      SendMessageA(FindControl(kPath), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    });
+    driver.Type(text);
+  }
+  std::vector<std::string> launched;
+};
+
+TEST_F(FoldersDlgTest, OpeningWithAnEmptyPathLeavesTheBoxEmptyAndOkAndGoDisabled) {
+  MakeFolder("C:\\Games");
+  driver.Expect(kPath, "").ExpectEnabled(Id(IDOK), false).ExpectEnabled(kGo, false)
+      .SelectItem(kTree, {"My Computer", "(C:)"})
+      .Expect(kPath, "C:\\")
+      .ExpectEnabled(Id(IDOK), true)
+      .SelectItem(kTree, {"My Computer"})
+      .Expect(kPath, "C:\\")  // My Computer has no path: the box keeps the last one
+      .Click(Id(IDCANCEL));
+  EXPECT_EQ(RunChooser(), IDCANCEL);
+}
+
+TEST_F(FoldersDlgTest, OpeningOnAnExistingFolderShowsThePathAsGiven) {
+  MakeFolder("C:\\Games\\Quellmoor");
+  dialog.folderPath = "c:\\games\\QUELLMOOR";
+  driver.ExpectSelected(kTree, {"My Computer", "(C:)", "Games", "Quellmoor"})
+      .Expect(kPath, "c:\\games\\QUELLMOOR")
+      .ExpectEnabled(Id(IDOK), true)
+      .ExpectEnabled(kGo, true)
+      .Click(Id(IDOK));
+  EXPECT_EQ(RunChooser(), IDOK);
+  EXPECT_EQ(dialog.folderPath, "c:\\games\\QUELLMOOR");
+}
+
+TEST_F(FoldersDlgTest, TypingEnablesGoOnlyForAnExistingDirectory) {
+  MakeFolder("C:\\Games\\Quellmoor");
+  MakeFile("C:\\Games\\readme.txt");
+  struct Row {
+    const char* typed;
+    bool go;
+  };
+  for (const Row& row : std::vector<Row>{{"C:\\Games", true},
+                                         {"C:\\Games\\readme.txt", false},
+                                         {"C:\\Games\\Missing", false},
+                                         {"c:\\games\\quellmoor", true}}) {
+    TypePath(row.typed);
+    driver.Do(row.typed, [row] {
+      SCOPED_TRACE(row.typed);
+      EXPECT_EQ(ControlText(kPath), row.typed);
+      EXPECT_EQ(IsControlEnabled(kGo), row.go);
+      EXPECT_TRUE(IsControlEnabled(Id(IDOK)));
+    });
+  }
+  driver.Click(Id(IDCANCEL));
+  EXPECT_EQ(RunChooser(), IDCANCEL);
+}
+
+TEST_F(FoldersDlgTest, GoRevealsTheTypedPathWhateverItsLetterCase) {
+  MakeFolder("C:\\Games\\Quellmoor\\Saves");
+  TypePath("c:\\GAMES\\quellmoor\\saves");
+  driver.Click(kGo)
+      .ExpectSelected(kTree, {"My Computer", "(C:)", "Games", "Quellmoor", "Saves"})
+      // The selection writes the folder's own spelling into the box.
+      .Expect(kPath, "C:\\Games\\Quellmoor\\Saves")
+      .Click(Id(IDCANCEL));
+  EXPECT_EQ(RunChooser(), IDCANCEL);
+}
+
+TEST_F(FoldersDlgTest, OkOnAMissingFolderAsksAndYesCreatesEveryLevel) {
+  MakeFolder("C:\\Games");
+  TypePath("C:\\Games\\New\\Deeper\\Quellmoor");
+  driver.Click(Id(IDOK))
+      .Do("the question", [] {
+        EXPECT_NE(FindWindowByCaption("Install"), nullptr);
+        EXPECT_NE(DescribeOpenWindows().find("Directory C:\\Games\\New\\Deeper\\Quellmoor doesn't exist. Create?"),
+                  std::string::npos)
+            << DescribeOpenWindows();
+      })
+      .Click(Text("&Yes"));
+  EXPECT_EQ(RunChooser(), IDOK);
+  EXPECT_EQ(dialog.folderPath, "C:\\Games\\New\\Deeper\\Quellmoor");
+  EXPECT_TRUE(Exists("C:\\Games\\New\\Deeper\\Quellmoor"));
+}
+
+TEST_F(FoldersDlgTest, NoToTheQuestionStaysAndCancelThenEndsWithCancel) {
+  TypePath("C:\\Games\\Quellmoor");
+  driver.Click(Id(IDOK))
+      .Click(Text("&No"))
+      .Wait("Choose Directory")
+      .Expect(kPath, "C:\\Games\\Quellmoor")
+      .Click(Id(IDCANCEL));
+  EXPECT_EQ(RunChooser(), IDCANCEL);
+  EXPECT_FALSE(Exists("C:\\Games\\Quellmoor"));
+}
+
+TEST_F(FoldersDlgTest, ADriveRootOrATrailingBackslashIsNeverAccepted) {
+  MakeFolder("C:\\Games");
+  for (const char* typed : {"C:\\", "C:\\Games\\", "C:\\Games\\New\\"}) {
+    TypePath(typed);
+    driver.Click(Id(IDOK))
+        .Click(Text("&Yes"))
+        .Wait("Error")
+        .Do(std::string("refused ") + typed, [typed] {
+          EXPECT_NE(DescribeOpenWindows().find(std::string("Directory ") + typed + " is invalid"), std::string::npos)
+              << DescribeOpenWindows();
+        })
+        .Click(Text("OK"))
+        .Wait("Choose Directory");
+  }
+  driver.Click(Id(IDCANCEL));
+  EXPECT_EQ(RunChooser(), IDCANCEL);
+}
+
+TEST_F(FoldersDlgTest, APathTooLongForThePlatformsBuffersIsRefusedWhole) {
+  // Cut to 259 characters it would name a folder that can be made.
+  const std::string longPath = "C:\\" + std::string(120, 'a') + "\\" + std::string(150, 'b');
+  TypePath(longPath);
+  driver.ExpectEnabled(kGo, false)
+      .Click(Id(IDOK))
+      .Wait("Error")
+      .Do("the whole path in the box", [&] {
+        EXPECT_NE(DescribeOpenWindows().find("Directory " + longPath + " is invalid"), std::string::npos);
+      })
+      .Click(Text("OK"))
+      .Click(Id(IDCANCEL));
+  EXPECT_EQ(RunChooser(), IDCANCEL);
+  EXPECT_FALSE(Exists("C:\\" + std::string(120, 'a')));
+}
+
+TEST_F(FoldersDlgTest, RightClickSelectsTheItemAndItsOpenCommandReachesTheLauncher) {
+  MakeFolder("C:\\Games\\Quellmoor");
+  driver.ExpandItem(kTree, {"My Computer", "(C:)"})
+      .RightClickItem(kTree, {"My Computer", "(C:)", "Games"})
+      .Do("the item is selected", [] {
+        EXPECT_EQ(TreeSelection(kTree), (ItemPath{"My Computer", "(C:)", "Games"}));
+      })
+      .ChooseMenuItem("&Open")
+      .Wait("Choose Directory")
+      .Click(Id(IDCANCEL));
+  EXPECT_EQ(RunChooser(), IDCANCEL);
+  ASSERT_EQ(launched.size(), 1u);
+  EXPECT_NE(launched[0].find("Games"), std::string::npos) << launched[0];
+}
+
+TEST_F(FoldersDlgTest, RightClickOnEmptySpaceClearsTheSelectionAndShowsNoMenu) {
+  driver.Do("right click below the items", [] {
+        HWND tree = FindControl(kTree);
+        RECT client{};
+        GetClientRect(tree, &client);
+        POINT point{client.right / 2, client.bottom - 4};
+        ClientToScreen(tree, &point);
+        RightClickAt(point);
+      })
+      .Do("no menu, no selection", [] {
+        EXPECT_EQ(DescribeOpenWindows().find("#32768"), std::string::npos) << DescribeOpenWindows();
+        EXPECT_TRUE(TreeSelection(kTree).empty());
+      })
+      .Click(Id(IDCANCEL));
+  EXPECT_EQ(RunChooser(), IDCANCEL);
+  EXPECT_TRUE(launched.empty());
+}
+
+TEST_F(FoldersDlgTest, ComboEntriesAreOfferedInTheirOrder) {
+  dialog.comboEntries = {"C:\\Games", "D:\\Spiele"};
+  driver.Do("the list", [this] {
+        ASSERT_EQ(dialog.pathCombo.GetCount(), 2);
+        std::string text;
+        dialog.pathCombo.GetLBText(1, text);
+        EXPECT_EQ(text, "D:\\Spiele");
+      })
+      .Click(Id(IDCANCEL));
+  EXPECT_EQ(RunChooser(), IDCANCEL);
+}
+
+}  // namespace
+}  // namespace qm::test
