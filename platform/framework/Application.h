@@ -43,6 +43,7 @@ Application* GetApplication();
 // framework's own message boxes.
 std::string ApplicationName();
 // The program's entry: InitInstance, Run or ExitInstance; the exit code.
+// Windows still open when the program later exits are destroyed then.
 int RunApplication(Application& application);
 
 }  // namespace qm::fw
