@@ -1,16 +1,15 @@
 #include "platform/directx/DirectXSetup.h"
 
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
-
+#include <cerrno>
 #include <filesystem>
-#include <mutex>
 
 #include "platform/directx/RuntimePackage.h"
+#include "platform/kernel/FileApi.h"
+#include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/kernel/SystemInfo.h"
-#include "platform/registry/AtomicFile.h"
+#include "platform/kernel/host/AtomicWrite.h"
+#include "platform/kernel/host/Descriptor.h"
 #include "platform/registry/Registry.h"
 
 namespace {
@@ -18,9 +17,6 @@ namespace {
 using qm::directx::DirectXVersion;
 
 constexpr const char* kDirectXKey = "Software\\Microsoft\\DirectX";
-
-std::mutex freeSpaceMutex;
-std::optional<ULONGLONG> freeSpaceOverride;
 
 std::optional<DirectXVersion> InstalledVersion() {
   HKEY key;
@@ -56,14 +52,12 @@ std::string LastComponent(const std::string& name) {
   return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
-ULONGLONG FreeBytes(const std::string& hostFolder) {
-  {
-    std::lock_guard<std::mutex> guard(freeSpaceMutex);
-    if (freeSpaceOverride) return *freeSpaceOverride;
-  }
-  struct statvfs info;
-  if (::statvfs(hostFolder.c_str(), &info) != 0) return ~0ull;
-  return static_cast<ULONGLONG>(info.f_bavail) * info.f_frsize;
+// Free bytes on the drive of a Windows folder; no answer means no limit.
+ULONGLONG FreeBytes(const std::string& windowsFolder) {
+  std::string root = windowsFolder.substr(0, 2) + "\\";
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0;
+  if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, nullptr)) return ~0ull;
+  return static_cast<ULONGLONG>(freeClusters) * sectorsPerCluster * bytesPerSector;
 }
 
 std::string CurrentFolder() {
@@ -85,13 +79,13 @@ INT DirectXSetupGetVersion(DWORD* version, DWORD* revision) {
 INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
   (void)owner;
   std::string root = rootPath ? rootPath : CurrentFolder();
-  std::optional<std::string> hostRoot = qm::kernel::ResolveWindowsPath(root);
-  struct stat info;
-  if (!hostRoot || ::stat(hostRoot->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return DSETUPERR_CANTFINDDIR;
+  DWORD rootAttributes = GetFileAttributesA(root.c_str());
+  if (rootAttributes == INVALID_FILE_ATTRIBUTES || !(rootAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return DSETUPERR_CANTFINDDIR;
 
   std::optional<std::string> manifestPath = qm::kernel::ResolveWindowsPath(JoinWindows(root, qm::directx::kManifestName));
   std::string manifest;
-  if (!manifestPath || qm::registry::ReadWholeFile(*manifestPath, &manifest) != ERROR_SUCCESS)
+  if (!manifestPath || !qm::kernel::host::ReadWholeFile(*manifestPath, &manifest))
     return DSETUPERR_SOURCEFILENOTFOUND;
   std::optional<qm::directx::RuntimePackage> package = qm::directx::ParseRuntimePackage(manifest);
   if (!package) return DSETUPERR_INTERNAL;
@@ -99,11 +93,15 @@ INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
   std::vector<std::string> sources;
   ULONGLONG totalBytes = 0;
   for (const std::string& file : package->files) {
-    std::optional<std::string> source = qm::kernel::ResolveWindowsPath(JoinWindows(root, file));
-    if (!source || ::stat(source->c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    std::string source = JoinWindows(root, file);
+    WIN32_FILE_ATTRIBUTE_DATA found;
+    if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &found) ||
+        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
       return DSETUPERR_SOURCEFILENOTFOUND;
-    sources.push_back(*source);
-    totalBytes += static_cast<ULONGLONG>(info.st_size);
+    std::optional<std::string> hostSource = qm::kernel::ResolveWindowsPath(source);
+    if (!hostSource) return DSETUPERR_SOURCEFILENOTFOUND;
+    sources.push_back(*hostSource);
+    totalBytes += (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
   }
 
   // An installed runtime that is newer (or the same) stays; that is success.
@@ -113,29 +111,22 @@ INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
   char windows[MAX_PATH];
   UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return DSETUPERR_INTERNAL;
-  std::optional<std::string> system = qm::kernel::ResolveWindowsPath(std::string(windows, length) + "\\System");
+  const std::string systemFolder = std::string(windows, length) + "\\System";
+  std::optional<std::string> system = qm::kernel::ResolveWindowsPath(systemFolder);
   if (!system) return DSETUPERR_INTERNAL;
   std::error_code ec;
   std::filesystem::create_directories(*system, ec);
-  if (FreeBytes(*system) < totalBytes) return DSETUPERR_OUTOFDISKSPACE;
+  if (FreeBytes(systemFolder) < totalBytes) return DSETUPERR_OUTOFDISKSPACE;
   if (flags & DSETUP_TESTINSTALL) return DSETUPERR_SUCCESS;
 
   for (std::size_t i = 0; i < sources.size(); ++i) {
     std::string content;
-    if (qm::registry::ReadWholeFile(sources[i], &content) != ERROR_SUCCESS) return DSETUPERR_NOCOPY;
-    DWORD error = qm::registry::WriteFileAtomically(*system + "/" + LastComponent(package->files[i]), content);
-    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return DSETUPERR_OUTOFDISKSPACE;
-    if (error != ERROR_SUCCESS) return DSETUPERR_NOCOPY;
+    if (!qm::kernel::host::ReadWholeFile(sources[i], &content)) return DSETUPERR_NOCOPY;
+    if (!qm::kernel::host::WriteFileAtomically(*system + "/" + LastComponent(package->files[i]), content)) {
+      DWORD error = qm::kernel::ErrorFromErrno(errno);
+      return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? DSETUPERR_OUTOFDISKSPACE : DSETUPERR_NOCOPY;
+    }
   }
   if (!RecordVersion(package->versionText)) return DSETUPERR_INTERNAL;
   return package->needsRestart ? DSETUPERR_SUCCESS_RESTART : DSETUPERR_SUCCESS;
 }
-
-namespace qm::directx {
-
-void SetFreeSpaceOverride(std::optional<ULONGLONG> bytes) {
-  std::lock_guard<std::mutex> guard(freeSpaceMutex);
-  freeSpaceOverride = bytes;
-}
-
-}  // namespace qm::directx

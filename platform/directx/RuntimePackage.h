@@ -28,7 +28,4 @@ struct RuntimePackage {
 // Nothing when the text is not a valid manifest; *error says why.
 std::optional<RuntimePackage> ParseRuntimePackage(std::string_view text, std::string* error = nullptr);
 
-// Free bytes where the runtime goes; tests may fix the answer.
-void SetFreeSpaceOverride(std::optional<ULONGLONG> bytes);
-
 }  // namespace qm::directx

@@ -1,6 +1,7 @@
 #include "platform/framework/Application.h"
 
 #include "platform/kernel/SystemInfo.h"
+#include "platform/ui/Startup.h"
 #include "platform/ui/WindowSystemExit.h"
 
 namespace qm::fw {
@@ -75,6 +76,7 @@ std::string ApplicationName() {
 }
 
 int RunApplication(Application& application) {
+  qm::ui::StartWindowSystem();
   const int exitCode = application.InitInstance() ? application.Run() : application.ExitInstance();
   // Windows the program leaves open, such as its main window, stay until it
   // exits and are destroyed then.

@@ -1,62 +1,18 @@
 // UTF-8 <-> UTF-16. Both directions decode into code points first, so that
 // counting (a zero-length output buffer) and converting share one path and
-// can never disagree about the size.
+// can never disagree about the size. The UTF-8 side is the platform's codec.
 #include "platform/kernel/CodePage.h"
 
 #include <cstring>
 
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/Utf8.h"
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+using qm::kernel::kReplacementCharacter;
 
 bool IsUtf8CodePage(UINT codePage) { return codePage == CP_ACP || codePage == CP_OEMCP || codePage == CP_UTF8; }
-
-// Decodes one code point at text[i], advancing i. Ill-formed sequences (bad
-// lead, truncated, overlong, surrogate, beyond U+10FFFF) give U+FFFD and
-// consume the maximal ill-formed prefix, at least one byte; *valid is false.
-char32_t DecodeUtf8(const unsigned char* text, std::size_t length, std::size_t& i, bool* valid) {
-  unsigned char lead = text[i];
-  *valid = true;
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  }
-  int extra;
-  char32_t cp;
-  unsigned char low = 0x80, high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    extra = 1;
-    cp = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    extra = 2;
-    cp = lead & 0x0F;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    extra = 3;
-    cp = lead & 0x07;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    ++i;
-    *valid = false;
-    return kReplacement;
-  }
-  ++i;
-  for (int k = 0; k < extra; ++k) {
-    if (i >= length || text[i] < low || text[i] > high) {
-      *valid = false;
-      return kReplacement;
-    }
-    cp = (cp << 6) | (text[i] & 0x3F);
-    ++i;
-    low = 0x80;
-    high = 0xBF;
-  }
-  return cp;
-}
 
 char32_t DecodeUtf16(const WCHAR* text, std::size_t length, std::size_t& i) {
   char16_t unit = text[i++];
@@ -65,7 +21,7 @@ char32_t DecodeUtf16(const WCHAR* text, std::size_t length, std::size_t& i) {
     ++i;
     return cp;
   }
-  if (unit >= 0xD800 && unit <= 0xDFFF) return kReplacement;
+  if (unit >= 0xD800 && unit <= 0xDFFF) return kReplacementCharacter;
   return unit;
 }
 
@@ -78,29 +34,6 @@ int EncodeUtf16(char32_t cp, char16_t* out) {
   out[0] = static_cast<char16_t>(0xD800 + (cp >> 10));
   out[1] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
   return 2;
-}
-
-int EncodeUtf8(char32_t cp, char* out) {
-  if (cp < 0x80) {
-    out[0] = static_cast<char>(cp);
-    return 1;
-  }
-  if (cp < 0x800) {
-    out[0] = static_cast<char>(0xC0 | (cp >> 6));
-    out[1] = static_cast<char>(0x80 | (cp & 0x3F));
-    return 2;
-  }
-  if (cp < 0x10000) {
-    out[0] = static_cast<char>(0xE0 | (cp >> 12));
-    out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
-    return 3;
-  }
-  out[0] = static_cast<char>(0xF0 | (cp >> 18));
-  out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-  out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-  out[3] = static_cast<char>(0x80 | (cp & 0x3F));
-  return 4;
 }
 
 std::size_t WideLength(LPCWSTR wide) {
@@ -118,18 +51,18 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  auto text = reinterpret_cast<const unsigned char*>(multiByte);
   std::size_t length = multiByteLength == -1 ? std::strlen(multiByte) + 1 : static_cast<std::size_t>(multiByteLength);
+  const std::string_view text(multiByte, length);
   std::size_t written = 0;
   for (std::size_t i = 0; i < length;) {
-    bool valid;
-    char32_t cp = DecodeUtf8(text, length, i, &valid);
-    if (!valid && (flags & MB_ERR_INVALID_CHARS)) {
+    qm::kernel::Utf8Char c = qm::kernel::DecodeUtf8Char(text, i);
+    i += c.length;
+    if (!c.wellFormed && (flags & MB_ERR_INVALID_CHARS)) {
       SetLastError(ERROR_NO_UNICODE_TRANSLATION);
       return 0;
     }
     char16_t units[2];
-    int count = EncodeUtf16(cp, units);
+    int count = EncodeUtf16(c.codePoint, units);
     if (wideLength > 0) {
       if (written + count > static_cast<std::size_t>(wideLength)) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
@@ -154,7 +87,7 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
   std::size_t written = 0;
   for (std::size_t i = 0; i < length;) {
     char bytes[4];
-    int count = EncodeUtf8(DecodeUtf16(wide, length, i), bytes);
+    int count = qm::kernel::EncodeUtf8(DecodeUtf16(wide, length, i), bytes);
     if (multiByteLength > 0) {
       if (written + count > static_cast<std::size_t>(multiByteLength)) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
@@ -171,12 +104,11 @@ namespace qm::kernel {
 
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string result;
-  auto bytes = reinterpret_cast<const unsigned char*>(text.data());
   for (std::size_t i = 0; i < text.size();) {
-    bool valid;
+    Utf8Char c = DecodeUtf8Char(text, i);
+    i += c.length;
     char16_t units[2];
-    int count = EncodeUtf16(DecodeUtf8(bytes, text.size(), i, &valid), units);
-    result.append(units, count);
+    result.append(units, EncodeUtf16(c.codePoint, units));
   }
   return result;
 }
@@ -185,8 +117,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   std::string result;
   for (std::size_t i = 0; i < text.size();) {
     char bytes[4];
-    int count = EncodeUtf8(DecodeUtf16(text.data(), text.size(), i), bytes);
-    result.append(bytes, count);
+    result.append(bytes, EncodeUtf8(DecodeUtf16(text.data(), text.size(), i), bytes));
   }
   return result;
 }

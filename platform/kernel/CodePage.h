@@ -18,7 +18,9 @@ constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 
 // Returns the number of UTF-16 units written (or needed when wideLength is
 // 0). multiByteLength -1 converts up to and including the terminating zero.
-// Ill-formed input becomes U+FFFD unless MB_ERR_INVALID_CHARS is given.
+// Ill-formed input becomes U+FFFD, one for each maximal ill-formed
+// subsequence (the codec's rule, platform/kernel/Utf8.h), unless
+// MB_ERR_INVALID_CHARS is given: then the call fails.
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteLength, LPWSTR wide,
                         int wideLength);
 

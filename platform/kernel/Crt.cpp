@@ -1,7 +1,6 @@
-// The C runtime's file calls over the drive map. Host-specific: stdio.
+// The C runtime's file calls over the drive map: host stdio once a path
+// is resolved.
 #include "platform/kernel/Crt.h"
-
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -9,6 +8,7 @@
 #include "platform/kernel/HostFiles.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/PathRules.h"
+#include "platform/kernel/host/FileStatus.h"
 
 using namespace qm::kernel;
 
@@ -24,8 +24,8 @@ std::FILE* CrtOpenFile(LPCSTR windowsPath, LPCSTR mode) {
     return nullptr;
   }
   bool writes = std::strpbrk(mode, "wa+") != nullptr;
-  HostStat status;
-  bool exists = StatHostPath(path.host, &status);
+  host::FileStatus status;
+  bool exists = host::StatPath(path.host, &status);
   // The runtime cannot open a directory as a file, nor write to a read-only
   // file, whoever runs it.
   if (exists && (status.isDirectory || (writes && !status.ownerMayWrite))) {
@@ -56,8 +56,8 @@ int CrtStatFile(LPCSTR windowsPath, CrtStat* result) {
     return -1;
   }
   ResolvedPath path = ResolvePath(windowsPath);
-  HostStat status;
-  if (path.error != ERROR_SUCCESS || !StatHostPath(path.host, &status)) {
+  host::FileStatus status;
+  if (path.error != ERROR_SUCCESS || !host::StatPath(path.host, &status)) {
     errno = ENOENT;
     return -1;
   }

@@ -1,18 +1,17 @@
-// Attributes, directories, deletion, free space and handle closing.
-// Host-specific: POSIX file calls.
+// Attributes, directories, deletion, free space and handle closing, over
+// the host boundary (host/).
 #include "platform/kernel/FileApi.h"
-
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/kernel/HandleTable.h"
 #include "platform/kernel/HostFiles.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
+#include "platform/kernel/host/Entries.h"
+#include "platform/kernel/host/FileStatus.h"
 
 namespace {
 
@@ -41,32 +40,50 @@ std::string LastHostName(const ResolvedPath& path) {
 
 }  // namespace
 
+// The status of the entry a path argument names, or the last error set.
+std::optional<host::FileStatus> StatArgument(const ResolvedPath& path) {
+  host::FileStatus status;
+  if (!host::StatPath(path.host, &status)) {
+    SetLastErrorFromErrno(errno, path.host);
+    return std::nullopt;
+  }
+  return status;
+}
+
 DWORD GetFileAttributesA(LPCSTR fileName) {
   std::optional<ResolvedPath> path = Resolve(fileName);
   if (!path) return INVALID_FILE_ATTRIBUTES;
-  HostStat status;
-  if (!StatHostPath(path->host, &status)) {
-    SetLastErrorFromErrno(errno, path->host);
-    return INVALID_FILE_ATTRIBUTES;
+  std::optional<host::FileStatus> status = StatArgument(*path);
+  if (!status) return INVALID_FILE_ATTRIBUTES;
+  return AttributesOf(LastHostName(*path), *status);
+}
+
+BOOL GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS infoLevel, LPVOID fileInformation) {
+  if (infoLevel != GetFileExInfoStandard || !fileInformation) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
   }
-  return AttributesOf(LastHostName(*path), status);
+  std::optional<ResolvedPath> path = Resolve(fileName);
+  if (!path) return FALSE;
+  std::optional<host::FileStatus> status = StatArgument(*path);
+  if (!status) return FALSE;
+  WIN32_FILE_ATTRIBUTE_DATA data = AttributeDataOf(LastHostName(*path), *status);
+  std::memcpy(fileInformation, &data, sizeof data);
+  return TRUE;
 }
 
 BOOL SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
   std::optional<ResolvedPath> path = Resolve(fileName);
   if (!path) return FALSE;
-  HostStat status;
-  if (!StatHostPath(path->host, &status)) {
-    SetLastErrorFromErrno(errno, path->host);
-    return FALSE;
-  }
+  std::optional<host::FileStatus> status = StatArgument(*path);
+  if (!status) return FALSE;
   // Only read-only has a host counterpart: the write bits. Hidden follows
   // the name, archive and system are not kept. A read-only folder still
   // takes new entries on Windows, so a folder keeps its write bits.
-  mode_t mode = status.mode & 07777;
-  bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) && !status.isDirectory;
-  mode_t wanted = readOnly ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
-  if (wanted != mode && chmod(path->host.c_str(), wanted) != 0) {
+  unsigned mode = status->mode & 07777;
+  bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) && !status->isDirectory;
+  unsigned wanted = readOnly ? (mode & ~0222u) : (mode | 0200u);
+  if (wanted != mode && !host::SetModeBits(path->host, wanted)) {
     SetLastErrorFromErrno(errno, path->host);
     return FALSE;
   }
@@ -76,7 +93,7 @@ BOOL SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
 BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {
   std::optional<ResolvedPath> path = Resolve(pathName);
   if (!path) return FALSE;
-  if (mkdir(path->host.c_str(), 0777) != 0) {
+  if (!host::MakeFolder(path->host)) {
     SetLastErrorFromErrno(errno, path->host);
     return FALSE;
   }
@@ -90,20 +107,17 @@ BOOL RemoveDirectoryA(LPCSTR pathName) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
-  HostStat status;
-  if (!StatHostPath(path->host, &status)) {
-    SetLastErrorFromErrno(errno, path->host);
-    return FALSE;
-  }
-  if (!status.isDirectory) {
+  std::optional<host::FileStatus> status = StatArgument(*path);
+  if (!status) return FALSE;
+  if (!status->isDirectory) {
     SetLastError(ERROR_DIRECTORY);
     return FALSE;
   }
-  if (!status.ownerMayWrite) {
+  if (!status->ownerMayWrite) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
-  if (rmdir(path->host.c_str()) != 0) {
+  if (!host::RemoveFolder(path->host)) {
     SetLastErrorFromErrno(errno, path->host);
     return FALSE;
   }
@@ -113,20 +127,20 @@ BOOL RemoveDirectoryA(LPCSTR pathName) {
 BOOL DeleteFileA(LPCSTR fileName) {
   std::optional<ResolvedPath> path = Resolve(fileName);
   if (!path) return FALSE;
-  struct stat link;
-  if (lstat(path->host.c_str(), &link) != 0) {
+  host::FileStatus entry;
+  if (!host::StatLink(path->host, &entry)) {
     SetLastErrorFromErrno(errno, path->host);
     return FALSE;
   }
-  if (!S_ISLNK(link.st_mode)) {
+  if (!entry.isSymbolicLink) {
     // Windows refuses to delete a read-only file and any directory; the host
     // would do both.
-    if (S_ISDIR(link.st_mode) || !(link.st_mode & S_IWUSR)) {
+    if (entry.isDirectory || !entry.ownerMayWrite) {
       SetLastError(ERROR_ACCESS_DENIED);
       return FALSE;
     }
   }
-  if (unlink(path->host.c_str()) != 0) {
+  if (!host::RemoveEntry(path->host)) {
     SetLastErrorFromErrno(errno, path->host);
     return FALSE;
   }
@@ -147,13 +161,13 @@ BOOL GetDiskFreeSpaceA(LPCSTR rootPathName, LPDWORD sectorsPerCluster, LPDWORD b
     SetLastError(ERROR_PATH_NOT_FOUND);
     return FALSE;
   }
-  struct statvfs info;
-  if (statvfs(folder->c_str(), &info) != 0) {
+  host::FreeSpace space;
+  if (!host::QueryFreeSpace(*folder, &space)) {
     SetLastErrorFromErrno(errno, *folder);
     return FALSE;
   }
   constexpr DWORD kSectorBytes = 512;
-  std::uint64_t blockBytes = info.f_frsize ? info.f_frsize : info.f_bsize;
+  std::uint64_t blockBytes = space.blockBytes;
   std::uint64_t sectors = std::max<std::uint64_t>(1, blockBytes / kSectorBytes);
   std::uint64_t clusterBytes = sectors * kSectorBytes;
   auto clusters = [&](std::uint64_t blocks) {
@@ -164,8 +178,8 @@ BOOL GetDiskFreeSpaceA(LPCSTR rootPathName, LPDWORD sectorsPerCluster, LPDWORD b
   std::optional<ULONGLONG> fixedFree = DiskFreeSpaceOverride(root[0]);
   if (numberOfFreeClusters)
     *numberOfFreeClusters = fixedFree ? static_cast<DWORD>(std::min<std::uint64_t>(*fixedFree / clusterBytes, 0xFFFFFFFF))
-                                      : clusters(info.f_bavail);
-  if (totalNumberOfClusters) *totalNumberOfClusters = clusters(info.f_blocks);
+                                      : clusters(space.availableBlocks);
+  if (totalNumberOfClusters) *totalNumberOfClusters = clusters(space.totalBlocks);
   return TRUE;
 }
 

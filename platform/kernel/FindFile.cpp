@@ -12,6 +12,7 @@
 #include "platform/kernel/NamePattern.h"
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/ShortName.h"
+#include "platform/kernel/host/FileStatus.h"
 
 namespace {
 
@@ -30,16 +31,16 @@ void CopyName(const std::string& name, char* field, size_t fieldSize) {
   field[length] = '\0';
 }
 
-WIN32_FIND_DATAA MakeFindData(const std::string& name, const std::string& shortName, const HostStat& status) {
+WIN32_FIND_DATAA MakeFindData(const std::string& name, const std::string& shortName, const host::FileStatus& status) {
   WIN32_FIND_DATAA data;
   std::memset(&data, 0, sizeof data);
-  data.dwFileAttributes = AttributesOf(name, status);
-  data.ftCreationTime = FileTimeFromHost(status.creationTime);
-  data.ftLastAccessTime = FileTimeFromHost(status.accessTime);
-  data.ftLastWriteTime = FileTimeFromHost(status.writeTime);
-  std::uint64_t size = status.isDirectory ? 0 : status.size;
-  data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
-  data.nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFF);
+  WIN32_FILE_ATTRIBUTE_DATA found = AttributeDataOf(name, status);
+  data.dwFileAttributes = found.dwFileAttributes;
+  data.ftCreationTime = found.ftCreationTime;
+  data.ftLastAccessTime = found.ftLastAccessTime;
+  data.ftLastWriteTime = found.ftLastWriteTime;
+  data.nFileSizeHigh = found.nFileSizeHigh;
+  data.nFileSizeLow = found.nFileSizeLow;
   CopyName(name, data.cFileName, sizeof data.cFileName);
   CopyName(shortName, data.cAlternateFileName, sizeof data.cAlternateFileName);
   return data;
@@ -58,11 +59,11 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std:
   std::vector<std::string> names;
   if (!ListWindowsNames(folder.host, &names)) return FolderError(errno);
   NamePattern matcher(pattern);
-  HostStat status;
+  host::FileStatus status;
   // Every folder but a drive's root begins with "." and "..".
   if (!folder.isDriveRoot) {
-    if (matcher.Matches(".") && StatHostPath(folder.host, &status)) out->push_back(MakeFindData(".", "", status));
-    if (matcher.Matches("..") && StatHostPath(JoinHostPath(folder.host, ".."), &status))
+    if (matcher.Matches(".") && host::StatPath(folder.host, &status)) out->push_back(MakeFindData(".", "", status));
+    if (matcher.Matches("..") && host::StatPath(JoinHostPath(folder.host, ".."), &status))
       out->push_back(MakeFindData("..", "", status));
   }
   std::vector<std::string> shortNames = AssignShortNames(names);
@@ -77,7 +78,7 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std:
   });
   for (size_t i : found) {
     // An entry gone since the listing, or a dangling link, is not found.
-    if (StatHostPath(JoinHostPath(folder.host, names[i]), &status))
+    if (host::StatPath(JoinHostPath(folder.host, names[i]), &status))
       out->push_back(MakeFindData(names[i], shortNames[i], status));
   }
   if (out->empty()) {
@@ -89,9 +90,9 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, std:
 
 DWORD SearchName(const ResolvedPath& folder, const std::string& name, std::vector<WIN32_FIND_DATAA>* out) {
   std::optional<std::string> entry = LookUpEntry(folder.host, name);
-  HostStat status;
+  host::FileStatus status;
   if (!entry) {
-    if (!StatHostPath(folder.host, &status) || !status.isDirectory) {
+    if (!host::StatPath(folder.host, &status) || !status.isDirectory) {
       SetLastError(ERROR_PATH_NOT_FOUND);
       return ERROR_PATH_NOT_FOUND;
     }
@@ -99,7 +100,7 @@ DWORD SearchName(const ResolvedPath& folder, const std::string& name, std::vecto
     return ERROR_FILE_NOT_FOUND;
   }
   std::string hostPath = JoinHostPath(folder.host, *entry);
-  if (!StatHostPath(hostPath, &status)) return SetLastErrorFromErrno(errno, hostPath);
+  if (!host::StatPath(hostPath, &status)) return SetLastErrorFromErrno(errno, hostPath);
   std::string shortName;
   std::vector<std::string> names;
   // Only a name that is not 8.3 has a short name, and it depends on its

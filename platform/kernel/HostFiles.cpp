@@ -1,10 +1,7 @@
-// Host-specific: POSIX status calls, directory reading.
+// Windows names over host folders: listing, lookup, path resolution.
 #include "platform/kernel/HostFiles.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/kernel/FileApi.h"
@@ -13,53 +10,20 @@
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/kernel/ShortName.h"
+#include "platform/kernel/host/Entries.h"
 
 namespace qm::kernel {
-namespace {
 
-std::timespec FromStatx(const struct statx_timestamp& t) {
-  std::timespec time{};
-  time.tv_sec = t.tv_sec;
-  time.tv_nsec = t.tv_nsec;
-  return time;
-}
-
-}  // namespace
-
-bool StatHostPath(const std::string& path, HostStat* status) {
-  struct statx info;
-  if (statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &info) != 0)
-    return false;
-  status->isDirectory = S_ISDIR(info.stx_mode);
-  status->ownerMayWrite = (info.stx_mode & S_IWUSR) != 0;
-  status->mode = info.stx_mode;
-  status->size = info.stx_size;
-  status->device = (static_cast<std::uint64_t>(info.stx_dev_major) << 32) | info.stx_dev_minor;
-  status->inode = info.stx_ino;
-  status->accessTime = FromStatx(info.stx_atime);
-  status->writeTime = FromStatx(info.stx_mtime);
-  // Without a birth time the change time is the nearest thing.
-  status->creationTime = FromStatx((info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_ctime);
+bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names) {
+  if (!host::ListFolder(hostFolder, names)) return false;
+  names->erase(std::remove_if(names->begin(), names->end(), [](const std::string& name) { return !IsWindowsName(name); }),
+               names->end());
   return true;
 }
 
-bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names) {
-  DIR* dir = opendir(hostFolder.c_str());
-  if (!dir) return false;
-  names->clear();
-  errno = 0;
-  while (const dirent* entry = readdir(dir)) {
-    if (IsWindowsName(entry->d_name)) names->emplace_back(entry->d_name);
-  }
-  int readError = errno;
-  closedir(dir);
-  errno = readError;
-  return readError == 0;
-}
-
 std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name) {
-  struct stat info;
-  if (lstat(JoinHostPath(hostFolder, name).c_str(), &info) == 0) return name;
+  host::FileStatus status;
+  if (host::StatLink(JoinHostPath(hostFolder, name), &status)) return name;
   if (errno != ENOENT) return std::nullopt;
   std::vector<std::string> names;
   if (!ListWindowsNames(hostFolder, &names)) return std::nullopt;
@@ -108,7 +72,7 @@ ResolvedPath ResolvePath(std::string_view windowsPath) {
   return resolved;
 }
 
-DWORD AttributesOf(std::string_view name, const HostStat& status) {
+DWORD AttributesOf(std::string_view name, const host::FileStatus& status) {
   DWORD attributes = status.isDirectory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
   if (!status.ownerMayWrite) attributes |= FILE_ATTRIBUTE_READONLY;
   if (name.size() > 1 && name[0] == '.' && name != "..") attributes |= FILE_ATTRIBUTE_HIDDEN;
@@ -124,6 +88,18 @@ FILETIME FileTimeFromHost(const std::timespec& time) {
   fileTime.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFF);
   fileTime.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(ticks) >> 32);
   return fileTime;
+}
+
+WIN32_FILE_ATTRIBUTE_DATA AttributeDataOf(std::string_view name, const host::FileStatus& status) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  data.dwFileAttributes = AttributesOf(name, status);
+  data.ftCreationTime = FileTimeFromHost(status.creationTime);
+  data.ftLastAccessTime = FileTimeFromHost(status.accessTime);
+  data.ftLastWriteTime = FileTimeFromHost(status.writeTime);
+  std::uint64_t size = status.isDirectory ? 0 : status.size;
+  data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+  data.nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFF);
+  return data;
 }
 
 std::optional<std::string> ResolveWindowsPath(const std::string& windowsPath) {

@@ -1,32 +1,18 @@
-// The host side of the file layer: entry status, folder listings and name
-// lookup in host folders. Only the kernel's own units include this.
+// The host side of the file layer: folder listings, name lookup in host
+// folders and path resolution, over the host boundary (host/). Only the
+// kernel's own units include this.
 #pragma once
 
-#include <ctime>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/kernel/FileApi.h"
 #include "platform/kernel/WinTypes.h"
+#include "platform/kernel/host/FileStatus.h"
 
 namespace qm::kernel {
-
-struct HostStat {
-  bool isDirectory = false;
-  bool ownerMayWrite = false;
-  std::uint64_t size = 0;
-  unsigned mode = 0;
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-  std::timespec creationTime{};
-  std::timespec accessTime{};
-  std::timespec writeTime{};
-};
-
-// Status of a host path, following links; false with errno set.
-bool StatHostPath(const std::string& path, HostStat* status);
 
 // The names in a host folder that a Windows path can name, in the folder's
 // own order; false with errno set when the folder cannot be read.
@@ -50,8 +36,12 @@ ResolvedPath ResolvePath(std::string_view windowsPath);
 
 // The attribute word of an entry: directory, archive for files, read-only
 // when its owner may not write, hidden for a leading dot.
-DWORD AttributesOf(std::string_view name, const HostStat& status);
+DWORD AttributesOf(std::string_view name, const host::FileStatus& status);
 
 FILETIME FileTimeFromHost(const std::timespec& time);
+
+// Attributes, times and size of an entry as the Windows calls report them:
+// a folder's size is 0.
+WIN32_FILE_ATTRIBUTE_DATA AttributeDataOf(std::string_view name, const host::FileStatus& status);
 
 }  // namespace qm::kernel

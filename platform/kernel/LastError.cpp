@@ -1,9 +1,9 @@
 // Host errors are mapped to Windows codes here and nowhere else.
 #include "platform/kernel/LastError.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
+
+#include "platform/kernel/host/FileStatus.h"
 
 namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
@@ -56,8 +56,8 @@ DWORD SetLastErrorFromErrno(int hostErrno, const std::string& hostPath) {
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     size_t slash = folder.rfind('/');
     folder = slash == std::string::npos || slash == 0 ? std::string("/") : folder.substr(0, slash);
-    struct stat info;
-    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    host::FileStatus status;
+    if (!host::StatPath(folder, &status) || !status.isDirectory) {
       SetLastError(ERROR_PATH_NOT_FOUND);
       return ERROR_PATH_NOT_FOUND;
     }

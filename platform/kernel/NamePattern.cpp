@@ -1,6 +1,7 @@
 #include "platform/kernel/NamePattern.h"
 
 #include "platform/kernel/NameCase.h"
+#include "platform/kernel/Utf8.h"
 
 namespace qm::kernel {
 
@@ -9,7 +10,7 @@ NamePattern::NamePattern(std::string_view pattern) {
     matchesAll = true;
     return;
   }
-  std::u32string chars = DecodeNameUtf8(pattern).value_or(std::u32string{});
+  std::u32string chars = DecodeUtf8Strict(pattern).value_or(std::u32string{});
   for (size_t i = 0; i < chars.size(); ++i) {
     char32_t c = chars[i];
     bool last = i + 1 == chars.size();
@@ -32,7 +33,7 @@ bool NamePattern::Matches(std::string_view name) const {
   if (matchesAll) return true;
   if (tokens.empty()) return false;
   std::u32string chars;
-  if (auto decoded = DecodeNameUtf8(name)) chars = std::move(*decoded);
+  if (auto decoded = DecodeUtf8Strict(name)) chars = std::move(*decoded);
   else return false;
   const size_t n = chars.size();
   const size_t e = tokens.size();

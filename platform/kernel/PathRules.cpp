@@ -1,7 +1,7 @@
 #include "platform/kernel/PathRules.h"
 
 #include "platform/kernel/LastError.h"
-#include "platform/kernel/NameCase.h"
+#include "platform/kernel/Utf8.h"
 
 namespace qm::kernel {
 namespace {
@@ -24,7 +24,7 @@ bool IsForbiddenChar(char c, bool wildcardsAllowed) {
 bool HoldsOnlyNameChars(std::string_view part, bool wildcardsAllowed) {
   for (char c : part)
     if (IsForbiddenChar(c, wildcardsAllowed)) return false;
-  return DecodeNameUtf8(part).has_value();
+  return DecodeUtf8Strict(part).has_value();
 }
 
 // Win32 drops trailing dots and spaces from a name: "dir." is "dir".

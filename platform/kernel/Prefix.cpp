@@ -1,8 +1,6 @@
-// The prefix folder and the drive map. Host-specific: environment, folders.
+// The prefix folder and the drive map, from the environment and the host
+// boundary (host/).
 #include "platform/kernel/Prefix.h"
-
-#include <pwd.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +8,9 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+
+#include "platform/kernel/host/AtomicWrite.h"
+#include "platform/kernel/host/Process.h"
 
 namespace qm::kernel {
 namespace {
@@ -49,8 +50,7 @@ std::string DefaultRoot() {
   if (dataHome && dataHome[0] == '/') return WithoutTrailingSlashes(dataHome) + "/quellmoor";
   const char* home = std::getenv("HOME");
   std::string homeFolder = home && *home ? home : "";
-  if (homeFolder.empty())
-    if (const passwd* entry = getpwuid(getuid())) homeFolder = entry->pw_dir;
+  if (homeFolder.empty()) homeFolder = host::UserHomeFolder();
   return WithoutTrailingSlashes(homeFolder) + "/.local/share/quellmoor";
 }
 
@@ -69,21 +69,10 @@ std::map<char, std::string> ReadDriveMap(const std::string& file) {
 }
 
 void WriteDriveMap(const std::string& file, const std::map<char, std::string>& drives) {
-  // Written beside and renamed over, so a reader never sees half a map.
-  std::string temporary = file + ".new-" + std::to_string(getpid());
-  {
-    std::ofstream out(temporary, std::ios::trunc);
-    out << "# Drives of the Windows-like environment: letter=host folder\n";
-    for (const auto& [letter, folder] : drives) out << letter << '=' << folder << '\n';
-    out.flush();
-    if (!out) {
-      std::filesystem::remove(temporary);
-      return;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) std::filesystem::remove(temporary, ec);
+  std::string text = "# Drives of the Windows-like environment: letter=host folder\n";
+  for (const auto& [letter, folder] : drives) text += std::string{letter, '='} + folder + '\n';
+  // Replaced whole, so a reader never sees half a map.
+  host::WriteFileAtomically(file, text);
 }
 
 void MakeReady(PrefixState& state) {

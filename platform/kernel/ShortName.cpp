@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "platform/kernel/NameCase.h"
+#include "platform/kernel/Utf8.h"
 
 namespace qm::kernel {
 namespace {
@@ -20,7 +21,7 @@ bool IsShortNameChar(char c) {
 // dots gone; characters a short name cannot hold become "_".
 std::string ShortNameChars(std::string_view part) {
   std::string out;
-  auto chars = DecodeNameUtf8(part);
+  auto chars = DecodeUtf8Strict(part);
   if (!chars) return out;
   for (char32_t c : *chars) {
     if (c == U' ' || c == U'.') continue;

@@ -1,7 +1,5 @@
-// System queries. Host-specific: the executable's path from /proc.
+// System queries: version, folders, the module name, the process id.
 #include "platform/kernel/SystemInfo.h"
-
-#include <unistd.h>
 
 #include <cstring>
 #include <mutex>
@@ -9,6 +7,7 @@
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/NameCase.h"
 #include "platform/kernel/Prefix.h"
+#include "platform/kernel/host/Process.h"
 
 namespace {
 
@@ -23,10 +22,8 @@ std::string ModuleFileName() {
     std::lock_guard lock(overrideMutex);
     if (!moduleFileNameOverride.empty()) return moduleFileNameOverride;
   }
-  char buffer[4096];
-  ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (length <= 0) return std::string();
-  return qm::kernel::HostToWindowsPath(std::string(buffer, static_cast<size_t>(length)));
+  std::string executable = qm::kernel::host::ExecutablePath();
+  return executable.empty() ? std::string() : qm::kernel::HostToWindowsPath(executable);
 }
 
 std::string FileNamePart(const std::string& path) {
@@ -100,7 +97,7 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
 
 HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)); }
 
-DWORD GetCurrentProcessId() { return static_cast<DWORD>(getpid()); }
+DWORD GetCurrentProcessId() { return static_cast<DWORD>(qm::kernel::host::CurrentProcessId()); }
 
 namespace qm::kernel {
 

@@ -1,46 +1,20 @@
 #include "platform/registry/HiveFile.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "platform/kernel/LastError.h"
-#include "platform/registry/AtomicFile.h"
+#include "platform/kernel/host/AtomicWrite.h"
+#include "platform/kernel/host/Descriptor.h"
+#include "platform/kernel/host/FileLock.h"
 #include "platform/registry/Registry.h"
 
 namespace qm::registry {
 
 namespace {
 
-class FileLock {
- public:
-  explicit FileLock(const std::string& path) {
-    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
-      error = qm::kernel::ErrorFromErrno(errno);
-      return;
-    }
-    while (::flock(fd, LOCK_EX) != 0) {
-      if (errno != EINTR) {
-        error = qm::kernel::ErrorFromErrno(errno);
-        break;
-      }
-    }
-  }
-  ~FileLock() {
-    if (fd >= 0) ::close(fd);
-  }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-
-  DWORD Error() const { return error; }
-
- private:
-  int fd = -1;
-  DWORD error = ERROR_SUCCESS;
-};
+DWORD ReadStore(const std::string& path, std::string* text) {
+  return qm::kernel::host::ReadWholeFile(path, text) ? ERROR_SUCCESS : qm::kernel::ErrorFromErrno(errno);
+}
 
 std::vector<BYTE> StringData(std::string_view text) {
   std::vector<BYTE> data(text.begin(), text.end());
@@ -52,10 +26,10 @@ std::vector<BYTE> StringData(std::string_view text) {
 
 LONG HiveFile::Read(Hive* hive) const {
   std::string text;
-  DWORD error = ReadWholeFile(hostPath, &text);
+  DWORD error = ReadStore(hostPath, &text);
   if (error == ERROR_FILE_NOT_FOUND) {
     error = Update([](Hive&, bool*) { return static_cast<LONG>(ERROR_SUCCESS); });
-    if (error == ERROR_SUCCESS) error = ReadWholeFile(hostPath, &text);
+    if (error == ERROR_SUCCESS) error = ReadStore(hostPath, &text);
   }
   if (error != ERROR_SUCCESS) return static_cast<LONG>(error);
   std::optional<Hive> parsed = ParseHive(text, seed.RootName());
@@ -65,11 +39,11 @@ LONG HiveFile::Read(Hive* hive) const {
 }
 
 LONG HiveFile::Update(const std::function<LONG(Hive& hive, bool* changed)>& change) const {
-  FileLock lock(hostPath + ".lock");
-  if (lock.Error() != ERROR_SUCCESS) return static_cast<LONG>(lock.Error());
+  qm::kernel::host::FileLock lock;
+  if (!lock.Acquire(hostPath + ".lock")) return static_cast<LONG>(qm::kernel::ErrorFromErrno(errno));
 
   std::string text;
-  DWORD error = ReadWholeFile(hostPath, &text);
+  DWORD error = ReadStore(hostPath, &text);
   bool isNew = error == ERROR_FILE_NOT_FOUND;
   if (error != ERROR_SUCCESS && !isNew) return static_cast<LONG>(error);
 
@@ -83,7 +57,9 @@ LONG HiveFile::Update(const std::function<LONG(Hive& hive, bool* changed)>& chan
   LONG result = change(hive, &changed);
   if (result != ERROR_SUCCESS) return result;
   if (!changed && !isNew) return ERROR_SUCCESS;
-  return static_cast<LONG>(WriteFileAtomically(hostPath, FormatHive(hive)));
+  if (!qm::kernel::host::WriteFileAtomically(hostPath, FormatHive(hive)))
+    return static_cast<LONG>(qm::kernel::ErrorFromErrno(errno));
+  return ERROR_SUCCESS;
 }
 
 const char* RootNameOf(HiveId hive) {

@@ -1,10 +1,8 @@
 #include "platform/shell/IdList.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 
-#include "platform/kernel/Prefix.h"
+#include "platform/kernel/FileApi.h"
 #include "platform/shell/Com.h"
 
 namespace qm::shell {
@@ -123,11 +121,11 @@ LPITEMIDLIST IdListFromPath(const std::string& windowsPath) {
       walked += "\\" + name;
       bool isDirectory = true;
       DWORD size = 0;
-      std::optional<std::string> host = qm::kernel::ResolveWindowsPath(walked);
-      struct stat info;
-      if (host && ::stat(host->c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+      WIN32_FILE_ATTRIBUTE_DATA found;
+      if (GetFileAttributesExA(walked.c_str(), GetFileExInfoStandard, &found) &&
+          !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         isDirectory = false;
-        size = static_cast<DWORD>(info.st_size);
+        size = found.nFileSizeLow;
       }
       items.push_back(FolderItem(name, isDirectory, size, isDirectory ? 0x10 : 0x20));
     }

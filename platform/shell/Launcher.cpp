@@ -1,11 +1,8 @@
 #include "platform/shell/Launcher.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <mutex>
+
+#include "platform/kernel/host/Spawn.h"
 
 namespace qm::shell {
 
@@ -13,25 +10,6 @@ namespace {
 
 std::mutex launcherMutex;
 Launcher current;
-
-// Only async-signal-safe calls between fork and exec.
-[[noreturn]] void RunDetached(char* const* argv, int reportFd) {
-  if (::setsid() < 0) _exit(127);
-  pid_t grandchild = ::fork();
-  if (grandchild != 0) _exit(grandchild < 0 ? 127 : 0);
-  int devNull = ::open("/dev/null", O_RDWR);
-  if (devNull >= 0) {
-    ::dup2(devNull, 0);
-    ::dup2(devNull, 1);
-    ::dup2(devNull, 2);
-    if (devNull > 2) ::close(devNull);
-  }
-  ::execvp(argv[0], argv);
-  int error = errno;
-  ssize_t ignored = ::write(reportFd, &error, sizeof error);
-  (void)ignored;
-  _exit(127);
-}
 
 }  // namespace
 
@@ -51,35 +29,6 @@ bool Launch(const HostCommand& command) {
   return launcher ? launcher(command) : LaunchOnHost(command);
 }
 
-bool LaunchOnHost(const HostCommand& command) {
-  if (command.argv.empty()) return false;
-  std::vector<char*> argv;
-  for (const std::string& arg : command.argv) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-
-  // The pipe closes on a successful exec; a failed one writes its errno.
-  int report[2];
-  if (::pipe2(report, O_CLOEXEC) != 0) return false;
-  pid_t child = ::fork();
-  if (child < 0) {
-    ::close(report[0]);
-    ::close(report[1]);
-    return false;
-  }
-  if (child == 0) {
-    ::close(report[0]);
-    RunDetached(argv.data(), report[1]);
-  }
-  ::close(report[1]);
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  int execError = 0;
-  ssize_t n;
-  while ((n = ::read(report[0], &execError, sizeof execError)) < 0 && errno == EINTR) {
-  }
-  ::close(report[0]);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
-}
+bool LaunchOnHost(const HostCommand& command) { return qm::kernel::host::SpawnDetached(command.argv); }
 
 }  // namespace qm::shell

@@ -1,11 +1,13 @@
 #include "platform/shell/Restart.h"
 
+#include <cerrno>
 #include <mutex>
 #include <sstream>
 
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/registry/AtomicFile.h"
+#include "platform/kernel/host/AtomicWrite.h"
+#include "platform/kernel/host/Descriptor.h"
 #include "platform/shell/Privileges.h"
 
 namespace {
@@ -35,9 +37,8 @@ BOOL ExitWindowsEx(UINT flags, DWORD reason) {
   qm::shell::PendingRestart pending = qm::shell::ReadPendingRestart();
   std::ostringstream text;
   text << "count=" << pending.count + 1 << "\naction=" << name << "\n";
-  DWORD error = qm::registry::WriteFileAtomically(RecordPath(), text.str());
-  if (error != ERROR_SUCCESS) {
-    SetLastError(error);
+  if (!qm::kernel::host::WriteFileAtomically(RecordPath(), text.str())) {
+    qm::kernel::SetLastErrorFromErrno(errno);
     return FALSE;
   }
   SetLastError(ERROR_SUCCESS);
@@ -49,7 +50,7 @@ namespace qm::shell {
 PendingRestart ReadPendingRestart() {
   PendingRestart pending;
   std::string text;
-  if (qm::registry::ReadWholeFile(RecordPath(), &text) != ERROR_SUCCESS) return pending;
+  if (!qm::kernel::host::ReadWholeFile(RecordPath(), &text)) return pending;
   std::istringstream lines(text);
   std::string line;
   while (std::getline(lines, line)) {

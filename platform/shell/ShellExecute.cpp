@@ -1,9 +1,8 @@
 #include "platform/shell/ShellExecute.h"
 
-#include <sys/stat.h>
-
 #include <string>
 
+#include "platform/kernel/FileApi.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/kernel/SystemInfo.h"
@@ -58,10 +57,9 @@ bool IsProgram(const std::string& path) {
 }
 
 std::optional<std::string> ExistingHostFile(const std::string& windowsPath) {
-  std::optional<std::string> host = qm::kernel::ResolveWindowsPath(windowsPath);
-  struct stat info;
-  if (!host || ::stat(host->c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
-  return host;
+  DWORD attributes = GetFileAttributesA(windowsPath.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+  return qm::kernel::ResolveWindowsPath(windowsPath);
 }
 
 // Opens a document in the host's opener; false when it cannot be found or

@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -10,7 +8,8 @@
 #include "platform/kernel/CodePage.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/registry/AtomicFile.h"
+#include "platform/kernel/host/AtomicWrite.h"
+#include "platform/kernel/host/Descriptor.h"
 #include "platform/shell/ShellLink.h"
 
 namespace qm::shell {
@@ -184,17 +183,19 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
     std::string name = fileName ? WideName(fileName) : currentFile;
     std::optional<std::string> host = qm::kernel::ResolveWindowsPath(name);
     if (!host) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
-    struct stat existing;
-    if (::stat(host->c_str(), &existing) == 0) {
-      // Windows refuses to replace a read-only file; a rename would not.
-      if (S_ISDIR(existing.st_mode) || !(existing.st_mode & S_IWUSR)) return E_ACCESSDENIED;
-    }
+    // Windows refuses to replace a read-only file; a rename would not. A
+    // link that is not there yet is no failure of the save.
+    DWORD savedError = GetLastError();
+    DWORD existing = GetFileAttributesA(name.c_str());
+    SetLastError(savedError);
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+      return E_ACCESSDENIED;
     ShellLinkData written = link;
     DescribeTarget(written);
     std::vector<BYTE> bytes = EncodeShellLink(written);
-    DWORD error = qm::registry::WriteFileAtomically(
-        *host, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (error != ERROR_SUCCESS) return HRESULT_FROM_WIN32(error);
+    if (!qm::kernel::host::WriteFileAtomically(
+            *host, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+      return HRESULT_FROM_WIN32(qm::kernel::ErrorFromErrno(errno));
     if (remember || !fileName) {
       currentFile = name;
       dirty = false;
@@ -237,7 +238,7 @@ HRESULT CreateShellLinkObject(REFIID iid, void** object) {
 std::optional<ShellLinkData> ReadShellLink(const std::string& windowsPath) {
   std::optional<std::string> host = qm::kernel::ResolveWindowsPath(windowsPath);
   std::string content;
-  if (!host || qm::registry::ReadWholeFile(*host, &content) != ERROR_SUCCESS) return std::nullopt;
+  if (!host || !qm::kernel::host::ReadWholeFile(*host, &content)) return std::nullopt;
   return DecodeShellLink(std::vector<BYTE>(content.begin(), content.end()));
 }
 

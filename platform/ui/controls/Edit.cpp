@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/kernel/NameCase.h"
+#include "platform/kernel/Utf8.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/controls/ControlProcs.h"
 #include "platform/ui/controls/ControlSupport.h"
@@ -41,10 +43,7 @@ RECT TextArea(HWND hwnd) {
 
 std::string Shown(HWND hwnd, const std::string& text) {
   if (!(StyleOf(hwnd) & ES_PASSWORD)) return text;
-  std::string stars;
-  for (char c : text)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) stars += '*';
-  return stars;
+  return std::string(kernel::CountUtf8Chars(text), '*');
 }
 
 // Measures with the control's font in a DC of its own.
@@ -143,11 +142,12 @@ bool ReadOnly(HWND hwnd) { return (StyleOf(hwnd) & ES_READONLY) != 0; }
 std::string Filtered(HWND hwnd, char32_t c) {
   DWORD style = StyleOf(hwnd);
   if ((style & ES_NUMBER) && (c < '0' || c > '9')) return {};
-  if (c < 0x80) {
-    if (style & ES_UPPERCASE) c = static_cast<char32_t>(std::toupper(static_cast<int>(c)));
-    if (style & ES_LOWERCASE) c = static_cast<char32_t>(std::tolower(static_cast<int>(c)));
-  }
-  return EncodeUtf8(c);
+  // Upper case is the platform's one upper-casing, that of names.
+  if (style & ES_UPPERCASE) c = kernel::UpcaseNameChar(c);
+  if ((style & ES_LOWERCASE) && c < 0x80) c = static_cast<char32_t>(std::tolower(static_cast<int>(c)));
+  std::string utf8;
+  kernel::AppendUtf8(utf8, c);
+  return utf8;
 }
 
 void Insert(HWND hwnd, EditState& state, const std::string& insertion, bool notify) {

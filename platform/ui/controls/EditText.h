@@ -1,6 +1,9 @@
 // Text editing of the single-line edit control, kept apart from windows so
 // it can be reasoned about on its own: UTF-8 text, a caret and a selection
 // anchor as byte offsets that always sit on character boundaries.
+// Characters are those of the platform's UTF-8 codec (platform/kernel/
+// Utf8.h): bytes that are not UTF-8 stay in the text as they are, and each
+// ill-formed subsequence is one character, the one U+FFFD drawing shows.
 #pragma once
 
 #include <cstddef>
@@ -31,7 +34,5 @@ struct EditText {
   bool DeleteForward();
   void SetText(const std::string& newText);
 };
-
-std::string EncodeUtf8(char32_t codePoint);
 
 }  // namespace qm::ui::controls

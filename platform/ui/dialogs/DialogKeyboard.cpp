@@ -1,10 +1,11 @@
 // The dialog manager's keyboard interface: Tab and Shift+Tab over the tab
 // stops, arrows within a group, Enter for the default button, Esc for
 // Cancel, and access keys marked with & in control texts.
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "platform/kernel/NameCase.h"
+#include "platform/kernel/Utf8.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/dialogs/DialogState.h"
 
@@ -12,7 +13,9 @@ using namespace qm::ui::dialogs;
 
 namespace {
 
-// The character after the first single '&', lower-cased; 0 when none.
+// The character after the first single '&', upper-cased as names are (so
+// both "ü" and "Ü" press "&Über"); 0 when none. Bytes there that are
+// not UTF-8 make no key: no key press types them.
 char32_t AccessKeyOf(const std::string& text) {
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     if (text[i] != '&') continue;
@@ -20,13 +23,8 @@ char32_t AccessKeyOf(const std::string& text) {
       ++i;
       continue;
     }
-    auto lead = static_cast<unsigned char>(text[i + 1]);
-    if (lead < 0x80) return static_cast<char32_t>(std::tolower(lead));
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-    char32_t c = lead & (0x3F >> extra);
-    for (int k = 0; k < extra && i + 2 + k < text.size(); ++k)
-      c = (c << 6) | (static_cast<unsigned char>(text[i + 2 + k]) & 0x3F);
-    return c;
+    qm::kernel::Utf8Char key = qm::kernel::DecodeUtf8Char(text, i + 1);
+    return key.wellFormed ? qm::kernel::UpcaseNameChar(key.codePoint) : 0;
   }
   return 0;
 }
@@ -72,7 +70,7 @@ void Activate(HWND control) {
 
 bool HandleAccessKey(HWND dialog, HWND from, char32_t key) {
   if (key == 0) return false;
-  if (key < 0x80) key = static_cast<char32_t>(std::tolower(static_cast<int>(key)));
+  key = qm::kernel::UpcaseNameChar(key);
   std::vector<HWND> items = NavigableItems(dialog);
   if (items.empty()) return false;
   size_t start = items.size() - 1;

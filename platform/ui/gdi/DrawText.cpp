@@ -144,7 +144,7 @@ int DrawTextA(HDC dc, LPCSTR text, int count, RECT* rect, UINT format) {
   const bool singleLine = (format & DT_SINGLELINE) != 0;
 
   std::vector<Line> lines;
-  for (Line& paragraph : SplitParagraphs(StripPrefixes(DecodeUtf8(text, count), format), singleLine)) {
+  for (Line& paragraph : SplitParagraphs(StripPrefixes(TextChars(text, count), format), singleLine)) {
     if (format & DT_EXPANDTABS) ExpandTabs(paragraph, font);
     if ((format & DT_WORDBREAK) && !singleLine)
       Wrap(font, paragraph, width, lines);

@@ -14,6 +14,7 @@
 #include <map>
 #include <tuple>
 
+#include "platform/kernel/Utf8.h"
 #include "platform/ui/gdi/FaceFinder.h"
 #include "platform/ui/gdi/GdiObjects.h"
 
@@ -207,33 +208,10 @@ FontInstance& InstanceOf(FontObject& font) {
   return *font.instance;
 }
 
-std::u32string DecodeUtf8(const char* text, int count) {
-  std::u32string out;
-  if (text == nullptr) return out;
+std::u32string TextChars(const char* text, int count) {
+  if (text == nullptr) return {};
   std::size_t length = count < 0 ? std::char_traits<char>::length(text) : std::size_t(count);
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-  for (std::size_t i = 0; i < length;) {
-    unsigned char lead = bytes[i];
-    int extra = lead >= 0xF0 && lead < 0xF8 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : 0;
-    if (lead >= 0xF8) extra = 0;
-    char32_t value = extra == 3 ? lead & 0x07 : extra == 2 ? lead & 0x0F : extra == 1 ? lead & 0x1F : lead;
-    bool valid = lead < 0x80 || extra > 0;
-    for (int k = 1; valid && k <= extra; ++k) {
-      if (i + k >= length || (bytes[i + k] & 0xC0) != 0x80) {
-        valid = false;
-      } else {
-        value = (value << 6) | (bytes[i + k] & 0x3F);
-      }
-    }
-    if (valid && extra > 0) {
-      out.push_back(value);
-      i += extra + 1;
-    } else {
-      out.push_back(lead);
-      ++i;
-    }
-  }
-  return out;
+  return qm::kernel::DecodeUtf8(std::string_view(text, length));
 }
 
 int MeasureText(FontInstance& font, std::u32string_view text) {

@@ -59,9 +59,10 @@ class FontInstance {
 std::shared_ptr<FontInstance> InstanceFor(const LOGFONTA& logFont);
 FontInstance& InstanceOf(FontObject& font);
 
-// UTF-8 to code points; a byte that starts no valid sequence stands for the
-// character of the same number.
-std::u32string DecodeUtf8(const char* text, int count);
+// The characters of a narrow text argument (count -1: up to the terminating
+// zero), decoded by the platform's UTF-8 codec: an ill-formed subsequence
+// is one U+FFFD, drawn and measured as that character.
+std::u32string TextChars(const char* text, int count);
 int MeasureText(FontInstance& font, std::u32string_view text);
 
 }  // namespace qm::ui::gdi

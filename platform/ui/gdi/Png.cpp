@@ -2,10 +2,10 @@
 
 #include <png.h>
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "platform/kernel/host/AtomicWrite.h"
 #include "platform/ui/DisplayBackend.h"
 
 namespace qm::ui::gdi {
@@ -53,17 +53,12 @@ bool SavePng(const Surface& surface, const std::string& hostPath) {
   image.width = static_cast<png_uint_32>(surface.width);
   image.height = static_cast<png_uint_32>(surface.height);
   image.format = PNG_FORMAT_RGB;
-  // Written beside the target and renamed, so a reader never sees half a file.
-  std::string temporary = hostPath + ".part";
-  if (!png_image_write_to_file(&image, temporary.c_str(), 0, bytes.data(), 0, nullptr)) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  if (std::rename(temporary.c_str(), hostPath.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  std::vector<png_byte> encoded(PNG_IMAGE_PNG_SIZE_MAX(image));
+  png_alloc_size_t size = encoded.size();
+  if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, bytes.data(), 0, nullptr)) return false;
+  // Replaced whole, so a reader never sees half a file.
+  return qm::kernel::host::WriteFileAtomically(hostPath,
+                                               std::string_view(reinterpret_cast<const char*>(encoded.data()), size));
 }
 
 }  // namespace qm::ui

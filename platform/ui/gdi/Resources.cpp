@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/kernel/Utf8.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/gdi/Icons.h"
 #include "platform/ui/gdi/Png.h"
@@ -64,10 +65,8 @@ int LoadStringA(HINSTANCE, UINT id, LPSTR buffer, int bufferMax) {
   auto it = strings.find(id);
   if (it == strings.end() || buffer == nullptr || bufferMax <= 0) return 0;
   const std::string& text = it->second;
-  std::size_t length = std::min(text.size(), std::size_t(bufferMax - 1));
-  // A cut never splits a UTF-8 sequence.
-  if (length < text.size())
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+  // A cut never splits a character.
+  std::size_t length = qm::kernel::Utf8BoundaryAtOrBefore(text, std::min(text.size(), std::size_t(bufferMax - 1)));
   std::memcpy(buffer, text.data(), length);
   buffer[length] = '\0';
   return static_cast<int>(length);

@@ -79,7 +79,7 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
   DeviceContext* context = LookupDC(dc);
   if (context == nullptr || context->Target() == nullptr || (text == nullptr && count > 0) || count < 0) return FALSE;
-  DrawTextRun(*context, x, y, DecodeUtf8(text, count));
+  DrawTextRun(*context, x, y, TextChars(text, count));
   return TRUE;
 }
 
@@ -87,7 +87,7 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, SIZE* size) {
   DeviceContext* context = LookupDC(dc);
   if (context == nullptr || size == nullptr || count < 0 || (text == nullptr && count > 0)) return FALSE;
   FontInstance& font = context->Font();
-  size->cx = MeasureText(font, DecodeUtf8(text, count));
+  size->cx = MeasureText(font, TextChars(text, count));
   size->cy = font.Metrics().tmHeight;
   return TRUE;
 }

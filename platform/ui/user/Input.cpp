@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <set>
 
+#include "platform/kernel/Utf8.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/user/HostWindow.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -42,20 +44,6 @@ int ModifiersOf(const qm::ui::InputEvent& e) {
   return (e.shift ? ShiftHeld : 0) | (e.control ? ControlHeld : 0) | (e.alt ? AltHeld : 0);
 }
 
-std::vector<char32_t> CodePoints(const std::string& text) {
-  std::vector<char32_t> result;
-  for (std::size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    int length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-    char32_t cp = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
-    for (int k = 1; k < length && i + k < text.size(); ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    result.push_back(cp);
-    i += length;
-  }
-  return result;
-}
-
 HWND KeyboardTarget() {
   auto& wm = Wm();
   if (Find(wm.focus)) return wm.focus;
@@ -87,6 +75,9 @@ void InjectMouse(const qm::ui::InputEvent& e) {
 
   HWND capture = Wm().capture;
   HWND target = Find(capture) ? capture : WindowFromPoint(e.point);
+  // Where minimizing the host window does nothing (a window manager that
+  // ignores it), a click on the bare desktop brings the main window back.
+  if (IsDesktop(target) && e.kind == qm::ui::InputKind::MouseDown) HostWindowRestored();
   if (!Find(target) || IsDesktop(target)) return;
   HWND root = RootOf(target);
   if (e.kind == qm::ui::InputKind::MouseDown && !capture) {
@@ -136,7 +127,9 @@ void InjectKey(const qm::ui::InputEvent& e) {
 void InjectText(const qm::ui::InputEvent& e) {
   HWND target = KeyboardTarget();
   if (!target) return;
-  for (char32_t cp : CodePoints(e.text)) PostInput(target, WM_CHAR, cp, 1, State().cursor, ModifiersOf(e));
+  // Bytes of the text that are not UTF-8 arrive as U+FFFD, one for each
+  // ill-formed subsequence, as drawing shows them.
+  for (char32_t cp : qm::kernel::DecodeUtf8(e.text)) PostInput(target, WM_CHAR, cp, 1, State().cursor, ModifiersOf(e));
 }
 
 }  // namespace
@@ -163,6 +156,7 @@ void InjectInput(const InputEvent& event) {
     case InputKind::KeyDown:
     case InputKind::KeyUp: InjectKey(event); break;
     case InputKind::Text: InjectText(event); break;
+    case InputKind::HostRestored: HostWindowRestored(); break;
   }
 }
 

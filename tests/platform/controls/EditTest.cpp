@@ -1,7 +1,10 @@
-#include "platform/dialogs/UiTestSupport.h"
+#include "platform/kernel/Utf8.h"
+#include "support/UiTest.h"
 
 namespace qm::test {
 namespace {
+
+using kernel::CountUtf8Chars;
 
 class EditTest : public UiTest {
  protected:
@@ -145,6 +148,84 @@ TEST_F(EditTest, ReplaceSelectionAndSelectAll) {
   SendMessageA(edit, EM_LIMITTEXT, 6, 0);
   Type("XYZ");
   EXPECT_EQ(TextOf(edit), "GamesX");
+}
+
+// The caret stops where text drawing sees a character begin, also in text
+// that is not UTF-8: each ill-formed subsequence is one character, the one
+// U+FFFD drawn for it, so no stop splits what drawing shows as one.
+TEST_F(EditTest, CaretStepsOverTheCharactersTextDrawingShows) {
+  const struct {
+    const char* name;
+    std::string text;
+    DWORD characters;
+  } rows[] = {
+      {"latin-1 letter", "caf\xE9", 4},
+      {"truncated character", "a\xE2\x82" "b\xFF", 4},
+      {"lone continuations", "a\x80\x80", 3},
+      {"overlong", "\xC0\xAF", 2},
+      {"surrogate", "\xED\xA0\x80x", 4},
+      {"valid after stray bytes", "\xF0\x9F\xC3\xA9\x80", 3},
+  };
+  HDC dc = GetDC(parent);
+  auto width = [dc](const std::string& text) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    HWND edit = Edit();
+    SetWindowTextA(edit, row.text.c_str());
+    Key(VK_END);
+    DWORD steps = 0;
+    for (DWORD caret = Selection(edit).first; caret > 0 && steps <= row.text.size(); caret = Selection(edit).first) {
+      Key(VK_LEFT);
+      ++steps;
+      DWORD stop = Selection(edit).first;
+      ASSERT_LT(stop, caret);
+      EXPECT_EQ(width(row.text.substr(0, stop)) + width(row.text.substr(stop)), width(row.text)) << "stop " << stop;
+    }
+    EXPECT_EQ(steps, row.characters);
+    Key(VK_END);
+    Key(VK_BACK);
+    EXPECT_EQ(CountUtf8Chars(TextOf(edit)), row.characters - 1) << "backspace removes one whole character";
+    DestroyWindow(edit);
+  }
+  ReleaseDC(parent, dc);
+}
+
+TEST_F(EditTest, DeletingBetweenStrayBytesNeverLeavesTheCaretInsideACharacter) {
+  HWND edit = Edit();
+  // E2, then 82 AC: stray bytes that form a euro sign once the "a" between
+  // them is gone.
+  SetWindowTextA(edit, "\xE2" "a\x82\xAC");
+  Key(VK_HOME);
+  Key(VK_RIGHT);
+  Key(VK_DELETE);
+  ASSERT_EQ(TextOf(edit), "\xE2\x82\xAC");
+  DWORD caret = Selection(edit).first;
+  EXPECT_TRUE(caret == 0 || caret == 3) << caret;
+  Type("X");
+  EXPECT_NE(TextOf(edit).find("\xE2\x82\xAC"), std::string::npos) << "typing never splits the euro sign";
+}
+
+TEST_F(EditTest, PasswordEditShowsOneStarPerCharacterAsDrawingCountsThem) {
+  HWND strange = Edit(ES_PASSWORD, RECT{10, 10, 110, 32});
+  HWND plain = Edit(ES_PASSWORD, RECT{10, 40, 110, 62});
+  SetWindowTextA(strange, "x\x80\xC0\xAF");  // x, then three stray bytes
+  SetWindowTextA(plain, "abcd");
+  SetFocus(nullptr);
+  Pump();
+  EXPECT_EQ(Capture(strange).pixels, Capture(plain).pixels);
+  SetWindowTextA(plain, "abc");
+  Pump();
+  EXPECT_NE(Capture(strange).pixels, Capture(plain).pixels);
+}
+
+TEST_F(EditTest, UppercaseEditUpperCasesAsNamesAre) {
+  HWND edit = Edit(ES_UPPERCASE);
+  Type("z\xC3\xBCrich \xD0\xB4\xD0\xBE\xD0\xBC");  // zürich дом
+  EXPECT_EQ(TextOf(edit), "Z\xC3\x9CRICH \xD0\x94\xD0\x9E\xD0\x9C");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/dialogs/DialogTestSupport.h"
+#include "DialogTestSupport.h"
 
 namespace qm::test {
 namespace {
@@ -204,6 +204,19 @@ TEST_F(DialogKeyboardTest, AccessKeysClickButtonsAndLabelsFocusTheirControl) {
   EXPECT_EQ(GetFocus(), edit);
   Key('R', dialog, false, true);
   EXPECT_EQ(CommandIds(), (std::vector<int>{IDCANCEL, 11, 11, IDOK}));
+}
+
+// Access keys compare upper-cased as names are, beyond ASCII too; a key
+// made of bytes that are not UTF-8 is no key, not even for U+FFFD typed.
+TEST_F(DialogKeyboardTest, AccessKeysIgnoreCaseBeyondAsciiAndStrayBytesMakeNone) {
+  HWND dialog = Open(Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 100, "Install",
+                            {Item(WC_BUTTONA, "&\xC3\x9C" "ber", 11, 5, 5, 60, 14, BS_PUSHBUTTON | WS_TABSTOP),
+                             Item(WC_BUTTONA, "&\xFF", 12, 5, 25, 60, 14, BS_PUSHBUTTON | WS_TABSTOP),
+                             Item(WC_BUTTONA, "&\xC3\xA9t\xC3\xA9", 13, 5, 45, 60, 14, BS_PUSHBUTTON | WS_TABSTOP)}));
+  Type("\xC3\xBC", dialog);  // ü
+  Type("\xFF", dialog);      // arrives as U+FFFD
+  Type("\xC3\x89", dialog);  // É
+  EXPECT_EQ(CommandIds(), (std::vector<int>{11, 13}));
 }
 
 }  // namespace

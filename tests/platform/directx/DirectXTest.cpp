@@ -9,6 +9,7 @@
 #include "platform/directx/DirectXSetup.h"
 #include "platform/directx/DirectXVersion.h"
 #include "platform/directx/RuntimePackage.h"
+#include "platform/kernel/FileApi.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/registry/Registry.h"
 
@@ -218,13 +219,26 @@ TEST_F(DirectXSetupA, TestInstallChecksButInstallsNothing) {
 TEST_F(DirectXSetupA, OutOfDiskSpaceInstallsNothing) {
   SetInstalledVersion("4.06.02.0436");
   MakePackage("Version=4.07.00.0700\nFile=ddraw.dll\n", {"ddraw.dll"});
-  qm::directx::SetFreeSpaceOverride(5);
+  qm::kernel::SetDiskFreeSpaceOverride('C', 5);
   EXPECT_EQ(RunSetup(), DSETUPERR_OUTOFDISKSPACE);
-  qm::directx::SetFreeSpaceOverride(std::nullopt);
+  qm::kernel::SetDiskFreeSpaceOverride('C', std::nullopt);
   EXPECT_FALSE(InstalledInSystem("ddraw.dll"));
   DWORD version = 0;
   ASSERT_NE(DirectXSetupGetVersion(&version, nullptr), 0);
   EXPECT_EQ(version, 0x00040006u);
+}
+
+// The stand-in asks the kernel for the space, so the one seam that fixes a
+// drive's free space for the wizard fixes it for the runtime setup too.
+TEST_F(DirectXSetupA, EnoughFreeSpaceOnTheWindowsDriveInstalls) {
+  SetInstalledVersion("4.06.02.0436");
+  MakePackage("Version=4.07.00.0700\nFile=ddraw.dll\n", {"ddraw.dll"});
+  qm::kernel::SetDiskFreeSpaceOverride('D', 5);
+  qm::kernel::SetDiskFreeSpaceOverride('C', 1 << 20);
+  EXPECT_EQ(RunSetup(), DSETUPERR_SUCCESS);
+  qm::kernel::SetDiskFreeSpaceOverride('C', std::nullopt);
+  qm::kernel::SetDiskFreeSpaceOverride('D', std::nullopt);
+  EXPECT_TRUE(InstalledInSystem("ddraw.dll"));
 }
 
 TEST_F(DirectXSetupA, TheMediumsPackageInstallsDirectX7WithoutRestart) {

@@ -160,3 +160,37 @@ TEST(Text, ControlCharactersLeaveNoMark) {
   TextOutA(canvas.dc(), 0, 0, "\r\n\t", 3);
   EXPECT_EQ(InkBounds(canvas.surface(), RGB(255, 255, 255)).right, 0);
 }
+
+// Bytes that are not UTF-8 draw as U+FFFD, one for each ill-formed
+// subsequence (the kernel's codec), never as the Latin-1 letter of the same
+// number, and never vanish: an overlong zero used to draw as nothing.
+TEST(Text, IllFormedBytesDrawAsOneReplacementCharacterEach) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string drawnAs;
+  } rows[] = {
+      {"latin-1 letter", "caf\xE9", "caf\xEF\xBF\xBD"},
+      {"truncated character", "a\xE2\x82" "b", "a\xEF\xBF\xBD" "b"},
+      {"lone continuations", "a\x80\xBF", "a\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"overlong zero", "\xE0\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"surrogate", "\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"valid after invalid", "\xFF\xC3\xA9", "\xEF\xBF\xBD\xC3\xA9"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SurfaceCanvas bad(80, 20), good(80, 20);
+    SIZE badSize{}, goodSize{};
+    GetTextExtentPoint32A(bad.dc(), row.bytes.data(), static_cast<int>(row.bytes.size()), &badSize);
+    GetTextExtentPoint32A(good.dc(), row.drawnAs.data(), static_cast<int>(row.drawnAs.size()), &goodSize);
+    EXPECT_EQ(badSize.cx, goodSize.cx);
+    TextOutA(bad.dc(), 0, 0, row.bytes.data(), static_cast<int>(row.bytes.size()));
+    TextOutA(good.dc(), 0, 0, row.drawnAs.data(), static_cast<int>(row.drawnAs.size()));
+    EXPECT_EQ(bad.surface().pixels, good.surface().pixels);
+    RECT badRect{0, 0, 80, 20}, goodRect{0, 0, 80, 20};
+    DrawTextA(bad.dc(), row.bytes.c_str(), -1, &badRect, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextA(good.dc(), row.drawnAs.c_str(), -1, &goodRect, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(badRect.right, goodRect.right);
+  }
+}

@@ -156,6 +156,40 @@ TEST_F(InputTest, KeysGoToTheFocusWindowAndSetKeyState) {
   DestroyWindow(top);
 }
 
+// Typed text reaches the window as the characters text drawing shows for
+// it: bytes that are not UTF-8 come as U+FFFD, one per ill-formed
+// subsequence, and never as a made-up character from their bits.
+TEST_F(InputTest, TextWithBytesThatAreNotUtf8ArrivesAsReplacementCharacters) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::vector<WPARAM> chars;
+  } rows[] = {
+      {"truncated then valid", "\xE2\x82\xC3\xA9", {0xFFFD, 0xE9}},
+      {"lone continuation", "a\x80" "b", {'a', 0xFFFD, 'b'}},
+      {"overlong", "\xC0\xAF", {0xFFFD, 0xFFFD}},
+      {"surrogate", "\xED\xA0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}},
+      {"byte never in UTF-8", "\xFF", {0xFFFD}},
+      {"four-byte character", "\xF0\x9F\x8E\xAE", {0x1F3AE}},
+  };
+  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50});
+  SetFocus(hwnd);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    ClearLog();
+    qm::ui::InputEvent text;
+    text.kind = qm::ui::InputKind::Text;
+    text.text = row.text;
+    qm::ui::InjectInput(text);
+    Pump();
+    std::vector<WPARAM> chars;
+    for (const LoggedMessage& m : Messages(hwnd, WM_CHAR)) chars.push_back(m.wParam);
+    EXPECT_EQ(chars, row.chars);
+  }
+  DestroyWindow(hwnd);
+}
+
 }  // namespace
 }  // namespace qm::test
 

@@ -1,0 +1,117 @@
+// Host-specific: Linux unnamed temporary files (O_TMPFILE), links and
+// renames, fsync.
+#include "platform/kernel/host/AtomicWrite.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/kernel/host/Retry.h"
+
+namespace qm::kernel::host {
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// A hidden name of its own beside the target.
+std::string UniqueName(const std::string& folder, const std::string& target) {
+  static unsigned counter = 0;
+  char suffix[48];
+  std::snprintf(suffix, sizeof suffix, ".~%d-%u.tmp", static_cast<int>(getpid()),
+                __atomic_add_fetch(&counter, 1, __ATOMIC_RELAXED));
+  std::string name = target.substr(target.rfind('/') + 1);
+  // Short enough for the host's name limit whatever the name's length.
+  return (folder == "/" ? folder : folder + "/") + "." + name.substr(0, 200) + suffix;
+}
+
+void RemoveKeepingErrno(const std::string& path) {
+  int savedErrno = errno;
+  ::unlink(path.c_str());
+  errno = savedErrno;
+}
+
+// A rename reaches the disk with its folder.
+void FlushFolder(const std::string& folder) {
+  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) ::fsync(dir.Get());
+}
+
+}  // namespace
+
+ReplacementFile::~ReplacementFile() {
+  if (!namedPath.empty()) RemoveKeepingErrno(namedPath);
+}
+
+bool ReplacementFile::Open(const std::string& targetPath) {
+  target = targetPath;
+  folder = FolderOf(targetPath);
+  file.Reset(RetryOnSignal([&] { return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600); }));
+  if (file) return true;
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+  // No unnamed files here: a hidden name from the start.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string candidate = UniqueName(folder, target);
+    file.Reset(::open(candidate.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600));
+    if (file) {
+      namedPath = candidate;
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+bool ReplacementFile::SetMode(unsigned mode) { return ::fchmod(file.Get(), static_cast<mode_t>(mode & 07777)) == 0; }
+
+bool ReplacementFile::SetWriteTime(const std::timespec& writeTime) {
+  struct timespec times[2] = {{0, UTIME_NOW}, writeTime};
+  return ::futimens(file.Get(), times) == 0;
+}
+
+bool ReplacementFile::GiveName() {
+  if (!namedPath.empty()) return true;
+  std::string candidate = UniqueName(folder, target);
+  std::string self = "/proc/self/fd/" + std::to_string(file.Get());
+  if (::linkat(file.Get(), "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH) != 0 &&
+      ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) != 0)
+    return false;
+  namedPath = candidate;
+  return true;
+}
+
+bool ReplacementFile::Commit(Install install, Flush flush) {
+  if (flush == Flush::ToDisk && ::fsync(file.Get()) != 0) return false;
+  if (!GiveName() || !file.Close()) return false;
+  if (install == Install::Replace) {
+    if (::rename(namedPath.c_str(), target.c_str()) != 0) return false;
+  } else if (::link(namedPath.c_str(), target.c_str()) == 0) {
+    ::unlink(namedPath.c_str());
+  } else {
+    // A file system without hard links: check, then rename.
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK) return false;
+    struct stat existing;
+    if (::lstat(target.c_str(), &existing) == 0) {
+      errno = EEXIST;
+      return false;
+    }
+    if (::rename(namedPath.c_str(), target.c_str()) != 0) return false;
+  }
+  namedPath.clear();
+  if (flush == Flush::ToDisk) FlushFolder(folder);
+  return true;
+}
+
+bool WriteFileAtomically(const std::string& hostPath, std::string_view content, unsigned mode) {
+  ReplacementFile file;
+  return file.Open(hostPath) && file.SetMode(mode) && WriteAll(file.File(), content) &&
+         file.Commit(ReplacementFile::Install::Replace, ReplacementFile::Flush::ToDisk);
+}
+
+}  // namespace qm::kernel::host

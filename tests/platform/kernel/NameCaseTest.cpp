@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "platform/kernel/NameCase.h"
+
+using namespace qm::kernel;
+
+// Bytes that are not UTF-8 have no case and match only themselves, so a name
+// holding them can never be taken for another name.
+TEST(NameCase, IllFormedBytesMatchOnlyThemselves) {
+  struct Row {
+    const char* a;
+    const char* b;
+    bool equal;
+  } rows[] = {
+      {"caf\xE9", "CAF\xE9", true},                    // a Latin-1 name: its letters still fold
+      {"caf\xE9", "caf\xC9", false},                   // but its byte é is not É
+      {"a\xFF", "a\xFE", false},                       // both would draw as U+FFFD
+      {"\xFF\xFE\xFD", "\xEF\xBF\xBD", false},         // nor is it a real U+FFFD
+      {"\xC3" "a", "\xC3" "A", true},                  // a truncated character, then a letter
+      {"\xE2\x82x", "\xE2\x82X", true},
+      {"\xC3\xA9", "\xC3\xC3", false},                 // é is not two stray lead bytes
+      {"x\x80", "X\x80", true},
+      {"\xED\xA0\x80" "b", "\xED\xA0\x80" "B", true},  // a surrogate in UTF-8 stays as it is
+      {"\xC3\xA9\x80", "\xC3\x89\x80", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(std::string(row.a)) + " vs " + testing::PrintToString(std::string(row.b)));
+    EXPECT_EQ(NamesEqualIgnoringCase(row.a, row.b), row.equal);
+    EXPECT_EQ(NamesEqualIgnoringCase(row.b, row.a), row.equal);
+    // Lookups compare with one, listings sort by the other; they must agree.
+    EXPECT_EQ(UpcaseName(row.a) == UpcaseName(row.b), row.equal);
+  }
+}
+
+TEST(NameCase, UpcaseNameFoldsLettersAndKeepsOtherBytes) {
+  struct Row {
+    const char* name;
+    const char* upper;
+  } rows[] = {
+      {"Z\xC3\xBCrich", "Z\xC3\x9CRICH"},                            // Zürich
+      {"\xC5\x82\xC3\xB3" "d\xC5\xBA", "\xC5\x81\xC3\x93" "D\xC5\xB9"},  // łódź
+      {"\xCE\xB1\xCF\x89", "\xCE\x91\xCE\xA9"},                      // αω
+      {"caf\xE9.txt", "CAF\xE9.TXT"},
+      {"\xE2\x82" "a", "\xE2\x82" "A"},
+      {"\xC0\xAF" "a", "\xC0\xAF" "A"},
+      {"", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(std::string(row.name)));
+    EXPECT_EQ(UpcaseName(row.name), row.upper);
+    EXPECT_EQ(UpcaseName(row.upper), row.upper);
+  }
+}

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/kernel/host/AtomicWrite.h"
+#include "support/TempDir.h"
+
+using qm::kernel::host::ReplacementFile;
+using qm::kernel::host::WriteFileAtomically;
+
+namespace {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// Everything in a folder, to see that no temporary file is left behind.
+std::vector<std::string> Entries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+unsigned ModeOf(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+}  // namespace
+
+TEST(WriteFileAtomically, CreatesOrReplacesWithTheModeAndNothingBeside) {
+  struct Row {
+    const char* why;
+    const char* before;  // null: no file yet
+    unsigned mode;
+  } rows[] = {{"new file", nullptr, 0644}, {"replaced file", "old and longer content", 0600}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    qm::test::TempDir dir;
+    const std::string path = dir.Path() + "/user.reg";
+    if (row.before) WriteText(path, row.before);
+    ASSERT_TRUE(WriteFileAtomically(path, std::string("new\0text", 8), row.mode));
+    EXPECT_EQ(ReadText(path), std::string("new\0text", 8));
+    EXPECT_EQ(ModeOf(path), row.mode);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"user.reg"});
+  }
+}
+
+TEST(WriteFileAtomically, AWriteFailingHalfwayKeepsTheOldFileAndLeavesNothing) {
+  qm::test::TempDir dir;
+  const std::string path = dir.Path() + "/system.reg";
+  WriteText(path, "good old hive");
+  signal(SIGXFSZ, SIG_IGN);
+  struct rlimit previous;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+  struct rlimit limit = {64 * 1024, previous.rlim_max};
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  bool written = WriteFileAtomically(path, std::string(1 << 20, 'n'));
+  int error = errno;
+  setrlimit(RLIMIT_FSIZE, &previous);
+
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error, EFBIG);
+  EXPECT_EQ(ReadText(path), "good old hive");
+  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"system.reg"});
+}
+
+TEST(WriteFileAtomically, IntoAMissingFolderFailsWithTheHostError) {
+  qm::test::TempDir dir;
+  EXPECT_FALSE(WriteFileAtomically(dir.Path() + "/missing/user.reg", "x"));
+  EXPECT_EQ(errno, ENOENT);
+  EXPECT_TRUE(Entries(dir.Path()).empty());
+}
+
+TEST(ReplacementFile, AnAbandonedFileLeavesTheTargetAndNoTrace) {
+  qm::test::TempDir dir;
+  const std::string path = dir.Path() + "/data.db";
+  WriteText(path, "good old data");
+  {
+    ReplacementFile file;
+    ASSERT_TRUE(file.Open(path));
+    ASSERT_TRUE(qm::kernel::host::WriteAll(file.File(), "half"));
+  }
+  EXPECT_EQ(ReadText(path), "good old data");
+  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"data.db"});
+}
+
+TEST(ReplacementFile, KeepExistingRefusesATakenNameAndTakesAFreeOne) {
+  qm::test::TempDir dir;
+  const std::string taken = dir.Path() + "/taken.db";
+  WriteText(taken, "first");
+  struct Row {
+    std::string target;
+    bool installs;
+  } rows[] = {{taken, false}, {dir.Path() + "/free.db", true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.target);
+    ReplacementFile file;
+    ASSERT_TRUE(file.Open(row.target));
+    ASSERT_TRUE(qm::kernel::host::WriteAll(file.File(), "second"));
+    errno = 0;
+    EXPECT_EQ(file.Commit(ReplacementFile::Install::KeepExisting, ReplacementFile::Flush::Lazily), row.installs);
+    if (!row.installs) {
+      EXPECT_EQ(errno, EEXIST);
+    }
+  }
+  EXPECT_EQ(ReadText(taken), "first");
+  EXPECT_EQ(ReadText(dir.Path() + "/free.db"), "second");
+  EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"free.db", "taken.db"}));
+}
+
+TEST(ReplacementFile, CarriesTheWriteTimeItIsGiven) {
+  qm::test::TempDir dir;
+  const std::string path = dir.Path() + "/dated.txt";
+  ReplacementFile file;
+  ASSERT_TRUE(file.Open(path));
+  std::timespec when{};
+  when.tv_sec = 946684800;  // 2000-01-01
+  when.tv_nsec = 123456700;
+  ASSERT_TRUE(file.SetWriteTime(when));
+  ASSERT_TRUE(file.Commit(ReplacementFile::Install::Replace, ReplacementFile::Flush::ToDisk));
+  struct stat info;
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mtim.tv_sec, when.tv_sec);
+  EXPECT_EQ(info.st_mtim.tv_nsec, when.tv_nsec);
+}

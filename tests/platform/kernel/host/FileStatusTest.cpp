@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/kernel/host/Entries.h"
+#include "platform/kernel/host/FileLock.h"
+#include "platform/kernel/host/FileStatus.h"
+#include "support/TempDir.h"
+
+namespace host = qm::kernel::host;
+
+TEST(FileStatus, ALinkIsFollowedOnlyWhenAsked) {
+  qm::test::TempDir dir;
+  std::ofstream(dir.Path() + "/target") << "12345";
+  std::filesystem::create_symlink("target", dir.Path() + "/link");
+  std::filesystem::create_symlink("gone", dir.Path() + "/dangling");
+
+  host::FileStatus followed, itself;
+  ASSERT_TRUE(host::StatPath(dir.Path() + "/link", &followed));
+  EXPECT_FALSE(followed.isSymbolicLink);
+  EXPECT_EQ(followed.size, 5u);
+  ASSERT_TRUE(host::StatLink(dir.Path() + "/link", &itself));
+  EXPECT_TRUE(itself.isSymbolicLink);
+  EXPECT_NE(itself.inode, followed.inode);
+
+  EXPECT_FALSE(host::StatPath(dir.Path() + "/dangling", &followed));
+  EXPECT_EQ(errno, ENOENT);
+  EXPECT_TRUE(host::StatLink(dir.Path() + "/dangling", &itself));
+  std::string target;
+  ASSERT_TRUE(host::ReadLinkTarget(dir.Path() + "/dangling", &target));
+  EXPECT_EQ(target, "gone");
+}
+
+TEST(FileStatus, AnOpenFileIsTheEntryItWasOpenedAs) {
+  qm::test::TempDir dir;
+  std::ofstream(dir.Path() + "/data") << "abc";
+  host::Descriptor file = host::OpenForReading(dir.Path() + "/data");
+  ASSERT_TRUE(file);
+  host::FileStatus byPath, byDescriptor;
+  ASSERT_TRUE(host::StatPath(dir.Path() + "/data", &byPath));
+  ASSERT_TRUE(host::StatDescriptor(file, &byDescriptor));
+  EXPECT_EQ(byDescriptor.device, byPath.device);
+  EXPECT_EQ(byDescriptor.inode, byPath.inode);
+  EXPECT_EQ(byDescriptor.writeTime.tv_nsec, byPath.writeTime.tv_nsec);
+}
+
+TEST(FreeSpace, NeverReportsMoreAvailableThanTheWhole) {
+  host::FreeSpace space;
+  ASSERT_TRUE(host::QueryFreeSpace("/", &space));
+  EXPECT_GT(space.blockBytes, 0u);
+  EXPECT_LE(space.availableBlocks, space.totalBlocks);
+  EXPECT_FALSE(host::QueryFreeSpace("/nonexistent-quellmoor-folder", &space));
+  EXPECT_EQ(errno, ENOENT);
+}
+
+TEST(ListFolder, LeavesOutTheFolderAndItsParent) {
+  qm::test::TempDir dir;
+  std::ofstream(dir.Path() + "/.hidden") << "";
+  std::filesystem::create_directories(dir.Path() + "/sub");
+  std::vector<std::string> names;
+  ASSERT_TRUE(host::ListFolder(dir.Path(), &names));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{".hidden", "sub"}));
+  EXPECT_FALSE(host::ListFolder(dir.Path() + "/.hidden", &names));
+  EXPECT_EQ(errno, ENOTDIR);
+}
+
+// Registry writers in two processes must never both hold the store.
+TEST(FileLock, ExcludesEveryOtherHolderUntilItEnds) {
+  qm::test::TempDir dir;
+  const std::string path = dir.Path() + "/user.reg.lock";
+  int other = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_GE(other, 0);
+  {
+    host::FileLock lock;
+    ASSERT_TRUE(lock.Acquire(path));
+    EXPECT_TRUE(lock.IsHeld());
+    EXPECT_NE(flock(other, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(errno, EWOULDBLOCK);
+  }
+  EXPECT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  close(other);
+
+  host::FileLock nowhere;
+  EXPECT_FALSE(nowhere.Acquire(dir.Path() + "/missing/user.reg.lock"));
+  EXPECT_EQ(errno, ENOENT);
+  EXPECT_FALSE(nowhere.IsHeld());
+}
