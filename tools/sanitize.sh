@@ -30,11 +30,12 @@ done
 source tools/packages.sh
 qm_install_packages
 
-# -O1 keeps the build and the run affordable; frame pointers and debug
-# information give reports with whole stacks and source lines. A finding
-# stops its process at once instead of scrolling past. The standard
-# library's own checks catch an index past a container's size that stays
-# inside its allocation, where AddressSanitizer sees nothing.
+# -O1 and leaving out the benchmarks keep the build and the run affordable;
+# frame pointers and debug information give reports with whole stacks and
+# source lines. A finding stops its process at once instead of scrolling
+# past. The standard library's own checks catch an index past a
+# container's size that stays inside its allocation, where
+# AddressSanitizer sees nothing.
 sanitizers="address,undefined,float-cast-overflow"
 flags="-O1 -g -fno-omit-frame-pointer -fsanitize=$sanitizers -fno-sanitize-recover=all -D_GLIBCXX_ASSERTIONS"
 link_flags="-fsanitize=$sanitizers"
@@ -51,7 +52,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # backend's code is the same either way.
 export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
 
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Sanitize \
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DQM_BENCHMARKS=OFF \
   -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
   "-DCMAKE_C_FLAGS_SANITIZE=$flags" "-DCMAKE_CXX_FLAGS_SANITIZE=$flags" \
   "-DCMAKE_EXE_LINKER_FLAGS_SANITIZE=$link_flags" "-DCMAKE_SHARED_LINKER_FLAGS_SANITIZE=$link_flags"
