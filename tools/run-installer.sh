@@ -6,6 +6,30 @@
 # tools/default-install.script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+usage() {
+  cat <<'EOF_USAGE'
+Usage: bash tools/run-installer.sh
+
+Installs the Debian packages the build needs, configures and builds in
+build/, and runs the installer from the sample medium (build/sample-medium)
+into the prefix build/demo-prefix, then tells where the game, its registry
+record and its links went. With a display (DISPLAY or WAYLAND_DISPLAY) the
+installer opens in an SDL window; without one it plays
+tools/default-install.script unattended. Set QUELLMOOR_SCRIPT to play
+another response script.
+
+  --help  show this text
+EOF_USAGE
+}
+
+for argument in "$@"; do
+  case "$argument" in
+    --help | -h) usage; exit 0 ;;
+    *) echo "tools/run-installer.sh: unknown argument: $argument" >&2; usage >&2; exit 2 ;;
+  esac
+done
+
 source tools/packages.sh
 qm_install_packages
 cmake -S . -B build -G Ninja

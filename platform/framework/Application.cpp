@@ -2,6 +2,7 @@
 
 #include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Startup.h"
+#include "platform/ui/WindowSystemExit.h"
 
 namespace qm::fw {
 namespace {
@@ -76,8 +77,11 @@ std::string ApplicationName() {
 
 int RunApplication(Application& application) {
   qm::ui::StartWindowSystem();
-  if (!application.InitInstance()) return application.ExitInstance();
-  return application.Run();
+  const int exitCode = application.InitInstance() ? application.Run() : application.ExitInstance();
+  // Windows the program leaves open, such as its main window, stay until it
+  // exits and are destroyed then.
+  qm::ui::DestroyWindowsAtExit();
+  return exitCode;
 }
 
 }  // namespace qm::fw

@@ -44,7 +44,8 @@ Application* GetApplication();
 // framework's own message boxes.
 std::string ApplicationName();
 // The program's entry: StartWindowSystem, then InitInstance, Run or
-// ExitInstance; the exit code.
+// ExitInstance; the exit code. Windows still open when the program later
+// exits are destroyed then.
 int RunApplication(Application& application);
 
 }  // namespace qm::fw

@@ -32,9 +32,21 @@ const std::vector<const char*>& Candidates(FaceKind kind) {
   }
 }
 
+// fontconfig's configuration and font list: loaded by the first lookup and
+// released when the program ends, so that nothing of it outlives the run.
+struct FontconfigSession {
+  FontconfigSession() : ready(FcInit() != FcFalse) {}
+  ~FontconfigSession() {
+    if (ready) FcFini();
+  }
+  FontconfigSession(const FontconfigSession&) = delete;
+  FontconfigSession& operator=(const FontconfigSession&) = delete;
+  bool ready;
+};
+
 bool Match(const char* family, bool bold, bool italic, bool requireFamily, FaceChoice* choice) {
-  static const bool initialised = FcInit();
-  if (!initialised) return false;
+  static const FontconfigSession fontconfig;
+  if (!fontconfig.ready) return false;
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
   FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);

@@ -1,9 +1,11 @@
 // Creating and destroying windows, and the desktop window every top-level
 // window sits on.
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/kernel/LastError.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/WindowSystemExit.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -188,3 +190,26 @@ BOOL DestroyWindow(HWND hwnd) {
 }
 
 BOOL IsWindow(HWND hwnd) { return Find(hwnd) != nullptr; }
+
+void qm::ui::DestroyAllWindows() {
+  // A handler may create a window while another goes; stop once a round
+  // destroys nothing new.
+  for (;;) {
+    std::vector<HWND> open = Wm().topLevels;
+    bool destroyed = false;
+    for (HWND hwnd : open)
+      if (Find(hwnd) && DestroyWindow(hwnd)) destroyed = true;
+    if (!destroyed || Wm().topLevels.empty()) return;
+  }
+}
+
+void qm::ui::DestroyWindowsAtExit() {
+  // Not the window manager's own destructor: by the time static objects are
+  // destroyed, what the windows' handlers reach (the framework's objects,
+  // fonts and other drawing objects, the program's globals) may be gone
+  // already, in an order nobody controls. An exit handler runs before the
+  // destructor of every static object that was complete when it was
+  // registered; registering it anew on each call puts it before all those
+  // made until then. The first of them to run leaves nothing for the others.
+  std::atexit([] { DestroyAllWindows(); });
+}

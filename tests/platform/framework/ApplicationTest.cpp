@@ -1,4 +1,6 @@
 // The application object's start-up, loop and exit protocol.
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "FrameworkTest.h"
@@ -54,6 +56,39 @@ TEST_F(ApplicationTest, RefusedStartUpSkipsTheLoopAndExitsWithZero) {
   EXPECT_EQ(app.exits, 1);
   EXPECT_EQ(window.received, 0);
   window.DestroyWindow();
+}
+
+// A window the program leaves open stays while the program may still look
+// at it, and is destroyed when the program exits, with the messages of every
+// destruction: its object sees OnDestroy, and one that deletes itself does.
+TEST_F(ApplicationTest, WindowsLeftOpenAreDestroyedWhenTheProgramExits) {
+  class SelfDeleting : public qm::fw::Window {
+   protected:
+    void OnDestroy() override {
+      std::fputs("destroyed, ", stderr);
+      Window::OnDestroy();
+    }
+    void PostNcDestroy() override {
+      std::fputs("deleted\n", stderr);
+      delete this;
+    }
+  };
+  EXPECT_EXIT(
+      {
+        ScriptedApp app;
+        app.start = [&] {
+          auto* window = new SelfDeleting;
+          window->CreateEx(0, qm::fw::RegisterWindowClass(0, nullptr, nullptr, nullptr).c_str(), "Left open",
+                           WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr);
+          app.mainWindow = window;
+          PostQuitMessage(0);
+          return true;
+        };
+        const int code = qm::fw::RunApplication(app);
+        std::fputs(IsWindow(app.mainWindow->Handle()) ? "open after the run, " : "gone with the run, ", stderr);
+        std::exit(code);
+      },
+      testing::ExitedWithCode(0), "open after the run, destroyed, deleted");
 }
 
 TEST_F(ApplicationTest, OnlyALivingApplicationObjectIsReachable) {

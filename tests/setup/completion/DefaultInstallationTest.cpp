@@ -37,9 +37,10 @@ std::string RegeditEscaped(const std::string& text) {
 class DefaultInstallationTest : public CompletionTest {
  protected:
   void TearDown() override {
-    // Nothing in the program deletes the main window; its sheets go with it.
-    delete installer.mainWindow;
-    installer.mainWindow = nullptr;
+    // As in the program, nothing deletes the main window or its sheets;
+    // only their windows end here, so the next test starts on an empty
+    // screen.
+    if (installer.mainWindow) installer.mainWindow->DestroyWindow();
     CompletionTest::TearDown();
   }
 
@@ -68,7 +69,15 @@ class DefaultInstallationTest : public CompletionTest {
     return exitCode;
   }
 
-  Installer installer;
+  // Of static storage like the program's own, so that the application
+  // object, and through it the main window and the sheets, live until the
+  // process ends.
+  static Installer& TheInstaller() {
+    static Installer application;
+    return application;
+  }
+
+  Installer& installer = TheInstaller();
   std::string mediumPath;
 };
 

@@ -11,6 +11,7 @@
 #include "platform/ui/CommCtrl.h"
 #include "support/installer/InstallerUiTest.h"
 #include "support/RecordingDisplay.h"
+#include "support/SheetObjects.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -40,8 +41,10 @@ class MainWindowCaptionTest : public qm::test::InstallerUiTest {
     Pump();
   }
   void TearDown() override {
-    for (HWND top : qm::test::TopLevelWindows())
-      if (top != window->Handle()) DestroyWindow(top);
+    // The program never deletes its main window or its sheets; the test ends
+    // them before its process does.
+    qm::test::DestroyWithSheets(window->Handle());
+    for (HWND top : qm::test::TopLevelWindows()) DestroyWindow(top);
     window.reset();
     InstallationSettings::Reset();
     InstallerUiTest::TearDown();

@@ -8,6 +8,7 @@
 #include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/DisplayBackend.h"
+#include "support/SheetObjects.h"
 #include "support/installer/InstallerUiTest.h"
 #include "support/TempDir.h"
 
@@ -55,6 +56,9 @@ class MainWindowTest : public qm::test::InstallerUiTest {
 
   void TearDown() override {
     driver.reset();
+    // The program never deletes its main window or its sheets; the test ends
+    // them before its process does.
+    if (window) qm::test::DestroyWithSheets(window->Handle());
     window.reset();
     InstallationSettings::Reset();
     qm::kernel::SetModuleFileNameOverride("");
@@ -155,7 +159,7 @@ TEST_F(MainWindowTest, CloseRequestsDoNothingBeforeDuringAndAfterTheCopy) {
   // The complete copy opened the completion sheet, which has a Cancel path of
   // its own; the main window is what is tried here.
   for (HWND top : qm::test::TopLevelWindows())
-    if (top != window->Handle()) DestroyWindow(top);
+    if (top != window->Handle()) qm::test::DestroyWithSheets(top);
   TryToClose();
   EXPECT_FALSE(QuitPosted());
   EXPECT_TRUE(IsWindow(window->Handle()));
@@ -181,7 +185,7 @@ TEST_F(MainWindowTest, CompleteCopyTakesTheFourTreesForEveryInstallationTypeAndK
     ASSERT_EQ(others.size(), 1u);
     EXPECT_TRUE(IsWindowVisible(others[0]));
     EXPECT_NE(qm::ui::automation::FindControl(qm::ui::automation::Id(1016), others[0]), nullptr);
-    DestroyWindow(others[0]);
+    qm::test::DestroyWithSheets(others[0]);
   }
 }
 

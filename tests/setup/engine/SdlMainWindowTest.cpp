@@ -9,6 +9,7 @@
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/DisplayBackend.h"
 #include "support/installer/InstallerUiTest.h"
+#include "support/SheetObjects.h"
 #include "support/XvfbRun.h"
 
 namespace {
@@ -50,6 +51,9 @@ class SdlMainWindowTest : public qm::test::InstallerUiTest {
  protected:
   void SetUp() override {}  // the test decides where it runs first
   void TearDown() override {
+    // The program never deletes its main window or its sheets; the test ends
+    // them before its process does.
+    if (window) qm::test::DestroyWithSheets(window->Handle());
     window.reset();
     InstallationSettings::Reset();
     if (opened) InstallerUiTest::TearDown();
@@ -112,7 +116,7 @@ TEST_F(SdlMainWindowTest, HostClickAtTwiceTheCoordinatesOfNextTurnsThePage) {
     EXPECT_TRUE(OnTheTypePage()) << "F11 is no key of the wizard's";
   }
   for (HWND top : qm::test::TopLevelWindows())
-    if (top != window->Handle()) DestroyWindow(top);
+    if (top != window->Handle()) qm::test::DestroyWithSheets(top);
 }
 
 }  // namespace

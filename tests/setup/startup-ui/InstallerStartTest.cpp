@@ -14,6 +14,7 @@
 #include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/DisplayBackend.h"
+#include "support/SheetObjects.h"
 #include "support/installer/InstallerUiTest.h"
 #include "support/TempDir.h"
 
@@ -77,8 +78,9 @@ class InstallerStartTest : public qm::test::InstallerUiTest {
 
   void TearDown() override {
     driver.reset();
-    // Nothing in the program deletes the main window; the test does, and
-    // the wizard's window goes with its owner.
+    // Nothing in the program deletes the main window or the wizard; the
+    // test ends them before its process does.
+    if (installer.mainWindow) qm::test::DestroyWithSheets(installer.mainWindow->Handle());
     delete installer.mainWindow;
     installer.mainWindow = nullptr;
     InstallationSettings::Reset();
