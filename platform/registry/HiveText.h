@@ -33,8 +33,13 @@ struct KeyPathLess {
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
-// A key path is valid when its components are non-empty, at most 255 bytes,
-// and free of line breaks (a key line could not hold them).
+// How many levels a key may lie below its root: the depth Windows allows a
+// registry tree. A store with a deeper key is refused like any unreadable one.
+constexpr std::size_t kMaxKeyDepth = 512;
+
+// A key path is valid when it has at most kMaxKeyDepth components, each
+// non-empty, at most 255 bytes, and free of line breaks (a key line could
+// not hold them).
 bool IsValidKeyPath(std::string_view path);
 
 class Hive {
@@ -44,9 +49,12 @@ class Hive {
   const std::string& RootName() const { return rootName; }
   RegistryKey* FindKey(std::string_view path);
   // Creates the key and its missing ancestors; *created tells whether the
-  // key itself is new.
+  // key itself is new. An existing key costs one lookup, a new one a lookup
+  // per missing ancestor: a store's key lines are resolved in time linear
+  // in their length.
   RegistryKey& CreateKey(std::string_view path, bool* created = nullptr);
-  // Removes the key and everything below it.
+  // Removes the key and everything below it (a subtree is one run of the
+  // ordered keys, so only what is removed is visited).
   void DeleteTree(std::string_view path);
   const std::map<std::string, RegistryKey, KeyPathLess>& Keys() const { return keys; }
 
@@ -62,7 +70,8 @@ std::string FormatHive(const Hive& hive);
 // Reads REGEDIT4 (or 8-bit and UTF-16 "Windows Registry Editor Version
 // 5.00") text whose keys all lie under the hive's root. Unlike an import,
 // a line that cannot be read fails the whole parse: the store must never be
-// rewritten without it. *error names the first bad line.
+// rewritten without it. *error names the first bad line. Takes time linear
+// in the text, however many keys, values and levels it holds.
 std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName, std::string* error = nullptr);
 
 }  // namespace qm::registry
