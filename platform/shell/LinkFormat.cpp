@@ -1,5 +1,7 @@
 #include "platform/shell/LinkFormat.h"
 
+#include <algorithm>
+
 #include "platform/kernel/CodePage.h"
 
 namespace qm::shell {
@@ -216,6 +218,10 @@ bool ReadLinkInfo(const std::vector<BYTE>& bytes, Reader& r, ShellLinkData* link
   return true;
 }
 
+// A string of the string data. Its count covers every character stored,
+// but a reader of the link sees the text up to a zero character only, so
+// the string ends there: the rest can never reach a caller, nor a link
+// written again from what was read.
 bool ReadString(Reader& r, const std::vector<BYTE>& bytes, bool unicode, std::string* out) {
   WORD count;
   if (!r.U16(&count)) return false;
@@ -223,10 +229,15 @@ bool ReadString(Reader& r, const std::vector<BYTE>& bytes, bool unicode, std::st
   if (!r.Skip(unicode ? 2u * count : count)) return false;
   if (unicode) {
     std::u16string wide;
-    for (WORD i = 0; i < count; ++i) wide += static_cast<char16_t>(bytes[at + 2 * i] | (bytes[at + 2 * i + 1] << 8));
+    for (WORD i = 0; i < count; ++i) {
+      char16_t c = static_cast<char16_t>(bytes[at + 2 * i] | (bytes[at + 2 * i + 1] << 8));
+      if (c == 0) break;
+      wide += c;
+    }
     *out = qm::kernel::Utf16ToUtf8(wide);
   } else {
-    out->assign(reinterpret_cast<const char*>(bytes.data() + at), count);
+    const char* text = reinterpret_cast<const char*>(bytes.data() + at);
+    out->assign(text, std::find(text, text + count, '\0'));
   }
   return true;
 }
