@@ -76,6 +76,35 @@ TEST_F(ScriptTest, UnreadableStepsNameTheirLine) {
   }
 }
 
+TEST_F(ScriptTest, AScreenshotNameThatLeavesTheScreenshotFolderIsRefused) {
+  struct Row {
+    const char* script;
+    const char* error;
+  } rows[] = {
+      {"screenshot \"../../x.png\"", "line 1: screenshot \"../../x.png\" names a file outside the screenshot folder"},
+      {"screenshot \"shots/../../x.png\"",
+       "line 1: screenshot \"shots/../../x.png\" names a file outside the screenshot folder"},
+      {"screenshot \"..\"", "line 1: screenshot \"..\" names a file outside the screenshot folder"},
+      {"\nscreenshot \"/tmp/x.png\"", "line 2: screenshot \"/tmp/x.png\" names a file outside the screenshot folder"},
+      {"screenshot \"\"", "line 1: screenshot \"\" names a file outside the screenshot folder"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.script);
+    Driver driver;
+    try {
+      LoadScript(driver, row.script);
+      ADD_FAILURE() << "no error";
+    } catch (const AutomationError& e) {
+      EXPECT_STREQ(e.what(), row.error);
+    }
+    driver.End();
+    RunUntilIdle();
+  }
+  Driver driver;
+  LoadScript(driver, "screenshot \"pages/wizard..1.png\"\nend\n");
+  EXPECT_EQ(driver.PendingSteps(), (std::vector<std::string>{"screenshot \"pages/wizard..1.png\"", "end"}));
+}
+
 // The unattended run: a tiny program with a window, driven by a script file
 // from the environment, in a child process so its exit status can be seen.
 class UnattendedRunTest : public AutomationTest {
