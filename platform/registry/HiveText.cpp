@@ -333,8 +333,10 @@ void Hive::DeleteTree(std::string_view path) { EraseSubtree(keys, path); }
 
 std::string FormatHive(const Hive& hive) {
   std::string out = "REGEDIT4\r\n";
+  // The root's own line only when the hive holds the root as a key (it got
+  // a value once, or a line of its own), so that reading back gives the
+  // same keys.
   for (const auto& [path, key] : hive.Keys()) {
-    if (path.empty() && key.values.empty()) continue;
     out += "\r\n[";
     out += hive.RootName();
     if (!path.empty()) out += "\\" + path;

@@ -245,7 +245,15 @@ bool ReadString(Reader& r, const std::vector<BYTE>& bytes, bool unicode, std::st
 }  // namespace
 
 std::vector<BYTE> EncodeShellLink(const ShellLinkData& link) {
-  const bool hasLinkInfo = IsDrivePath(link.target);
+  // A target of another form goes into the LinkInfo too when the link holds
+  // what only a LinkInfo carries beside it (a volume, or a relative path of
+  // its own), so that a link read and written again keeps all of it.
+  const LinkVolume none;
+  const bool volumeSet = link.volume.driveType != none.driveType || link.volume.serialNumber != none.serialNumber ||
+                         !link.volume.label.empty();
+  const bool hasLinkInfo =
+      IsDrivePath(link.target) ||
+      (!link.target.empty() && (volumeSet || (!link.relativePath.empty() && link.relativePath != link.target)));
   const std::string relativePath = link.relativePath.empty() && !hasLinkInfo ? link.target : link.relativePath;
   DWORD flags = IsUnicode;
   if (hasLinkInfo) flags |= HasLinkInfo;
@@ -325,7 +333,12 @@ std::optional<ShellLinkData> DecodeShellLink(const std::vector<BYTE>& bytes, std
                  {HasIconLocation, &link.iconLocation}};
   for (const auto& s : strings)
     if ((flags & s.flag) && !ReadString(r, bytes, unicode, s.field)) return fail("truncated string data");
-  if (!(flags & HasLinkInfo) && link.target.empty()) link.target = link.relativePath;
+  // Without a local path the link is found through its relative path, and
+  // a volume without a path describes nothing.
+  if (link.target.empty()) {
+    link.target = link.relativePath;
+    link.volume = LinkVolume{};
+  }
 
   while (true) {
     DWORD blockSize;

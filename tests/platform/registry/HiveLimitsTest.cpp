@@ -155,3 +155,12 @@ TEST(HiveLimits, AKeyNamedDotDotIsAnOrdinaryName) {
   ASSERT_NE(hive->FindKey("Software\\..\\ryk"), nullptr);
   EXPECT_EQ(FormatHive(*hive), text);
 }
+
+TEST(HiveLimits, ARootKeyWithoutValuesIsStillThereAfterARewrite) {
+  std::optional<Hive> hive = ParseHive(kHeader + "[HKEY_CURRENT_USER\\]\r\n", "HKEY_CURRENT_USER");
+  ASSERT_TRUE(hive);
+  ASSERT_NE(hive->FindKey(""), nullptr);
+  std::optional<Hive> again = ParseHive(FormatHive(*hive), "HKEY_CURRENT_USER");
+  ASSERT_TRUE(again);
+  EXPECT_NE(again->FindKey(""), nullptr);
+}

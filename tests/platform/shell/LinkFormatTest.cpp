@@ -134,3 +134,24 @@ TEST(LinkFormat, AStringEndsAtAnEmbeddedZeroSoARewrittenLinkKeepsItsTarget) {
   EXPECT_EQ(rewritten->relativePath, read->relativePath);
   EXPECT_EQ(rewritten->arguments, read->arguments);
 }
+
+TEST(LinkFormat, ATargetOfAnotherFormBesideItsOwnRelativePathSurvivesARewrite) {
+  ShellLinkData link = PlayLink();
+  link.target = "\\\\server\\games\\a.exe";
+  link.relativePath = "..\\a.exe";
+  std::optional<ShellLinkData> read = DecodeShellLink(EncodeShellLink(link));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->target, link.target);
+  EXPECT_EQ(read->relativePath, link.relativePath);
+  EXPECT_EQ(read->volume.serialNumber, link.volume.serialNumber);
+
+  // A LinkInfo with an empty local path: the relative path finds the target.
+  link.target = "";
+  link.relativePath = "a.exe";
+  read = DecodeShellLink(EncodeShellLink(link));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->target, "a.exe");
+  std::optional<ShellLinkData> again = DecodeShellLink(EncodeShellLink(*read));
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->target, "a.exe");
+}
