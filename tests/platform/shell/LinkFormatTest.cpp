@@ -145,6 +145,13 @@ TEST(LinkFormat, ATargetOfAnotherFormBesideItsOwnRelativePathSurvivesARewrite) {
   EXPECT_EQ(read->relativePath, link.relativePath);
   EXPECT_EQ(read->volume.serialNumber, link.volume.serialNumber);
 
+  // Without a relative path of its own, the volume still needs the LinkInfo.
+  link.relativePath = "";
+  read = DecodeShellLink(EncodeShellLink(link));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->target, link.target);
+  EXPECT_EQ(read->volume.serialNumber, link.volume.serialNumber);
+
   // A LinkInfo with an empty local path: the relative path finds the target.
   link.target = "";
   link.relativePath = "a.exe";
