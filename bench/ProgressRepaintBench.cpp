@@ -11,6 +11,7 @@
 #include "install/engine/ProgressDialog.h"
 #include "install/resources/InstallerResources.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/Startup.h"
 #include "platform/ui/WinUser.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   if (!mkdtemp(prefix)) return 1;
   setenv("QUELLMOOR_PREFIX", prefix, 1);
   qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+  qm::ui::StartWindowSystem();
   RegisterInstallerResources();
 
   // The copy runs over the full-screen main window.

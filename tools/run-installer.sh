@@ -25,9 +25,13 @@ destination=""
 if [ -f "$record" ]; then
   destination=$(sed -n 's/^"destinationPath"="\(.*\)"\r\?$/\1/p' "$record" | sed 's/\\\\/\\/g' | head -n 1)
 fi
-host_path() {  # C:\a\b -> <prefix>/drive_c/a/b
-  local rest="${1#[Cc]:}"
-  printf '%s%s\n' "$drive_c" "$(printf '%s' "$rest" | tr '\\' '/')"
+host_path() {  # X:\a\b -> the drive's folder/a/b: C: is drive_c, Z: the host root, others from the drive map
+  local letter="${1:0:1}" folder=""
+  case "$letter" in [Cc]) folder="$drive_c" ;; esac
+  local mapped
+  mapped=$(tr -d '\r' 2>/dev/null <"$QUELLMOOR_PREFIX/drives" | sed -n "s|^[${letter^^}${letter,,}]=\(/.*\)$|\1|p" | tail -n 1)
+  [ -n "$mapped" ] && folder="${mapped%/}"
+  printf '%s%s\n' "$folder" "$(printf '%s' "${1:2}" | tr '\\' '/')"
 }
 if [ -n "$destination" ]; then
   echo "Quellmoor was installed to $destination, on this machine $(host_path "$destination")"

@@ -1,6 +1,7 @@
 #include "platform/framework/Application.h"
 
 #include "platform/kernel/SystemInfo.h"
+#include "platform/ui/Startup.h"
 
 namespace qm::fw {
 namespace {
@@ -74,6 +75,7 @@ std::string ApplicationName() {
 }
 
 int RunApplication(Application& application) {
+  qm::ui::StartWindowSystem();
   if (!application.InitInstance()) return application.ExitInstance();
   return application.Run();
 }

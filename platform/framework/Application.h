@@ -1,6 +1,7 @@
 // Application: the program's one application object. RunApplication starts
-// it: InitInstance, then (when that succeeded) the message loop, then
-// ExitInstance, whose result is the program's exit code.
+// it: the window system's start-up (StartWindowSystem), InitInstance, then
+// (when that succeeded) the message loop, then ExitInstance, whose result is
+// the program's exit code.
 #pragma once
 
 #include <string>
@@ -42,7 +43,8 @@ Application* GetApplication();
 // The executable's file name without its extension; the caption of the
 // framework's own message boxes.
 std::string ApplicationName();
-// The program's entry: InitInstance, Run or ExitInstance; the exit code.
+// The program's entry: StartWindowSystem, then InitInstance, Run or
+// ExitInstance; the exit code.
 int RunApplication(Application& application);
 
 }  // namespace qm::fw

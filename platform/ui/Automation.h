@@ -58,8 +58,11 @@ void ClickAt(POINT screen);
 // "Enter", "Esc", "Tab", "Shift+Tab", "Space", "Alt+F4", "Alt+N", "Down", ...
 void PressKey(const std::string& name);
 void TypeText(const std::string& text);
-// Dispatches queued messages and paints until nothing is left.
-void RunUntilIdle();
+// Dispatches queued messages and paints until nothing is left, as a loop
+// does before it waits (timers not yet due stay); a WM_QUIT stops it and is
+// put back for the program's own loop. With a dialog, each message goes
+// through that dialog's keyboard handling first (IsDialogMessageA).
+void RunUntilIdle(HWND dialog = nullptr);
 // Saves the composed screen; a relative path goes into QUELLMOOR_SCREENSHOTS
 // (or the current directory).
 void SaveScreenshot(const std::string& path);

@@ -13,7 +13,8 @@
 
 namespace qm::ui {
 
-enum class InputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Text };
+// HostRestored: the host window came back from being minimized.
+enum class InputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Text, HostRestored };
 enum class MouseButton { Left, Right, Middle };
 
 struct InputEvent {
@@ -40,10 +41,47 @@ class DisplayBackend {
   // to InjectInput. Returns early when Wake is called (from any thread).
   virtual void WaitForInput(int timeoutMs) = 0;
   virtual void Wake() = 0;
+  // The host window follows the program's main window: its caption, its
+  // class icon, its minimize box. A backend without a host window ignores them.
+  virtual void SetTitle(const std::string& /*utf8*/) {}
+  virtual void SetIcon(const Surface& /*image*/) {}
+  virtual void Minimize() {}
 };
 
-// The backend of this process, chosen on first use from QUELLMOOR_DISPLAY
-// ("sdl" or "headless"; default sdl where a display exists, else headless).
+// The backends a program can be shown on, by name: QUELLMOOR_DISPLAY names
+// one of them.
+struct DisplayBackendEntry {
+  const char* name;
+  const char* description;  // one line, for the list of known backends
+  std::unique_ptr<DisplayBackend> (*create)();  // null when it cannot be opened
+};
+// headless, then sdl.
+const std::vector<DisplayBackendEntry>& DisplayBackends();
+
+// What the environment asks for.
+struct DisplayRequest {
+  std::string name;          // QUELLMOOR_DISPLAY; empty when not set
+  bool hostDisplay = false;  // DISPLAY or WAYLAND_DISPLAY is set
+  bool unattended = false;   // a response script plays
+};
+struct DisplayChoice {
+  std::unique_ptr<DisplayBackend> backend;  // null: the program cannot go on
+  std::string message;  // why there is none, or what was chosen instead; empty when all is as asked
+};
+// The rules: a name not in the table is refused, with the known names
+// listed; an unattended run is always headless; a backend asked for by name
+// that cannot be opened is refused; without a name, sdl where the host has a
+// display (headless when it cannot be opened), headless otherwise.
+DisplayChoice ChooseDisplay(const DisplayRequest& request,
+                            const std::vector<DisplayBackendEntry>& backends = DisplayBackends());
+
+// Chooses this process's backend from QUELLMOOR_DISPLAY and the host's
+// display, unless one is in use already. When the choice is refused the
+// program ends with the message on stderr and exit status 2, rather than
+// running where nobody can see it. The window system's start-up calls this
+// (telling whether a script plays); Display() does on first use otherwise.
+void ChooseDisplayFromEnvironment(bool unattended);
+// The backend of this process.
 DisplayBackend& Display();
 // Replaces the backend (tests: a headless screen of a chosen size).
 void UseDisplay(std::unique_ptr<DisplayBackend> backend);

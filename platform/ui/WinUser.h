@@ -84,11 +84,16 @@ constexpr LRESULT HTNOWHERE = 0;
 constexpr LRESULT HTCLIENT = 1;
 constexpr LRESULT HTCAPTION = 2;
 constexpr LRESULT HTSYSMENU = 3;
+constexpr LRESULT HTMINBUTTON = 8;
+constexpr LRESULT HTMAXBUTTON = 9;
 constexpr LRESULT HTBORDER = 18;
 constexpr LRESULT HTCLOSE = 20;
 
 // WM_SYSCOMMAND
+constexpr WPARAM SC_MINIMIZE = 0xF020;
+constexpr WPARAM SC_MAXIMIZE = 0xF030;
 constexpr WPARAM SC_CLOSE = 0xF060;
+constexpr WPARAM SC_RESTORE = 0xF120;
 constexpr WPARAM SC_KEYMENU = 0xF100;
 
 // WM_GETDLGCODE results
@@ -172,6 +177,7 @@ constexpr int SW_MAXIMIZE = 3;
 constexpr int SW_SHOWNOACTIVATE = 4;
 constexpr int SW_SHOW = 5;
 constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWMINNOACTIVE = 7;
 constexpr int SW_SHOWNA = 8;
 constexpr int SW_RESTORE = 9;
 
@@ -373,6 +379,7 @@ BOOL IsWindowVisible(HWND hwnd);  // the window and all its ancestors visible
 BOOL EnableWindow(HWND hwnd, BOOL enable);  // returns TRUE when it was disabled before
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL IsZoomed(HWND hwnd);
+BOOL IsIconic(HWND hwnd);  // minimized
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL GetWindowRect(HWND hwnd, LPRECT rect);  // screen coordinates

@@ -2,26 +2,30 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "platform/ui/WinUser.h"
-
 namespace qm::test {
 
-void CloseWindowsLeftOpen() {
-  std::vector<HWND> open;
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
   EnumWindows(
       [](HWND hwnd, LPARAM param) {
         reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&open));
-  for (HWND hwnd : open) {
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::string CaptionOf(HWND hwnd) {
+  char caption[256] = {};
+  GetWindowTextA(hwnd, caption, sizeof caption);
+  return caption;
+}
+
+void CloseWindowsLeftOpen() {
+  for (HWND hwnd : TopLevelWindows()) {
     // Destroying an owner takes its owned windows with it.
     if (!IsWindow(hwnd)) continue;
-    char caption[128] = {};
-    GetWindowTextA(hwnd, caption, sizeof caption);
-    ADD_FAILURE() << "window \"" << caption << "\" left open by the test";
+    ADD_FAILURE() << "window \"" << CaptionOf(hwnd) << "\" left open by the test";
     DestroyWindow(hwnd);
   }
   MSG msg;

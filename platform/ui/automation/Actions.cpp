@@ -123,13 +123,14 @@ void TypeText(const std::string& text) {
   InjectInput(event);
 }
 
-void RunUntilIdle() {
+void RunUntilIdle(HWND dialog) {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the program's own loop
       return;
     }
+    if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -1,5 +1,5 @@
-// The unattended run: the script named by QUELLMOOR_SCRIPT is played from
-// the program's first idle point on. A step that cannot be done, or a
+// The unattended run: the response script is played from the program's
+// first idle point on. A step that cannot be done, or a
 // program waiting for input with no step left, ends the process with a
 // report on stderr and status 1; `end` ends it with status 0.
 #include "platform/ui/automation/ScriptStart.h"
@@ -44,11 +44,10 @@ void CheckNothingLeft() {
 
 }  // namespace
 
-void StartScriptFromEnvironment() {
-  const char* path = std::getenv("QUELLMOOR_SCRIPT");
-  if (!path || !*path || ScriptDriver()) return;
+void StartScript(const std::string& path) {
+  if (path.empty() || ScriptDriver()) return;
   std::ifstream file(path, std::ios::binary);
-  if (!file) EndRun(FailureStatus, std::string("cannot read ") + path);
+  if (!file) EndRun(FailureStatus, "cannot read " + path);
   std::ostringstream text;
   text << file.rdbuf();
   auto* driver = new Driver();
@@ -57,7 +56,7 @@ void StartScriptFromEnvironment() {
   try {
     LoadScript(*driver, text.str());
   } catch (const AutomationError& e) {
-    EndRun(FailureStatus, std::string(path) + ", " + e.what());
+    EndRun(FailureStatus, path + ", " + e.what());
   }
   ScriptDriver() = driver;
   std::atexit(CheckNothingLeft);

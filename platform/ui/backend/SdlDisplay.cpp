@@ -1,14 +1,20 @@
 // The sdl backend: the screen in an SDL window through a streaming texture.
 // Windows may repaint as often as they like; the host window is refreshed at
-// most about sixty times a second.
+// most about sixty times a second. The host window can be resized and made
+// full screen (F11, or QUELLMOOR_FULLSCREEN=1); the screen keeps its size
+// and is scaled into it (SdlScaling.h), by QUELLMOOR_SCALE or from the
+// display's DPI.
 #include <SDL.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/backend/SdlInput.h"
+#include "platform/ui/backend/SdlScaling.h"
 
 namespace qm::ui {
 
@@ -17,6 +23,19 @@ namespace {
 constexpr Uint32 FrameIntervalMs = 16;
 constexpr int DefaultWidth = 1024;
 constexpr int DefaultHeight = 768;
+constexpr UINT FullscreenKey = VK_F1 + 10;  // F11, the host window's own key
+
+int WantedScale() {
+  if (int scale = sdl::ParseScale(std::getenv("QUELLMOOR_SCALE"))) return scale;
+  float dpi = 0;
+  if (SDL_GetDisplayDPI(0, nullptr, &dpi, nullptr) != 0) return 1;
+  return sdl::ScaleForDpi(dpi);
+}
+
+bool FullscreenWanted() {
+  const char* value = std::getenv("QUELLMOOR_FULLSCREEN");
+  return value && std::strcmp(value, "1") == 0;
+}
 
 class SdlDisplay final : public DisplayBackend {
  public:
@@ -24,11 +43,24 @@ class SdlDisplay final : public DisplayBackend {
     // Ctrl+C in the terminal must stop the program, not turn into a close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    // Without a host display SDL settles on a driver that shows nothing; a
+    // window nobody sees is no display, unless SDL_VIDEODRIVER asks for it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (!asked || SDL_strcasecmp(asked, driver) != 0) &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+      SDL_SetError("no host display, only SDL's %s driver", driver);
+      return false;
+    }
     SDL_Rect usable{0, 0, DefaultWidth, DefaultHeight};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, DefaultWidth, DefaultHeight};
-    size_ = {std::min(usable.w, DefaultWidth), std::min(usable.h, DefaultHeight)};
-    window_ = SDL_CreateWindow("Quellmoor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size_.cx, size_.cy, 0);
+    int scale = sdl::OpeningScale(WantedScale(), {DefaultWidth, DefaultHeight}, {usable.w, usable.h});
+    size_ = {std::min(usable.w / scale, DefaultWidth), std::min(usable.h / scale, DefaultHeight)};
+    Uint32 flags = SDL_WINDOW_RESIZABLE | (FullscreenWanted() ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    window_ = SDL_CreateWindow("Quellmoor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size_.cx * scale,
+                               size_.cy * scale, flags);
     if (!window_) return false;
+    SDL_SetWindowMinimumSize(window_, std::max<int>(1, size_.cx / 4), std::max<int>(1, size_.cy / 4));
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) return false;
@@ -81,17 +113,56 @@ class SdlDisplay final : public DisplayBackend {
     SDL_PushEvent(&event);
   }
 
+  void SetTitle(const std::string& utf8) override { SDL_SetWindowTitle(window_, utf8.c_str()); }
+
+  void SetIcon(const Surface& image) override {
+    // The image's pixels are 0xAARRGGBB words, which is SDL's ARGB8888.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(image.pixels.data()),
+                                                           image.width, image.height, 32, image.width * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+  }
+
+  void Minimize() override { SDL_MinimizeWindow(window_); }
+
  private:
   void Handle(const SDL_Event& event) {
     if (event.type == wakeEvent_) return;
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) framePending_ = true;
+    if (event.type == SDL_WINDOWEVENT &&
+        (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+      framePending_ = true;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
     InputEvent input;
-    if (sdl::TranslateEvent(event, input)) InjectInput(input);
+    if (!sdl::TranslateEvent(event, sdl::PlaceScreen(size_, {width, height}), input)) return;
+    if (input.virtualKey == FullscreenKey && (input.kind == InputKind::KeyDown || input.kind == InputKind::KeyUp)) {
+      if (input.kind == InputKind::KeyDown) ToggleFullscreen();
+      return;
+    }
+    InjectInput(input);
+  }
+
+  void ToggleFullscreen() {
+    bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    framePending_ = true;
   }
 
   void PresentIfDue() {
     if (!framePending_ || SDL_GetTicks() - lastFrame_ < FrameIntervalMs) return;
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    int width = 0, height = 0;
+    SDL_GetRendererOutputSize(renderer_, &width, &height);
+    sdl::ScreenPlacement placement = sdl::PlaceScreen(size_, {width, height});
+    const RECT& a = placement.area;
+    SDL_Rect area{a.left, a.top, a.right - a.left, a.bottom - a.top};
+    // Whole factors keep every pixel sharp; a shrunk screen is smoothed.
+    bool whole = area.w % size_.cx == 0 && area.h % size_.cy == 0;
+    SDL_SetTextureScaleMode(texture_, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &area);
     SDL_RenderPresent(renderer_);
     lastFrame_ = SDL_GetTicks();
     framePending_ = false;
@@ -111,7 +182,7 @@ class SdlDisplay final : public DisplayBackend {
 std::unique_ptr<DisplayBackend> CreateSdlDisplay() {
   auto display = std::make_unique<SdlDisplay>();
   if (!display->Open()) {
-    std::fprintf(stderr, "sdl display unavailable (%s); using headless\n", SDL_GetError());
+    std::fprintf(stderr, "sdl display unavailable (%s)\n", SDL_GetError());
     return nullptr;
   }
   return display;

@@ -51,20 +51,33 @@ UINT VirtualKeyFromKeycode(SDL_Keycode key) {
   }
 }
 
-bool TranslateEvent(const SDL_Event& event, InputEvent& input) {
+bool TranslateEvent(const SDL_Event& event, const ScreenPlacement& placement, InputEvent& input) {
   input = InputEvent{};
   switch (event.type) {
     case SDL_MOUSEMOTION:
       input.kind = InputKind::MouseMove;
-      input.point = {event.motion.x, event.motion.y};
+      input.point = NearestScreenPoint(placement, {event.motion.x, event.motion.y});
       SetModifiers(input, SDL_GetModState());
       return true;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEBUTTONUP: {
+      POINT host{event.button.x, event.button.y};
       input.kind = event.type == SDL_MOUSEBUTTONDOWN ? InputKind::MouseDown : InputKind::MouseUp;
-      input.point = {event.button.x, event.button.y};
+      if (input.kind == InputKind::MouseDown) {
+        std::optional<POINT> onScreen = ScreenPointAt(placement, host);
+        if (!onScreen) return false;
+        input.point = *onScreen;
+      } else {
+        // A release over the bars still ends a press that began on the screen.
+        input.point = NearestScreenPoint(placement, host);
+      }
       input.button = ButtonOf(event.button.button);
       SetModifiers(input, SDL_GetModState());
+      return true;
+    }
+    case SDL_WINDOWEVENT:
+      if (event.window.event != SDL_WINDOWEVENT_RESTORED) return false;
+      input.kind = InputKind::HostRestored;
       return true;
     case SDL_KEYDOWN:
     case SDL_KEYUP:

@@ -6,7 +6,6 @@
 #include "platform/ui/controls/ControlProcs.h"
 #include "platform/ui/controls/ControlSupport.h"
 #include "platform/ui/dialogs/DialogHooks.h"
-#include "platform/ui/user/SystemClasses.h"
 
 namespace qm::ui {
 
@@ -23,10 +22,6 @@ void RegisterControlClass(const char* name, WNDPROC proc) {
   RegisterClassExA(&wc);
 }
 
-// Makes the classes available to every CreateWindowExA, whether or not a
-// dialog was ever created.
-[[maybe_unused]] const bool providerAdded = (user::AddSystemClassProvider(&RegisterStandardControls), true);
-
 }  // namespace
 
 void RegisterStandardControls() {
@@ -41,7 +36,3 @@ void RegisterStandardControls() {
 }
 
 }  // namespace qm::ui
-
-// Referenced from the link line so that this object, and with it the
-// provider above, is part of every program linking the window system.
-extern "C" void qm_link_standard_controls() {}

@@ -1,7 +1,7 @@
 // The standard control classes (BUTTON, STATIC, EDIT, msctls_progress32) and
-// the dialog class. The window system registers them the first time a
-// program names one of them; calling this registers them at once. Calling
-// it again does nothing.
+// the dialog class, registered by the window system's start-up
+// (StartWindowSystem); each control of the platform adds its line here.
+// Calling it again does nothing.
 #pragma once
 
 namespace qm::ui {

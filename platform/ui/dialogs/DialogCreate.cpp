@@ -9,7 +9,6 @@
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/Resources.h"
-#include "platform/ui/controls/StandardControls.h"
 #include "platform/ui/dialogs/DialogHooks.h"
 #include "platform/ui/dialogs/DialogState.h"
 
@@ -110,7 +109,6 @@ void Place(HWND dialog, const DialogTemplate& dialogTemplate, const DialogState&
 
 HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTemplate, HWND parent, DLGPROC dialogProc,
                         LPARAM initParam, bool modal) {
-  RegisterStandardControls();
   DWORD style = dialogTemplate.style;
   DWORD exStyle = dialogTemplate.exStyle;
   if (style & DS_MODALFRAME) exStyle |= WS_EX_DLGMODALFRAME;

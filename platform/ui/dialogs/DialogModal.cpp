@@ -1,10 +1,13 @@
-// Modal dialogs: the owner is disabled while the dialog runs its own
-// message loop, which ends with EndDialog (or a WM_QUIT, which is posted
-// again for the loop outside).
+// Modal dialogs: the dialog runs the window system's modal loop (its owner
+// disabled, the dialog manager as the loop's filter) until EndDialog, or a
+// WM_QUIT, which is posted again for the loop outside.
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/dialogs/DialogState.h"
+#include "platform/ui/user/ModalLoop.h"
 
 using namespace qm::ui::dialogs;
+using qm::ui::user::ModalFilterResult;
+using qm::ui::user::RunModalLoop;
 
 INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, const DialogTemplate* dialogTemplate, HWND parent,
                                 DLGPROC dialogProc, LPARAM initParam) {
@@ -13,38 +16,20 @@ INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, const DialogTemplate* dialog
   HWND dialog = CreateFromTemplate(instance, *dialogTemplate, owner, dialogProc, initParam, true);
   if (!dialog) return -1;
 
-  bool ownerDisabled = false;
-  INT_PTR result = 0;
   if (DialogState* state = StateOf(dialog); state && !state->ended) {
-    if (owner && IsWindowEnabled(owner)) {
-      EnableWindow(owner, FALSE);
-      ownerDisabled = true;
-    }
-    ShowWindow(dialog, SW_SHOWNORMAL);
-    UpdateWindow(dialog);
-    MSG msg{};
-    for (;;) {
-      state = StateOf(dialog);
-      if (!state || state->ended) break;
-      if (!GetMessageA(&msg, nullptr, 0, 0)) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        break;
-      }
-      if (!IsDialogMessageA(dialog, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-    }
+    RunModalLoop(
+        owner, dialog,
+        [dialog] {
+          const DialogState* running = StateOf(dialog);
+          return running && !running->ended;
+        },
+        [dialog](MSG& msg) {
+          return IsDialogMessageA(dialog, &msg) ? ModalFilterResult::Handled : ModalFilterResult::Dispatch;
+        });
   }
+  INT_PTR result = 0;
   if (DialogState* state = StateOf(dialog)) result = state->result;
-
-  // The owner is enabled and activated again before the dialog goes, so the
-  // activation returns to it rather than to some other window.
-  if (ownerDisabled) EnableWindow(owner, TRUE);
-  if (IsWindow(dialog)) {
-    if (owner && GetActiveWindow() == dialog) SetActiveWindow(owner);
-    DestroyWindow(dialog);
-  }
+  if (IsWindow(dialog)) DestroyWindow(dialog);
   return result;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/propsheet/Sheet.h"
+#include "platform/ui/user/ModalLoop.h"
 
 namespace qm::ui::propsheet {
 namespace {
@@ -379,24 +380,15 @@ INT_PTR PropertySheetA(const PROPSHEETHEADERA* header) {
   if (!sheet->destroyed && sheet->current >= 0) FocusPage(*sheet, sheet->pages[sheet->current]->hwnd, false);
   if (sheet->modeless) return reinterpret_cast<INT_PTR>(hwnd);
 
-  // A modal sheet runs its own loop, with the owner disabled, until Finish or
-  // Cancel ends it; a quit message ends it too and is passed on.
-  HWND owner = header->hwndParent;
-  const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-  if (ownerWasEnabled) EnableWindow(owner, FALSE);
-  while (!sheet->ended) {
-    MSG msg{};
-    if (!GetMessageA(&msg, nullptr, 0, 0)) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (!SendMessageA(hwnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg))) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  if (ownerWasEnabled) EnableWindow(owner, TRUE);
-  if (owner && !sheet->destroyed && GetActiveWindow() == hwnd) SetActiveWindow(owner);
+  // A modal sheet runs the modal loop, with the owner disabled, until Finish
+  // or Cancel ends it; a quit message ends it too and is passed on.
+  qm::ui::user::RunModalLoop(
+      header->hwndParent, hwnd, [&sheet] { return !sheet->ended; },
+      [hwnd](MSG& msg) {
+        return SendMessageA(hwnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg))
+                   ? qm::ui::user::ModalFilterResult::Handled
+                   : qm::ui::user::ModalFilterResult::Dispatch;
+      });
   const INT_PTR result = sheet->result;
   if (!sheet->destroyed) DestroyWindow(hwnd);
   return result;

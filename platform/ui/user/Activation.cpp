@@ -8,6 +8,18 @@ using namespace qm::ui::user;
 
 namespace {
 
+void MarkVisibleArea(HWND hwnd) {
+  Window* w = Find(hwnd);
+  if (!w || !w->IsVisibleFlag()) return;
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  MarkScreenDirty(r);
+}
+
+}  // namespace
+
+namespace qm::ui::user {
+
 bool IsOwnedBy(HWND hwnd, HWND owner) {
   Window* w = Find(hwnd);
   for (int depth = 0; w && w->owner && depth < 64; ++depth) {
@@ -17,22 +29,10 @@ bool IsOwnedBy(HWND hwnd, HWND owner) {
   return false;
 }
 
-void MarkVisibleArea(HWND hwnd) {
+bool IsActivatable(HWND hwnd) {
   Window* w = Find(hwnd);
-  if (!w || !w->IsVisibleFlag()) return;
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  MarkScreenDirty(r);
+  return w && !w->IsChild() && w->IsVisibleFlag() && !(w->style & WS_DISABLED) && !w->destroying && !w->minimized;
 }
-
-bool Usable(HWND hwnd) {
-  Window* w = Find(hwnd);
-  return w && !w->IsChild() && w->IsVisibleFlag() && !(w->style & WS_DISABLED) && !w->destroying;
-}
-
-}  // namespace
-
-namespace qm::ui::user {
 
 void BringToTop(HWND hwnd) {
   auto& list = Wm().topLevels;
@@ -81,10 +81,10 @@ void ActivateAnotherThan(HWND leaving) {
   auto& wm = Wm();
   Window* w = Find(leaving);
   HWND next = nullptr;
-  if (w && Usable(w->owner) && w->owner != leaving) next = w->owner;
+  if (w && IsActivatable(w->owner) && w->owner != leaving) next = w->owner;
   if (!next)
     for (HWND top : wm.topLevels)
-      if (top != leaving && Usable(top) && !IsOwnedBy(top, leaving)) {
+      if (top != leaving && IsActivatable(top) && !IsOwnedBy(top, leaving)) {
         next = top;
         break;
       }
@@ -110,7 +110,7 @@ void ForgetWindow(HWND hwnd) {
 
 HWND EnabledPopupOf(HWND hwnd) {
   for (HWND top : Wm().topLevels)
-    if (Usable(top) && IsOwnedBy(top, hwnd)) return top;
+    if (IsActivatable(top) && IsOwnedBy(top, hwnd)) return top;
   return nullptr;
 }
 

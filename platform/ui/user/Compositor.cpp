@@ -5,6 +5,7 @@
 
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/user/HostWindow.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -102,6 +103,7 @@ void MarkScreenDirty(const RECT& screenRect) {
 }
 
 void ComposeScreen() {
+  SyncHostWindow();
   Compositor& c = TheCompositor();
   EnsureScreen(c);
   if (c.dirty.empty()) return;

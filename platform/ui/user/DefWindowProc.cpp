@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/user/CaptionButtons.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -88,12 +89,13 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NCHITTEST:
       return NonClientHitTest(*w, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-    case WM_NCLBUTTONDOWN:
-      if (wParam == static_cast<WPARAM>(HTCLOSE) && !CloseBoxDisabled(*w))
-        SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
-      if (wParam == static_cast<WPARAM>(HTCAPTION))
-        TrackWindowMove(hwnd, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    case WM_NCLBUTTONDOWN: {
+      POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      LRESULT hit = static_cast<LRESULT>(wParam);
+      if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON) TrackCaptionBox(hwnd, hit, screen);
+      if (hit == HTCAPTION) TrackWindowMove(hwnd, screen);
       return 0;
+    }
     case WM_MOUSEACTIVATE:
       return 1;  // MA_ACTIVATE
     case WM_SYSKEYDOWN:
@@ -104,7 +106,13 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(hwnd, WM_CLOSE, 0, 0);
+      switch (wParam & 0xFFF0) {
+        case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); break;
+        case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
+        case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
+        case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
+        default: break;
+      }
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);

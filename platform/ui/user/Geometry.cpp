@@ -228,6 +228,6 @@ BOOL IsWindowVisible(HWND hwnd) {
 
 BOOL IsZoomed(HWND hwnd) {
   Window* w = Find(hwnd);
-  return w && w->maximized;
+  return w && w->maximized && !w->minimized;
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/kernel/Utf8.h"
 #include "platform/ui/DisplayBackend.h"
+#include "platform/ui/user/HostWindow.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -74,6 +75,9 @@ void InjectMouse(const qm::ui::InputEvent& e) {
 
   HWND capture = Wm().capture;
   HWND target = Find(capture) ? capture : WindowFromPoint(e.point);
+  // Where minimizing the host window does nothing (a window manager that
+  // ignores it), a click on the bare desktop brings the main window back.
+  if (IsDesktop(target) && e.kind == qm::ui::InputKind::MouseDown) HostWindowRestored();
   if (!Find(target) || IsDesktop(target)) return;
   HWND root = RootOf(target);
   if (e.kind == qm::ui::InputKind::MouseDown && !capture) {
@@ -152,6 +156,7 @@ void InjectInput(const InputEvent& event) {
     case InputKind::KeyDown:
     case InputKind::KeyUp: InjectKey(event); break;
     case InputKind::Text: InjectText(event); break;
+    case InputKind::HostRestored: HostWindowRestored(); break;
   }
 }
 

@@ -1,7 +1,6 @@
 // Showing, hiding, moving, sizing and restacking windows.
 #include <algorithm>
 
-#include "platform/ui/DisplayBackend.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -87,19 +86,19 @@ BOOL ShowWindow(HWND hwnd, int command) {
     case SW_HIDE:
       ShowNow(hwnd, false);
       return wasVisible;
-    case SW_SHOWMAXIMIZED: {
-      if (!w->IsChild() && !w->maximized) {
-        w->maximized = true;
-        RECT work = qm::ui::Display().WorkArea();
-        RECT insets = NonClientInsets(*w);
-        int frame = insets.left;
-        PlaceWindow(hwnd, {work.left - frame, work.top - frame, work.right + frame, work.bottom + frame}, true);
-      }
+    case SW_SHOWMAXIMIZED:
+      MaximizeWindow(hwnd);
       break;
-    }
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+      ShowNow(hwnd, true);
+      MinimizeWindow(hwnd);
+      return wasVisible;
     case SW_RESTORE:
     case SW_SHOWNORMAL:
-      if (w->maximized) w->maximized = false;
+      // Coming back from minimized activates the window the user left.
+      if (RestoreWindow(hwnd)) return wasVisible;
       break;
     default:
       break;

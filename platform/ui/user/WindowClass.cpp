@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/kernel/LastError.h"
-#include "platform/ui/user/SystemClasses.h"
 #include "platform/ui/user/WindowState.h"
 
 namespace {
@@ -17,34 +16,14 @@ std::string ClassKey(LPCSTR name) {
   return key;
 }
 
-// Filled during static initialisation, so it must exist before any
-// provider adds itself.
-std::vector<qm::ui::user::SystemClassProvider>& Providers() {
-  static std::vector<qm::ui::user::SystemClassProvider> providers;
-  return providers;
-}
-
-bool RegisterSystemClasses() {
-  static bool running = false;
-  if (running || Providers().empty()) return false;
-  running = true;
-  for (auto provider : Providers()) provider();
-  running = false;
-  return true;
-}
-
 }  // namespace
 
 namespace qm::ui::user {
 
-void AddSystemClassProvider(SystemClassProvider provider) { Providers().push_back(provider); }
-
 std::shared_ptr<WindowClass> FindClass(LPCSTR name) {
   if (!name) return nullptr;
   auto& classes = Wm().classes;
-  std::string key = ClassKey(name);
-  auto it = classes.find(key);
-  if (it == classes.end() && RegisterSystemClasses()) it = classes.find(key);
+  auto it = classes.find(ClassKey(name));
   return it == classes.end() ? nullptr : it->second;
 }
 

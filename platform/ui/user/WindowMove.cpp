@@ -1,6 +1,7 @@
-// Dragging a window by its caption: a loop of its own, as a modal dialog has,
-// that follows the mouse until the button is released (Esc puts the window
-// back where it was).
+// Dragging a window by its caption: the modal loop, with a filter that
+// follows the mouse until the button is released (Esc puts the window back
+// where it was) and keeps the keyboard from everything else meanwhile.
+#include "platform/ui/user/ModalLoop.h"
 #include "platform/ui/user/WindowState.h"
 
 namespace qm::ui::user {
@@ -29,26 +30,23 @@ void TrackWindowMove(HWND hwnd, POINT start) {
   GetWindowRect(hwnd, &original);
   int width = original.right - original.left, height = original.bottom - original.top;
   SetCapture(hwnd);
-  MSG msg;
-  while (GetCapture() == hwnd && Find(hwnd)) {
-    if (!GetMessageA(&msg, nullptr, 0, 0)) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop outside
-      break;
-    }
-    if (msg.hwnd == hwnd && msg.message == WM_MOUSEMOVE) {
-      POINT to = KeepReachable({original.left + msg.pt.x - start.x, original.top + msg.pt.y - start.y}, width);
-      MoveWindow(hwnd, to.x, to.y, width, height, TRUE);
-      continue;
-    }
-    if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-      MoveWindow(hwnd, original.left, original.top, width, height, TRUE);
-      break;
-    }
-    if (msg.message >= WM_KEYDOWN && msg.message <= WM_SYSCHAR) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  // No owner: the window being dragged stays active and enabled.
+  RunModalLoop(
+      nullptr, hwnd, [hwnd] { return GetCapture() == hwnd; },
+      [&](MSG& msg) {
+        if (msg.hwnd == hwnd && msg.message == WM_MOUSEMOVE) {
+          POINT to = KeepReachable({original.left + msg.pt.x - start.x, original.top + msg.pt.y - start.y}, width);
+          MoveWindow(hwnd, to.x, to.y, width, height, TRUE);
+          return ModalFilterResult::Handled;
+        }
+        if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) return ModalFilterResult::EndLoop;
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+          MoveWindow(hwnd, original.left, original.top, width, height, TRUE);
+          return ModalFilterResult::EndLoop;
+        }
+        if (msg.message >= WM_KEYDOWN && msg.message <= WM_SYSCHAR) return ModalFilterResult::Handled;
+        return ModalFilterResult::Dispatch;
+      });
   if (GetCapture() == hwnd) ReleaseCapture();
 }
 

@@ -39,6 +39,12 @@ struct Window {
   bool updateErase = false;
   bool frameDirty = false;
   bool maximized = false;
+  bool minimized = false;
+  RECT normalRect{};      // where a maximized window goes when it is restored
+  RECT unminimizedRect{};  // where a minimized window comes back to
+  bool hiddenWithOwner = false;  // hidden because its owner was minimized
+  HWND lastActivePopup = nullptr;  // active when the window was minimized
+  LRESULT pressedBox = HTNOWHERE;  // the caption box held down, see CaptionButtons.h
   bool captionActive = false;
   bool closeDisabled = false;  // see CloseBox.h
   bool destroying = false;
@@ -120,9 +126,21 @@ void ForgetWindow(HWND hwnd);
 // The enabled window a click on a disabled top-level window goes to: its last
 // enabled owned popup, if any.
 HWND EnabledPopupOf(HWND hwnd);
+// Owned by `owner` directly or through owners of owners.
+bool IsOwnedBy(HWND hwnd, HWND owner);
+// A top-level window that can be activated.
+bool IsActivatable(HWND hwnd);
+
+// Minimized, maximized and restored top-level windows (ShowState.cpp).
+void MinimizeWindow(HWND hwnd);
+void MaximizeWindow(HWND hwnd);
+// Back from minimized (true: the window was minimized) or from maximized.
+bool RestoreWindow(HWND hwnd);
 
 // Non-client area (NonClient.cpp).
 void DrawNonClient(Window& w);
+// The frame's width on each side, without client edges.
+int FrameThickness(const Window& w);
 LRESULT NonClientHitTest(const Window& w, POINT screen);
 // The close box is greyed: by CS_NOCLOSE or DisableCloseBox.
 bool CloseBoxDisabled(const Window& w);

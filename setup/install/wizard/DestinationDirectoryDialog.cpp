@@ -55,7 +55,10 @@ void DestinationDirectoryDialog::UpdateSpaceInfo() {
   availableLabel = qm::fw::Format("%s %s:", availableOn.c_str(), root.c_str());
   availableText = qm::fw::Format("%ld Kb", static_cast<long>(freeKb));
   const std::uint32_t requiredKb = Settings().requiredSizeKb;
-  requiredText = qm::fw::Format("%ld Kb", static_cast<long>(requiredKb));
+  // The size is shown as the signed 32-bit number it was summed as: a
+  // configuration that lists a negative size shows a negative total, not
+  // its bit pattern read as a huge positive one.
+  requiredText = qm::fw::Format("%ld Kb", static_cast<long>(static_cast<std::int32_t>(requiredKb)));
 
   if (auto* sheet = dynamic_cast<Sheet*>(GetSheet()))
     sheet->insufficientSpace = static_cast<std::uint32_t>(freeKb) < requiredKb;

@@ -1,5 +1,4 @@
 #include "AutomationTestSupport.h"
-#include "support/OpenWindows.h"
 
 namespace qm::test {
 
@@ -50,7 +49,7 @@ void Register(const char* name, WNDPROC proc) {
 }  // namespace
 
 void AutomationTest::SetUp() {
-  qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(640, 480));
+  ScreenTest::SetUp();
   Register("TestFrame", FrameProc);
   Register("TestButton", ButtonProc);
   commands_.clear();
@@ -58,7 +57,7 @@ void AutomationTest::SetUp() {
 }
 
 void AutomationTest::TearDown() {
-  qm::test::CloseWindowsLeftOpen();
+  ScreenTest::TearDown();
   onCommand_ = nullptr;
 }
 

@@ -1,6 +1,7 @@
 // A small window and button pair for driving through the automation
 // driver: buttons post WM_COMMAND to their parent when clicked, check boxes
-// (BS_AUTOCHECKBOX) toggle, and the frame records the commands it receives.
+// (BS_AUTOCHECKBOX) toggle, and the frame records the commands it receives;
+// on the shared screen fixture.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,11 +12,13 @@
 #include "platform/ui/Automation.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DisplayBackend.h"
+#include "support/ScreenTest.h"
 
 namespace qm::test {
 
-class AutomationTest : public ::testing::Test {
+class AutomationTest : public ScreenTest {
  protected:
+  AutomationTest() : ScreenTest({640, 480}) {}
   void SetUp() override;
   void TearDown() override;
 

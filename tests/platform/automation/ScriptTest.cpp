@@ -1,7 +1,7 @@
 #include <fstream>
 
 #include "AutomationTestSupport.h"
-#include "platform/ui/automation/ScriptStart.h"
+#include "platform/ui/Startup.h"
 #include "support/TempDir.h"
 
 namespace qm::test {
@@ -107,7 +107,7 @@ class UnattendedRunTest : public AutomationTest {
     std::string path = folder_.Path() + "/run.txt";
     std::ofstream(path) << script;
     setenv("QUELLMOOR_SCRIPT", path.c_str(), 1);
-    StartScriptFromEnvironment();
+    qm::ui::StartWindowSystem();
     HWND main = Frame("Install", {0, 0, 400, 300});
     Button(main, 0x3024, "&Next >", {10, 10, 90, 35});
     Button(main, 1016, "Links", {10, 40, 90, 65}, BS_AUTOCHECKBOX);

@@ -1,4 +1,4 @@
-#include "platform/dialogs/UiTestSupport.h"
+#include "support/UiTest.h"
 
 namespace qm::test {
 namespace {

@@ -1,5 +1,5 @@
-#include "platform/dialogs/UiTestSupport.h"
 #include "platform/kernel/Utf8.h"
+#include "support/UiTest.h"
 
 namespace qm::test {
 namespace {

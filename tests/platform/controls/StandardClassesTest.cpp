@@ -1,20 +1,20 @@
-// The standard classes exist for a program that has not shown a dialog nor
-// registered anything itself. Each test runs in a process of its own, so
-// nothing has registered them before.
+// The standard classes exist, once the window system is started, for a
+// program that has not shown a dialog nor registered anything itself. Each
+// test runs in a process of its own, so nothing has registered them before.
 #include <gtest/gtest.h>
 
 #include "platform/kernel/LastError.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinUser.h"
+#include "support/ScreenTest.h"
 
 namespace qm::test {
 namespace {
 
-class StandardClassesTest : public ::testing::Test {
+class StandardClassesTest : public ScreenTest {
  protected:
-  void SetUp() override { ui::UseDisplay(ui::CreateHeadlessDisplay(640, 480)); }
+  StandardClassesTest() : ScreenTest({640, 480}) {}
 };
 
 TEST_F(StandardClassesTest, ButtonCanBeCreatedBeforeAnyDialog) {

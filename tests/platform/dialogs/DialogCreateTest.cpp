@@ -2,7 +2,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/dialogs/DialogTestSupport.h"
+#include "DialogTestSupport.h"
 #include "platform/ui/Resources.h"
 
 namespace qm::test {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "platform/dialogs/UiTestSupport.h"
+#include "support/UiTest.h"
 #include "platform/ui/DialogTemplate.h"
 
 namespace qm::test {

@@ -1,4 +1,4 @@
-#include "platform/dialogs/DialogTestSupport.h"
+#include "DialogTestSupport.h"
 #include "platform/ui/Surface.h"
 
 namespace qm::test {

@@ -1,4 +1,4 @@
-#include "platform/dialogs/DialogTestSupport.h"
+#include "DialogTestSupport.h"
 
 namespace qm::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/dialogs/DialogTestSupport.h"
+#include "DialogTestSupport.h"
 
 namespace qm::test {
 namespace {

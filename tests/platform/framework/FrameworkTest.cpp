@@ -2,30 +2,15 @@
 
 #include <vector>
 
-#include "platform/framework/Window.h"
 #include "platform/ui/DisplayBackend.h"
-#include "support/OpenWindows.h"
 
 namespace qm::test {
 
-void FrameworkTest::SetUp() { qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768)); }
-
 void FrameworkTest::TearDown() {
+  // What the test left queued is handled, as the program's loop would,
+  // before the windows are checked.
   Pump();
-  qm::test::CloseWindowsLeftOpen();
-  qm::fw::Window::DeleteTemporaryWrappers();
-}
-
-void FrameworkTest::Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  ScreenTest::TearDown();
 }
 
 void FrameworkTest::Key(UINT virtualKey, bool shift, bool alt) {

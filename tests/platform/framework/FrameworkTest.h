@@ -1,5 +1,5 @@
-// A fixture with a fresh headless screen that fails when a test leaves a
-// top-level window open, and builders for dialog templates in code.
+// The shared screen fixture for the framework's classes, and builders for
+// dialog templates in code.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,16 +9,14 @@
 
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/WinUser.h"
+#include "support/ScreenTest.h"
 
 namespace qm::test {
 
-class FrameworkTest : public ::testing::Test {
+class FrameworkTest : public ScreenTest {
  protected:
-  void SetUp() override;
   void TearDown() override;
 
-  // Dispatches until the queue is empty; a quit message stays pending.
-  static void Pump();
   // Presses and releases a key through the window system's input path.
   static void Key(UINT virtualKey, bool shift = false, bool alt = false);
 };

@@ -9,7 +9,7 @@
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DialogTemplate.h"
-#include "platform/ui/DisplayBackend.h"
+#include "support/ScreenTest.h"
 
 namespace qm::test {
 namespace {
@@ -61,10 +61,10 @@ DialogTemplate Page(short cx, short cy) {
   return page;
 }
 
-class PropertySheetTest : public ::testing::Test {
+class PropertySheetTest : public ScreenTest {
  protected:
   void SetUp() override {
-    qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
+    ScreenTest::SetUp();
     for (std::size_t i = 0; i < 2; ++i) {
       PROPSHEETPAGEA page{};
       page.dwSize = sizeof page;
@@ -78,6 +78,7 @@ class PropertySheetTest : public ::testing::Test {
   void TearDown() override {
     if (IsWindow(sheet)) DestroyWindow(sheet);
     Records().clear();
+    ScreenTest::TearDown();
   }
 
   HWND OpenModeless() {
@@ -187,8 +188,7 @@ TEST_F(PropertySheetTest, EscapeAsksTheCurrentPageWhetherToCancel) {
   MSG escape{GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
   ASSERT_TRUE(IsChild(sheet, escape.hwnd));
   EXPECT_TRUE(SendMessageA(sheet, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&escape)));
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  Pump();
   EXPECT_EQ(records[0].notifications, (std::vector<UINT>{PSN_SETACTIVE, PSN_QUERYCANCEL}));
   EXPECT_TRUE(IsWindow(sheet));
 }

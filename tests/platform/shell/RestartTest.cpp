@@ -8,23 +8,19 @@
 
 namespace {
 
-// The installer's way of enabling a privilege: true exactly when no error
-// is reported afterwards.
-bool EnablePrivilege(const char* name, bool enable) {
+// Sets the privilege's state in this process's token through the token
+// calls; the error they leave: ERROR_SUCCESS, or ERROR_NOT_ALL_ASSIGNED when
+// the account does not hold the privilege.
+DWORD AdjustPrivilege(const char* name, DWORD attributes) {
   HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return false;
-  TOKEN_PRIVILEGES privileges{};
-  if (!LookupPrivilegeValueA(nullptr, name, &privileges.Privileges[0].Luid)) {
-    CloseHandle(token);
-    return false;
-  }
-  privileges.PrivilegeCount = 1;
-  privileges.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
-  BOOL adjusted = AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr);
-  DWORD error = GetLastError();
-  EXPECT_TRUE(adjusted);  // a privilege that is not held still leaves the call successful
+  EXPECT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token));
+  TOKEN_PRIVILEGES privileges{1, {{{0, 0}, attributes}}};
+  EXPECT_TRUE(LookupPrivilegeValueA(nullptr, name, &privileges.Privileges[0].Luid));
+  // A privilege that is not held still leaves the call successful.
+  EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr));
+  const DWORD error = GetLastError();
   CloseHandle(token);
-  return error == ERROR_SUCCESS;
+  return error;
 }
 
 }  // namespace
@@ -35,7 +31,7 @@ TEST(Restart, AHeldPrivilegeAllowsARestartThatIsRecorded) {
   EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
   EXPECT_EQ(qm::shell::ReadPendingRestart().count, before);
 
-  ASSERT_TRUE(EnablePrivilege(SE_SHUTDOWN_NAME, true));
+  ASSERT_EQ(AdjustPrivilege(SE_SHUTDOWN_NAME, SE_PRIVILEGE_ENABLED), ERROR_SUCCESS);
   ASSERT_TRUE(ExitWindowsEx(EWX_REBOOT, 0));
   EXPECT_EQ(qm::shell::ReadPendingRestart().count, before + 1);
   EXPECT_EQ(qm::shell::ReadPendingRestart().action, "reboot");
@@ -43,7 +39,7 @@ TEST(Restart, AHeldPrivilegeAllowsARestartThatIsRecorded) {
   EXPECT_EQ(qm::shell::ReadPendingRestart().count, before + 2);
   EXPECT_EQ(qm::shell::ReadPendingRestart().action, "shutdown");
 
-  ASSERT_TRUE(EnablePrivilege(SE_SHUTDOWN_NAME, false));
+  ASSERT_EQ(AdjustPrivilege(SE_SHUTDOWN_NAME, 0), ERROR_SUCCESS);
   EXPECT_FALSE(ExitWindowsEx(EWX_REBOOT, 0));
   EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
 }
@@ -51,18 +47,17 @@ TEST(Restart, AHeldPrivilegeAllowsARestartThatIsRecorded) {
 TEST(Restart, APrivilegeNotHeldIsNotAllAssignedAndBlocksTheRestart) {
   ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false));
   const int before = qm::shell::ReadPendingRestart().count;
-  EXPECT_FALSE(EnablePrivilege(SE_SHUTDOWN_NAME, true));
-  EXPECT_EQ(GetLastError(), ERROR_NOT_ALL_ASSIGNED);
+  EXPECT_EQ(AdjustPrivilege(SE_SHUTDOWN_NAME, SE_PRIVILEGE_ENABLED), ERROR_NOT_ALL_ASSIGNED);
   EXPECT_FALSE(ExitWindowsEx(EWX_REBOOT, 0));
   EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
   EXPECT_EQ(qm::shell::ReadPendingRestart().count, before);
 
   // Other privileges are still held.
-  EXPECT_TRUE(EnablePrivilege("SeBackupPrivilege", true));
+  EXPECT_EQ(AdjustPrivilege("SeBackupPrivilege", SE_PRIVILEGE_ENABLED), ERROR_SUCCESS);
   ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, true));
-  EXPECT_TRUE(EnablePrivilege(SE_SHUTDOWN_NAME, true));
+  EXPECT_EQ(AdjustPrivilege(SE_SHUTDOWN_NAME, SE_PRIVILEGE_ENABLED), ERROR_SUCCESS);
   EXPECT_TRUE(ExitWindowsEx(EWX_REBOOT, 0));
-  EnablePrivilege(SE_SHUTDOWN_NAME, false);
+  AdjustPrivilege(SE_SHUTDOWN_NAME, 0);
 }
 
 TEST(Restart, TokensFollowTheirAccessAndNames) {

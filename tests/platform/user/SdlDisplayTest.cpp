@@ -10,6 +10,8 @@
 namespace qm::test {
 namespace {
 
+const qm::ui::sdl::ScreenPlacement kUnscaled = qm::ui::sdl::PlaceScreen({1024, 768}, {1024, 768});
+
 TEST(SdlInputTest, HostEventsBecomeInputEvents) {
   struct Row {
     SDL_Keycode key;
@@ -30,7 +32,7 @@ TEST(SdlInputTest, HostEventsBecomeInputEvents) {
     event.key.keysym.sym = row.key;
     event.key.keysym.mod = row.mod;
     qm::ui::InputEvent input;
-    ASSERT_TRUE(qm::ui::sdl::TranslateEvent(event, input));
+    ASSERT_TRUE(qm::ui::sdl::TranslateEvent(event, kUnscaled, input));
     EXPECT_EQ(input.kind, qm::ui::InputKind::KeyDown);
     EXPECT_EQ(input.virtualKey, row.virtualKey);
     EXPECT_EQ(input.alt, row.alt);
@@ -40,14 +42,14 @@ TEST(SdlInputTest, HostEventsBecomeInputEvents) {
   unknown.type = SDL_KEYDOWN;
   unknown.key.keysym.sym = SDLK_SCROLLLOCK;
   qm::ui::InputEvent input;
-  EXPECT_FALSE(qm::ui::sdl::TranslateEvent(unknown, input)) << "keys without a virtual key are not input";
+  EXPECT_FALSE(qm::ui::sdl::TranslateEvent(unknown, kUnscaled, input)) << "keys without a virtual key are not input";
 
   SDL_Event click{};
   click.type = SDL_MOUSEBUTTONUP;
   click.button.button = SDL_BUTTON_RIGHT;
   click.button.x = 12;
   click.button.y = 34;
-  ASSERT_TRUE(qm::ui::sdl::TranslateEvent(click, input));
+  ASSERT_TRUE(qm::ui::sdl::TranslateEvent(click, kUnscaled, input));
   EXPECT_EQ(input.kind, qm::ui::InputKind::MouseUp);
   EXPECT_EQ(input.button, qm::ui::MouseButton::Right);
   EXPECT_EQ(input.point.x, 12);

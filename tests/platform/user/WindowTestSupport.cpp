@@ -1,5 +1,4 @@
 #include "WindowTestSupport.h"
-#include "support/OpenWindows.h"
 
 #include <map>
 #include <memory>
@@ -32,7 +31,7 @@ LRESULT TestWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void WindowTest::SetUp() {
-  qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(640, 480));
+  ScreenTest::SetUp();
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = TestWindowProc;
@@ -46,10 +45,6 @@ void WindowTest::SetUp() {
   log_.clear();
 }
 
-void WindowTest::TearDown() {
-  qm::test::CloseWindowsLeftOpen();
-}
-
 HWND WindowTest::Create(DWORD style, RECT rect, HWND parent, Handler handler, int id, DWORD exStyle,
                         const char* text) {
   pendingHandler = &handler;
@@ -58,18 +53,6 @@ HWND WindowTest::Create(DWORD style, RECT rect, HWND parent, Handler handler, in
                               nullptr, nullptr);
   pendingHandler = nullptr;
   return hwnd;
-}
-
-void WindowTest::Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 void WindowTest::Click(POINT screen) {

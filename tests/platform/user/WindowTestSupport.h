@@ -1,6 +1,5 @@
-// Test windows whose behaviour each test supplies as a lambda, a log of the
-// messages they receive, and a fixture with a fresh headless screen that
-// fails when a test leaves a window open.
+// Test windows whose behaviour each test supplies as a lambda and a log of
+// the messages they receive, on the shared screen fixture.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinUser.h"
+#include "support/ScreenTest.h"
 
 namespace qm::test {
 
@@ -24,17 +24,15 @@ struct LoggedMessage {
   LPARAM lParam;
 };
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ScreenTest {
  protected:
+  WindowTest() : ScreenTest({640, 480}) {}
   void SetUp() override;
-  void TearDown() override;
 
   // A top-level or child window of the test class; `handler` sees every
   // message first and returns a result to stop DefWindowProcA.
   HWND Create(DWORD style, RECT rect, HWND parent = nullptr, Handler handler = {}, int id = 0, DWORD exStyle = 0,
               const char* text = "");
-  // Dispatches until nothing is left (timers excepted).
-  void Pump();
   void Click(POINT screen);
   void ClickClient(HWND hwnd, POINT client);
   void Key(UINT virtualKey, bool alt = false, bool shift = false);

@@ -6,7 +6,6 @@
 
 #include "install/engine/CompleteSheet.h"
 #include "install/engine/MainWindow.h"
-#include "install/resources/InstallerResources.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/framework/Application.h"
 #include "platform/kernel/FileApi.h"
@@ -14,8 +13,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/shell/Launcher.h"
 #include "platform/shell/ShellLink.h"
-#include "platform/ui/DisplayBackend.h"
-#include "setup/service/WindowsFiles.h"
+#include "support/WindowsFiles.h"
 
 namespace qm::test {
 
@@ -26,8 +24,7 @@ class TestApplication : public qm::fw::Application {};
 }  // namespace
 
 void CompletionTest::SetUp() {
-  qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
-  RegisterInstallerResources();
+  InstallerUiTest::SetUp();
   qm::shell::SetLauncher([this](const qm::shell::HostCommand& command) {
     launched.push_back(command.request);
     return true;
@@ -36,10 +33,7 @@ void CompletionTest::SetUp() {
 }
 
 void CompletionTest::TearDown() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-  }
-  qm::fw::Window::DeleteTemporaryWrappers();
+  InstallerUiTest::TearDown();
   qm::kernel::SetModuleFileNameOverride("");
   InstallationSettings::Reset();
 }

@@ -1,6 +1,6 @@
-// The completion sheet over a main window on the headless screen, driven
-// through the automation driver. Every program or document the installer
-// opens is recorded instead of opened.
+// The completion sheet over a main window on the installer's screen
+// fixture, driven through the automation driver. Every program or document
+// the installer opens is recorded instead of opened.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,12 +11,13 @@
 
 #include "platform/shell/LinkFormat.h"
 #include "platform/ui/Automation.h"
+#include "support/installer/InstallerUiTest.h"
 
 namespace qm::test {
 
 namespace automation = qm::ui::automation;
 
-class CompletionTest : public ::testing::Test {
+class CompletionTest : public InstallerUiTest {
  protected:
   void SetUp() override;
   void TearDown() override;

@@ -9,7 +9,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
-#include "setup/service/WindowsFiles.h"
+#include "support/WindowsFiles.h"
 
 namespace qm::test {
 namespace {

@@ -2,12 +2,13 @@
 #include <memory>
 #include <string>
 
-#include "InstallerUiTest.h"
 #include "install/engine/MainWindow.h"
 #include "install/settings/InstallationSettings.h"
 #include "install/wizard/PrivateMessages.h"
 #include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Automation.h"
+#include "platform/ui/DisplayBackend.h"
+#include "support/installer/InstallerUiTest.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -35,9 +36,10 @@ Rgb ScreenAt(int x, int y) {
 // area is 1024 x 768, over a medium and a destination on the host.
 class MainWindowTest : public qm::test::InstallerUiTest {
  protected:
+  MainWindowTest() : InstallerUiTest({1024, 768 + GetSystemMetrics(SM_CYCAPTION)}) {}
+
   void SetUp() override {
     InstallerUiTest::SetUp();
-    qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768 + GetSystemMetrics(SM_CYCAPTION)));
     qm::kernel::SetModuleFileNameOverride(qm::test::WindowsPath(medium.Path()) + "\\setup");
     InstallationSettings::Reset();
     Settings().destinationPath = qm::test::WindowsPath(destination.Path()) + "\\Quellmoor";
@@ -189,14 +191,9 @@ TEST_F(MainWindowTest, CancelledCopyEndsTheProgramAndKeepsWhatWasCopied) {
   driver->Click(Id(IDCANCEL)).Wait("Install").Expect(Id(0xFFFF), "Are you sure you want to cancel?").Click(Text("&Yes"));
   window->PostMessage(WM_START_INSTALLATION);
 
-  MSG msg{};
-  bool quit = false;
-  while (!quit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    quit = msg.message == WM_QUIT;
-    if (!quit) DispatchMessageA(&msg);
-  }
+  const std::optional<WPARAM> quit = PumpUntilQuit();
   ASSERT_TRUE(quit);
-  EXPECT_EQ(msg.wParam, 0u);
+  EXPECT_EQ(*quit, 0u);
   EXPECT_EQ(driver->StepsLeft(), 0u);
   EXPECT_EQ(qm::test::FilesBelow(Installed("")).size(), 1u);
   EXPECT_FALSE(fs::exists(Installed("bin")));

@@ -1,11 +1,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "InstallerUiTest.h"
 #include "install/engine/ProgressBar.h"
 #include "install/resources/ResourceIds.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/Dialog.h"
+#include "platform/ui/DisplayBackend.h"
+#include "support/installer/InstallerUiTest.h"
 
 namespace {
 

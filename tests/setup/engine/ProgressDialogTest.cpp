@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "InstallerUiTest.h"
 #include "install/engine/ProgressDialog.h"
 #include "install/resources/ResourceIds.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/DisplayBackend.h"
+#include "support/installer/InstallerUiTest.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -10,22 +10,16 @@
 #include "install/resources/ResourceIds.h"
 #include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/DisplayBackend.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
+#include "support/installer/InstallerUiTest.h"
 
 namespace {
 
 LONG_PTR KeepOpen(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
-class ResourceLayout : public testing::Test {
- protected:
-  void SetUp() override {
-    qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
-    RegisterInstallerResources();
-  }
-};
+class ResourceLayout : public qm::test::InstallerUiTest {};
 
 // Lines a static of this width needs for its text, in pixels.
 int TextHeight(HWND control, const std::string& text, int width) {

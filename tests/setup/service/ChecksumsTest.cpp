@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "install/service/Service.h"
-#include "setup/service/WindowsFiles.h"
+#include "support/WindowsFiles.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "install/service/ShellLinks.h"
 #include "platform/shell/ShellLink.h"
-#include "setup/service/WindowsFiles.h"
+#include "support/WindowsFiles.h"
 
 namespace {
 

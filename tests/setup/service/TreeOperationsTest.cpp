@@ -4,7 +4,7 @@
 
 #include "install/service/Service.h"
 #include "platform/kernel/Prefix.h"
-#include "setup/service/WindowsFiles.h"
+#include "support/WindowsFiles.h"
 
 namespace {
 

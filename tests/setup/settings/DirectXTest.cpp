@@ -4,7 +4,7 @@
 
 #include "install/settings/InstallationSettings.h"
 #include "platform/registry/Registry.h"
-#include "setup/service/WindowsFiles.h"
+#include "support/WindowsFiles.h"
 
 namespace {
 

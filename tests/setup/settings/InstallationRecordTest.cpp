@@ -9,7 +9,7 @@
 #include "platform/kernel/SystemInfo.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/Automation.h"
-#include "platform/ui/DisplayBackend.h"
+#include "support/ScreenTest.h"
 
 namespace {
 
@@ -50,11 +50,14 @@ void SetRecordValue(const char* name, const std::string& value) {
   RegCloseKey(key);
 }
 
-class InstallationRecordTest : public testing::Test {
+// On a screen: a store that cannot be read is reported in a message box.
+class InstallationRecordTest : public qm::test::ScreenTest {
  protected:
+  InstallationRecordTest() : ScreenTest({800, 600}) {}
   void TearDown() override {
     qm::kernel::SetModuleFileNameOverride("");
     InstallationSettings::Reset();
+    ScreenTest::TearDown();
   }
   static InstallationSettings& StartedAs(const std::string& exePath) {
     qm::kernel::SetModuleFileNameOverride(exePath);
@@ -106,7 +109,6 @@ TEST_F(InstallationRecordTest, LongValuesAreWrittenWhole) {
 }
 
 TEST_F(InstallationRecordTest, UnreadableStoreShowsOpenKeyErrorAndIsLeftAsItWas) {
-  qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(800, 600));
   InstallationRecord record{"E:", "C:\\Games\\Quellmoor", "full"};
   RecordInstallation();  // creates the store
   const std::string broken = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\r\n\"x\"=dword:zz\r\n";

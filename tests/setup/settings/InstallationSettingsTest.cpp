@@ -5,7 +5,7 @@
 #include "install/settings/InstallationSettings.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/kernel/SystemInfo.h"
-#include "setup/service/WindowsFiles.h"
+#include "support/WindowsFiles.h"
 
 namespace {
 

@@ -13,7 +13,8 @@
 #include "install/startup/Installer.h"
 #include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Automation.h"
-#include "setup/engine/InstallerUiTest.h"
+#include "platform/ui/DisplayBackend.h"
+#include "support/installer/InstallerUiTest.h"
 #include "support/TempDir.h"
 
 extern char** environ;

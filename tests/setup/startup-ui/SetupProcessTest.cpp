@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/gdi/Png.h"
+#include "support/HostFiles.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -47,16 +48,26 @@ std::string LayOutMedium(const std::string& folder, const std::string& name) {
 
 void WriteScript(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
 
-// A child process with the test's environment plus the given variables; it
-// is killed if the test ends while it still runs.
+// Whether `entry` ("NAME=value") sets the variable that `assignment` sets.
+bool SameVariable(const std::string& entry, const std::string& assignment) {
+  const std::size_t equals = assignment.find('=');
+  return entry.compare(0, equals + 1, assignment, 0, equals + 1) == 0;
+}
+
+// A child process with the test's environment plus the given variables,
+// which replace the test's own of the same names; its stderr goes to
+// `errorFile` when one is given. It is killed if the test ends while it
+// still runs.
 class Child {
  public:
-  Child(const std::string& program, const std::vector<std::string>& variables) {
+  Child(const std::string& program, const std::vector<std::string>& variables, const std::string& errorFile = "") {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry) {
       const std::string text = *entry;
       if (text.rfind("QUELLMOOR_SCRIPT=", 0) == 0 || text.rfind("QUELLMOOR_SCREENSHOTS=", 0) == 0) continue;
-      environment.push_back(text);
+      bool replaced = false;
+      for (const std::string& variable : variables) replaced = replaced || SameVariable(text, variable);
+      if (!replaced) environment.push_back(text);
     }
     environment.insert(environment.end(), variables.begin(), variables.end());
     std::vector<char*> envp;
@@ -64,7 +75,12 @@ class Child {
     envp.push_back(nullptr);
     const std::string name = fs::path(program).filename().string();
     std::vector<char*> argv{const_cast<char*>(name.c_str()), nullptr};
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!errorFile.empty())
+      posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
   }
   ~Child() {
     if (pid <= 0) return;
@@ -99,7 +115,9 @@ TEST_F(SetupProcessTest, SecondProcessOfTheSameNameIsToldSoAndEndsWithZero) {
   const std::string name = UniqueName();
 
   // The first installer reads its script from a pipe: once the test can
-  // open the pipe, the first one is running and has passed its own check.
+  // open the pipe, the first one is running. It reads the whole script at
+  // start-up, before its own check, so it waits there until the test closes
+  // the pipe, after the second one has gone.
   const std::string pipe = firstFolder.Path() + "/script";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   Child first(LayOutMedium(firstFolder.Path(), name), {"QUELLMOOR_SCRIPT=" + pipe});
@@ -152,6 +170,23 @@ TEST_F(SetupProcessTest, CopyUnderAnotherNameIsNotTakenForASecondInstance) {
   EXPECT_GT(pixel & 0xFFu, 50u);
 }
 
+TEST_F(SetupProcessTest, UnknownDisplayNameEndsTheProgramWithTheKnownOnesAndStatusTwo) {
+  qm::test::TempDir mediumFolder("qm-display");
+  const std::string errors = mediumFolder.Path() + "/stderr.txt";
+  // With a script that would end the run at once, a name that was not
+  // refused shows as exit status 0 instead of a program waiting unseen.
+  const std::string script = mediumFolder.Path() + "/end.script";
+  WriteScript(script, "end\n");
+  Child installer(LayOutMedium(mediumFolder.Path(), UniqueName()),
+                  {"QUELLMOOR_DISPLAY=sld", "QUELLMOOR_SCRIPT=" + script}, errors);
+  ASSERT_TRUE(installer.Started());
+  EXPECT_EQ(installer.Wait(), 2);
+  std::ifstream in(errors);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("QUELLMOOR_DISPLAY=sld names no known display"), std::string::npos) << text;
+  for (const char* known : {"\n  headless ", "\n  sdl "}) EXPECT_NE(text.find(known), std::string::npos) << text;
+}
+
 // The sample medium as the build lays it out, with the installer renamed so
 // that no other installer on the machine stands in its way.
 std::string CopySampleMedium(const std::string& folder, const std::string& name) {
@@ -166,14 +201,6 @@ std::string InstalledGame() {
   return std::string(prefix ? prefix : "") + "/drive_c/Games/Quellmoor";
 }
 
-std::set<std::string> FilesBelow(const fs::path& root) {
-  std::set<std::string> files;
-  if (!fs::exists(root)) return files;
-  for (const auto& entry : fs::recursive_directory_iterator(root))
-    if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), root).generic_string());
-  return files;
-}
-
 TEST_F(SetupProcessTest, DefaultAnswersInstallTheSampleMediumAndTheRunEnds) {
   qm::test::TempDir mediumFolder("qm-sample");
   const std::string program = CopySampleMedium(mediumFolder.Path(), UniqueName());
@@ -184,10 +211,10 @@ TEST_F(SetupProcessTest, DefaultAnswersInstallTheSampleMediumAndTheRunEnds) {
 
   std::set<std::string> expected;
   for (const char* tree : {"db", "bin", "doc", "uninstall"})
-    for (const std::string& file : FilesBelow(fs::path(mediumFolder.Path()) / tree))
+    for (const std::string& file : qm::test::FilesBelow(fs::path(mediumFolder.Path()) / tree))
       expected.insert(std::string(tree) + "/" + file);
   ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(FilesBelow(InstalledGame()), expected);
+  EXPECT_EQ(qm::test::FilesBelow(InstalledGame()), expected);
 }
 
 TEST_F(SetupProcessTest, CancelledCopyEndsTheRunWithZeroAndKeepsWhatWasCopied) {
@@ -203,7 +230,7 @@ TEST_F(SetupProcessTest, CancelledCopyEndsTheRunWithZeroAndKeepsWhatWasCopied) {
               "click \"&Yes\"\n");
   Child installer(program, {"QUELLMOOR_SCRIPT=" + script});
   ASSERT_EQ(installer.Wait(), 0) << "the program ends by itself after the cancel";
-  EXPECT_EQ(FilesBelow(InstalledGame()).size(), 1u);
+  EXPECT_EQ(qm::test::FilesBelow(InstalledGame()).size(), 1u);
 }
 
 std::string ReadWhole(const std::string& path) {

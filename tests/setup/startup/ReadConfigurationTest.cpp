@@ -9,7 +9,7 @@
 #include "install/startup/Installer.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/kernel/SystemInfo.h"
-#include "setup/service/WindowsFiles.h"
+#include "support/WindowsFiles.h"
 
 namespace {
 
@@ -52,6 +52,7 @@ TEST_F(ReadConfigurationTest, SumsTheSizeTokens) {
       {"odd token count", "300 db 200 bin 12", 512},
       {"size without digits", "big db 5 bin", 5},
       {"negative total keeps its bits", "-1 db", 0xFFFFFFFFu},
+      {"negative size alone", "-100 db", static_cast<std::uint32_t>(-100)},
   });
 }
 

@@ -78,8 +78,10 @@ TEST_F(SpaceTest, InsufficientWhenFreeSpaceIsBelowTheRequiredSize) {
       {"above", kRequiredKb + 64, kRequiredKb, false, "4096 Kb"},
       {"nothing required", 0, 0, false, "0 Kb"},
       // Sizes compare as unsigned numbers: a required size past 2^31 KB is
-      // more than any drive can report, not a negative number.
-      {"huge requirement", 1048576, 0x80000000u, true, "2147483648 Kb"},
+      // more than any drive can report, though it shows as the signed
+      // number the configuration summed.
+      {"huge requirement", 1048576, 0x80000000u, true, "-2147483648 Kb"},
+      {"largest signed requirement", 1048576, 0x7FFFFFFFu, true, "2147483647 Kb"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -90,6 +92,16 @@ TEST_F(SpaceTest, InsufficientWhenFreeSpaceIsBelowTheRequiredSize) {
     EXPECT_EQ(Text(IDC_AVAILABLE_TEXT), std::to_string(row.freeKb) + " Kb");
     EXPECT_EQ(Text(IDC_REQUIRED_TEXT), row.requiredText);
   }
+}
+
+// install.cfg "-100 db" sums to the bit pattern of -100 (the configuration
+// tests show the sum): shown as the negative number, yet more than any free
+// space in the unsigned comparison.
+TEST_F(SpaceTest, NegativeRequiredSizeShowsSignedNotAsItsBitPattern) {
+  SetRequiredKb(static_cast<std::uint32_t>(-100));
+  OpenOnDestinationPage();
+  EXPECT_EQ(Text(IDC_REQUIRED_TEXT), "-100 Kb");
+  EXPECT_TRUE(sheet->insufficientSpace) << "the comparison stays unsigned";
 }
 
 TEST_F(SpaceTest, NothingIsComputedBeforeTheDestinationPageExists) {

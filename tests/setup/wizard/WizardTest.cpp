@@ -1,11 +1,8 @@
 #include "WizardTest.h"
 
-#include "install/resources/InstallerResources.h"
 #include "install/settings/InstallationSettings.h"
 #include "install/wizard/PrivateMessages.h"
 #include "platform/kernel/FileApi.h"
-#include "platform/ui/DisplayBackend.h"
-#include "support/OpenWindows.h"
 
 namespace qm::test {
 
@@ -29,8 +26,7 @@ LRESULT OwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void WizardTest::SetUp() {
-  qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(1024, 768));
-  RegisterInstallerResources();
+  InstallerUiTest::SetUp();
   InstallationSettings::Reset();
   SetRequiredKb(4096);
   SetFreeKb('C', 1024 * 1024);
@@ -39,8 +35,7 @@ void WizardTest::SetUp() {
 void WizardTest::TearDown() {
   sheet.reset();
   owner.reset();
-  qm::test::CloseWindowsLeftOpen();
-  qm::fw::Window::DeleteTemporaryWrappers();
+  InstallerUiTest::TearDown();
 }
 
 void WizardTest::SetFreeKb(char drive, std::uint64_t kb) { qm::kernel::SetDiskFreeSpaceOverride(drive, kb * 1024); }

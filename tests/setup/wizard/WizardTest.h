@@ -1,6 +1,6 @@
-// The installation wizard under its owner, on a fresh headless screen. The
-// owner stands in for the main window and records the private messages the
-// sheet posts to it. The fixture fails a test that leaves a window open.
+// The installation wizard under its owner, on the installer's screen
+// fixture. The owner stands in for the main window and records the private
+// messages the sheet posts to it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include "platform/framework/Application.h"
 #include "platform/framework/Window.h"
 #include "platform/ui/Automation.h"
+#include "support/installer/InstallerUiTest.h"
 
 namespace qm::test {
 
@@ -36,7 +37,7 @@ class OwnerWindow : public qm::fw::Window {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-class WizardTest : public ::testing::Test {
+class WizardTest : public InstallerUiTest {
  protected:
   // The quit code a test posts to end a run that leaves the wizard open;
   // Exit Setup quits with 0.

@@ -1,7 +1,7 @@
-// A headless screen, a parent window that records the notifications its
-// controls send, keyboard and mouse input through InjectInput, and steps
-// played at the idle points of modal loops. Header-only, so the control and
-// the dialog test programs share it.
+// Tests of controls and dialogs: on the shared screen fixture, a parent
+// window that records the notifications its controls send, keyboard and
+// mouse input through InjectInput, steps played at the idle points of modal
+// loops, and the client area as the screen shows it. Header-only.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,9 +17,8 @@
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
-#include "platform/ui/controls/StandardControls.h"
 #include "platform/ui/user/IdleHook.h"
-#include "support/OpenWindows.h"
+#include "support/ScreenTest.h"
 
 namespace qm::test {
 
@@ -29,15 +28,14 @@ struct Notification {
   HWND control;
 };
 
-class UiTest : public ::testing::Test {
+class UiTest : public ScreenTest {
  public:
   static inline std::vector<Notification> notifications;
   static inline HBRUSH parentStaticBrush = nullptr;
 
  public:
   void SetUp() override {
-    ui::UseDisplay(ui::CreateHeadlessDisplay(1024, 768));
-    ui::RegisterStandardControls();
+    ScreenTest::SetUp();
     WNDCLASSEXA existing{};
     if (!GetClassInfoExA(nullptr, "QmTestParent", &existing)) {
       WNDCLASSEXA wc{};
@@ -55,7 +53,7 @@ class UiTest : public ::testing::Test {
     ui::user::SetIdleHook({});
     for (HWND parent : parents)
       if (IsWindow(parent)) DestroyWindow(parent);
-    qm::test::CloseWindowsLeftOpen();
+    ScreenTest::TearDown();
   }
 
   HWND CreateParent(RECT rect = {100, 100, 560, 420}) {
@@ -71,21 +69,6 @@ class UiTest : public ::testing::Test {
     return CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
                            rect.right - rect.left, rect.bottom - rect.top, parent,
                            reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr, nullptr);
-  }
-
-  // Dispatches until the queue is empty, through the dialog's keyboard
-  // handling when a dialog is given.
-  static void Pump(HWND dialog = nullptr) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
   }
 
   static void InjectKey(UINT key, bool shift = false, bool alt = false) {

@@ -1,0 +1,237 @@
+// The caption's boxes and icon: their pixels in the classic look, greyed
+// boxes, hit testing, the pressed look while the mouse is held, and the
+// system commands they send.
+#include <string>
+#include <vector>
+
+#include "WindowTestSupport.h"
+#include "platform/ui/Automation.h"
+#include "platform/ui/Surface.h"
+#include "platform/ui/gdi/Icons.h"
+
+namespace qm::test {
+namespace {
+
+constexpr DWORD kCaptioned = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+// A window of 160 x 60 at (10, 10) with a sizing frame of 4: the boxes' left
+// edges on the screen, all 14 pixels high from y = 16.
+constexpr RECT kFrameRect{10, 10, 170, 70};
+constexpr LONG kMinimizeLeft = 114, kMaximizeLeft = 130, kCloseLeft = 148, kBoxTop = 16;
+
+// A screen area as text: '#' black, 'W' white, 's' shadow grey, '.' face
+// grey, '?' anything else.
+std::vector<std::string> Art(LONG left, LONG top, int width, int height) {
+  const qm::ui::Surface& screen = qm::ui::ScreenSurface();
+  std::vector<std::string> rows;
+  for (int y = 0; y < height; ++y) {
+    std::string row;
+    for (int x = 0; x < width; ++x) {
+      switch (screen.At(left + x, top + y) & 0xFFFFFF) {
+        case 0x000000: row += '#'; break;
+        case 0xFFFFFF: row += 'W'; break;
+        case 0x808080: row += 's'; break;
+        case 0xC0C0C0: row += '.'; break;
+        default: row += '?'; break;
+      }
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<std::string> BoxArt(LONG left) { return Art(left, kBoxTop, 16, 14); }
+
+// A raised box around the rows of its inside (x 2 to 13, y 2 to 11).
+std::vector<std::string> Raised(const std::vector<std::string>& inside) {
+  std::vector<std::string> rows{"WWWWWWWWWWWWWWW#", "W.............s#"};
+  for (const std::string& row : inside) rows.push_back("W." + row + "s#");
+  rows.push_back("Wssssssssssssss#");
+  rows.push_back("################");
+  return rows;
+}
+
+const std::vector<std::string> kMinimizeBox = Raised({
+    "............", "............", "............", "............", "............", "............",
+    "............", "..######....", "..######....", "............",
+});
+const std::vector<std::string> kMaximizeBox = Raised({
+    ".#########..", ".#########..", ".#.......#..", ".#.......#..", ".#.......#..", ".#.......#..",
+    ".#.......#..", ".#.......#..", ".#########..", "............",
+});
+const std::vector<std::string> kRestoreBox = Raised({
+    "....######..", "....######..", "....#....#..", "..######.#..", "..######.#..", "..#....###..",
+    "..#....#....", "..#....#....", "..######....", "............",
+});
+const std::vector<std::string> kCloseBox = Raised({
+    "............", "..##....##..", "...##..##...", "....####....", ".....##.....", "....####....",
+    "...##..##...", "..##....##..", "............", "............",
+});
+// Greyed, the maximize glyph is etched: shadow ink over a white copy one
+// pixel down and right.
+const std::vector<std::string> kGreyedMaximizeBox = Raised({
+    ".sssssssss..", ".sssssssssW.", ".sWWWWWWWsW.", ".sW......sW.", ".sW......sW.", ".sW......sW.",
+    ".sW......sW.", ".sW......sW.", ".sssssssssW.", "..WWWWWWWWW.",
+});
+// Held down, a box is sunk and its glyph moves a pixel down and right.
+const std::vector<std::string> kPressedMinimizeBox{
+    "###############W", "#sssssssssssss.W", "#s.............W", "#s.............W", "#s.............W",
+    "#s.............W", "#s.............W", "#s.............W", "#s.............W", "#s.............W",
+    "#s...######....W", "#s...######....W", "#..............W", "WWWWWWWWWWWWWWWW",
+};
+
+POINT CentreOf(LONG boxLeft) { return {boxLeft + 8, kBoxTop + 7}; }
+
+class CaptionButtonsTest : public WindowTest {
+ protected:
+  HWND Captioned(DWORD extraStyle, const char* text = "Caption") {
+    HWND hwnd = Create(kCaptioned | extraStyle, kFrameRect, nullptr, {}, 0, 0, text);
+    Pump();
+    return hwnd;
+  }
+  std::vector<WPARAM> Commands(HWND hwnd) const {
+    std::vector<WPARAM> commands;
+    for (const LoggedMessage& m : Messages(hwnd, WM_SYSCOMMAND)) commands.push_back(m.wParam & 0xFFF0);
+    return commands;
+  }
+};
+
+TEST_F(CaptionButtonsTest, AllThreeBoxesInTheClassicLook) {
+  HWND hwnd = Captioned(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  EXPECT_EQ(BoxArt(kMinimizeLeft), kMinimizeBox);
+  EXPECT_EQ(BoxArt(kMaximizeLeft), kMaximizeBox);
+  EXPECT_EQ(BoxArt(kCloseLeft), kCloseBox);
+  // Each box is hit where it is drawn; the two pixels before the close box are caption.
+  const struct {
+    LONG x;
+    LRESULT hit;
+  } edges[] = {{kMinimizeLeft - 1, HTCAPTION}, {kMinimizeLeft, HTMINBUTTON}, {kMaximizeLeft, HTMAXBUTTON},
+               {kMaximizeLeft + 16, HTCAPTION}, {kCloseLeft, HTCLOSE},     {kCloseLeft + 16, HTCAPTION}};
+  for (const auto& edge : edges) {
+    SCOPED_TRACE(edge.x);
+    EXPECT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(edge.x, kBoxTop + 13)), edge.hit);
+  }
+  DestroyWindow(hwnd);
+}
+
+TEST_F(CaptionButtonsTest, TheBoxTheStyleLacksIsGreyedAndDoesNothing) {
+  struct Row {
+    const char* name;
+    DWORD style;
+    bool minimizeShown, minimizeEnabled, maximizeEnabled;
+  } rows[] = {
+      {"both", WS_MINIMIZEBOX | WS_MAXIMIZEBOX, true, true, true},
+      {"minimize only", WS_MINIMIZEBOX, true, true, false},
+      {"maximize only", WS_MAXIMIZEBOX, true, false, true},
+      {"neither", 0, false, false, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    HWND hwnd = Captioned(WS_THICKFRAME | row.style);
+    if (row.name == std::string("minimize only")) {
+      EXPECT_EQ(BoxArt(kMaximizeLeft), kGreyedMaximizeBox);
+    }
+    EXPECT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(CentreOf(kMinimizeLeft).x, CentreOf(kMinimizeLeft).y)),
+              row.minimizeShown ? HTMINBUTTON : HTCAPTION);
+    EXPECT_EQ(BoxArt(kCloseLeft), kCloseBox) << "the close box stays where it is";
+    ClearLog();
+    Click(CentreOf(kMaximizeLeft));
+    EXPECT_EQ(Commands(hwnd), row.maximizeEnabled ? std::vector<WPARAM>{SC_MAXIMIZE} : std::vector<WPARAM>{});
+    ShowWindow(hwnd, SW_RESTORE);
+    Pump();
+    ClearLog();
+    Click(CentreOf(kMinimizeLeft));
+    EXPECT_EQ(Commands(hwnd), row.minimizeEnabled ? std::vector<WPARAM>{SC_MINIMIZE} : std::vector<WPARAM>{});
+    DestroyWindow(hwnd);
+  }
+}
+
+TEST_F(CaptionButtonsTest, SmallClassIconStandsAtTheCaptionsLeftSmoothed) {
+  // 32 x 32: an opaque red left half, and on the right half white rows
+  // alternating with transparent ones.
+  qm::ui::Surface image(32, 32, 0);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) image.At(x, y) = x < 16 ? 0xFFFF0000u : (y % 2 ? 0u : 0xFFFFFFFFu);
+  HICON icon = qm::ui::gdi::InsertIcon(image, true);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hIcon = icon;
+  wc.lpszClassName = "IconWindow";
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  HWND hwnd = CreateWindowExA(0, "IconWindow", "Caption", kCaptioned | WS_THICKFRAME, kFrameRect.left,
+                              kFrameRect.top, 160, 60, nullptr, nullptr, nullptr, nullptr);
+  Pump();
+  // 16 x 16 at (frame + 2, frame + 1) of the window, the title after it.
+  const qm::ui::Surface& screen = qm::ui::ScreenSurface();
+  const std::uint32_t caption =
+      qm::ui::PixelFromColor(GetSysColor(GetActiveWindow() == hwnd ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+  EXPECT_EQ(screen.At(16, 15), 0xFFFF0000u);
+  EXPECT_EQ(screen.At(23, 30), 0xFFFF0000u);
+  for (POINT outside : {POINT{15, 15}, POINT{16, 14}, POINT{16, 31}, POINT{32, 20}, POINT{33, 20}})
+    EXPECT_EQ(screen.At(outside.x, outside.y), caption) << outside.x << "," << outside.y;
+  // Half white, half transparent: each pixel blends both rows it covers.
+  const std::uint32_t blended = screen.At(28, 20);
+  for (int shift : {0, 8, 16}) {
+    EXPECT_GT((blended >> shift) & 0xFF, (caption >> shift) & 0xFF);
+    EXPECT_LT((blended >> shift) & 0xFF, 0xFFu);
+  }
+  EXPECT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(20, 20)), HTSYSMENU);
+  DestroyWindow(hwnd);
+  UnregisterClassA("IconWindow", nullptr);
+}
+
+TEST_F(CaptionButtonsTest, BoxIsPressedWhileHeldOverItAndActsWhenReleased) {
+  HWND hwnd = Captioned(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  auto inject = [](qm::ui::InputKind kind, POINT at) {
+    qm::ui::InputEvent event;
+    event.kind = kind;
+    event.point = at;
+    qm::ui::InjectInput(event);
+  };
+  const POINT onBox = CentreOf(kMinimizeLeft);
+  const POINT offBox{onBox.x - 40, onBox.y};
+  qm::ui::automation::Driver driver;
+  driver.Do("held", [&] { EXPECT_EQ(BoxArt(kMinimizeLeft), kPressedMinimizeBox); })
+      .Do("slide off", [&] { inject(qm::ui::InputKind::MouseMove, offBox); })
+      .Do("raised off the box", [&] { EXPECT_EQ(BoxArt(kMinimizeLeft), kMinimizeBox); })
+      .Do("back on", [&] { inject(qm::ui::InputKind::MouseMove, onBox); })
+      .Do("held again", [&] {
+        EXPECT_EQ(BoxArt(kMinimizeLeft), kPressedMinimizeBox);
+        EXPECT_EQ(Commands(hwnd), std::vector<WPARAM>{}) << "nothing happens while the button is down";
+      })
+      .Do("let go", [&] { inject(qm::ui::InputKind::MouseUp, onBox); });
+  ClearLog();
+  inject(qm::ui::InputKind::MouseDown, onBox);
+  Pump();
+  EXPECT_EQ(driver.StepsLeft(), 0u);
+  EXPECT_EQ(Commands(hwnd), std::vector<WPARAM>{SC_MINIMIZE});
+  EXPECT_TRUE(IsIconic(hwnd));
+  EXPECT_EQ(GetCapture(), nullptr);
+  DestroyWindow(hwnd);
+}
+
+TEST_F(CaptionButtonsTest, MaximizeBoxMaximizesAndThenRestoresToTheFormerPlace) {
+  HWND hwnd = Captioned(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  Click(CentreOf(kMaximizeLeft));
+  ASSERT_TRUE(IsZoomed(hwnd));
+  RECT rect;
+  GetWindowRect(hwnd, &rect);
+  EXPECT_EQ(rect.left, -4);
+  EXPECT_EQ(rect.top, -4);
+  EXPECT_EQ(rect.right, 644);
+  EXPECT_EQ(rect.bottom, 484);
+  EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_MAXIMIZE);
+  // Maximized, the box shows the restore glyph at the screen's right edge.
+  const LONG restoreLeft = 640 - 2 - 16 - 2 - 16;
+  EXPECT_EQ(Art(restoreLeft, 2, 16, 14), kRestoreBox);
+  Click({restoreLeft + 8, 9});
+  EXPECT_FALSE(IsZoomed(hwnd));
+  GetWindowRect(hwnd, &rect);
+  EXPECT_EQ(rect.left, kFrameRect.left);
+  EXPECT_EQ(rect.right, kFrameRect.right);
+  EXPECT_EQ(BoxArt(kMaximizeLeft), kMaximizeBox);
+  DestroyWindow(hwnd);
+}
+
+}  // namespace
+}  // namespace qm::test
