@@ -295,20 +295,54 @@ RegistryKey* Hive::FindKey(std::string_view path) {
   return it == keys.end() ? nullptr : &it->second;
 }
 
+Hive& Hive::operator=(const Hive& other) {
+  rootName = other.rootName;
+  keys = other.keys;
+  recent = keys.end();
+  return *this;
+}
+
+Hive& Hive::operator=(Hive&& other) noexcept {
+  rootName = std::move(other.rootName);
+  keys = std::move(other.keys);
+  recent = keys.end();
+  return *this;
+}
+
+Hive::KeyMap::iterator Hive::Locate(std::string_view path, KeyMap::iterator* next) {
+  const KeyPathLess less;
+  if (recent != keys.end() && !less(path, recent->first)) {
+    if (!less(recent->first, path)) return recent;
+    auto after = std::next(recent);
+    if (after == keys.end() || less(path, after->first)) {
+      *next = after;
+      return keys.end();
+    }
+    if (!less(after->first, path)) return after;
+  }
+  auto it = keys.lower_bound(path);
+  if (it != keys.end() && !less(path, it->first)) return it;
+  *next = it;
+  return keys.end();
+}
+
 RegistryKey& Hive::CreateKey(std::string_view path, bool* created) {
-  auto it = keys.find(path);
+  KeyMap::iterator next;
+  auto it = Locate(path, &next);
   if (created) *created = it == keys.end();
-  if (it != keys.end()) return it->second;
-  if (path.empty()) return keys.emplace("", RegistryKey{"", {}}).first->second;
+  if (it != keys.end()) return (recent = it)->second;
+  if (path.empty()) return (recent = keys.emplace_hint(next, "", RegistryKey{"", {}}))->second;
 
   // The nearest ancestor that exists, looked for from the key upwards: a
-  // store lists parents before children, so that is mostly the parent.
+  // store lists parents before children, so that is mostly the parent,
+  // the key met last.
   std::string resolved;
   std::size_t start = 0;
   for (std::size_t cut = path.size(); cut > 0;) {
     std::size_t slash = path.rfind('\\', cut - 1);
     if (slash == std::string_view::npos) break;
-    auto ancestor = keys.find(path.substr(0, slash));
+    KeyMap::iterator unused;
+    auto ancestor = Locate(path.substr(0, slash), &unused);
     if (ancestor != keys.end()) {
       resolved = ancestor->first;
       start = slash + 1;
@@ -316,20 +350,26 @@ RegistryKey& Hive::CreateKey(std::string_view path, bool* created) {
     }
     cut = slash;
   }
-  // The missing ones below it, each in the case written here; the ancestors
-  // that exist keep the case in which they were first written.
+  // The missing ones below it, each in the case written here (the
+  // ancestors that exist keep the case in which they were first written).
+  // A missing key has no subkeys, so they all go where the key itself
+  // would go, one after the other.
   while (true) {
     std::size_t end = path.find('\\', start);
     std::string_view part = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (!resolved.empty() || start > 0) resolved += '\\';
     resolved += part;
-    it = keys.emplace_hint(keys.end(), resolved, RegistryKey{resolved, {}});
-    if (end == std::string_view::npos) return it->second;
+    it = keys.emplace_hint(next, resolved, RegistryKey{resolved, {}});
+    next = std::next(it);
+    if (end == std::string_view::npos) return (recent = it)->second;
     start = end + 1;
   }
 }
 
-void Hive::DeleteTree(std::string_view path) { EraseSubtree(keys, path); }
+void Hive::DeleteTree(std::string_view path) {
+  recent = keys.end();
+  EraseSubtree(keys, path);
+}
 
 std::string FormatHive(const Hive& hive) {
   std::string out = "REGEDIT4\r\n";
