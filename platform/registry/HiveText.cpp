@@ -41,6 +41,17 @@ void EraseSubtree(Map& map, std::string_view path) {
   for (auto it = map.lower_bound(path); it != map.end() && IsInSubtree(it->first, path);) it = map.erase(it);
 }
 
+// The length of the deepest ancestor of path that is also key or one of its
+// ancestors (0 when they share none), compared ignoring case.
+std::size_t SharedAncestorLength(std::string_view key, std::string_view path) {
+  std::size_t n = 0;
+  while (n < key.size() && n < path.size() && FoldCase(key[n]) == FoldCase(path[n])) ++n;
+  if (n == key.size() && n < path.size() && path[n] == '\\') return n;
+  if (n == 0) return 0;
+  std::size_t slash = path.rfind('\\', n - 1);
+  return slash == std::string_view::npos ? 0 : slash;
+}
+
 std::string_view TrimLeft(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   return s;
@@ -333,22 +344,19 @@ RegistryKey& Hive::CreateKey(std::string_view path, bool* created) {
   if (it != keys.end()) return (recent = it)->second;
   if (path.empty()) return (recent = keys.emplace_hint(next, "", RegistryKey{"", {}}))->second;
 
-  // The nearest ancestor that exists, looked for from the key upwards: a
-  // store lists parents before children, so that is mostly the parent,
-  // the key met last.
+  // The deepest ancestor that exists. Every key's ancestors exist (a key
+  // is only created with them, and a deletion takes a whole subtree), so
+  // it is the deepest one this path shares with the key that would come
+  // right before it: one comparison, not a lookup for each level.
   std::string resolved;
   std::size_t start = 0;
-  for (std::size_t cut = path.size(); cut > 0;) {
-    std::size_t slash = path.rfind('\\', cut - 1);
-    if (slash == std::string_view::npos) break;
-    KeyMap::iterator unused;
-    auto ancestor = Locate(path.substr(0, slash), &unused);
-    if (ancestor != keys.end()) {
-      resolved = ancestor->first;
-      start = slash + 1;
-      break;
+  if (next != keys.begin()) {
+    const std::string& before = std::prev(next)->first;
+    std::size_t shared = SharedAncestorLength(before, path);
+    if (shared > 0) {
+      resolved = before.substr(0, shared);
+      start = shared + 1;
     }
-    cut = slash;
   }
   // The missing ones below it, each in the case written here (the
   // ancestors that exist keep the case in which they were first written).
@@ -390,27 +398,33 @@ std::string FormatHive(const Hive& hive) {
 namespace {
 
 // Where the parse keeps each key's values by name, so that a value line
-// finds the value it replaces or removes without scanning the key. A
-// removed value is only marked, and the marked ones leave their keys at the
-// end of the parse, so a key with many removals is not shifted for each.
+// finds the value it replaces or removes without scanning the key. A key
+// line resolves its key's entry once, and the value lines below it use
+// that entry. A removed value is only marked, and the marked ones leave
+// their keys at the end of the parse, so a key with many removals is not
+// shifted for each.
 class ValueIndex {
  public:
-  // The slot of the key's value with this name, or nullptr.
-  std::size_t* Find(const std::string& keyPath, const std::string& foldedName) {
-    auto key = keys.find(keyPath);
-    if (key == keys.end()) return nullptr;
-    auto slot = key->second.positions.find(foldedName);
-    return slot == key->second.positions.end() ? nullptr : &slot->second;
-  }
-  void Add(const std::string& keyPath, std::string foldedName, std::size_t position) {
-    keys[keyPath].positions[std::move(foldedName)] = position;
-  }
-  void Remove(const std::string& keyPath, const std::string& foldedName) {
-    KeyValues& key = keys[keyPath];
-    auto slot = key.positions.find(foldedName);
-    key.removed.push_back(slot->second);
-    key.positions.erase(slot);
-  }
+  struct KeyValues {
+    // The slot of the value with this folded name, or nullptr.
+    std::size_t* Find(const std::string& foldedName) {
+      auto slot = positions.find(foldedName);
+      return slot == positions.end() ? nullptr : &slot->second;
+    }
+    void Add(std::string foldedName, std::size_t position) { positions[std::move(foldedName)] = position; }
+    void Remove(const std::string& foldedName) {
+      auto slot = positions.find(foldedName);
+      removed.push_back(slot->second);
+      positions.erase(slot);
+    }
+
+    std::unordered_map<std::string, std::size_t> positions;
+    std::vector<std::size_t> removed;
+  };
+
+  // The entry of the key at this path (the map keeps it where it is until
+  // the key's subtree is removed).
+  KeyValues& For(const std::string& keyPath) { return keys[keyPath]; }
   void RemoveSubtree(std::string_view path) { EraseSubtree(keys, path); }
   // Takes the marked values out of their keys, keeping the others' order.
   void Compact(Hive& hive) {
@@ -430,12 +444,15 @@ class ValueIndex {
   }
 
  private:
-  struct KeyValues {
-    std::unordered_map<std::string, std::size_t> positions;
-    std::vector<std::size_t> removed;
-  };
   std::map<std::string, KeyValues, KeyPathLess> keys;
 };
+
+}  // namespace
+
+namespace {
+
+// Room for the ancestors a hand-written store leaves out, beyond its size.
+constexpr std::size_t kImpliedKeyAllowance = 16u << 20;
 
 }  // namespace
 
@@ -467,7 +484,13 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
 
   Hive hive(rootName);
   ValueIndex index;
+  // A key line brings its missing ancestors along, each with its whole
+  // path, so deep keys that name none of theirs would make keys (and a store
+  // written back) many times the text's size. An export names every key;
+  // what a text leaves to be implied is bounded by its own size.
+  std::size_t impliedRoom = text.size() + kImpliedKeyAllowance;
   RegistryKey* current = nullptr;
+  ValueIndex::KeyValues* currentIndex = nullptr;
   while (lines.Next(&line)) {
     std::size_t lineNumber = lines.Number();
     line = Trim(line);
@@ -486,8 +509,18 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
         hive.DeleteTree(path);
         index.RemoveSubtree(path);
         current = nullptr;
+        currentIndex = nullptr;
       } else {
+        const std::size_t keysBefore = hive.Keys().size();
         current = &hive.CreateKey(path);
+        currentIndex = &index.For(current->path);
+        // Each ancestor the line brings along costs at most its own path.
+        const std::size_t implied = hive.Keys().size() - keysBefore;
+        if (implied > 1) {
+          const std::size_t cost = (implied - 1) * (path.size() + 1);
+          if (cost > impliedRoom) return fail(lineNumber, "too many keys without a line of their own");
+          impliedRoom -= cost;
+        }
       }
       continue;
     }
@@ -514,14 +547,14 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
 
     std::vector<RegistryValue>& values = current->values;
     std::string folded = Folded(value.name);
-    std::size_t* existing = index.Find(current->path, folded);
+    std::size_t* existing = currentIndex->Find(folded);
     if (isDeletion) {
-      if (existing) index.Remove(current->path, folded);
+      if (existing) currentIndex->Remove(folded);
     } else if (existing) {
       values[*existing].type = value.type;
       values[*existing].data = std::move(value.data);
     } else {
-      index.Add(current->path, std::move(folded), values.size());
+      currentIndex->Add(std::move(folded), values.size());
       values.push_back(std::move(value));
     }
   }

@@ -84,7 +84,9 @@ std::string FormatHive(const Hive& hive);
 // 5.00") text whose keys all lie under the hive's root. Unlike an import,
 // a line that cannot be read fails the whole parse: the store must never be
 // rewritten without it. *error names the first bad line. Takes time linear
-// in the text, however many keys, values and levels it holds.
+// in the text, however many keys, values and levels it holds; a text whose
+// key lines leave out more ancestors than its own size (plus 16 MB) could
+// hold is refused.
 std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName, std::string* error = nullptr);
 
 }  // namespace qm::registry

@@ -4,6 +4,10 @@
 // level.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <map>
+
 #include "platform/registry/HiveText.h"
 #include "platform/registry/Registry.h"
 
@@ -163,4 +167,69 @@ TEST(HiveLimits, ARootKeyWithoutValuesIsStillThereAfterARewrite) {
   std::optional<Hive> again = ParseHive(FormatHive(*hive), "HKEY_CURRENT_USER");
   ASSERT_TRUE(again);
   EXPECT_NE(again->FindKey(""), nullptr);
+}
+
+TEST(HiveLimits, AKeyWithoutItsAncestorsGetsThemBelowTheDeepestOneThatExists) {
+  // Creations and deletions in an order no export has, against the plain
+  // rule: a key exists with every ancestor, each in the case first written.
+  const char* parts[] = {"a", "A", "b", "a b", "ab", "a-", "B"};
+  Hive hive("HKEY_CURRENT_USER");
+  std::map<std::string, std::string> model;  // folded path -> path as first written
+  auto folded = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  unsigned seed = 12345;
+  auto random = [&seed](unsigned n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  for (int step = 0; step < 3000; ++step) {
+    std::string path = parts[random(7)];
+    for (unsigned depth = random(5); depth > 0; --depth) path += std::string("\\") + parts[random(7)];
+    SCOPED_TRACE(path);
+    if (random(6) == 0) {
+      hive.DeleteTree(path);
+      const std::string f = folded(path);
+      for (auto it = model.begin(); it != model.end();)
+        it = it->first == f || it->first.rfind(f + "\\", 0) == 0 ? model.erase(it) : std::next(it);
+    } else {
+      const std::string& made = hive.CreateKey(path).path;
+      std::string expected;
+      for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+        end = path.find('\\', start);
+        const std::string part = path.substr(start, end == std::string::npos ? end : end - start);
+        const std::string made = expected.empty() ? part : expected + "\\" + part;
+        expected = model.emplace(folded(path.substr(0, end)), made).first->second;
+      }
+      ASSERT_EQ(made, expected);
+    }
+    ASSERT_EQ(hive.Keys().size(), model.size());
+  }
+  std::vector<std::string> keys, expected;
+  for (const auto& [path, key] : hive.Keys()) keys.push_back(path);
+  for (const auto& [f, path] : model) expected.push_back(path);
+  std::sort(keys.begin(), keys.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(keys, expected);
+}
+
+TEST(HiveLimits, DeepKeysThatLeaveOutTheirAncestorsAreRefusedBeforeTheyOutgrowTheText) {
+  // Each key line below brings 255 ancestors of its own along, every one
+  // with a path of about a kilobyte: a few hundred lines would imply more
+  // keys than a gigabyte holds.
+  std::string common = Nested(kMaxKeyDepth / 2, "level");
+  std::string text = kHeader + KeyLine(common);
+  for (int k = 0; k < 300; ++k)
+    text += KeyLine(common + "\\branch" + std::to_string(k) + "\\" + Nested(kMaxKeyDepth / 2 - 1, "level")) +
+            "@=dword:00000001\r\n";
+  std::string error;
+  EXPECT_FALSE(ParseHive(text, "HKEY_CURRENT_USER", &error));
+  EXPECT_NE(error.find("too many keys without a line of their own"), std::string::npos) << error;
+
+  // A hand-written store that leaves a few ancestors out is read.
+  std::optional<Hive> hive = ParseHive(
+      kHeader + KeyLine("Software\\Maker\\Game\\Setup") + "\"path\"=\"C:\\\\Game\"\r\n", "HKEY_CURRENT_USER", &error);
+  ASSERT_TRUE(hive) << error;
+  EXPECT_NE(hive->FindKey("software\\maker"), nullptr);
 }

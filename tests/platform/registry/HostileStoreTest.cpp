@@ -59,6 +59,19 @@ const HostileStore kStores[] = {
        for (int i = 0; i < 100000; ++i) key += "\\k";
        WriteText(path, kStart + key + "]\r\n");
      }},
+    // Each key line brings 255 ancestors of about a kilobyte each along.
+    {"DeepKeysLeavingOutTheirAncestors", false,
+     [](const std::string& path) {
+       std::string common = "[HKEY_CURRENT_USER\\Software";
+       for (int i = 1; i < 256; ++i) common += "\\level";
+       std::string text = kStart + common + "]\r\n";
+       for (int k = 0; k < 300; ++k) {
+         std::string key = common + "\\branch" + std::to_string(k);
+         for (int i = 0; i < 255; ++i) key += "\\level";
+         text += "\r\n" + key + "]\r\n@=dword:00000001\r\n";
+       }
+       WriteText(path, text);
+     }},
     {"HundredThousandValuesInOneKey", true,
      [](const std::string& path) {
        std::string text = kStart + "[HKEY_CURRENT_USER\\Software\\Many]\r\n";
