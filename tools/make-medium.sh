@@ -6,6 +6,8 @@
 #
 #   tools/make-medium.sh [options] FOLDER
 #     --files N          small files in db (default 2000)
+#     --per-folder N     small files in each folder of db (default 100); as
+#                        many as --files puts them all in one folder
 #     --large-size SIZE  size of each large file, as truncate/dd take it:
 #                        4096, 64M, 1G (default 16M)
 #     --large-count N    large files in db (default 2)
@@ -20,15 +22,17 @@ largeCount=2
 dense=0
 config=1
 folder=""
+perFolder=100
 
 usage() {
-  sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit "${1:-2}"
 }
 
 while [ $# -gt 0 ]; do
   case "$1" in
     --files) files="$2"; shift 2 ;;
+    --per-folder) perFolder="$2"; shift 2 ;;
     --large-size) largeSize="$2"; shift 2 ;;
     --large-count) largeCount="$2"; shift 2 ;;
     --dense) dense=1; shift ;;
@@ -39,7 +43,8 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ -n "$folder" ] || usage
-[[ "$files" =~ ^[0-9]+$ && "$largeCount" =~ ^[0-9]+$ ]] || { echo "counts must be numbers" >&2; exit 2; }
+[[ "$files" =~ ^[0-9]+$ && "$largeCount" =~ ^[0-9]+$ && "$perFolder" =~ ^[1-9][0-9]*$ ]] ||
+  { echo "counts must be numbers" >&2; exit 2; }
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
 sample="$here/medium"
@@ -68,7 +73,6 @@ done
 
 # Folder names rotate through plain, blank-holding and non-ASCII ones.
 regionNames=("region" "Moor Maps" "Überreste" "Тропы" "fens")
-perFolder=100
 perRegion=10
 readOnly=()
 for ((n = 0; n < files; n++)); do

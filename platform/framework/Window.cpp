@@ -185,11 +185,11 @@ LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnTimer(wParam);
       return 0;
     case WM_COMMAND:
-      if (OnCommand(wParam, lParam)) return 0;
+      if (messageMap.Command(wParam, lParam) || OnCommand(wParam, lParam)) return 0;
       break;
     case WM_NOTIFY: {
       LRESULT result = 0;
-      if (OnNotify(wParam, lParam, &result)) return result;
+      if (messageMap.Notify(lParam, &result) || OnNotify(wParam, lParam, &result)) return result;
       break;
     }
     default:

@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "platform/framework/MessageMap.h"
 #include "platform/ui/WinUser.h"
 
 namespace qm::fw {
@@ -110,6 +111,21 @@ class Window {
   // itself here. The default does nothing.
   virtual void PostNcDestroy();
 
+  // Message-map entries, made once (in the constructor, say); they take a
+  // control's notification before OnCommand and OnNotify see it:
+  //   MapNotify(TVN_SELCHANGEDA, 1049, &ChooserDialog::OnSelChanged);  // void (NMHDR*, LRESULT*)
+  //   MapCommand(CBN_EDITCHANGE, 1051, &ChooserDialog::UpdateButtons);  // void ()
+  template <class T>
+  void MapNotify(UINT code, int id, void (T::*handler)(NMHDR*, LRESULT*)) {
+    T* self = static_cast<T*>(this);
+    messageMap.AddNotify(code, id, [self, handler](NMHDR* header, LRESULT* result) { (self->*handler)(header, result); });
+  }
+  template <class T>
+  void MapCommand(WORD code, int id, void (T::*handler)()) {
+    T* self = static_cast<T*>(this);
+    messageMap.AddCommand(code, id, [self, handler] { (self->*handler)(); });
+  }
+
  private:
   friend LRESULT FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
   friend void BindCreatedWindow(Window*, HWND);
@@ -125,6 +141,7 @@ class Window {
   HWND hwnd = nullptr;
   WNDPROC originalProc = nullptr;
   Message current;
+  MessageMap messageMap;
 };
 
 // Registers a window class whose windows a Window object can own, like the

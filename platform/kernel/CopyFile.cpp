@@ -3,6 +3,10 @@
 // leaves a half-written file where a good one was; its bytes move by the
 // host's fast paths (host/CopyContents).
 #include <cerrno>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
 
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/HostFiles.h"
@@ -26,24 +30,61 @@ BOOL FailFromErrno(const std::string& hostPath) {
   return FALSE;
 }
 
+// File systems that cannot share extents say so for every file: copies
+// from one device into one folder ask once.
+class CloneRefusals {
+ public:
+  bool Known(std::uint64_t sourceDevice, const std::string& targetFolder) {
+    std::lock_guard lock(mutex);
+    return refused.count({sourceDevice, targetFolder}) > 0;
+  }
+  void Note(std::uint64_t sourceDevice, const std::string& targetFolder) {
+    std::lock_guard lock(mutex);
+    if (refused.size() >= 256) refused.clear();
+    refused.insert({sourceDevice, targetFolder});
+  }
+
+ private:
+  std::mutex mutex;
+  std::set<std::pair<std::uint64_t, std::string>> refused;
+};
+
+bool MoveContents(const host::Descriptor& in, const host::FileStatus& source, const host::Descriptor& out,
+                  const std::string& target) {
+  static CloneRefusals* refusals = new CloneRefusals;  // used until the very end of the process
+  const std::string folder = target.substr(0, target.rfind('/') + 1);
+  if (!refusals->Known(source.device, folder)) {
+    if (host::CloneContents(in, out)) return true;
+    if (errno == EOPNOTSUPP || errno == ENOTTY || errno == EXDEV) refusals->Note(source.device, folder);
+  }
+  return host::CopyContents(in, out, source.size);
+}
+
 }  // namespace
 
 BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
   if (!existingFileName || !newFileName) return Fail(ERROR_INVALID_PARAMETER);
-  ResolvedPath source = ResolvePath(existingFileName);
+  // A source that exists as written opens at once; any other is resolved
+  // name by name first.
+  ResolvedPath source = WrittenPath(existingFileName);
   if (source.error != ERROR_SUCCESS) return Fail(source.error);
+  host::Descriptor in = host::OpenForReading(source.host);
+  if (!in) {
+    source = ResolvePath(existingFileName);
+    if (source.error != ERROR_SUCCESS) return Fail(source.error);
+  }
   ResolvedPath target = ResolvePath(newFileName);
   if (target.error != ERROR_SUCCESS) return Fail(target.error);
   if (target.isDriveRoot || target.host.back() == '/') return Fail(ERROR_INVALID_NAME);
 
-  host::Descriptor in = host::OpenForReading(source.host);
+  if (!in) in = host::OpenForReading(source.host);
   if (!in) return FailFromErrno(source.host);
   host::FileStatus sourceStatus;
   if (!host::StatDescriptor(in, &sourceStatus)) return FailFromErrno(source.host);
   if (sourceStatus.isDirectory) return Fail(ERROR_ACCESS_DENIED);
 
   host::FileStatus targetStatus;
-  if (host::StatPath(target.host, &targetStatus)) {
+  if (StatResolved(target, &targetStatus)) {
     if (targetStatus.device == sourceStatus.device && targetStatus.inode == sourceStatus.inode)
       return Fail(ERROR_SHARING_VIOLATION);
     if (failIfExists) return Fail(ERROR_FILE_EXISTS);
@@ -55,8 +96,7 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
 
   host::ReplacementFile copy;
   if (!copy.Open(target.host)) return FailFromErrno(target.host);
-  if (!host::CopyContents(in, copy.File(), sourceStatus.size))
-    return FailFromErrno(target.host);
+  if (!MoveContents(in, sourceStatus, copy.File(), target.host)) return FailFromErrno(target.host);
   // The copy carries the source's permissions (and so its read-only
   // attribute) and its last-write time.
   if (!copy.SetMode(sourceStatus.mode & 0777) || !copy.SetWriteTime(sourceStatus.writeTime))

@@ -27,7 +27,7 @@ std::FILE* CrtOpenFile(LPCSTR windowsPath, LPCSTR mode) {
   }
   bool writes = std::strpbrk(mode, "wa+") != nullptr;
   host::FileStatus status;
-  bool exists = host::StatPath(path.host, &status);
+  bool exists = StatResolved(path, &status);
   // The runtime cannot open a directory as a file, nor write to a read-only
   // file, whoever runs it.
   if (exists && (status.isDirectory || (writes && !status.ownerMayWrite))) {
@@ -75,7 +75,7 @@ int CrtStatFile(LPCSTR windowsPath, CrtStat* result) {
   }
   ResolvedPath path = ResolvePath(windowsPath);
   host::FileStatus status;
-  if (path.error != ERROR_SUCCESS || !host::StatPath(path.host, &status)) {
+  if (path.error != ERROR_SUCCESS || !StatResolved(path, &status)) {
     errno = ENOENT;
     return -1;
   }

@@ -43,7 +43,7 @@ std::string LastHostName(const ResolvedPath& path) {
 // The status of the entry a path argument names, or the last error set.
 std::optional<host::FileStatus> StatArgument(const ResolvedPath& path) {
   host::FileStatus status;
-  if (!host::StatPath(path.host, &status)) {
+  if (!StatResolved(path, &status)) {
     SetLastErrorFromErrno(errno, path.host);
     return std::nullopt;
   }
@@ -128,7 +128,7 @@ BOOL DeleteFileA(LPCSTR fileName) {
   std::optional<ResolvedPath> path = Resolve(fileName);
   if (!path) return FALSE;
   host::FileStatus entry;
-  if (!host::StatLink(path->host, &entry)) {
+  if (!StatResolvedLink(*path, &entry)) {
     SetLastErrorFromErrno(errno, path->host);
     return FALSE;
   }

@@ -29,6 +29,15 @@ struct SECURITY_ATTRIBUTES;
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
 HANDLE FindFirstFileA(LPCSTR fileName, LPWIN32_FIND_DATAA findData);
+
+enum FINDEX_INFO_LEVELS { FindExInfoStandard, FindExInfoBasic, FindExInfoMaxInfoLevel };
+enum FINDEX_SEARCH_OPS { FindExSearchNameMatch, FindExSearchLimitToDirectories, FindExSearchLimitToDevices };
+// FindFirstFileA with choices: FindExInfoBasic leaves the short names out
+// (cAlternateFileName empty), FindExSearchLimitToDirectories finds only
+// directories. The search filter must be null; no additional flags are
+// known.
+HANDLE FindFirstFileExA(LPCSTR fileName, FINDEX_INFO_LEVELS infoLevel, LPVOID findData, FINDEX_SEARCH_OPS searchOp,
+                        LPVOID searchFilter, DWORD additionalFlags);
 BOOL FindNextFileA(HANDLE findFile, LPWIN32_FIND_DATAA findData);
 BOOL FindClose(HANDLE findFile);
 

@@ -11,7 +11,7 @@ namespace {
 // never reused, so a stale handle cannot reach a newer object.
 struct Table {
   std::mutex mutex;
-  std::unordered_map<std::uintptr_t, std::unique_ptr<KernelObject>> objects;
+  std::unordered_map<std::uintptr_t, std::shared_ptr<KernelObject>> objects;
   std::uintptr_t nextValue = 0x100;
 };
 
@@ -31,15 +31,17 @@ HANDLE InsertHandle(std::unique_ptr<KernelObject> object) {
   return reinterpret_cast<HANDLE>(value);
 }
 
-KernelObject* LookupObject(HANDLE handle) {
+KernelObject* LookupObject(HANDLE handle) { return ShareObject(handle).get(); }
+
+std::shared_ptr<KernelObject> ShareObject(HANDLE handle) {
   Table& table = TheTable();
   std::lock_guard lock(table.mutex);
   auto it = table.objects.find(reinterpret_cast<std::uintptr_t>(handle));
-  return it == table.objects.end() ? nullptr : it->second.get();
+  return it == table.objects.end() ? nullptr : it->second;
 }
 
 bool CloseObject(HANDLE handle) {
-  std::unique_ptr<KernelObject> object;
+  std::shared_ptr<KernelObject> object;
   Table& table = TheTable();
   {
     std::lock_guard lock(table.mutex);
@@ -48,7 +50,8 @@ bool CloseObject(HANDLE handle) {
     object = std::move(it->second);
     table.objects.erase(it);
   }
-  // Destroyed outside the lock: an object's destructor may close others.
+  // Destroyed outside the lock (an object's destructor may close others),
+  // or later by a holder of a shared reference.
   return true;
 }
 

@@ -3,41 +3,78 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <vector>
 
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/LastError.h"
-#include "platform/kernel/NameCase.h"
+#include "platform/kernel/NameIndex.h"
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/kernel/ShortName.h"
 #include "platform/kernel/host/Entries.h"
 
 namespace qm::kernel {
 
-bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names) {
-  if (!host::ListFolder(hostFolder, names)) return false;
+namespace {
+
+void KeepWindowsNames(std::vector<std::string>* names) {
   names->erase(std::remove_if(names->begin(), names->end(), [](const std::string& name) { return !IsWindowsName(name); }),
                names->end());
+}
+
+}  // namespace
+
+bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names) {
+  if (!host::ListFolder(hostFolder, names)) return false;
+  KeepWindowsNames(names);
   return true;
 }
 
-std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name) {
+bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* names,
+                      std::vector<bool>* mayBeFolders) {
+  if (!host::ListOpenFolder(folder, names, mayBeFolders)) return false;
+  if (!mayBeFolders) {
+    KeepWindowsNames(names);
+    return true;
+  }
+  size_t kept = 0;
+  for (size_t i = 0; i < names->size(); ++i) {
+    if (!IsWindowsName((*names)[i])) continue;
+    if (kept != i) {
+      (*mayBeFolders)[kept] = (*mayBeFolders)[i];
+      (*names)[kept] = std::move((*names)[i]);
+    }
+    ++kept;
+  }
+  names->resize(kept);
+  mayBeFolders->resize(kept);
+  return true;
+}
+
+namespace {
+
+// A status as StatPath would give it for a path whose own entry StatLink
+// described; nothing when they may differ (a link, or a trailing separator
+// that only a folder takes).
+std::optional<host::FileStatus> FollowedStatus(const host::FileStatus& entry, bool trailingSeparator) {
+  if (entry.isSymbolicLink || (trailingSeparator && !entry.isDirectory)) return std::nullopt;
+  return entry;
+}
+
+const host::FileStatus* FolderStatus(const std::optional<host::FileStatus>& status) {
+  return status && status->isDirectory ? &*status : nullptr;
+}
+
+}  // namespace
+
+std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name,
+                                       const host::FileStatus* folder, std::optional<host::FileStatus>* entry) {
   host::FileStatus status;
-  if (host::StatLink(JoinHostPath(hostFolder, name), &status)) return name;
+  if (host::StatLink(JoinHostPath(hostFolder, name), &status)) {
+    if (entry) *entry = FollowedStatus(status, false);
+    return name;
+  }
   if (errno != ENOENT) return std::nullopt;
-  std::vector<std::string> names;
-  if (!ListWindowsNames(hostFolder, &names)) return std::nullopt;
-  // Two host names may differ only in case; the smallest wins, every time.
-  const std::string* best = nullptr;
-  for (const std::string& candidate : names)
-    if (NamesEqualIgnoringCase(candidate, name) && (!best || candidate < *best)) best = &candidate;
-  if (best) return *best;
-  if (name.find('~') == std::string::npos || !IsShortName(name)) return std::nullopt;
-  std::vector<std::string> shortNames = AssignShortNames(names);
-  std::string wanted = UpcaseName(name);
-  for (size_t i = 0; i < names.size(); ++i)
-    if (shortNames[i] == wanted) return names[i];
-  return std::nullopt;
+  return FindEntryIgnoringCase(hostFolder, name, folder);
 }
 
 std::string JoinHostPath(const std::string& folder, const std::string& name) {
@@ -45,31 +82,123 @@ std::string JoinHostPath(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
-ResolvedPath ResolvePath(std::string_view windowsPath) {
+namespace {
+
+// A path on its drive as written: the drive's folder, then each name as
+// it stands, and where each name ends. False, with the error a Windows
+// call would give, for a path it cannot take.
+bool WriteOnDrive(std::string_view windowsPath, ParsedPath* parsed, std::string* folder, std::string* written,
+                  std::vector<std::size_t>* ends, DWORD* error) {
+  *parsed = ParseWindowsPath(windowsPath);
+  if (parsed->error != ERROR_SUCCESS) {
+    *error = parsed->error;
+    return false;
+  }
+  std::optional<std::string> driveFolder = DriveFolder(parsed->path.drive);
+  if (!driveFolder) {
+    *error = ERROR_PATH_NOT_FOUND;
+    return false;
+  }
+  *folder = *driveFolder;
+  *written = *driveFolder;
+  for (const std::string& component : parsed->path.components) {
+    *written = JoinHostPath(*written, component);
+    if (ends) ends->push_back(written->size());
+  }
+  return true;
+}
+
+}  // namespace
+
+ResolvedPath WrittenPath(std::string_view windowsPath) {
   ResolvedPath resolved;
-  ParsedPath parsed = ParseWindowsPath(windowsPath);
-  if (parsed.error != ERROR_SUCCESS) {
-    resolved.error = parsed.error;
-    return resolved;
-  }
-  std::optional<std::string> folder = DriveFolder(parsed.path.drive);
-  if (!folder) {
-    resolved.error = ERROR_PATH_NOT_FOUND;
-    return resolved;
-  }
-  std::string host = *folder;
-  bool lookingUp = true;
-  for (const std::string& component : parsed.path.components) {
-    std::optional<std::string> entry;
-    if (lookingUp) entry = LookUpEntry(host, component);
-    // Below a name that does not exist nothing can be found either.
-    if (!entry) lookingUp = false;
-    host = JoinHostPath(host, entry ? *entry : component);
-  }
-  if (parsed.path.trailingSeparator && host.back() != '/') host += '/';
-  resolved.host = std::move(host);
+  ParsedPath parsed;
+  std::string folder;
+  if (!WriteOnDrive(windowsPath, &parsed, &folder, &resolved.host, nullptr, &resolved.error)) return resolved;
+  if (parsed.path.trailingSeparator && resolved.host.back() != '/') resolved.host += '/';
   resolved.isDriveRoot = parsed.path.components.empty();
   return resolved;
+}
+
+ResolvedPath ResolvePath(std::string_view windowsPath) {
+  ResolvedPath resolved;
+  ParsedPath parsed;
+  std::string driveFolder;
+  std::string written;
+  std::vector<std::size_t> ends;
+  if (!WriteOnDrive(windowsPath, &parsed, &driveFolder, &written, &ends, &resolved.error)) return resolved;
+  const std::optional<std::string> folder = driveFolder;
+  const std::vector<std::string>& components = parsed.path.components;
+  const bool trailingSeparator = parsed.path.trailingSeparator;
+  resolved.isDriveRoot = components.empty();
+
+  // The longest start of the path that exists as written, found from the
+  // end: a path that exists costs one query, a new name in an existing
+  // folder two. Everything before such a start exists as written too, so
+  // this is where a lookup name by name would first miss.
+  std::size_t known = components.size();
+  host::FileStatus status;
+  int missErrno = 0;
+  while (known > 0) {
+    bool exists = known == components.size() ? host::StatLink(written, &status)
+                                             : host::StatLink(written.substr(0, ends[known - 1]), &status);
+    if (exists) break;
+    missErrno = errno;
+    --known;
+  }
+  std::optional<host::FileStatus> found;
+  if (known > 0) found = FollowedStatus(status, trailingSeparator && known == components.size());
+
+  std::string host = known > 0 ? written.substr(0, ends[known - 1]) : *folder;
+  bool lookingUp = true;
+  for (std::size_t i = known; i < components.size(); ++i) {
+    const std::string& component = components[i];
+    std::optional<std::string> entry;
+    if (lookingUp) {
+      int exactErrno = missErrno;
+      if (i > known) {
+        // Below a name found ignoring case, each name is tried as written first.
+        if (host::StatLink(JoinHostPath(host, component), &status)) {
+          entry = component;
+          found = FollowedStatus(status, trailingSeparator && i + 1 == components.size());
+        } else {
+          exactErrno = errno;
+        }
+      }
+      if (!entry && exactErrno == ENOENT) {
+        entry = FindEntryIgnoringCase(host, component, FolderStatus(found));
+        found.reset();
+      }
+      // Below a name that does not exist nothing can be found either.
+      if (!entry) {
+        lookingUp = false;
+        resolved.missing = i + 1 == components.size() && exactErrno == ENOENT;
+      }
+    }
+    host = JoinHostPath(host, entry ? *entry : component);
+  }
+  if (trailingSeparator && host.back() != '/') host += '/';
+  resolved.host = std::move(host);
+  if (!resolved.missing && lookingUp) resolved.status = found;
+  return resolved;
+}
+
+bool StatResolved(const ResolvedPath& path, host::FileStatus* status) {
+  if (path.status) {
+    *status = *path.status;
+    return true;
+  }
+  if (path.missing) {
+    errno = ENOENT;
+    return false;
+  }
+  return host::StatPath(path.host, status);
+}
+
+bool StatResolvedLink(const ResolvedPath& path, host::FileStatus* status) {
+  // A known status is never a link's.
+  if (path.status || path.missing) return StatResolved(path, status);
+  return host::StatLink(path.host, status);
 }
 
 DWORD AttributesOf(std::string_view name, const host::FileStatus& status) {

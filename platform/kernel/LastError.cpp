@@ -40,6 +40,9 @@ DWORD ErrorFromErrno(int hostErrno) {
     case EINVAL: return ERROR_INVALID_PARAMETER;
     case ENOTSUP: return ERROR_NOT_SUPPORTED;
     case EPIPE: return ERROR_BROKEN_PIPE;
+    case ENOEXEC: return ERROR_BAD_EXE_FORMAT;
+    // A process or thread that is gone: its handle names nothing alive.
+    case ESRCH: return ERROR_INVALID_HANDLE;
     default: return ERROR_INVALID_FUNCTION;
   }
 }

@@ -1,5 +1,7 @@
 #include "platform/kernel/NameCase.h"
 
+#include <cstdint>
+
 #include "platform/kernel/Utf8.h"
 
 namespace qm::kernel {
@@ -45,6 +47,80 @@ bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
     i += p.length;
   }
   return true;
+}
+
+namespace {
+
+// The bytes of UpcaseName(name), one at a time, without building it.
+class UpcasedBytes {
+ public:
+  explicit UpcasedBytes(std::string_view name) : name(name) {}
+
+  // The next byte, or -1 past the end.
+  int Next() {
+    if (position == length) {
+      if (next >= name.size()) return -1;
+      auto byte = static_cast<unsigned char>(name[next]);
+      if (byte < 0x80) {
+        buffer[0] = static_cast<char>(UpcaseNameChar(byte));
+        length = 1;
+        ++next;
+      } else {
+        Utf8Char c = DecodeUtf8Char(name, next);
+        length = c.wellFormed ? EncodeUtf8(UpcaseNameChar(c.codePoint), buffer) : 0;
+        if (length == 0) {
+          // No case: the bytes as they stand.
+          length = static_cast<int>(c.length);
+          for (int k = 0; k < length; ++k) buffer[k] = name[next + static_cast<std::size_t>(k)];
+        }
+        next += c.length;
+      }
+      position = 0;
+    }
+    return static_cast<unsigned char>(buffer[position++]);
+  }
+
+ private:
+  std::string_view name;
+  std::size_t next = 0;
+  char buffer[4] = {};
+  int length = 0;
+  int position = 0;
+};
+
+}  // namespace
+
+std::size_t HashNameIgnoringCase(std::string_view name) {
+  // FNV-1a over the bytes UpcaseName would give.
+  std::uint64_t hash = 14695981039346656037ull;
+  UpcasedBytes bytes(name);
+  for (int byte = bytes.Next(); byte >= 0; byte = bytes.Next())
+    hash = (hash ^ static_cast<std::uint64_t>(byte)) * 1099511628211ull;
+  return static_cast<std::size_t>(hash);
+}
+
+int CompareNamesIgnoringCase(std::string_view a, std::string_view b) {
+  UpcasedBytes x(a), y(b);
+  for (;;) {
+    int p = x.Next();
+    int q = y.Next();
+    if (p != q) return p < q ? -1 : 1;
+    if (p < 0) return 0;
+  }
+}
+
+std::uint64_t UpcasePrefixKey(std::string_view name) {
+  UpcasedBytes bytes(name);
+  std::uint64_t key = 0;
+  for (int i = 0; i < 8; ++i) {
+    int byte = bytes.Next();
+    key = (key << 8) | static_cast<std::uint64_t>(byte < 0 ? 0 : byte);
+    if (byte < 0) {
+      key <<= 8 * (7 - i);
+      break;
+    }
+  }
+  return key;
 }
 
 std::string UpcaseName(std::string_view name) {

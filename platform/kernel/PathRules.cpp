@@ -22,9 +22,18 @@ bool IsForbiddenChar(char c, bool wildcardsAllowed) {
 }
 
 bool HoldsOnlyNameChars(std::string_view part, bool wildcardsAllowed) {
-  for (char c : part)
-    if (IsForbiddenChar(c, wildcardsAllowed)) return false;
-  return DecodeUtf8Strict(part).has_value();
+  // Listings check every host name here: no decoded copy is made.
+  for (std::size_t i = 0; i < part.size();) {
+    if (static_cast<unsigned char>(part[i]) < 0x80) {
+      if (IsForbiddenChar(part[i], wildcardsAllowed)) return false;
+      ++i;
+      continue;
+    }
+    Utf8Char c = DecodeUtf8Char(part, i);
+    if (!c.wellFormed) return false;
+    i += c.length;
+  }
+  return true;
 }
 
 // Win32 drops trailing dots and spaces from a name: "dir." is "dir".

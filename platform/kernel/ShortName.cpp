@@ -106,8 +106,13 @@ std::vector<std::string> AssignShortNames(const std::vector<std::string>& longNa
   std::unordered_set<std::string> taken;
   std::vector<size_t> needing;
   for (size_t i = 0; i < longNames.size(); ++i) {
-    if (IsShortName(longNames[i])) taken.insert(UpcaseName(longNames[i]));
-    else if (longNames[i] != "." && longNames[i] != "..") needing.push_back(i);
+    // Every generated name holds a "~": only a legal name with one can be
+    // in a generated name's way.
+    if (IsShortName(longNames[i])) {
+      if (longNames[i].find('~') != std::string::npos) taken.insert(UpcaseName(longNames[i]));
+    } else if (longNames[i] != "." && longNames[i] != "..") {
+      needing.push_back(i);
+    }
   }
   std::sort(needing.begin(), needing.end(), [&](size_t a, size_t b) { return longNames[a] < longNames[b]; });
   for (size_t i : needing) {

@@ -1,6 +1,7 @@
-// Every program, document or address the platform opens on the host goes
-// through one launcher, so tests can put a recording one in its place and
-// nothing they run opens a real viewer or browser.
+// Every document, address or viewer the platform hands to the host to
+// outlive it goes through one launcher, so tests can put a recording one in
+// its place and nothing they run opens a real viewer or browser. (Programs
+// the platform waits for are processes of its own: kernel/Process.h.)
 #pragma once
 
 #include <functional>

@@ -1,11 +1,16 @@
 #include "platform/shell/ShellExecute.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/kernel/CommandLine.h"
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
+#include "platform/kernel/Process.h"
 #include "platform/kernel/SystemInfo.h"
+#include "platform/kernel/host/ChildProcess.h"
 #include "platform/registry/HiveText.h"
 #include "platform/shell/Launcher.h"
 
@@ -79,6 +84,76 @@ bool IsWebAddress(const std::string& file) {
 
 HINSTANCE AsInstance(int value) { return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(value)); }
 
+// What the shell made of a request: kStarted or an error below 32, and the
+// started program's process when one was asked for.
+struct Outcome {
+  int instance;
+  HANDLE process = nullptr;
+};
+
+Outcome Failed(int instance, DWORD error) {
+  SetLastError(error);
+  return {instance};
+}
+
+// A host program, its parameters split into arguments as a program of the
+// platform receives them, in the working folder asked for.
+Outcome RunProgram(const std::string& hostProgram, const std::string& parameters, const std::string& directory,
+                   bool wantProcess) {
+  std::string folder;
+  if (!directory.empty()) {
+    DWORD attributes = GetFileAttributesA(directory.c_str());
+    std::optional<std::string> host = qm::kernel::ResolveWindowsPath(directory);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) || !host)
+      return Failed(SE_ERR_PNF, ERROR_DIRECTORY);
+    folder = *host;
+  }
+  std::vector<std::string> argv{hostProgram};
+  for (std::string& argument : qm::kernel::SplitArguments(parameters)) argv.push_back(std::move(argument));
+  HANDLE process = nullptr;
+  if (!qm::kernel::StartProcess(hostProgram, argv, folder, wantProcess ? &process : nullptr)) {
+    switch (GetLastError()) {
+      case ERROR_FILE_NOT_FOUND: return {SE_ERR_FNF};
+      case ERROR_PATH_NOT_FOUND: return {SE_ERR_PNF};
+      case ERROR_ACCESS_DENIED: return {SE_ERR_ACCESSDENIED};
+      case ERROR_BAD_EXE_FORMAT: return {ERROR_BAD_FORMAT};
+      default: return {SE_ERR_NOASSOC};
+    }
+  }
+  return {static_cast<int>(kStarted), process};
+}
+
+Outcome Open(LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show, bool wantProcess) {
+  std::string verb = operation ? operation : "";
+  if (!verb.empty() && !EqualsIgnoreCase(verb, "open")) return Failed(SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION);
+  std::string target = file ? file : "";
+  if (target.empty()) return Failed(SE_ERR_FNF, ERROR_FILE_NOT_FOUND);
+  if (IsWebAddress(target)) {
+    if (qm::shell::Launch({target, {"xdg-open", target}})) return {static_cast<int>(kStarted)};
+    return Failed(SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION);
+  }
+  std::string folder = directory ? directory : "";
+  if (target.size() < 2 || target[1] != ':') {
+    if (folder.empty()) return Failed(SE_ERR_FNF, ERROR_FILE_NOT_FOUND);
+    target = folder + (folder.back() == '\\' ? "" : "\\") + target;
+  }
+  std::string args = parameters ? parameters : "";
+  // The editor is the host's viewer, started to outlive us: there is no
+  // process of ours to wait for.
+  if (IsTextEditor(target) || IsTextEditor(file)) {
+    std::string line = target + (args.empty() ? "" : " " + args);
+    if (WinExec(line.c_str(), static_cast<UINT>(show)) > 31) return {static_cast<int>(kStarted)};
+    return Failed(SE_ERR_FNF, ERROR_FILE_NOT_FOUND);
+  }
+  std::optional<std::string> host = ExistingHostFile(target);
+  if (host && qm::kernel::host::IsRunnableProgram(*host)) return RunProgram(*host, args, folder, wantProcess);
+  // A program for the original platform, which this one cannot run.
+  if (IsProgram(target)) return Failed(SE_ERR_FNF, ERROR_FILE_NOT_FOUND);
+  // A document goes to the host's opener, which gives no process either.
+  if (OpenDocument(target, target)) return {static_cast<int>(kStarted)};
+  return Failed(SE_ERR_FNF, ERROR_FILE_NOT_FOUND);
+}
+
 }  // namespace
 
 UINT WinExec(LPCSTR commandLine, UINT show) {
@@ -104,23 +179,17 @@ UINT WinExec(LPCSTR commandLine, UINT show) {
 
 HINSTANCE ShellExecuteA(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
   (void)owner;
-  std::string verb = operation ? operation : "";
-  if (!verb.empty() && !EqualsIgnoreCase(verb, "open")) return AsInstance(SE_ERR_NOASSOC);
-  std::string target = file ? file : "";
-  if (target.empty()) return AsInstance(SE_ERR_FNF);
-  if (IsWebAddress(target)) {
-    return AsInstance(qm::shell::Launch({target, {"xdg-open", target}}) ? kStarted : SE_ERR_NOASSOC);
+  return AsInstance(Open(operation, file, parameters, directory, show, false).instance);
+}
+
+BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
+  if (!info || (info->cbSize != SHELLEXECUTEINFOA_SIZE_32 && info->cbSize != sizeof(SHELLEXECUTEINFOA))) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
   }
-  std::string folder = directory ? directory : "";
-  if (target.size() < 2 || target[1] != ':') {
-    if (folder.empty()) return AsInstance(SE_ERR_FNF);
-    target = folder + (folder.back() == '\\' ? "" : "\\") + target;
-  }
-  std::string args = parameters ? parameters : "";
-  if (IsTextEditor(target) || IsTextEditor(file)) {
-    std::string line = target + (args.empty() ? "" : " " + args);
-    return AsInstance(WinExec(line.c_str(), static_cast<UINT>(show)) > 31 ? kStarted : SE_ERR_FNF);
-  }
-  if (IsProgram(target)) return AsInstance(SE_ERR_FNF);
-  return AsInstance(OpenDocument(target, target) ? kStarted : SE_ERR_FNF);
+  Outcome outcome = Open(info->lpVerb, info->lpFile, info->lpParameters, info->lpDirectory, info->nShow,
+                         (info->fMask & SEE_MASK_NOCLOSEPROCESS) != 0);
+  info->hInstApp = AsInstance(outcome.instance);
+  info->hProcess = outcome.process;
+  return outcome.instance > 32 ? TRUE : FALSE;
 }

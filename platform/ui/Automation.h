@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/CommCtrl.h"
 #include "platform/ui/WinUser.h"
 
 namespace qm::ui::automation {
@@ -55,9 +56,26 @@ int ControlSelection(const ControlRef& ref, HWND window = nullptr);
 // Mouse down and up at the control's centre; fails on a hidden or disabled control.
 void ClickControl(const ControlRef& ref, HWND window = nullptr);
 void ClickAt(POINT screen);
+void RightClickAt(POINT screen);
 // "Enter", "Esc", "Tab", "Shift+Tab", "Space", "Alt+F4", "Alt+N", "Down", ...
 void PressKey(const std::string& name);
 void TypeText(const std::string& text);
+// ---- Trees ---------------------------------------------------------------------
+// An item of a tree view by the texts of the items from the top level down
+// to it: {"My Computer", "(C:)", "Games"}.
+using ItemPath = std::vector<std::string>;
+// The item at the path among the tree's items, shown or not; throws naming
+// what the tree holds where the path leads nowhere.
+HTREEITEM FindTreeItem(const ControlRef& tree, const ItemPath& path, HWND window = nullptr);
+// The items the tree shows (all their ancestors expanded) in order, one
+// line each, indented two spaces a level: "My Computer", "  (C:)", ...
+std::vector<std::string> TreeItems(const ControlRef& tree, HWND window = nullptr);
+// The selected item's path; empty when nothing is selected.
+ItemPath TreeSelection(const ControlRef& tree, HWND window = nullptr);
+// Where the item's label (or its plus/minus button) is on the screen,
+// scrolling it into view first; the item's ancestors must be expanded.
+POINT TreeItemPoint(HWND tree, HTREEITEM item, bool button);
+
 // Dispatches queued messages and paints until nothing is left, as a loop
 // does before it waits (timers not yet due stay); a WM_QUIT stops it and is
 // put back for the program's own loop. With a dialog, each message goes
@@ -70,7 +88,9 @@ void SaveScreenshot(const std::string& path);
 std::string DescribeOpenWindows();
 
 // ---- Queued steps --------------------------------------------------------------
-enum class StepResult { Done, NotYet };
+// Again: the step acted (a click, say) and continues at the next idle point,
+// once the program has answered.
+enum class StepResult { Done, NotYet, Again };
 
 struct Step {
   std::string description;
@@ -108,6 +128,17 @@ class Driver {
   Driver& ExpectEnabled(const ControlRef& ref, bool enabled);
   Driver& ExpectChecked(const ControlRef& ref, bool checked);
   Driver& Screenshot(const std::string& path);
+  // Trees, as a user works them: the ancestors of the item are opened by
+  // clicking their buttons (so a program loading children as they open
+  // gets to do so), the item is scrolled into view, then clicked.
+  Driver& SelectItem(const ControlRef& tree, ItemPath path);
+  Driver& ExpandItem(const ControlRef& tree, ItemPath path);  // clicks its button unless it is expanded
+  Driver& CollapseItem(const ControlRef& tree, ItemPath path);
+  Driver& RightClickItem(const ControlRef& tree, ItemPath path);
+  // An empty path: nothing may be selected.
+  Driver& ExpectSelected(const ControlRef& tree, ItemPath path);
+  // The lines of TreeItems.
+  Driver& ExpectItems(const ControlRef& tree, std::vector<std::string> lines);
   Driver& Do(const std::string& description, std::function<void()> action);
   Driver& End();
 

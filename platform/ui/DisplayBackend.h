@@ -14,13 +14,14 @@
 namespace qm::ui {
 
 // HostRestored: the host window came back from being minimized.
-enum class InputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Text, HostRestored };
+enum class InputKind { MouseMove, MouseDown, MouseUp, MouseWheel, KeyDown, KeyUp, Text, HostRestored };
 enum class MouseButton { Left, Right, Middle };
 
 struct InputEvent {
   InputKind kind = InputKind::MouseMove;
   POINT point{};                 // screen coordinates, for mouse events
   MouseButton button = MouseButton::Left;
+  int wheelDelta = 0;            // for wheel events: WHEEL_DELTA per notch, positive away from the user
   UINT virtualKey = 0;           // VK_ code, for key events
   std::string text;              // UTF-8, for Text events
   bool shift = false;

@@ -75,19 +75,37 @@ bool ReplacementFile::SetWriteTime(const std::timespec& writeTime) {
   return ::futimens(file.Get(), times) == 0;
 }
 
+bool ReplacementFile::LinkTo(const std::string& path) {
+  std::string self = "/proc/self/fd/" + std::to_string(file.Get());
+  return ::linkat(file.Get(), "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ||
+         (errno != EEXIST && ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0);
+}
+
 bool ReplacementFile::GiveName() {
   if (!namedPath.empty()) return true;
   std::string candidate = UniqueName(folder, target);
-  std::string self = "/proc/self/fd/" + std::to_string(file.Get());
-  if (::linkat(file.Get(), "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH) != 0 &&
-      ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) != 0)
-    return false;
+  if (!LinkTo(candidate)) return false;
   namedPath = candidate;
   return true;
 }
 
 bool ReplacementFile::Commit(Install install, Flush flush) {
   if (flush == Flush::ToDisk && ::fsync(file.Get()) != 0) return false;
+  // An unnamed file whose target does not exist yet takes the name in one
+  // step, complete as it is.
+  if (namedPath.empty()) {
+    if (LinkTo(target)) {
+      if (!file.Close()) {
+        // The bytes may not all be there: the name goes again.
+        RemoveKeepingErrno(target);
+        return false;
+      }
+      if (flush == Flush::ToDisk) FlushFolder(folder);
+      return true;
+    }
+    if (errno != EEXIST) return false;
+    if (install == Install::KeepExisting) return false;
+  }
   if (!GiveName() || !file.Close()) return false;
   if (install == Install::Replace) {
     if (::rename(namedPath.c_str(), target.c_str()) != 0) return false;

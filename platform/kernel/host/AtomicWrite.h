@@ -46,6 +46,7 @@ class ReplacementFile {
 
  private:
   bool GiveName();
+  bool LinkTo(const std::string& path);
 
   Descriptor file;
   std::string target;

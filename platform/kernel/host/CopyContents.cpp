@@ -13,14 +13,17 @@
 
 namespace qm::kernel::host {
 
+bool CloneContents(const Descriptor& in, const Descriptor& out) { return ::ioctl(out.Get(), FICLONE, in.Get()) == 0; }
+
 bool CopyContents(const Descriptor& inFile, const Descriptor& outFile, std::uint64_t expectedSize) {
   const int in = inFile.Get(), out = outFile.Get();
-  if (::ioctl(out, FICLONE, in) == 0) return true;
   std::uint64_t copied = 0;
   for (;;) {
     ssize_t count = RetryOnSignal([&] { return ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0); });
     if (count > 0) {
       copied += static_cast<std::uint64_t>(count);
+      // The whole file as it was opened: no call to hear the end.
+      if (expectedSize > 0 && copied >= expectedSize) return true;
       continue;
     }
     if (count == 0 && (copied > 0 || expectedSize == 0)) return true;

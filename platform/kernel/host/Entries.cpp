@@ -1,23 +1,48 @@
-// Host-specific: opendir/readdir, mkdir, rmdir, unlink, chmod.
+// Host-specific: open/openat, fdopendir/readdir, mkdir, rmdir, unlink, chmod.
 #include "platform/kernel/host/Entries.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "platform/kernel/host/Retry.h"
+
 namespace qm::kernel::host {
 
 bool ListFolder(const std::string& folder, std::vector<std::string>* names) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return false;
+  Descriptor dir = OpenFolder(folder);
+  return dir && ListOpenFolder(dir, names);
+}
+
+Descriptor OpenFolder(const std::string& path) {
+  return Descriptor(RetryOnSignal([&] { return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+}
+
+bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names, std::vector<bool>* mayBeFolders) {
+  // A descriptor of its own, so the listing starts at the beginning and
+  // leaves the caller's descriptor as it was.
+  int own = RetryOnSignal([&] { return ::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+  if (own < 0) return false;
+  DIR* dir = ::fdopendir(own);
+  if (!dir) {
+    int savedErrno = errno;
+    ::close(own);
+    errno = savedErrno;
+    return false;
+  }
   names->clear();
+  if (mayBeFolders) mayBeFolders->clear();
   errno = 0;
   while (const dirent* entry = ::readdir(dir)) {
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-      names->emplace_back(entry->d_name);
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    names->emplace_back(entry->d_name);
+    // A link may point at a folder; some file systems do not tell.
+    if (mayBeFolders)
+      mayBeFolders->push_back(entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN);
   }
   int readError = errno;
   ::closedir(dir);

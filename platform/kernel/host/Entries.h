@@ -1,15 +1,27 @@
-// Host boundary: entries in host folders. May hold listing, creating and
-// removing entries and changing their permission bits.
+// Host boundary: entries in host folders. May hold opening and listing
+// folders, creating and removing entries and changing their permission
+// bits.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "platform/kernel/host/Descriptor.h"
 
 namespace qm::kernel::host {
 
 // The names in a folder, "." and ".." left out, in the folder's own order;
 // false with errno set when it cannot be read to its end.
 bool ListFolder(const std::string& folder, std::vector<std::string>* names);
+
+// Opens a folder (following links) to list or watch it; not open, with
+// errno set, on failure.
+Descriptor OpenFolder(const std::string& path);
+// ListFolder of an open folder; each listing starts at its beginning.
+// mayBeFolders, when given, gets for each name whether it may be a folder
+// (false only where the listing itself says the entry is something else).
+bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names,
+                    std::vector<bool>* mayBeFolders = nullptr);
 
 // Each false with errno set.
 bool MakeFolder(const std::string& path);

@@ -46,6 +46,10 @@ bool StatLink(const std::string& path, FileStatus* status) {
 
 bool StatDescriptor(const Descriptor& file, FileStatus* status) { return Statx(file.Get(), "", AT_EMPTY_PATH, status); }
 
+bool StatInFolder(const Descriptor& folder, const std::string& name, FileStatus* status) {
+  return Statx(folder.Get(), name.c_str(), 0, status);
+}
+
 bool ReadLinkTarget(const std::string& path, std::string* target) {
   std::vector<char> buffer(4096);
   ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());

@@ -31,6 +31,10 @@ bool StatPath(const std::string& path, FileStatus* status);
 bool StatLink(const std::string& path, FileStatus* status);
 // Status of an open file; false with errno set.
 bool StatDescriptor(const Descriptor& file, FileStatus* status);
+// Status of an entry of an open folder by its name, following links: no
+// walk of the folder's path for every entry of a listing. False with errno
+// set.
+bool StatInFolder(const Descriptor& folder, const std::string& name, FileStatus* status);
 
 // What a symbolic link points to; false with errno set.
 bool ReadLinkTarget(const std::string& path, std::string* target);

@@ -31,7 +31,7 @@ KeyPress ParseKey(const std::string& name) {
       {"tab", VK_TAB},      {"space", VK_SPACE},   {"backspace", VK_BACK}, {"delete", VK_DELETE},
       {"insert", VK_INSERT}, {"home", VK_HOME},    {"end", VK_END},       {"pageup", VK_PRIOR},
       {"pagedown", VK_NEXT}, {"up", VK_UP},        {"down", VK_DOWN},     {"left", VK_LEFT},
-      {"right", VK_RIGHT},
+      {"right", VK_RIGHT},  {"add", VK_ADD},      {"subtract", VK_SUBTRACT}, {"multiply", VK_MULTIPLY},
   };
   KeyPress press;
   std::string rest = name;
@@ -75,16 +75,25 @@ KeyPress ParseKey(const std::string& name) {
 
 void CheckKeyName(const std::string& name) { ParseKey(name); }
 
-void ClickAt(POINT screen) {
+namespace {
+
+void ClickWith(MouseButton button, POINT screen) {
   InputEvent event;
   event.point = screen;
   event.kind = InputKind::MouseMove;
   InjectInput(event);
+  event.button = button;
   event.kind = InputKind::MouseDown;
   InjectInput(event);
   event.kind = InputKind::MouseUp;
   InjectInput(event);
 }
+
+}  // namespace
+
+void ClickAt(POINT screen) { ClickWith(MouseButton::Left, screen); }
+
+void RightClickAt(POINT screen) { ClickWith(MouseButton::Right, screen); }
 
 void ClickControl(const ControlRef& ref, HWND window) {
   HWND control = FindControl(ref, window);

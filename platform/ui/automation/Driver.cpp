@@ -52,6 +52,11 @@ struct Driver::State {
       waitingSince = 0;
       return user::IdleResult::Progress;
     }
+    if (error.empty() && result == StepResult::Again) {
+      waitingSince = 0;
+      steps.push_front(std::move(step));
+      return user::IdleResult::Progress;
+    }
     // While the program is busy a step that cannot be done yet is tried again later.
     if (point.programWaits && !error.empty()) Fail(step.description + ": " + error);
     std::string description = step.description;

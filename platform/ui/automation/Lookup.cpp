@@ -6,6 +6,7 @@
 
 #include "platform/ui/Automation.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/automation/TreeSupport.h"
 
 namespace qm::ui::automation {
 
@@ -135,6 +136,10 @@ std::string DescribeOpenWindows() {
       if (IsCheckable(hwnd))
         out << (SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? " checked" : " unchecked");
       if (IsClass(hwnd, WC_COMBOBOXA)) out << " selection=" << SendMessageA(hwnd, CB_GETCURSEL, 0, 0);
+      if (IsClass(hwnd, "SYSTREEVIEW32")) {
+        HTREEITEM selected = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        out << " selection=" << (selected ? Quoted(PathOf(hwnd, selected)) : "none");
+      }
       if (GetFocus() == hwnd) out << " focused";
     }
   }

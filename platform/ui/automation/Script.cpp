@@ -5,15 +5,23 @@
 
 #include "platform/ui/Automation.h"
 #include "platform/ui/automation/KeyNames.h"
+#include "platform/ui/automation/ScriptSteps.h"
 
 namespace qm::ui::automation {
 
-namespace {
+ControlRef ParseControl(const Token& token, int lineNumber) {
+  if (token.quoted) return Text(token.text);
+  const std::string& s = token.text;
+  bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+  char* end = nullptr;
+  long value = std::strtol(s.c_str(), &end, hex ? 16 : 10);
+  if (s.empty() || *end != '\0' || value < 0 || value > 0xFFFF)
+    throw AutomationError("line " + std::to_string(lineNumber) + ": \"" + s +
+                          "\" is neither a control id nor a quoted text");
+  return Id(static_cast<int>(value));
+}
 
-struct Token {
-  std::string text;
-  bool quoted = false;
-};
+namespace {
 
 // Splits a line into words and quoted texts; a `#` outside quotes ends the line.
 std::vector<Token> Tokenize(const std::string& line, int lineNumber) {
@@ -39,18 +47,6 @@ std::vector<Token> Tokenize(const std::string& line, int lineNumber) {
     }
   }
   return tokens;
-}
-
-ControlRef ParseControl(const Token& token, int lineNumber) {
-  if (token.quoted) return Text(token.text);
-  const std::string& s = token.text;
-  bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
-  char* end = nullptr;
-  long value = std::strtol(s.c_str(), &end, hex ? 16 : 10);
-  if (s.empty() || *end != '\0' || value < 0 || value > 0xFFFF)
-    throw AutomationError("line " + std::to_string(lineNumber) + ": \"" + s +
-                          "\" is neither a control id nor a quoted text");
-  return Id(static_cast<int>(value));
 }
 
 // A screenshot's name stays inside the screenshot folder: a relative path
@@ -130,6 +126,7 @@ void LoadScript(Driver& driver, const std::string& scriptText) {
     } else if (command == "end") {
       need(0, "end alone");
       driver.End();
+    } else if (LoadTreeStep(driver, tokens, lineNumber)) {
     } else {
       throw AutomationError(where() + "unknown step \"" + command + "\"");
     }

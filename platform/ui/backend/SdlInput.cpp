@@ -39,6 +39,9 @@ UINT VirtualKeyFromKeycode(SDL_Keycode key) {
     case SDLK_END: return VK_END;
     case SDLK_PAGEUP: return VK_PRIOR;
     case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
     case SDLK_INSERT: return VK_INSERT;
     case SDLK_DELETE: return VK_DELETE;
     case SDLK_LSHIFT:
@@ -72,6 +75,17 @@ bool TranslateEvent(const SDL_Event& event, const ScreenPlacement& placement, In
         input.point = NearestScreenPoint(placement, host);
       }
       input.button = ButtonOf(event.button.button);
+      SetModifiers(input, SDL_GetModState());
+      return true;
+    }
+    case SDL_MOUSEWHEEL: {
+      if (event.wheel.y == 0) return false;
+      input.kind = InputKind::MouseWheel;
+      int x = 0, y = 0;
+      SDL_GetMouseState(&x, &y);
+      input.point = NearestScreenPoint(placement, {x, y});
+      int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+      input.wheelDelta = notches * WHEEL_DELTA;
       SetModifiers(input, SDL_GetModState());
       return true;
     }

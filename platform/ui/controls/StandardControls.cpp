@@ -32,6 +32,7 @@ void RegisterStandardControls() {
   RegisterControlClass(WC_STATICA, controls::StaticProc);
   RegisterControlClass(WC_EDITA, controls::EditProc);
   RegisterControlClass(PROGRESS_CLASSA, controls::ProgressProc);
+  RegisterControlClass(WC_TREEVIEWA, controls::TreeViewProc);
   dialogs::RegisterDialogClass();
 }
 

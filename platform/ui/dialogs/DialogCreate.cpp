@@ -5,6 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/DisplayBackend.h"
@@ -50,9 +51,9 @@ void CreateControls(HINSTANCE instance, HWND dialog, const DialogTemplate& dialo
     int height = MulDivRounded(item.cy, state.units.y, 8);
     DWORD style = (item.style | WS_CHILD) & ~WS_POPUP;
     DWORD exStyle = item.exStyle;
-    // Dialogs have the 3-D look: bordered edits get the sunken client edge,
-    // sunken statics the static edge.
-    if (IsClass(item.className, WC_EDITA) && (style & WS_BORDER)) {
+    // Dialogs have the 3-D look: bordered edits and trees get the sunken
+    // client edge, sunken statics the static edge.
+    if ((IsClass(item.className, WC_EDITA) || IsClass(item.className, WC_TREEVIEWA)) && (style & WS_BORDER)) {
       style &= ~WS_BORDER;
       exStyle |= WS_EX_CLIENTEDGE;
     }

@@ -49,10 +49,10 @@ struct BitmapObject : GdiObject {
   std::shared_ptr<Surface> surface;
 };
 
-// Handle values of DCs, drawing objects and icons come from separate
+// Handle values of DCs, drawing objects, icons and image lists come from separate
 // counters with their own low bits, so no value is ever reused or shared
 // between kinds: a stale handle finds nothing rather than a newer object.
-enum class HandleKind : std::uintptr_t { Object = 0x4, DC = 0x8, Icon = 0xC };
+enum class HandleKind : std::uintptr_t { ImageList = 0x0, Object = 0x4, DC = 0x8, Icon = 0xC };
 std::uintptr_t NextHandleValue(HandleKind kind);
 
 HGDIOBJ InsertObject(std::unique_ptr<GdiObject> object);

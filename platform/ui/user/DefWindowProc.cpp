@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/user/ScrollBars.h"
 #include "platform/ui/user/CaptionButtons.h"
 #include "platform/ui/user/WindowState.h"
 
@@ -94,8 +95,14 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       LRESULT hit = static_cast<LRESULT>(wParam);
       if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON) TrackCaptionBox(hwnd, hit, screen);
       if (hit == HTCAPTION) TrackWindowMove(hwnd, screen);
+      if (hit == HTVSCROLL || hit == HTHSCROLL) TrackScrollBar(hwnd, hit == HTVSCROLL ? SB_VERT : SB_HORZ, screen);
       return 0;
     }
+    case WM_MOUSEWHEEL:
+    case WM_CONTEXTMENU:
+      // Unhandled by a child, they are the parent's to take.
+      if (w->IsChild() && Find(w->parent)) return SendMessageA(w->parent, message, wParam, lParam);
+      return 0;
     case WM_MOUSEACTIVATE:
       return 1;  // MA_ACTIVATE
     case WM_SYSKEYDOWN:

@@ -65,7 +65,10 @@ RECT NonClientInsets(const Window& w) {
   if (w.exStyle & WS_EX_CLIENTEDGE) frame += 2;
   if (w.exStyle & WS_EX_STATICEDGE) frame += 1;
   int top = frame + (HasCaption(w) ? GetSystemMetrics(SM_CYCAPTION) : 0);
-  return {frame, top, frame, frame};
+  // Scroll bars sit inside the border and the client edge.
+  int right = frame + ((w.style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+  int bottom = frame + ((w.style & WS_HSCROLL) ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+  return {frame, top, right, bottom};
 }
 
 RECT ClientRectInWindow(const Window& w) {

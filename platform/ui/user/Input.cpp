@@ -114,6 +114,19 @@ void InjectMouse(const qm::ui::InputEvent& e) {
   PostInput(target, message, keys, MAKELPARAM(WORD(client.x), WORD(client.y)), e.point, modifiers);
 }
 
+// The wheel turns whatever has the keyboard focus; a child that does not
+// scroll hands it on to its parent (DefWindowProc).
+void InjectWheel(const qm::ui::InputEvent& e) {
+  KeyboardState& state = State();
+  state.cursor = e.point;
+  HWND target = KeyboardTarget();
+  if (!target) return;
+  WPARAM keys = (state.leftDown ? MK_LBUTTON : 0) | (state.rightDown ? MK_RBUTTON : 0) | (e.shift ? MK_SHIFT : 0) |
+                (e.control ? MK_CONTROL : 0);
+  PostInput(target, WM_MOUSEWHEEL, MAKEWPARAM(WORD(keys), WORD(static_cast<short>(e.wheelDelta))),
+            MAKELPARAM(WORD(e.point.x), WORD(e.point.y)), e.point, ModifiersOf(e));
+}
+
 void InjectKey(const qm::ui::InputEvent& e) {
   HWND target = KeyboardTarget();
   if (!target) return;
@@ -153,6 +166,7 @@ void InjectInput(const InputEvent& event) {
     case InputKind::MouseMove:
     case InputKind::MouseDown:
     case InputKind::MouseUp: InjectMouse(event); break;
+    case InputKind::MouseWheel: InjectWheel(event); break;
     case InputKind::KeyDown:
     case InputKind::KeyUp: InjectKey(event); break;
     case InputKind::Text: InjectText(event); break;

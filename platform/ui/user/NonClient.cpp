@@ -9,6 +9,7 @@
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/user/CaptionButtons.h"
 #include "platform/ui/user/CloseBox.h"
+#include "platform/ui/user/ScrollBars.h"
 #include "platform/ui/user/FramePainter.h"
 #include "platform/ui/user/WindowState.h"
 
@@ -36,7 +37,7 @@ void DrawNonClient(Window& w) {
   Window* root = Find(RootOf(w.handle));
   if (!root) return;
   RECT insets = NonClientInsets(w);
-  if (insets.left == 0 && insets.top == 0) return;
+  if (insets.left == 0 && insets.top == 0 && insets.right == 0 && insets.bottom == 0) return;
   EnsureSurface(*root);
   POINT o = WindowOriginInRoot(w);
   int width = w.rect.right - w.rect.left, height = w.rect.bottom - w.rect.top;
@@ -88,6 +89,7 @@ void DrawNonClient(Window& w) {
   } else if (w.exStyle & WS_EX_STATICEDGE) {
     p.Ring(r, SysPixel(COLOR_3DSHADOW), SysPixel(COLOR_3DHILIGHT));
   }
+  DrawScrollBars(w);
   if (root->IsVisibleFlag()) {
     RECT screen;
     GetWindowRect(w.handle, &screen);
@@ -113,6 +115,7 @@ LRESULT NonClientHitTest(const Window& w, POINT screen) {
   if (p.x < 0 || p.y < 0 || p.x >= width || p.y >= height) return HTNOWHERE;
   RECT client = ClientRectInWindow(w);
   if (p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom) return HTCLIENT;
+  if (LRESULT bar = ScrollBarHitTest(w, p); bar != HTNOWHERE) return bar;
   if (LRESULT part = CaptionPartAt(w, p); part != HTNOWHERE) return part;
   int frame = FrameThickness(w);
   if (HasCaption(w) && p.y >= frame && p.y < frame + CaptionHeight) return HTCAPTION;

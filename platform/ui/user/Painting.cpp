@@ -79,7 +79,8 @@ void InvalidateWindow(Window& w, const RECT* clientRect, bool erase, bool frame)
     RECT client = ClientRectInWindow(*child);
     int dx = child->rect.left + client.left, dy = child->rect.top + client.top;
     RECT inChild{overlap.left - dx, overlap.top - dy, overlap.right - dx, overlap.bottom - dy};
-    bool hasFrame = client.left > 0 || client.top > 0;
+    bool hasFrame = client.left > 0 || client.top > 0 || client.right < child->rect.right - child->rect.left ||
+                    client.bottom < child->rect.bottom - child->rect.top;
     InvalidateWindow(*child, &inChild, w.updateErase, hasFrame);
   }
 }

@@ -13,6 +13,8 @@
 
 namespace qm::ui::user {
 
+struct ScrollBars;  // ScrollBars.h
+
 struct WindowClass {
   WNDCLASSEXA info{};
   std::string name;
@@ -51,6 +53,8 @@ struct Window {
   HWND lastFocus = nullptr;
   // Top-level windows keep the picture of the whole window.
   std::shared_ptr<Surface> surface;
+  // The state of WS_VSCROLL / WS_HSCROLL bars, made when first needed.
+  std::shared_ptr<ScrollBars> scrollBars;
 
   bool IsChild() const { return (style & WS_CHILD) != 0; }
   bool IsVisibleFlag() const { return (style & WS_VISIBLE) != 0; }

@@ -35,8 +35,29 @@ class TextImage {
 
 }  // namespace
 
+std::optional<ProgressBar::Picture> ProgressBar::PictureOf(int position, int width) const {
+  int lower = 0;
+  int upper = 0;
+  GetRange(lower, upper);
+  if (upper == 0) return std::nullopt;
+  return Picture{static_cast<int>(static_cast<double>(position) / upper * width),
+                 static_cast<int>(position * 100.0 / upper)};
+}
+
 void ProgressBar::SetPosAndRedraw(int position) {
+  // The control asks for a paint of its own whenever its position changes.
+  // A move that leaves the picture as the screen shows it takes that
+  // request back, unless the bar was waiting for a paint already.
+  const bool paintPending = GetUpdateRect(Handle(), nullptr, FALSE) != FALSE;
   SetPos(position);
+  RECT client{};
+  GetClientRect(&client);
+  // The control keeps the position within its range: the picture follows
+  // the kept one.
+  if (!paintPending && painted && PictureOf(GetPos(), client.right) == painted) {
+    ValidateRect(Handle(), nullptr);
+    return;
+  }
   InvalidateRect(nullptr, false);
 }
 
@@ -59,12 +80,16 @@ void ProgressBar::OnPaint() {
   qm::fw::Brush blueBrush(Blue);
   qm::fw::Brush whiteBrush(White);
   // An empty range would divide by zero; the bar is then left undrawn.
-  if (upper == 0) return;
+  if (upper == 0) {
+    painted.reset();
+    return;
+  }
 
   qm::fw::Pen bluePen(PS_SOLID, 1, Blue);
   qm::fw::Pen whitePen(PS_SOLID, 1, White);
   const int position = GetPos();
-  const int fill = static_cast<int>(static_cast<double>(position) / upper * width);
+  const Picture picture = *PictureOf(position, width);
+  const int fill = picture.fill;
 
   const HGDIOBJ previousPen = memoryDC.SelectObject(bluePen);
   const HGDIOBJ previousBrush = memoryDC.SelectObject(blueBrush);
@@ -73,7 +98,7 @@ void ProgressBar::OnPaint() {
   memoryDC.SelectObject(whiteBrush);
   memoryDC.Rectangle(fill, 0, width, height);
 
-  const std::string text = qm::fw::Format("%d%%", static_cast<int>(position * 100.0 / upper));
+  const std::string text = qm::fw::Format("%d%%", picture.percent);
   const SIZE extent = memoryDC.GetTextExtent(text);
   const int textX = (width - extent.cx) / 2;
   const int textY = (height - extent.cy) / 2;
@@ -94,4 +119,5 @@ void ProgressBar::OnPaint() {
   memoryDC.SelectObject(previousPen);
 
   dc.BitBlt(0, 0, width, height, &memoryDC, 0, 0, SRCCOPY);
+  painted = picture;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/kernel/WinTypes.h"
+
 // --- Directory tree operations -------------------------------------------
 
 // True when a search for the name (or pattern) finds anything.
@@ -83,3 +85,44 @@ std::string FormatKbText(std::int32_t kb);
 std::string PointerToText(const void* pointer);
 // The pointer written by PointerToText; null when nothing can be read.
 void* TextToPointer(const std::string& text);
+
+// --- Process launch and wait ---------------------------------------------
+
+// Starts the file (a program, or a document through its default verb) with
+// the parameters (may be null) in the directory (may be null), waits
+// without processing messages until the started process has ended, and
+// returns its exit code. While it waits the started process runs at high
+// priority and the installer at normal priority; the installer's class is
+// restored before the return. -1 when the shell cannot start the file
+// (both priorities untouched); 0 when the shell hands the file on without a
+// process to wait for (a document given to the host's opener): nothing to
+// wait for and nothing failed.
+std::int32_t RunAndWait(HWND owner, const char* file, const char* parameters, const char* directory, int showCommand);
+
+// --- Directory change watcher --------------------------------------------
+
+// The caller owns the record and fills in messageId, window and path; it
+// must stay in place, with those three unchanged, while the watch runs: the
+// watch thread reads it by address.
+struct DirectoryWatch {
+  std::uint32_t messageId = 0;
+  HWND window = nullptr;
+  HANDLE changeHandle = nullptr;
+  HANDLE threadHandle = nullptr;
+  std::string path;
+  std::int32_t running = 0;
+};
+
+// Watches the tree below path for the changes in notifyFilter (the
+// FILE_NOTIFY_CHANGE_ bits) and posts (messageId, 0, 0) to the window for
+// each wake-up of the watch; changes that come together may share one.
+// Returns 1 when the watch runs, 0 otherwise (nothing is left open then).
+// A record that is running is stopped first.
+int StartDirectoryWatch(DirectoryWatch& watch, std::uint32_t notifyFilter);
+// Returns 1 when a running watch was stopped, 0 when the record was not
+// running. Returns only once the watch thread has ended; the record's
+// handles are closed and cleared.
+int StopDirectoryWatch(DirectoryWatch& watch);
+// The watch thread's routine; its parameter is the record. Returns 1 once
+// its wait fails.
+DWORD DirectoryWatchThread(void* watch);

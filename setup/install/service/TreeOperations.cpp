@@ -1,6 +1,8 @@
 // Tree operations: everything is seen through the platform's directory
 // search, one search open at a time, so the rules of the search (a name with
 // a trailing backslash is never found, "." and ".." come first) hold here too.
+// Only the short and long name conversions read short names; every other
+// search leaves them out, which changes nothing else it finds.
 #include <cstdio>
 
 #include "install/service/Service.h"
@@ -15,9 +17,12 @@ bool IsDirectoryEntry(const WIN32_FIND_DATAA& entry) {
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
-// Searches for a single name and keeps the first entry found.
-bool FindFirstEntry(const std::string& name, WIN32_FIND_DATAA& entry) {
-  HANDLE search = FindFirstFileA(name.c_str(), &entry);
+// Searches for a single name and keeps the first entry found. Most callers
+// never read the short name, and a short name depends on the whole folder:
+// the search leaves it out unless asked for.
+bool FindFirstEntry(const std::string& name, WIN32_FIND_DATAA& entry, bool withShortName = false) {
+  HANDLE search = FindFirstFileExA(name.c_str(), withShortName ? FindExInfoStandard : FindExInfoBasic, &entry,
+                                   FindExSearchNameMatch, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;
@@ -33,7 +38,7 @@ struct DirectoryListing {
 DirectoryListing ListDirectory(const std::string& dir, bool keepFileNames) {
   DirectoryListing listing;
   WIN32_FIND_DATAA entry{};
-  HANDLE search = FindFirstFileA((dir + "\\*.*").c_str(), &entry);
+  HANDLE search = FindFirstFileExA((dir + "\\*.*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) return listing;
   do {
     if (IsDirectoryEntry(entry)) {
@@ -147,7 +152,7 @@ std::uint64_t GetFileWriteTime(const std::string& name) {
 
 std::string GetShortEntryName(const std::string& name) {
   WIN32_FIND_DATAA entry{};
-  if (!FindFirstEntry(name, entry)) return std::string();
+  if (!FindFirstEntry(name, entry, true)) return std::string();
   return entry.cAlternateFileName[0] != '\0' ? entry.cAlternateFileName : entry.cFileName;
 }
 

@@ -2,39 +2,11 @@
 // for judging the look by eye. Run by hand:
 //   test_platform_dialogs --gtest_also_run_disabled_tests --gtest_filter='*Screenshots*'
 // The pictures go to QM_CONTROL_SHOTS (default /tmp/qm-control-shots).
-#include <cstdlib>
-#include <filesystem>
-
 #include "DialogTestSupport.h"
+#include "Screenshots.h"
 
 namespace qm::test {
 namespace {
-
-std::string ShotPath(const std::string& name) {
-  const char* folder = std::getenv("QM_CONTROL_SHOTS");
-  std::string dir = folder ? folder : "/tmp/qm-control-shots";
-  std::filesystem::create_directories(dir);
-  return dir + "/" + name;
-}
-
-// The window's part of the screen, enlarged twice so single pixels show.
-void SaveWindowShot(HWND window, const std::string& name) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  rect.left -= 4;
-  rect.top -= 4;
-  rect.right += 4;
-  rect.bottom += 4;
-  const ui::Surface& screen = ui::ScreenSurface();
-  ui::Surface shot((rect.right - rect.left) * 2, (rect.bottom - rect.top) * 2);
-  for (int y = 0; y < shot.height; ++y)
-    for (int x = 0; x < shot.width; ++x) {
-      int sx = rect.left + x / 2, sy = rect.top + y / 2;
-      shot.At(x, y) = screen.Contains(sx, sy) ? screen.At(sx, sy) : 0xFF000000u;
-    }
-  ASSERT_TRUE(ui::SavePng(screen, ShotPath(name + "-screen.png")));
-  ASSERT_TRUE(ui::SavePng(shot, ShotPath(name + ".png")));
-}
 
 DialogTemplate Gallery() {
   const char* wrapped = "It is strongly recomended that you exit all Windows program before running this Setup "

@@ -29,7 +29,34 @@ TEST(NameCase, IllFormedBytesMatchOnlyThemselves) {
     EXPECT_EQ(NamesEqualIgnoringCase(row.b, row.a), row.equal);
     // Lookups compare with one, listings sort by the other; they must agree.
     EXPECT_EQ(UpcaseName(row.a) == UpcaseName(row.b), row.equal);
+    EXPECT_EQ(CompareNamesIgnoringCase(row.a, row.b) == 0, row.equal);
+    if (row.equal) {
+      EXPECT_EQ(HashNameIgnoringCase(row.a), HashNameIgnoringCase(row.b));
+    }
   }
+}
+
+// The folder index hashes and listings sort without building upper-case
+// copies; both must follow UpcaseName byte for byte.
+TEST(NameCase, ComparingAndHashingFollowTheUpperCaseForm) {
+  const char* names[] = {"", "a", "A", "ab", "b", "B.txt", "a.TXT", "Z\xC3\xBCrich", "z\xC3\x9Crich", "zz",
+                         "\xC3\xA9", "\xC3\x89", "\xC3", "\xC3" "a", "\xFF", "\xEF\xBF\xBD", "\xCE\xB1", "~1",
+                         "\xD0\x9A\xD0\xB0", "\xD0\xBA\xD0\x90x", "\xED\xA0\x80", "longname1", "LONGNAME", "longnamf",
+                         "abcdefgh\xC3\xA9", "ABCDEFGH"};
+  for (const char* a : names)
+    for (const char* b : names) {
+      SCOPED_TRACE(testing::PrintToString(std::string(a)) + " vs " + testing::PrintToString(std::string(b)));
+      int expected = UpcaseName(a).compare(UpcaseName(b));
+      int actual = CompareNamesIgnoringCase(a, b);
+      EXPECT_EQ(actual < 0, expected < 0);
+      EXPECT_EQ(actual == 0, expected == 0);
+      if (expected == 0) {
+        EXPECT_EQ(HashNameIgnoringCase(a), HashNameIgnoringCase(b));
+      }
+      if (UpcasePrefixKey(a) != UpcasePrefixKey(b)) {
+        EXPECT_EQ(UpcasePrefixKey(a) < UpcasePrefixKey(b), expected < 0);
+      }
+    }
 }
 
 TEST(NameCase, UpcaseNameFoldsLettersAndKeepsOtherBytes) {

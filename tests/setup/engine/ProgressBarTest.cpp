@@ -142,3 +142,32 @@ TEST_F(ProgressBarTest, PercentageIsTruncatedAndPositionsBeyondTheRangeShowAFull
 }
 
 }  // namespace
+
+namespace {
+
+// A copy moves the bar once per file; only a move that changes what the bar
+// shows may cost a repaint, and every such move must get one.
+TEST_F(ProgressBarTest, RepaintsOnlyWhenThePictureChanges) {
+  Show(0);
+  RECT client{};
+  host.bar.GetClientRect(&client);
+  // The largest position that still shows an empty bar and 0%.
+  int stillEmpty = 0;
+  while (static_cast<int>((stillEmpty + 1) / 1000.0 * client.right) == 0 && stillEmpty < 9) ++stillEmpty;
+  struct Row {
+    int position;
+    bool repaint;
+  };
+  const std::vector<Row> rows{
+      {0, false},   {stillEmpty, false}, {500, true}, {500, false}, {1000, true},
+      {1500, false}, {999, true},        {5, true},   {5, false},   {0, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.position);
+    host.bar.SetPosAndRedraw(row.position);
+    EXPECT_EQ(GetUpdateRect(host.bar.Handle(), nullptr, FALSE) != FALSE, row.repaint);
+    Pump();
+  }
+}
+
+}  // namespace

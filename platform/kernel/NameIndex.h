@@ -1,0 +1,38 @@
+// Case-blind lookup in host folders without reading the folder for every
+// lookup. Each folder's Windows names are indexed by their upper-case form
+// the first time a name is looked for in it ignoring case, and the index is
+// kept current by the host's change notes (host/FolderWatch): they report
+// the platform's own creates, renames and deletes and every other
+// program's alike, so a file made behind the platform's back is found as
+// soon as it exists. A folder the notes cannot follow (a network or
+// user-space file system, or no watch to be had) is read again at every
+// lookup, as without an index. Folders are known by their identity
+// (device and inode), so a folder replaced by another of the same name is
+// indexed afresh. A bounded number of folders and names is kept; the
+// least recently used go first.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/kernel/host/FileStatus.h"
+
+namespace qm::kernel {
+
+// The entry of hostFolder that `name` names ignoring case: of host names
+// that differ only in case, the smallest; failing that, for a name that
+// can be one, the entry whose short name it is. `folder` is the folder's
+// status with links followed, when the caller has it at hand. Nothing when
+// no entry matches or the folder cannot be read.
+std::optional<std::string> FindEntryIgnoringCase(const std::string& hostFolder, std::string_view name,
+                                                 const host::FileStatus* folder);
+
+// The short name of the entry `entry` (a host name) of hostFolder, as
+// AssignShortNames gives it over the folder's names: empty when the entry
+// needs none, or when the folder cannot be read. Computed for the whole
+// folder when first asked for, and kept for as long as the folder holds the
+// same names.
+std::string ShortNameOfEntry(const std::string& hostFolder, const std::string& entry, const host::FileStatus* folder);
+
+}  // namespace qm::kernel

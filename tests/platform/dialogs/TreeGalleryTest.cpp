@@ -1,0 +1,138 @@
+// Pictures of a folder-choosing dialog with a tree of folders, its icons and
+// scroll bars, for judging the look by eye. Run by hand:
+//   test_platform_dialogs --gtest_also_run_disabled_tests --gtest_filter='*TreeScreenshots*'
+#include <functional>
+
+#include "platform/dialogs/DialogTestSupport.h"
+#include "platform/dialogs/Screenshots.h"
+
+namespace qm::test {
+namespace {
+
+constexpr int kTree = 1049;
+
+void Box(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  RECT r{left, top, right, bottom};
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
+// Small icons drawn with rectangles: a computer, a drive, a closed and an
+// open folder. `ink` paints an image in its colours, or in black for the mask.
+void DrawIcons(HDC dc, bool mask) {
+  auto c = [mask](COLORREF colour) { return mask ? RGB(0, 0, 0) : colour; };
+  const COLORREF outline = RGB(0, 0, 0), folder = RGB(255, 255, 153), shade = RGB(192, 192, 0),
+                 metal = RGB(192, 192, 192), screen = RGB(0, 0, 128), dark = RGB(128, 128, 128);
+  // 0: computer
+  Box(dc, 2, 1, 14, 11, c(outline));
+  Box(dc, 3, 2, 13, 10, c(metal));
+  Box(dc, 4, 3, 12, 9, c(screen));
+  Box(dc, 6, 11, 10, 12, c(dark));
+  Box(dc, 3, 12, 13, 15, c(outline));
+  Box(dc, 4, 13, 12, 14, c(metal));
+  // 1: drive
+  Box(dc, 16 + 1, 5, 16 + 15, 12, c(outline));
+  Box(dc, 16 + 2, 6, 16 + 14, 11, c(metal));
+  Box(dc, 16 + 11, 8, 16 + 13, 9, c(RGB(0, 192, 0)));
+  // 2: closed folder, 3: open folder
+  for (int i = 0; i < 2; ++i) {
+    int x = 32 + 16 * i;
+    Box(dc, x + 1, 2, x + 7, 4, c(outline));
+    Box(dc, x + 1, 3, x + 15, 14, c(outline));
+    Box(dc, x + 2, 4, x + 14, 13, c(folder));
+    Box(dc, x + 2, 3, x + 6, 4, c(folder));
+    if (i == 1) {
+      Box(dc, x + 3, 7, x + 15, 14, c(outline));
+      Box(dc, x + 4, 8, x + 14, 13, c(shade));
+    }
+  }
+}
+
+HIMAGELIST FolderImages() {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP images = CreateCompatibleBitmap(dc, 64, 16), mask = CreateCompatibleBitmap(dc, 64, 16);
+  for (bool isMask : {false, true}) {
+    HGDIOBJ old = SelectObject(dc, isMask ? mask : images);
+    Box(dc, 0, 0, 64, 16, RGB(255, 255, 255));
+    DrawIcons(dc, isMask);
+    SelectObject(dc, old);
+  }
+  DeleteDC(dc);
+  ImageList_Add(list, images, mask);
+  DeleteObject(images);
+  DeleteObject(mask);
+  return list;
+}
+
+HTREEITEM Add(HWND tree, const char* text, int image, HTREEITEM parent = TVI_ROOT) {
+  TVINSERTSTRUCTA insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  insert.item.pszText = const_cast<char*>(text);
+  insert.item.iImage = image;
+  insert.item.iSelectedImage = image == 2 ? 3 : image;
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+DialogTemplate ChooseDirectory() {
+  return Dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 227, 156, "Choose Directory",
+                {Item(WC_EDITA, "C:\\Games\\Quellmoor", 1051, 7, 7, 184, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
+                 Item(WC_BUTTONA, "Go", 1052, 194, 7, 26, 12, BS_PUSHBUTTON | WS_TABSTOP),
+                 Item(WC_TREEVIEWA, "Tree1", kTree, 7, 24, 213, 105,
+                      WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                          TVS_DISABLEDRAGDROP),
+                 Item(WC_BUTTONA, "OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+                 Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)});
+}
+
+TEST_F(DialogTest, DISABLED_TreeScreenshots) {
+  DialogTemplate dialogTemplate = ChooseDirectory();
+  HIMAGELIST images = FolderImages();
+  HTREEITEM target = nullptr;
+  handler = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> std::optional<LONG_PTR> {
+    if (message != WM_INITDIALOG) return std::nullopt;
+    HWND tree = GetDlgItem(dialog, kTree);
+    SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    HTREEITEM computer = Add(tree, "My Computer", 0);
+    Add(tree, "3\xC2\xBD Floppy (A:)", 1, computer);
+    HTREEITEM c = Add(tree, "(C:)", 1, computer);
+    Add(tree, "(D:)", 1, computer);
+    for (const char* name : {"Documents and Settings", "Games"}) {
+      HTREEITEM folder = Add(tree, name, 2, c);
+      if (std::string(name) == "Games") {
+        Add(tree, "Arcade Classics", 2, folder);
+        target = Add(tree, "Quellmoor", 2, folder);
+        Add(tree, "Sound Tracks and Other Things With a Rather Long Name", 2, folder);
+      }
+    }
+    for (const char* name : {"Program Files", "Temp", "Windows"}) Add(tree, name, 2, c);
+    Add(tree, "Network Neighborhood", 0);
+    Add(tree, "Recycle Bin", 2);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(target));
+    SetFocus(tree);
+    return FALSE;
+  };
+  HWND dialog = CreateDialogIndirectParamA(nullptr, &dialogTemplate, nullptr, Proc, 0);
+  ShowWindow(dialog, SW_SHOW);
+  Pump(dialog);
+  HWND tree = GetDlgItem(dialog, kTree);
+  EXPECT_TRUE(GetWindowLongA(tree, GWL_STYLE) & WS_VSCROLL);
+  EXPECT_TRUE(GetWindowLongA(tree, GWL_STYLE) & WS_HSCROLL);
+  EXPECT_TRUE(GetWindowLongA(tree, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "a bordered tree gets the sunken edge";
+  Capture(dialog);
+  SaveWindowShot(dialog, "tree-focused");
+  Key(VK_TAB, dialog);
+  Capture(dialog);
+  SaveWindowShot(dialog, "tree-unfocused");
+  SendMessageA(tree, WM_VSCROLL, SB_BOTTOM, 0);
+  Capture(dialog);
+  SaveWindowShot(dialog, "tree-scrolled-to-the-end");
+  DestroyWindow(dialog);
+  ImageList_Destroy(images);
+}
+
+}  // namespace
+}  // namespace qm::test

@@ -1,0 +1,176 @@
+// Lookups ignoring case go through a kept index of each folder's names.
+// Each case below first looks a name up ignoring case, so the folder is
+// indexed, then changes the folder, through the kernel or behind its back
+// on the host, and looks names up again: the answers must be those of a
+// fresh look at the folder.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "KernelFiles.h"
+#include "platform/kernel/Prefix.h"
+
+using namespace qm::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The host name a Windows path resolves to under drive C:, relative to its
+// folder; "" when the path does not exist.
+std::string ResolvedOnC(const std::string& windowsPath) {
+  std::optional<std::string> host = qm::kernel::ResolveWindowsPath(windowsPath);
+  if (!host || !HostExists(*host)) return "";
+  return host->substr(HostOnC("").size());
+}
+
+struct Lookup {
+  const char* windowsPath;
+  const char* expected;  // relative to drive C:'s folder; "" for nothing
+};
+
+struct Row {
+  const char* what;
+  std::vector<const char*> hostFiles;  // made before the index exists
+  std::function<void()> change;
+  std::vector<Lookup> lookups;
+};
+
+void RunRows(const std::vector<Row>& rows) {
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    for (const char* file : row.hostFiles) WriteHostFile(HostOnC(file), file);
+    // Looking each name up ignoring case indexes its folder.
+    for (const Lookup& lookup : row.lookups) ResolvedOnC(lookup.windowsPath);
+    row.change();
+    for (const Lookup& lookup : row.lookups) EXPECT_EQ(ResolvedOnC(lookup.windowsPath), lookup.expected) << lookup.windowsPath;
+  }
+}
+
+void HostRename(const char* from, const char* to) { fs::rename(HostOnC(from), HostOnC(to)); }
+
+}  // namespace
+
+TEST(NameIndex, SeesChangesMadeBehindItsBack) {
+  RunRows({
+      {"a file created by the host",
+       {"Made/first.txt"},
+       [] { WriteHostFile(HostOnC("Made/Second.TXT"), "x"); },
+       {{"C:\\made\\FIRST.TXT", "Made/first.txt"}, {"C:\\MADE\\second.txt", "Made/Second.TXT"}}},
+      {"a file deleted by the host",
+       {"Gone/Old.txt", "Gone/kept.txt"},
+       [] { fs::remove(HostOnC("Gone/Old.txt")); },
+       {{"C:\\gone\\old.TXT", ""}, {"C:\\gone\\KEPT.txt", "Gone/kept.txt"}}},
+      {"a file renamed by the host",
+       {"Moved/Before.dat"},
+       [] { HostRename("Moved/Before.dat", "Moved/After.DAT"); },
+       {{"C:\\moved\\before.dat", ""}, {"C:\\moved\\after.dat", "Moved/After.DAT"}}},
+      {"a folder renamed by the host, and its names with it",
+       {"Tree/Branch/leaf.txt"},
+       [] { HostRename("Tree/Branch", "Tree/Bough"); },
+       {{"C:\\tree\\branch\\LEAF.TXT", ""}, {"C:\\TREE\\BOUGH\\Leaf.txt", "Tree/Bough/leaf.txt"}}},
+      {"a folder replaced by another of the same name",
+       {"Swap/Set/Alpha.txt"},
+       [] {
+         HostRename("Swap/Set", "Swap/Old");
+         WriteHostFile(HostOnC("Swap/Set/Beta.txt"), "x");
+       },
+       {{"C:\\swap\\set\\alpha.txt", ""}, {"C:\\swap\\set\\BETA.TXT", "Swap/Set/Beta.txt"}}},
+      {"a folder replaced above the indexed one",
+       {"Outer/Inner/one.txt"},
+       [] {
+         HostRename("Outer", "Outer.old");
+         WriteHostFile(HostOnC("Outer/Inner/Two.txt"), "x");
+       },
+       {{"C:\\outer\\inner\\ONE.TXT", ""}, {"C:\\outer\\inner\\two.TXT", "Outer/Inner/Two.txt"}}},
+  });
+}
+
+TEST(NameIndex, FollowsTheKernelsOwnChanges) {
+  WriteHostFile(HostOnC("source.txt"), "content");
+  RunRows({
+      {"a copy to a new name",
+       {"Copies/present.txt"},
+       [] { ASSERT_TRUE(CopyFileA("C:\\source.txt", "C:\\Copies\\New.TXT", FALSE)); },
+       {{"C:\\copies\\new.txt", "Copies/New.TXT"}, {"C:\\COPIES\\PRESENT.TXT", "Copies/present.txt"}}},
+      {"a copy over a name in another case keeps the host name",
+       {"Over/README.TXT"},
+       [] { ASSERT_TRUE(CopyFileA("C:\\source.txt", "C:\\over\\readme.txt", FALSE)); },
+       {{"C:\\Over\\ReadMe.txt", "Over/README.TXT"}}},
+      {"a delete",
+       {"Deleted/victim.txt", "Deleted/other.txt"},
+       [] { ASSERT_TRUE(DeleteFileA("C:\\DELETED\\VICTIM.TXT")); },
+       {{"C:\\deleted\\Victim.txt", ""}, {"C:\\deleted\\Other.txt", "Deleted/other.txt"}}},
+      {"a folder made and another removed",
+       {"Folders/Empty/.keep"},
+       [] {
+         ASSERT_TRUE(CreateDirectoryA("C:\\Folders\\Made", nullptr));
+         fs::remove(HostOnC("Folders/Empty/.keep"));
+         ASSERT_TRUE(RemoveDirectoryA("C:\\folders\\EMPTY"));
+       },
+       {{"C:\\FOLDERS\\MADE", "Folders/Made"}, {"C:\\folders\\empty", ""}}},
+  });
+}
+
+TEST(NameIndex, TheSmallestOfNamesDifferingOnlyInCaseWinsAsTheyComeAndGo) {
+  RunRows({
+      {"a smaller name added",
+       {"Case/readme.txt"},
+       [] { WriteHostFile(HostOnC("Case/README.TXT"), "x"); },
+       {{"C:\\Case\\ReadMe.txt", "Case/README.TXT"},
+        {"C:\\Case\\readme.txt", "Case/readme.txt"},
+        {"C:\\Case\\README.TXT", "Case/README.TXT"}}},
+      {"the smallest removed",
+       {"Both/README.TXT", "Both/ReadMe.Txt", "Both/readme.txt"},
+       [] { fs::remove(HostOnC("Both/README.TXT")); },
+       {{"C:\\Both\\rEADME.TXT", "Both/ReadMe.Txt"}, {"C:\\Both\\readme.txt", "Both/readme.txt"}}},
+      {"the smallest renamed to a larger one",
+       {"Renamed/ABC.txt", "Renamed/abc.txt"},
+       [] { HostRename("Renamed/ABC.txt", "Renamed/abC.txt"); },
+       {{"C:\\Renamed\\Abc.TXT", "Renamed/abC.txt"}}},
+  });
+}
+
+// A short name depends on the folder's other names; a single-name search
+// must report what a listing reports after the folder changed.
+TEST(NameIndex, ShortNamesFollowNamesAddedBehindItsBack) {
+  WriteHostFile(HostOnC("Short/Long Name 2.txt"), "x");
+  auto shortOf = [](const char* windowsPath) {
+    WIN32_FIND_DATAA data{};
+    HANDLE search = FindFirstFileA(windowsPath, &data);
+    EXPECT_NE(search, INVALID_HANDLE_VALUE) << windowsPath;
+    FindClose(search);
+    return std::string(data.cAlternateFileName);
+  };
+  EXPECT_EQ(shortOf("C:\\Short\\long name 2.txt"), "LONGNA~1.TXT");
+  WriteHostFile(HostOnC("Short/Long Name 1.txt"), "x");
+  EXPECT_EQ(shortOf("C:\\Short\\long name 2.txt"), "LONGNA~2.TXT");
+  EXPECT_EQ(ResolvedOnC("C:\\Short\\LONGNA~1.TXT"), "Short/Long Name 1.txt");
+  std::vector<Found> listing = SearchAll("C:\\Short\\*.txt");
+  ASSERT_EQ(listing.size(), 2u);
+  EXPECT_EQ(listing[1].name, "Long Name 2.txt");
+  EXPECT_EQ(listing[1].shortName, "LONGNA~2.TXT");
+  // A temporary name that comes and goes changes nothing.
+  WriteHostFile(HostOnC("Short/Long Name 0.txt"), "x");
+  fs::remove(HostOnC("Short/Long Name 0.txt"));
+  EXPECT_EQ(shortOf("C:\\Short\\Long Name 2.txt"), "LONGNA~2.TXT");
+  ASSERT_TRUE(DeleteFileA("C:\\Short\\Long Name 1.txt"));
+  EXPECT_EQ(shortOf("C:\\Short\\Long Name 2.txt"), "LONGNA~1.TXT");
+}
+
+// Names a Windows path cannot hold stay out of the index as they stay out
+// of a listing, whenever they appear: they take no short name from a name
+// that can be named.
+TEST(NameIndex, NeverIndexesHostNamesAWindowsPathCannotHold) {
+  WriteHostFile(HostOnC("Odd/Long Name 2.txt"), "x");
+  WIN32_FIND_DATAA data{};
+  FindClose(FindFirstFileA("C:\\odd\\long name 2.TXT", &data));
+  EXPECT_STREQ(data.cAlternateFileName, "LONGNA~1.TXT");
+  for (const char* name : {"Long Name 1.txt.", "Long:Name 1.txt", "Long Name\\1.txt"})
+    WriteHostFile(HostOnC("Odd/") + name, "x");
+  FindClose(FindFirstFileA("C:\\odd\\long name 2.TXT", &data));
+  EXPECT_STREQ(data.cAlternateFileName, "LONGNA~1.TXT");
+  EXPECT_EQ(ResolvedOnC("C:\\odd\\long name 1.txt"), "");
+  EXPECT_EQ(SearchNames("C:\\Odd\\*.*"), (std::vector<std::string>{".", "..", "Long Name 2.txt"}));
+}
