@@ -47,8 +47,9 @@ for name in "${harnesses[@]}"; do
     failed+=("$name")
   fi
 done
+passed=$(( ${#harnesses[@]} - ${#failed[@]} ))
+echo "fuzzing: $passed passed, ${#failed[@]} failed"
 if [ ${#failed[@]} -gt 0 ]; then
-  echo "fuzzing failed: ${failed[*]}"
+  echo "harnesses that failed: ${failed[*]}"
   exit 1
 fi
-echo "fuzzing: ${#harnesses[@]} harnesses, 0 crashes"
