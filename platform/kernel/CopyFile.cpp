@@ -83,13 +83,16 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
   if (!host::StatDescriptor(in, &sourceStatus)) return FailFromErrno(source.host);
   if (sourceStatus.isDirectory) return Fail(ERROR_ACCESS_DENIED);
 
+  // A link at the destination is replaced by the copy, never written
+  // through: what it points to, wherever that is, stays as it is.
   host::FileStatus targetStatus;
-  if (StatResolved(target, &targetStatus)) {
+  if (StatResolvedLink(target, &targetStatus)) {
     if (targetStatus.device == sourceStatus.device && targetStatus.inode == sourceStatus.inode)
       return Fail(ERROR_SHARING_VIOLATION);
     if (failIfExists) return Fail(ERROR_FILE_EXISTS);
     // A read-only destination stays as it is until its owner clears the bit.
-    if (targetStatus.isDirectory || !targetStatus.ownerMayWrite) return Fail(ERROR_ACCESS_DENIED);
+    if (!targetStatus.isSymbolicLink && (targetStatus.isDirectory || !targetStatus.ownerMayWrite))
+      return Fail(ERROR_ACCESS_DENIED);
   } else if (errno != ENOENT) {
     return FailFromErrno(target.host);
   }

@@ -75,8 +75,16 @@ BOOL GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS infoLevel, LPV
 BOOL SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
   std::optional<ResolvedPath> path = Resolve(fileName);
   if (!path) return FALSE;
-  std::optional<host::FileStatus> status = StatArgument(*path);
-  if (!status) return FALSE;
+  host::FileStatus entry;
+  if (!StatResolvedLink(*path, &entry)) {
+    SetLastErrorFromErrno(errno, path->host);
+    return FALSE;
+  }
+  // The attributes of a link are the link's own, and a host link has no
+  // permission bits: nothing changes, least of all the file it points to,
+  // which may lie anywhere.
+  if (entry.isSymbolicLink) return TRUE;
+  std::optional<host::FileStatus> status = entry;
   // Only read-only has a host counterpart: the write bits. Hidden follows
   // the name, archive and system are not kept. A read-only folder still
   // takes new entries on Windows, so a folder keeps its write bits.
@@ -89,6 +97,18 @@ BOOL SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
   }
   return TRUE;
 }
+
+namespace qm::kernel {
+
+std::optional<FileIdentity> IdentifyFile(LPCSTR fileName) {
+  std::optional<ResolvedPath> path = Resolve(fileName);
+  if (!path) return std::nullopt;
+  std::optional<host::FileStatus> status = StatArgument(*path);
+  if (!status) return std::nullopt;
+  return FileIdentity{status->device, status->inode};
+}
+
+}  // namespace qm::kernel
 
 BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {
   std::optional<ResolvedPath> path = Resolve(pathName);

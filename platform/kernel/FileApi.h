@@ -76,4 +76,16 @@ namespace qm::kernel {
 // value restores the real one.
 void SetDiskFreeSpaceOverride(char driveLetter, std::optional<ULONGLONG> freeBytes);
 std::optional<ULONGLONG> DiskFreeSpaceOverride(char driveLetter);
+
+// Which file or folder a path names, links followed: the volume and file
+// index GetFileInformationByHandle reports for it, equal for every path of
+// one entry however it is written or linked to. A walk of a tree compares
+// them to see a folder it is already inside. Nothing, with the last error
+// set, when the path names nothing.
+struct FileIdentity {
+  ULONGLONG volume = 0;
+  ULONGLONG index = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+std::optional<FileIdentity> IdentifyFile(LPCSTR fileName);
 }  // namespace qm::kernel

@@ -1,5 +1,6 @@
 #include "platform/shell/Com.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -27,6 +28,10 @@ std::vector<ClassEntry>& Classes() {
 // Task memory carries its size in front of the block, so GetSize and
 // Realloc can answer without a side table.
 constexpr std::size_t kHeader = alignof(std::max_align_t);
+
+std::atomic<std::size_t> taskBlocks{0};
+std::atomic<std::size_t> taskBytes{0};
+std::atomic<std::size_t> liveObjects{0};
 
 std::size_t& SizeOf(void* block) { return *reinterpret_cast<std::size_t*>(static_cast<char*>(block) - kHeader); }
 
@@ -84,20 +89,28 @@ LPVOID CoTaskMemAlloc(SIZE_T size) {
   if (!raw) return nullptr;
   void* block = static_cast<char*>(raw) + kHeader;
   SizeOf(block) = size;
+  ++taskBlocks;
+  taskBytes += size;
   return block;
 }
 
 LPVOID CoTaskMemRealloc(LPVOID block, SIZE_T size) {
   if (!block) return CoTaskMemAlloc(size);
+  std::size_t old = SizeOf(block);
   void* raw = std::realloc(static_cast<char*>(block) - kHeader, kHeader + size);
   if (!raw) return nullptr;
   void* moved = static_cast<char*>(raw) + kHeader;
   SizeOf(moved) = size;
+  taskBytes += size;
+  taskBytes -= old;
   return moved;
 }
 
 void CoTaskMemFree(LPVOID block) {
-  if (block) std::free(static_cast<char*>(block) - kHeader);
+  if (!block) return;
+  --taskBlocks;
+  taskBytes -= SizeOf(block);
+  std::free(static_cast<char*>(block) - kHeader);
 }
 
 HRESULT SHGetMalloc(LPMALLOC* allocator) {
@@ -108,6 +121,13 @@ HRESULT SHGetMalloc(LPMALLOC* allocator) {
 }
 
 namespace qm::shell {
+
+TaskMemoryInUse TaskMemoryUse() { return {taskBlocks.load(), taskBytes.load()}; }
+
+LiveObject::LiveObject() { ++liveObjects; }
+LiveObject::LiveObject(const LiveObject&) { ++liveObjects; }
+LiveObject::~LiveObject() { --liveObjects; }
+std::size_t LiveObjectCount() { return liveObjects.load(); }
 
 void RegisterInprocClass(const CLSID& classId, ClassFactory factory) {
   std::lock_guard<std::mutex> guard(classMutex);

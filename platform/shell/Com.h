@@ -59,6 +59,60 @@ void CoTaskMemFree(LPVOID block);
 HRESULT SHGetMalloc(LPMALLOC* allocator);
 
 namespace qm::shell {
+
+// What the task allocator has handed out and not yet taken back, so that a
+// caller can tell whether everything it was given has been returned.
+struct TaskMemoryInUse {
+  std::size_t blocks = 0;
+  std::size_t bytes = 0;
+};
+TaskMemoryInUse TaskMemoryUse();
+
+// The shell's own objects (folders, enumerators, menus) that are alive: each
+// holds one LiveObject, so a reference never released shows here.
+class LiveObject {
+ public:
+  LiveObject();
+  LiveObject(const LiveObject&);
+  ~LiveObject();
+  LiveObject& operator=(const LiveObject&) = default;
+};
+std::size_t LiveObjectCount();
+
+// One of the shell's objects behind Interface: made with one reference for
+// its creator, deleted when the last one is released.
+template <typename Interface>
+class ComObject : public Interface, private LiveObject {
+ public:
+  ComObject() = default;
+  ComObject(const ComObject&) = delete;
+  ComObject& operator=(const ComObject&) = delete;
+  virtual ~ComObject() = default;
+
+  ULONG AddRef() override { return ++references; }
+  ULONG Release() override {
+    ULONG left = --references;
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  // Answers this object for IUnknown and for iid.
+  HRESULT AnswerFor(REFIID asked, REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    if (asked == IID_IUnknown || asked == iid) {
+      *object = static_cast<Interface*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+
+ private:
+  ULONG references = 1;
+};
+
 // Creates an object of an in-process class and asks it for iid.
 using ClassFactory = HRESULT (*)(REFIID iid, void** object);
 // Makes a class creatable (or, with a null factory, not creatable) by

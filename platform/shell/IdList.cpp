@@ -4,6 +4,7 @@
 
 #include "platform/kernel/FileApi.h"
 #include "platform/shell/Com.h"
+#include "platform/shell/ShellFolders.h"
 
 namespace qm::shell {
 
@@ -13,7 +14,9 @@ namespace {
 constexpr BYTE kMyComputerClass[16] = {0xE0, 0x4F, 0xD0, 0x20, 0xEA, 0x3A, 0x69, 0x10,
                                        0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D};
 constexpr std::size_t kDriveItemSize = 25;
+// Count, type, zero, size, DOS date and time, attributes.
 constexpr std::size_t kFolderHeader = 2 + 1 + 1 + 4 + 4 + 2;
+static_assert(kFolderHeader == kItemNameOffset);
 // No list the shell builds comes near this; a longer walk means damage.
 constexpr std::size_t kMaxListBytes = 64 * 1024;
 
@@ -81,6 +84,12 @@ std::string ItemName(const SHITEMID& item) {
   }
 }
 
+DWORD ItemAttributes(const SHITEMID& item) {
+  ItemKind kind = KindOf(item);
+  if (kind != ItemKind::Folder && kind != ItemKind::File) return 0;
+  return static_cast<DWORD>(Payload(item)[10] | (Payload(item)[11] << 8));
+}
+
 LPITEMIDLIST BuildIdList(const std::vector<ItemBytes>& items) {
   std::size_t size = 2;
   for (const ItemBytes& item : items) size += item.size();
@@ -137,15 +146,25 @@ LPITEMIDLIST IdListFromPath(const std::string& windowsPath) {
 
 std::optional<std::string> PathFromIdList(LPCITEMIDLIST list) {
   std::optional<std::vector<ItemBytes>> items = SplitIdList(list);
-  if (!items || items->size() < 2) return std::nullopt;
-  auto item = [&](std::size_t i) -> const SHITEMID& { return *reinterpret_cast<const SHITEMID*>((*items)[i].data()); };
-  if (KindOf(item(0)) != ItemKind::MyComputer || KindOf(item(1)) != ItemKind::Drive) return std::nullopt;
-  std::string path = ItemName(item(1)) + ":\\";
-  for (std::size_t i = 2; i < items->size(); ++i) {
-    ItemKind kind = KindOf(item(i));
-    if (kind != ItemKind::Folder && kind != ItemKind::File) return std::nullopt;
-    if (i > 2) path += '\\';
-    path += ItemName(item(i));
+  return items ? PathFromItems(*items) : std::nullopt;
+}
+
+std::optional<std::string> PathFromItems(const std::vector<ItemBytes>& items) {
+  std::string path;
+  std::size_t names = 0;
+  if (items.empty() || KindOf(AsItem(items[0])) != ItemKind::MyComputer) {
+    path = DesktopDirectory();
+  } else {
+    if (items.size() < 2 || KindOf(AsItem(items[1])) != ItemKind::Drive) return std::nullopt;
+    path = ItemName(AsItem(items[1])) + ":\\";
+    names = 2;
+  }
+  for (std::size_t i = names; i < items.size(); ++i) {
+    ItemKind kind = KindOf(AsItem(items[i]));
+    // Only the last item may be a file.
+    if (kind != ItemKind::Folder && (kind != ItemKind::File || i + 1 != items.size())) return std::nullopt;
+    if (path.back() != '\\') path += '\\';
+    path += ItemName(AsItem(items[i]));
   }
   return path;
 }

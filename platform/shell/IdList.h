@@ -12,6 +12,8 @@
 //         the long name in UTF-8 with its terminating zero, padded with a
 //         zero byte to an even count.
 // A file-system path is My Computer, its drive, then one item per folder.
+// The desktop's own folders and files, those of the desktop directory, are
+// folder and file items directly below the desktop.
 #pragma once
 
 #include <optional>
@@ -51,6 +53,10 @@ ItemBytes FolderItem(const std::string& name, bool isDirectory = true, DWORD siz
 ItemKind KindOf(const SHITEMID& item);
 // The drive letter of a drive item, or the name of a folder or file item.
 std::string ItemName(const SHITEMID& item);
+// The FILE_ATTRIBUTE_* bits a folder or file item was made with; 0 for others.
+DWORD ItemAttributes(const SHITEMID& item);
+// Where a folder or file item's name starts, counted from the item's start.
+constexpr std::size_t kItemNameOffset = 14;
 
 // A list in task memory (CoTaskMemAlloc) from its items; free with ILFree.
 LPITEMIDLIST BuildIdList(const std::vector<ItemBytes>& items);
@@ -58,8 +64,17 @@ LPITEMIDLIST BuildIdList(const std::vector<ItemBytes>& items);
 std::optional<std::vector<ItemBytes>> SplitIdList(LPCITEMIDLIST list);
 // The list of a full Windows path (X:\a\b): My Computer, drive, folders.
 LPITEMIDLIST IdListFromPath(const std::string& windowsPath);
-// The Windows path of a file-system list; nothing for the desktop's other
-// items (My Computer itself) and for malformed lists.
+// The Windows path of a file-system list (the desktop's is its directory);
+// nothing for My Computer itself and for malformed lists.
 std::optional<std::string> PathFromIdList(LPCITEMIDLIST list);
+std::optional<std::string> PathFromItems(const std::vector<ItemBytes>& items);
+
+// The count of the item at an address that need not be aligned for a WORD.
+inline WORD ItemCountAt(const void* item) {
+  auto bytes = static_cast<const BYTE*>(item);
+  return static_cast<WORD>(bytes[0] | (bytes[1] << 8));
+}
+
+inline const SHITEMID& AsItem(const ItemBytes& item) { return *reinterpret_cast<const SHITEMID*>(item.data()); }
 
 }  // namespace qm::shell

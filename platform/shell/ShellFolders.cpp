@@ -16,8 +16,6 @@ std::string WindowsDirectory() {
   return (n > 0 && n < MAX_PATH) ? std::string(buffer, n) : std::string("C:\\Windows");
 }
 
-std::string DesktopDirectory() { return WindowsDirectory() + "\\Desktop"; }
-
 // A special folder exists once asked for, as in a fresh profile.
 void EnsureFolder(const std::string& windowsPath) {
   if (std::optional<std::string> host = qm::kernel::ResolveWindowsPath(windowsPath)) {
@@ -37,7 +35,7 @@ HRESULT SHGetSpecialFolderLocation(HWND owner, int folder, LPITEMIDLIST* list) {
     case CSIDL_DESKTOP: *list = qm::shell::BuildIdList({}); break;
     case CSIDL_DRIVES: *list = qm::shell::BuildIdList({qm::shell::MyComputerItem()}); break;
     case CSIDL_PROGRAMS: path = WindowsDirectory() + "\\Start Menu\\Programs"; break;
-    case CSIDL_DESKTOPDIRECTORY: path = DesktopDirectory(); break;
+    case CSIDL_DESKTOPDIRECTORY: path = qm::shell::DesktopDirectory(); break;
     default: return E_INVALIDARG;
   }
   if (!path.empty()) {
@@ -50,11 +48,12 @@ HRESULT SHGetSpecialFolderLocation(HWND owner, int folder, LPITEMIDLIST* list) {
 BOOL SHGetPathFromIDListA(LPCITEMIDLIST list, LPSTR path) {
   if (!list || !path) return FALSE;
   path[0] = '\0';
-  std::optional<std::string> found =
-      list->mkid.cb == 0 ? std::optional<std::string>(DesktopDirectory()) : qm::shell::PathFromIdList(list);
+  std::optional<std::string> found = qm::shell::PathFromIdList(list);
   if (!found || found->size() >= MAX_PATH) return FALSE;
   std::memcpy(path, found->c_str(), found->size() + 1);
   return TRUE;
 }
 
 void ILFree(LPITEMIDLIST list) { CoTaskMemFree(list); }
+
+std::string qm::shell::DesktopDirectory() { return WindowsDirectory() + "\\Desktop"; }

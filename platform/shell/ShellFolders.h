@@ -3,6 +3,8 @@
 // directory C:\Windows\Desktop.
 #pragma once
 
+#include <string>
+
 #include "platform/shell/IdList.h"
 
 constexpr int CSIDL_DESKTOP = 0x0000;
@@ -17,3 +19,9 @@ HRESULT SHGetSpecialFolderLocation(HWND owner, int folder, LPITEMIDLIST* list);
 // The desktop (the empty list) answers its directory.
 BOOL SHGetPathFromIDListA(LPCITEMIDLIST list, LPSTR path);
 void ILFree(LPITEMIDLIST list);
+
+namespace qm::shell {
+// The desktop directory, C:\Windows\Desktop, the folder of the desktop's own
+// folders and files.
+std::string DesktopDirectory();
+}  // namespace qm::shell

@@ -9,6 +9,7 @@
 #include "platform/shell/Com.h"
 #include "platform/shell/IdList.h"
 #include "platform/shell/LinkFormat.h"
+#include "platform/shell/Volume.h"
 
 inline constexpr CLSID CLSID_ShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 inline constexpr IID IID_IShellLinkA = {0x000214EE, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
@@ -69,10 +70,5 @@ HRESULT CreateShellLinkObject(REFIID iid, void** object);
 
 // Reads a link file back (a Windows path), for whoever needs to check one.
 std::optional<ShellLinkData> ReadShellLink(const std::string& windowsPath);
-
-// The volume a drive's links record. By default a fixed disk without a
-// label and a serial number derived from the drive's host folder; tests can
-// fix it to compare bytes.
-void SetVolumeOverride(char driveLetter, std::optional<LinkVolume> volume);
 
 }  // namespace qm::shell

@@ -2,8 +2,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <map>
-#include <mutex>
 
 #include "platform/kernel/CodePage.h"
 #include "platform/kernel/LastError.h"
@@ -11,29 +9,11 @@
 #include "platform/kernel/host/AtomicWrite.h"
 #include "platform/kernel/host/Descriptor.h"
 #include "platform/shell/ShellLink.h"
+#include "platform/shell/Volume.h"
 
 namespace qm::shell {
 
 namespace {
-
-std::mutex volumeMutex;
-std::map<char, LinkVolume> volumeOverrides;
-
-char UpperDrive(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-LinkVolume VolumeOf(char driveLetter) {
-  driveLetter = UpperDrive(driveLetter);
-  {
-    std::lock_guard<std::mutex> guard(volumeMutex);
-    auto it = volumeOverrides.find(driveLetter);
-    if (it != volumeOverrides.end()) return it->second;
-  }
-  // A stable serial per drive folder, as a volume keeps its serial.
-  std::string folder = qm::kernel::DriveFolder(driveLetter).value_or(std::string(1, driveLetter));
-  DWORD hash = 2166136261u;
-  for (unsigned char c : folder) hash = (hash ^ c) * 16777619u;
-  return LinkVolume{3, hash, ""};
-}
 
 // What the link records about its target, as a directory search reports
 // it. A missing target is recorded as an archived file of size 0 with no
@@ -240,14 +220,6 @@ std::optional<ShellLinkData> ReadShellLink(const std::string& windowsPath) {
   std::string content;
   if (!host || !qm::kernel::host::ReadWholeFile(*host, &content)) return std::nullopt;
   return DecodeShellLink(std::vector<BYTE>(content.begin(), content.end()));
-}
-
-void SetVolumeOverride(char driveLetter, std::optional<LinkVolume> volume) {
-  std::lock_guard<std::mutex> guard(volumeMutex);
-  if (volume)
-    volumeOverrides[UpperDrive(driveLetter)] = *volume;
-  else
-    volumeOverrides.erase(UpperDrive(driveLetter));
 }
 
 }  // namespace qm::shell

@@ -139,6 +139,14 @@ class Driver {
   Driver& ExpectSelected(const ControlRef& tree, ItemPath path);
   // The lines of TreeItems.
   Driver& ExpectItems(const ControlRef& tree, std::vector<std::string> lines);
+  // The open popup menu's item with exactly this text (access-key '&'
+  // included) is clicked; a greyed item fails the step.
+  Driver& ChooseMenuItem(const std::string& text);
+  // The combo box's list is opened by a click on its drop-down button.
+  Driver& DropDown(const ControlRef& combo);
+  // The entry with exactly this text is clicked in the combo box's list,
+  // which is opened first (by its button) unless it is open.
+  Driver& ChooseEntry(const ControlRef& combo, const std::string& text);
   Driver& Do(const std::string& description, std::function<void()> action);
   Driver& End();
 

@@ -1,5 +1,5 @@
 // The standard controls' classes, styles, messages and notifications:
-// buttons, statics, edits, combo boxes.
+// buttons, statics, edits, list boxes, combo boxes.
 #pragma once
 
 #include "platform/ui/WinUser.h"
@@ -7,6 +7,7 @@
 inline constexpr char WC_BUTTONA[] = "BUTTON";
 inline constexpr char WC_STATICA[] = "STATIC";
 inline constexpr char WC_EDITA[] = "EDIT";
+inline constexpr char WC_LISTBOXA[] = "LISTBOX";
 inline constexpr char WC_COMBOBOXA[] = "COMBOBOX";
 
 // Button styles
@@ -94,23 +95,107 @@ constexpr WORD EN_KILLFOCUS = 0x0200;
 constexpr WORD EN_CHANGE = 0x0300;
 constexpr WORD EN_UPDATE = 0x0400;
 
+// List box styles, messages and notifications
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD LBS_NOREDRAW = 0x0004;
+constexpr DWORD LBS_HASSTRINGS = 0x0040;
+constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
+constexpr DWORD LBS_COMBOBOX = 0x8000;  // the list of a combo box
+constexpr DWORD LBS_STANDARD = LBS_NOTIFY | LBS_SORT | WS_VSCROLL | WS_BORDER;
+constexpr UINT LB_ADDSTRING = 0x0180;
+constexpr UINT LB_INSERTSTRING = 0x0181;
+constexpr UINT LB_DELETESTRING = 0x0182;
+constexpr UINT LB_RESETCONTENT = 0x0184;
+constexpr UINT LB_SETCURSEL = 0x0186;
+constexpr UINT LB_GETCURSEL = 0x0188;
+constexpr UINT LB_GETTEXT = 0x0189;
+constexpr UINT LB_GETTEXTLEN = 0x018A;
+constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_SELECTSTRING = 0x018C;
+constexpr UINT LB_GETTOPINDEX = 0x018E;
+constexpr UINT LB_FINDSTRING = 0x018F;
+constexpr UINT LB_SETTOPINDEX = 0x0197;
+constexpr UINT LB_GETITEMRECT = 0x0198;
+constexpr UINT LB_GETITEMDATA = 0x0199;
+constexpr UINT LB_SETITEMDATA = 0x019A;
+constexpr UINT LB_SETITEMHEIGHT = 0x01A0;
+constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
+constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
+constexpr UINT LB_ITEMFROMPOINT = 0x01A9;  // LOWORD: the nearest item; HIWORD 1: the point is outside the client area
+constexpr LRESULT LB_OKAY = 0;
+constexpr LRESULT LB_ERR = -1;
+constexpr WORD LBN_SELCHANGE = 1;
+constexpr WORD LBN_DBLCLK = 2;
+constexpr WORD LBN_SELCANCEL = 3;
+constexpr WORD LBN_SETFOCUS = 4;
+constexpr WORD LBN_KILLFOCUS = 5;
+
 // Combo box styles, messages and notifications
 constexpr DWORD CBS_SIMPLE = 0x0001;
 constexpr DWORD CBS_DROPDOWN = 0x0002;
 constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
 constexpr DWORD CBS_AUTOHSCROLL = 0x0040;
+constexpr DWORD CBS_SORT = 0x0100;
+constexpr DWORD CBS_HASSTRINGS = 0x0200;
+constexpr DWORD CBS_NOINTEGRALHEIGHT = 0x0400;
+constexpr UINT CB_GETEDITSEL = 0x0140;
+constexpr UINT CB_LIMITTEXT = 0x0141;
+constexpr UINT CB_SETEDITSEL = 0x0142;  // lParam: MAKELPARAM(start, end); -1 start: no selection
 constexpr UINT CB_ADDSTRING = 0x0143;
+constexpr UINT CB_DELETESTRING = 0x0144;
 constexpr UINT CB_GETCOUNT = 0x0146;
 constexpr UINT CB_GETCURSEL = 0x0147;
 constexpr UINT CB_GETLBTEXT = 0x0148;
 constexpr UINT CB_GETLBTEXTLEN = 0x0149;
+constexpr UINT CB_INSERTSTRING = 0x014A;
 constexpr UINT CB_RESETCONTENT = 0x014B;
+constexpr UINT CB_FINDSTRING = 0x014C;
+constexpr UINT CB_SELECTSTRING = 0x014D;
 constexpr UINT CB_SETCURSEL = 0x014E;
 constexpr UINT CB_SHOWDROPDOWN = 0x014F;
+constexpr UINT CB_GETITEMDATA = 0x0150;
+constexpr UINT CB_SETITEMDATA = 0x0151;
+constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;  // lParam: RECT*, screen coordinates
+constexpr UINT CB_GETITEMHEIGHT = 0x0154;          // wParam -1: the selection field; 0: the list's items
+constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
+constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+constexpr UINT CB_GETCOMBOBOXINFO = 0x0164;
+constexpr LRESULT CB_OKAY = 0;
+constexpr LRESULT CB_ERR = -1;
+// The order a drop-down combo box reports in, the user's ways of choosing:
+// - Up or Down with the list closed: CBN_SELENDOK, CBN_SELCHANGE;
+// - the list opened (CBN_DROPDOWN, before it shows), arrows in it (one
+//   CBN_SELCHANGE each), then Enter, F4 or Alt+Up: CBN_SELENDOK, CBN_CLOSEUP;
+// - the list opened and an item clicked: CBN_SELENDOK, CBN_CLOSEUP,
+//   CBN_SELCHANGE;
+// - Esc, a click outside, Tab or the focus going elsewhere: CBN_SELENDCANCEL,
+//   CBN_CLOSEUP.
+// At CBN_SELCHANGE the edit field still shows the previous text; the chosen
+// item's text replaces it right after. Typing sends CBN_EDITUPDATE before the
+// new text shows and CBN_EDITCHANGE once it is shown; text the program sets
+// (SetWindowText, a chosen item) sends neither.
 constexpr WORD CBN_SELCHANGE = 1;
+constexpr WORD CBN_DBLCLK = 2;
+constexpr WORD CBN_SETFOCUS = 3;
+constexpr WORD CBN_KILLFOCUS = 4;
 constexpr WORD CBN_EDITCHANGE = 5;
 constexpr WORD CBN_EDITUPDATE = 6;
 constexpr WORD CBN_DROPDOWN = 7;
 constexpr WORD CBN_CLOSEUP = 8;
 constexpr WORD CBN_SELENDOK = 9;
 constexpr WORD CBN_SELENDCANCEL = 10;
+
+// The parts of a combo box: the edit field and the drop-down button in the
+// combo box's client coordinates, and its edit and list windows.
+struct COMBOBOXINFO {
+  DWORD cbSize;
+  RECT rcItem;
+  RECT rcButton;
+  DWORD stateButton;  // STATE_SYSTEM_PRESSED while the list is dropped
+  HWND hwndCombo;
+  HWND hwndItem;
+  HWND hwndList;
+};
+constexpr DWORD STATE_SYSTEM_PRESSED = 0x00000008;
+BOOL GetComboBoxInfo(HWND combo, COMBOBOXINFO* info);

@@ -31,8 +31,9 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_ACTIVATEAPP = 0x001C;
-constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_SETCURSOR = 0x0020;  // wParam: the window under the pointer; lParam: MAKELPARAM(hit test, mouse message)
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;
+constexpr UINT WM_GETMINMAXINFO = 0x0024;  // lParam: MINMAXINFO*
 constexpr UINT WM_NEXTDLGCTL = 0x0028;
 constexpr UINT WM_DRAWITEM = 0x002B;
 constexpr UINT WM_SETFONT = 0x0030;
@@ -46,8 +47,12 @@ constexpr UINT WM_NCPAINT = 0x0085;
 constexpr UINT WM_NCHITTEST = 0x0084;
 constexpr UINT WM_NCACTIVATE = 0x0086;
 constexpr UINT WM_GETDLGCODE = 0x0087;
+constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
 constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
 constexpr UINT WM_NCLBUTTONUP = 0x00A2;
+constexpr UINT WM_NCLBUTTONDBLCLK = 0x00A3;
+constexpr UINT WM_NCRBUTTONDOWN = 0x00A4;
+constexpr UINT WM_NCRBUTTONUP = 0x00A5;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;  // wParam: the character's Unicode code point
@@ -62,6 +67,7 @@ constexpr UINT WM_HSCROLL = 0x0114;  // wParam: MAKEWPARAM(SB_ code, 16-bit thum
 constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_CTLCOLORMSGBOX = 0x0132;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
+constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
 constexpr UINT WM_CTLCOLORBTN = 0x0135;
 constexpr UINT WM_CTLCOLORDLG = 0x0136;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
@@ -71,11 +77,17 @@ constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
+constexpr UINT WM_MBUTTONUP = 0x0208;
 // wParam: MAKEWPARAM(key state, signed delta in WHEEL_DELTA units); lParam: the screen point.
 // It goes to the focus window; DefWindowProc hands it on to the parent.
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr int WHEEL_DELTA = 120;
+constexpr UINT WM_SIZING = 0x0214;  // wParam: the WMSZ_ edge; lParam: RECT* on the screen, which the window may change
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
+constexpr UINT WM_EXITSIZEMOVE = 0x0232;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
@@ -95,15 +107,37 @@ constexpr LRESULT HTHSCROLL = 6;
 constexpr LRESULT HTVSCROLL = 7;
 constexpr LRESULT HTMINBUTTON = 8;
 constexpr LRESULT HTMAXBUTTON = 9;
+constexpr LRESULT HTLEFT = 10;  // the sizing border of WS_THICKFRAME windows, HTLEFT to HTBOTTOMRIGHT
+constexpr LRESULT HTRIGHT = 11;
+constexpr LRESULT HTTOP = 12;
+constexpr LRESULT HTTOPLEFT = 13;
+constexpr LRESULT HTTOPRIGHT = 14;
+constexpr LRESULT HTBOTTOM = 15;
+constexpr LRESULT HTBOTTOMLEFT = 16;
+constexpr LRESULT HTBOTTOMRIGHT = 17;
 constexpr LRESULT HTBORDER = 18;
 constexpr LRESULT HTCLOSE = 20;
+constexpr LRESULT HTHELP = 21;  // the context-help box
+
+// WM_SIZING: the edge or corner being dragged
+constexpr WPARAM WMSZ_LEFT = 1;
+constexpr WPARAM WMSZ_RIGHT = 2;
+constexpr WPARAM WMSZ_TOP = 3;
+constexpr WPARAM WMSZ_TOPLEFT = 4;
+constexpr WPARAM WMSZ_TOPRIGHT = 5;
+constexpr WPARAM WMSZ_BOTTOM = 6;
+constexpr WPARAM WMSZ_BOTTOMLEFT = 7;
+constexpr WPARAM WMSZ_BOTTOMRIGHT = 8;
 
 // WM_SYSCOMMAND
+constexpr WPARAM SC_SIZE = 0xF000;
+constexpr WPARAM SC_MOVE = 0xF010;
 constexpr WPARAM SC_MINIMIZE = 0xF020;
 constexpr WPARAM SC_MAXIMIZE = 0xF030;
 constexpr WPARAM SC_CLOSE = 0xF060;
 constexpr WPARAM SC_RESTORE = 0xF120;
 constexpr WPARAM SC_KEYMENU = 0xF100;
+constexpr WPARAM SC_CONTEXTHELP = 0xF180;  // the context-help box was pressed
 
 // WM_GETDLGCODE results
 constexpr LRESULT DLGC_WANTARROWS = 0x0001;
@@ -240,8 +274,12 @@ constexpr int SM_CXDLGFRAME = 7;
 constexpr int SM_CYDLGFRAME = 8;
 constexpr int SM_CXICON = 11;
 constexpr int SM_CYICON = 12;
+constexpr int SM_CXSIZE = 30;  // a caption box
+constexpr int SM_CYSIZE = 31;
 constexpr int SM_CXFRAME = 32;
 constexpr int SM_CYFRAME = 33;
+constexpr int SM_CXMINTRACK = 34;  // the least size the sizing border lets a window have
+constexpr int SM_CYMINTRACK = 35;
 constexpr int SM_CXSMICON = 49;
 constexpr int SM_CYSMICON = 50;
 constexpr int SM_CXMAXIMIZED = 61;
@@ -251,8 +289,10 @@ constexpr int COLOR_SCROLLBAR = 0;
 constexpr int COLOR_BACKGROUND = 1;
 constexpr int COLOR_ACTIVECAPTION = 2;
 constexpr int COLOR_INACTIVECAPTION = 3;
+constexpr int COLOR_MENU = 4;
 constexpr int COLOR_WINDOW = 5;
 constexpr int COLOR_WINDOWFRAME = 6;
+constexpr int COLOR_MENUTEXT = 7;
 constexpr int COLOR_WINDOWTEXT = 8;
 constexpr int COLOR_CAPTIONTEXT = 9;
 constexpr int COLOR_HIGHLIGHT = 13;
@@ -347,6 +387,16 @@ struct PAINTSTRUCT {
   BOOL fRestore;
   BOOL fIncUpdate;
   BYTE rgbReserved[32];
+};
+
+// WM_GETMINMAXINFO: what the window may be, filled with the defaults
+// before the window is asked; screen coordinates.
+struct MINMAXINFO {
+  POINT ptReserved;
+  POINT ptMaxSize;       // maximized
+  POINT ptMaxPosition;
+  POINT ptMinTrackSize;  // the least and greatest size the sizing border allows
+  POINT ptMaxTrackSize;
 };
 
 struct NMHDR {
@@ -446,6 +496,67 @@ BOOL ReleaseCapture();
 HWND GetCapture();
 short GetKeyState(int virtualKey);  // high bit set while the key is down
 BOOL GetCursorPos(POINT* point);
+// The pointer's shape (a cursor of LoadCursorA); windows set it on
+// WM_SETCURSOR, DefWindowProc by the hit test: the class cursor over the
+// client area, the sizing arrows over a sizing border, the arrow elsewhere.
+HCURSOR SetCursor(HCURSOR cursor);  // the previous one
+HCURSOR GetCursor();
+
+// ---- Menus -------------------------------------------------------------------------
+// Popup menus of strings and separators. An item is greyed (MF_GRAYED:
+// drawn etched, never chosen) or not, and one item may be the default one,
+// drawn in bold (MF_DEFAULT, or SetMenuDefaultItem).
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_ENABLED = 0x0000;
+constexpr UINT MF_UNCHECKED = 0x0000;
+constexpr UINT MF_BYCOMMAND = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
+constexpr UINT MF_DISABLED = 0x0002;
+constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_BYPOSITION = 0x0400;
+constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr UINT MF_DEFAULT = 0x1000;
+
+// TrackPopupMenu: (x, y) is the menu's top-left corner by default; a menu
+// that would leave the screen opens to the left of and above the point.
+constexpr UINT TPM_LEFTBUTTON = 0x0000;
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_TOPALIGN = 0x0000;
+constexpr UINT TPM_RIGHTBUTTON = 0x0002;  // the right button chooses too
+constexpr UINT TPM_CENTERALIGN = 0x0004;
+constexpr UINT TPM_RIGHTALIGN = 0x0008;
+constexpr UINT TPM_VCENTERALIGN = 0x0010;
+constexpr UINT TPM_BOTTOMALIGN = 0x0020;
+constexpr UINT TPM_NONOTIFY = 0x0080;     // no WM_ENTERMENULOOP, WM_INITMENUPOPUP, WM_EXITMENULOOP
+constexpr UINT TPM_RETURNCMD = 0x0100;    // the chosen command is the result, no WM_COMMAND
+
+constexpr UINT WM_INITMENUPOPUP = 0x0117;  // wParam: the menu
+constexpr UINT WM_ENTERMENULOOP = 0x0211;  // wParam: TRUE for a popup menu of TrackPopupMenu
+constexpr UINT WM_EXITMENULOOP = 0x0212;
+constexpr UINT MN_GETHMENU = 0x01E1;       // to the window of an open popup menu: its menu
+
+HMENU CreatePopupMenu();
+BOOL DestroyMenu(HMENU menu);
+BOOL IsMenu(HMENU menu);
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCSTR text);
+int GetMenuItemCount(HMENU menu);  // -1 for a menu that does not exist
+UINT GetMenuItemID(HMENU menu, int position);  // -1 for a separator or no item
+int GetMenuStringA(HMENU menu, UINT item, LPSTR text, int maxCount, UINT flags);  // the length; 0 for none
+UINT GetMenuState(HMENU menu, UINT item, UINT flags);  // the item's MF_ flags; -1 for no item
+UINT EnableMenuItem(HMENU menu, UINT item, UINT enable);  // the previous state; -1 for no item
+BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);  // item -1: none
+UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);  // -1 when there is none
+// The item's rectangle on the screen while its popup menu is open (window null).
+BOOL GetMenuItemRect(HWND window, HMENU menu, UINT position, LPRECT rect);
+// Shows the menu and holds the program in the window system's modal loop
+// until the user chooses an item (a click or Enter, an item's access key)
+// or leaves the menu (Esc, a click outside it, which goes no further). The
+// owner gets the notifications and, without TPM_RETURNCMD, the WM_COMMAND
+// of the chosen item. Results: with TPM_RETURNCMD the chosen item's id, 0
+// when none was chosen; without it TRUE; FALSE when the menu could not be
+// shown (no such menu, no owner window, another menu open).
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* ignored);
 
 // ---- Scroll bars (WS_VSCROLL / WS_HSCROLL) ------------------------------------------
 // A window's bars start with the range 0..100. A range the page covers hides

@@ -8,7 +8,8 @@ namespace qm::test {
 
 class TempDir {
  public:
-  explicit TempDir(const std::string& stem = "quellmoor");
+  // In the system's temporary folder, or in parent when one is given.
+  explicit TempDir(const std::string& stem = "quellmoor", const std::string& parent = "");
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;

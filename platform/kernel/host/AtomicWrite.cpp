@@ -1,5 +1,5 @@
 // Host-specific: Linux unnamed temporary files (O_TMPFILE), links and
-// renames, fsync.
+// renames, fsync, unlinkat.
 #include "platform/kernel/host/AtomicWrite.h"
 
 #include <fcntl.h>
@@ -8,7 +8,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <set>
+#include <vector>
 
+#include "platform/kernel/host/Entries.h"
+#include "platform/kernel/host/Process.h"
 #include "platform/kernel/host/Retry.h"
 
 namespace qm::kernel::host {
@@ -31,6 +37,34 @@ std::string UniqueName(const std::string& folder, const std::string& target) {
   return (folder == "/" ? folder : folder + "/") + "." + name.substr(0, 200) + suffix;
 }
 
+bool AllDigits(std::string_view text) {
+  if (text.empty() || text.size() > 10) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+// Folders this process has cleared of abandoned files. A child forked
+// from it starts over: it is another writer.
+class SweptFolders {
+ public:
+  // True the first time this process asks for folder.
+  bool First(const std::string& folder) {
+    std::lock_guard lock(mutex);
+    int self = CurrentProcessId();
+    if (owner != self || folders.size() >= 4096) {
+      folders.clear();
+      owner = self;
+    }
+    return folders.insert(folder).second;
+  }
+
+ private:
+  std::mutex mutex;
+  int owner = 0;
+  std::set<std::string> folders;
+};
+
 void RemoveKeepingErrno(const std::string& path) {
   int savedErrno = errno;
   ::unlink(path.c_str());
@@ -45,6 +79,37 @@ void FlushFolder(const std::string& folder) {
 
 }  // namespace
 
+int ReplacementWriter(std::string_view name) {
+  // "." name ".~" pid "-" count ".tmp"
+  constexpr std::string_view end = ".tmp";
+  if (name.size() < 1 + 2 + 1 + 1 + 1 + end.size() || name[0] != '.' || !name.ends_with(end)) return 0;
+  std::string_view rest = name.substr(0, name.size() - end.size());
+  size_t mark = rest.rfind(".~");
+  if (mark == std::string_view::npos || mark == 0) return 0;
+  std::string_view numbers = rest.substr(mark + 2);
+  size_t dash = numbers.find('-');
+  if (dash == std::string_view::npos || !AllDigits(numbers.substr(0, dash)) || !AllDigits(numbers.substr(dash + 1)))
+    return 0;
+  long pid = std::strtol(std::string(numbers.substr(0, dash)).c_str(), nullptr, 10);
+  return pid > 0 && pid <= 0x7fffffff ? static_cast<int>(pid) : 0;
+}
+
+void RemoveAbandonedReplacements(const std::string& folder) {
+  int savedErrno = errno;
+  Descriptor dir = OpenFolder(folder);
+  std::vector<std::string> names;
+  if (dir && ListOpenFolder(dir, &names)) {
+    const int self = CurrentProcessId();
+    for (const std::string& name : names) {
+      int writer = ReplacementWriter(name);
+      // A writer that still runs may be about to rename its file.
+      if (writer == 0 || writer == self || ProcessIsRunning(writer)) continue;
+      ::unlinkat(dir.Get(), name.c_str(), 0);
+    }
+  }
+  errno = savedErrno;
+}
+
 ReplacementFile::~ReplacementFile() {
   if (!namedPath.empty()) RemoveKeepingErrno(namedPath);
 }
@@ -52,6 +117,10 @@ ReplacementFile::~ReplacementFile() {
 bool ReplacementFile::Open(const std::string& targetPath) {
   target = targetPath;
   folder = FolderOf(targetPath);
+  // A writer killed between naming its file and renaming it left the file
+  // behind; the first write of a later run into the folder removes it.
+  static SweptFolders* swept = new SweptFolders;  // used until the very end of the process
+  if (swept->First(folder)) RemoveAbandonedReplacements(folder);
   file.Reset(RetryOnSignal([&] { return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600); }));
   if (file) return true;
   if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;

@@ -5,6 +5,10 @@
 // unnamed while the file system allows it, and takes the target's name only
 // when it is complete: a reader sees the old file or the new one, never
 // half of one, and a writer that fails or is abandoned leaves nothing.
+// Replacing an existing file needs a name for the new one for the moment
+// of the rename: a hidden ".name.~pid-count.tmp" beside the target. A
+// writer killed in that moment leaves it; the first write of a later
+// process into the folder removes every such file whose writer is gone.
 #pragma once
 
 #include <ctime>
@@ -53,6 +57,13 @@ class ReplacementFile {
   std::string folder;
   std::string namedPath;  // empty while the file has no name
 };
+
+// The id of the process that named a file name as its temporary file
+// (".name.~pid-count.tmp"); 0 for every other name.
+int ReplacementWriter(std::string_view name);
+// Removes from folder the temporary files of writers that no longer run.
+// Keeps errno; a folder that cannot be read is left as it is.
+void RemoveAbandonedReplacements(const std::string& folder);
 
 // Replaces hostPath with content (mode bits mode), flushed to disk; false
 // with errno set, hostPath untouched and no temporary file left.

@@ -22,10 +22,18 @@ Descriptor OpenFolder(const std::string& path) {
   return Descriptor(RetryOnSignal([&] { return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
 }
 
-bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names, std::vector<bool>* mayBeFolders) {
-  // A descriptor of its own, so the listing starts at the beginning and
-  // leaves the caller's descriptor as it was.
-  int own = RetryOnSignal([&] { return ::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+namespace {
+
+EntryType TypeOf(const dirent* entry) {
+  if (entry->d_type == DT_DIR) return EntryType::Directory;
+  // A link may point at a folder; some file systems do not tell.
+  if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) return EntryType::Unknown;
+  return EntryType::Other;
+}
+
+// Reads an open folder of its own (closed here) from its beginning; the one
+// readdir loop of the platform.
+bool VisitOwnDescriptor(int own, const std::function<bool(const char* name, EntryType type)>& visit) {
   if (own < 0) return false;
   DIR* dir = ::fdopendir(own);
   if (!dir) {
@@ -34,20 +42,40 @@ bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names, s
     errno = savedErrno;
     return false;
   }
-  names->clear();
-  if (mayBeFolders) mayBeFolders->clear();
-  errno = 0;
-  while (const dirent* entry = ::readdir(dir)) {
+  int readError = 0;
+  while (true) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (!entry) {
+      readError = errno;
+      break;
+    }
     if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-    names->emplace_back(entry->d_name);
-    // A link may point at a folder; some file systems do not tell.
-    if (mayBeFolders)
-      mayBeFolders->push_back(entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN);
+    if (!visit(entry->d_name, TypeOf(entry))) break;
   }
-  int readError = errno;
   ::closedir(dir);
   errno = readError;
   return readError == 0;
+}
+
+}  // namespace
+
+bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names, std::vector<bool>* mayBeFolders) {
+  names->clear();
+  if (mayBeFolders) mayBeFolders->clear();
+  // A descriptor of its own, so the listing starts at the beginning and
+  // leaves the caller's descriptor as it was.
+  int own = RetryOnSignal([&] { return ::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+  return VisitOwnDescriptor(own, [&](const char* name, EntryType type) {
+    names->emplace_back(name);
+    if (mayBeFolders) mayBeFolders->push_back(type != EntryType::Other);
+    return true;
+  });
+}
+
+bool VisitFolder(const std::string& folder, const std::function<bool(const char* name, EntryType type)>& visit) {
+  Descriptor dir = OpenFolder(folder);
+  return dir && VisitOwnDescriptor(dir.Release(), visit);
 }
 
 bool MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }

@@ -3,6 +3,7 @@
 // bits.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,15 @@ Descriptor OpenFolder(const std::string& path);
 // (false only where the listing itself says the entry is something else).
 bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names,
                     std::vector<bool>* mayBeFolders = nullptr);
+
+// What a listing tells of an entry without asking for its status: links and
+// entries of a kind the file system does not report are Unknown.
+enum class EntryType { Directory, Other, Unknown };
+
+// Reads a folder's entries ("." and ".." left out) in its own order and hands
+// each to visit until visit answers false, so a caller looking for one entry
+// stops reading there. false with errno set when the folder cannot be read.
+bool VisitFolder(const std::string& folder, const std::function<bool(const char* name, EntryType type)>& visit);
 
 // Each false with errno set.
 bool MakeFolder(const std::string& path);

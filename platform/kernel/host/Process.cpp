@@ -1,9 +1,11 @@
-// Host-specific: getpid, the password database, the /proc file system.
+// Host-specific: getpid, kill with signal 0, the password database, the /proc file system.
 #include "platform/kernel/host/Process.h"
 
 #include <pwd.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <iterator>
 #include <optional>
@@ -77,6 +79,14 @@ bool IsProcessFolder(const std::string& name) {
 }  // namespace
 
 int CurrentProcessId() { return static_cast<int>(::getpid()); }
+
+bool ProcessIsRunning(int id) {
+  if (id <= 0) return false;
+  int savedErrno = errno;
+  bool running = ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+  errno = savedErrno;
+  return running;
+}
 
 std::string ExecutablePath() {
   std::string path;

@@ -9,6 +9,10 @@ namespace qm::kernel::host {
 
 int CurrentProcessId();
 
+// Whether a process of this id runs (or is a zombie not yet reaped); an id
+// of a process of another user counts as running.
+bool ProcessIsRunning(int id);
+
 // The host path of this process's executable; empty when unknown.
 std::string ExecutablePath();
 

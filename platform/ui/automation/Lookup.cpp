@@ -6,6 +6,7 @@
 
 #include "platform/ui/Automation.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/automation/PopupSupport.h"
 #include "platform/ui/automation/TreeSupport.h"
 
 namespace qm::ui::automation {
@@ -129,13 +130,16 @@ std::string DescribeOpenWindows() {
     any = true;
     out << "\n  " << DescribeWindow(top);
     if (!IsWindowVisible(top)) continue;
+    if (top == OpenMenuWindow())
+      out << " items: " << DescribeMenuItems(reinterpret_cast<HMENU>(SendMessageA(top, MN_GETHMENU, 0, 0)));
     for (HWND hwnd : Descendants(top)) {
       LONG_PTR id = GetWindowLongPtrA(hwnd, GWLP_ID);
       out << "\n    " << ClassName(hwnd) << " id=" << id << " text=" << Quote(WindowText(hwnd))
           << (IsWindowEnabled(hwnd) ? " enabled" : " disabled") << (IsWindowVisible(hwnd) ? " visible" : " hidden");
       if (IsCheckable(hwnd))
         out << (SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? " checked" : " unchecked");
-      if (IsClass(hwnd, WC_COMBOBOXA)) out << " selection=" << SendMessageA(hwnd, CB_GETCURSEL, 0, 0);
+      if (IsClass(hwnd, WC_COMBOBOXA))
+        out << " selection=" << SendMessageA(hwnd, CB_GETCURSEL, 0, 0) << " entries: " << DescribeComboEntries(hwnd);
       if (IsClass(hwnd, "SYSTREEVIEW32")) {
         HTREEITEM selected = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd, TVM_GETNEXTITEM, TVGN_CARET, 0));
         out << " selection=" << (selected ? Quoted(PathOf(hwnd, selected)) : "none");

@@ -126,7 +126,7 @@ void LoadScript(Driver& driver, const std::string& scriptText) {
     } else if (command == "end") {
       need(0, "end alone");
       driver.End();
-    } else if (LoadTreeStep(driver, tokens, lineNumber)) {
+    } else if (LoadTreeStep(driver, tokens, lineNumber) || LoadPopupStep(driver, tokens, lineNumber)) {
     } else {
       throw AutomationError(where() + "unknown step \"" + command + "\"");
     }

@@ -18,5 +18,8 @@ ControlRef ParseControl(const Token& token, int lineNumber);
 
 // The tree steps (ScriptTreeSteps.cpp): false when the line is none of them.
 bool LoadTreeStep(Driver& driver, const std::vector<Token>& tokens, int lineNumber);
+// The popup menu and combo box steps (ScriptTreeSteps.cpp): false when the
+// line is none of them.
+bool LoadPopupStep(Driver& driver, const std::vector<Token>& tokens, int lineNumber);
 
 }  // namespace qm::ui::automation

@@ -4,6 +4,10 @@
 //   expand-item / collapse-item / right-click-item   (the same form)
 //   expect-selected 1049 "My Computer" "(C:)"        (no texts: nothing selected)
 //   expect-items 1049 "My Computer" "  (C:)"          (what the tree shows)
+// and for the popup menus and combo boxes that trees come with:
+//   choose-menu "&Open"                 (in the popup menu that is open)
+//   drop-down 1051                      (opens the combo box's list)
+//   choose-entry 1051 "C:\Games"        (opens it unless open, clicks the entry)
 #include "platform/ui/automation/ScriptSteps.h"
 
 namespace qm::ui::automation {
@@ -28,6 +32,27 @@ bool LoadTreeStep(Driver& driver, const std::vector<Token>& tokens, int lineNumb
   if (command == "right-click-item") driver.RightClickItem(tree, texts);
   if (command == "expect-selected") driver.ExpectSelected(tree, texts);
   if (command == "expect-items") driver.ExpectItems(tree, texts);
+  return true;
+}
+
+bool LoadPopupStep(Driver& driver, const std::vector<Token>& tokens, int lineNumber) {
+  const std::string& command = tokens[0].text;
+  if (command != "choose-menu" && command != "drop-down" && command != "choose-entry") return false;
+  std::string where = "line " + std::to_string(lineNumber) + ": ";
+  auto form = [&](std::size_t count, bool lastQuoted, const char* text) {
+    if (tokens.size() != count + 1 || (lastQuoted && !tokens.back().quoted))
+      throw AutomationError(where + "expected " + text);
+  };
+  if (command == "choose-menu") {
+    form(1, true, "choose-menu \"text\"");
+    driver.ChooseMenuItem(tokens[1].text);
+  } else if (command == "drop-down") {
+    form(1, false, "drop-down id");
+    driver.DropDown(ParseControl(tokens[1], lineNumber));
+  } else {
+    form(2, true, "choose-entry id \"text\"");
+    driver.ChooseEntry(ParseControl(tokens[1], lineNumber), tokens[2].text);
+  }
   return true;
 }
 

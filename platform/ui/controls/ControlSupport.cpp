@@ -30,7 +30,7 @@ void NotifyParent(HWND control, WORD code) {
 }
 
 HBRUSH ControlColors(HWND control, HDC dc, UINT message) {
-  bool windowColours = message == WM_CTLCOLOREDIT;
+  bool windowColours = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkColor(dc, GetSysColor(windowColours ? COLOR_WINDOW : COLOR_BTNFACE));
   SetBkMode(dc, OPAQUE);

@@ -41,7 +41,7 @@ void NotifyParent(HWND control, WORD code);
 
 // The brush to fill the control with: the parent's answer to the
 // WM_CTLCOLOR* message when it gives one, else the system's default (window
-// colours for editable edits, the 3-D face otherwise). The DC's text and
+// colours for editable edits and list boxes, the 3-D face otherwise). The DC's text and
 // background colours are set either way.
 HBRUSH ControlColors(HWND control, HDC dc, UINT message);
 

@@ -32,6 +32,10 @@ void RegisterStandardControls() {
   RegisterControlClass(WC_STATICA, controls::StaticProc);
   RegisterControlClass(WC_EDITA, controls::EditProc);
   RegisterControlClass(PROGRESS_CLASSA, controls::ProgressProc);
+  RegisterControlClass(WC_LISTBOXA, controls::ListBoxProc);
+  RegisterControlClass(WC_COMBOBOXA, controls::ComboBoxProc);
+  // The class of a combo box's drop-down list.
+  RegisterControlClass(controls::kComboListClass, controls::ListBoxProc);
   RegisterControlClass(WC_TREEVIEWA, controls::TreeViewProc);
   dialogs::RegisterDialogClass();
 }

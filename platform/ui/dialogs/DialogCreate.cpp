@@ -21,7 +21,9 @@ HFONT CreateDialogFont(const DialogTemplate& dialogTemplate, bool& owned) {
   owned = false;
   if (dialogTemplate.fontFace.empty() || dialogTemplate.pointSize == 0)
     return static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-  HFONT font = CreateFontA(-MulDivRounded(dialogTemplate.pointSize, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+  const int weight = dialogTemplate.fontWeight ? dialogTemplate.fontWeight : FW_NORMAL;
+  HFONT font = CreateFontA(-MulDivRounded(dialogTemplate.pointSize, 96, 72), 0, 0, 0, weight,
+                           dialogTemplate.fontItalic ? TRUE : FALSE, FALSE, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_DONTCARE, dialogTemplate.fontFace.c_str());
   if (!font) return static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
@@ -51,9 +53,10 @@ void CreateControls(HINSTANCE instance, HWND dialog, const DialogTemplate& dialo
     int height = MulDivRounded(item.cy, state.units.y, 8);
     DWORD style = (item.style | WS_CHILD) & ~WS_POPUP;
     DWORD exStyle = item.exStyle;
-    // Dialogs have the 3-D look: bordered edits and trees get the sunken
-    // client edge, sunken statics the static edge.
-    if ((IsClass(item.className, WC_EDITA) || IsClass(item.className, WC_TREEVIEWA)) && (style & WS_BORDER)) {
+    // Dialogs have the 3-D look: bordered edits, list boxes and trees get the
+    // sunken client edge, sunken statics the static edge.
+    if ((IsClass(item.className, WC_EDITA) || IsClass(item.className, WC_LISTBOXA) ||
+         IsClass(item.className, WC_TREEVIEWA)) && (style & WS_BORDER)) {
       style &= ~WS_BORDER;
       exStyle |= WS_EX_CLIENTEDGE;
     }
@@ -113,6 +116,7 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTemplate
   DWORD style = dialogTemplate.style;
   DWORD exStyle = dialogTemplate.exStyle;
   if (style & DS_MODALFRAME) exStyle |= WS_EX_DLGMODALFRAME;
+  if (style & DS_CONTEXTHELP) exStyle |= WS_EX_CONTEXTHELP;
   if (style & DS_CONTROL) {
     style &= ~(WS_CAPTION | WS_SYSMENU);
     exStyle |= WS_EX_CONTROLPARENT;

@@ -106,6 +106,17 @@ namespace {
 
 bool Navigable(HWND item) { return IsWindowVisible(item) && IsWindowEnabled(item); }
 
+// The navigable item a window belongs to: itself, or the item holding it
+// (the edit field of a combo box stands for the combo box).
+std::vector<HWND>::const_iterator ItemHolding(const std::vector<HWND>& items, HWND dialog, HWND control) {
+  for (HWND window = control; window && window != dialog; window = GetParent(window)) {
+    auto found = std::find(items.begin(), items.end(), window);
+    if (found != items.end()) return found;
+    if (!(GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return items.end();
+}
+
 bool IsTabStop(HWND item) {
   return (GetWindowLongA(item, GWL_STYLE) & WS_TABSTOP) && Navigable(item) && !(DialogCode(item) & DLGC_STATIC);
 }
@@ -116,7 +127,7 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
   std::vector<HWND> items = NavigableItems(dialog);
   if (items.empty()) return nullptr;
   auto count = static_cast<std::ptrdiff_t>(items.size());
-  auto found = std::find(items.begin(), items.end(), control);
+  auto found = ItemHolding(items, dialog, control);
   std::ptrdiff_t start = found == items.end() ? (previous ? count : -1) : found - items.begin();
   for (std::ptrdiff_t step = 1; step <= count; ++step) {
     std::ptrdiff_t index = ((previous ? start - step : start + step) % count + count) % count;
@@ -127,7 +138,7 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
 
 HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
   std::vector<HWND> items = NavigableItems(dialog);
-  auto found = std::find(items.begin(), items.end(), control);
+  auto found = ItemHolding(items, dialog, control);
   if (found == items.end()) return nullptr;
   auto position = static_cast<size_t>(found - items.begin());
   size_t first = position;

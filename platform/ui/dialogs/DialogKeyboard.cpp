@@ -8,26 +8,13 @@
 #include "platform/kernel/Utf8.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/dialogs/DialogState.h"
+#include "platform/ui/user/AccessKey.h"
 
 using namespace qm::ui::dialogs;
 
 namespace {
 
-// The character after the first single '&', upper-cased as names are (so
-// both "ü" and "Ü" press "&Über"); 0 when none. Bytes there that are
-// not UTF-8 make no key: no key press types them.
-char32_t AccessKeyOf(const std::string& text) {
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    qm::kernel::Utf8Char key = qm::kernel::DecodeUtf8Char(text, i + 1);
-    return key.wellFormed ? qm::kernel::UpcaseNameChar(key.codePoint) : 0;
-  }
-  return 0;
-}
+using qm::ui::user::AccessKeyOf;
 
 std::string TextOf(HWND hwnd) {
   char buffer[512] = {};

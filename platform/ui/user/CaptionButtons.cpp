@@ -25,6 +25,8 @@ constexpr Glyph MinimizeGlyph{4, 9, {"######", "######"}};
 constexpr Glyph MaximizeGlyph{3, 2,
                               {"#########", "#########", "#.......#", "#.......#", "#.......#", "#.......#",
                                "#.......#", "#.......#", "#########"}};
+constexpr Glyph HelpGlyph{5, 2,
+                          {".####.", "##..##", "....##", "...##.", "..##..", "..##..", "......", "..##..", "..##.."}};
 // Two windows, the front one below and to the left of the one behind.
 constexpr Glyph RestoreGlyph{4, 2,
                              {"..######", "..######", "..#....#", "######.#", "######.#", "#....###", "#....#..",
@@ -104,6 +106,7 @@ bool HasBoxPair(const Window& w) { return (w.style & (WS_MINIMIZEBOX | WS_MAXIMI
 
 WPARAM CommandOf(const Window& w, LRESULT box) {
   if (box == HTCLOSE) return SC_CLOSE;
+  if (box == HTHELP) return SC_CONTEXTHELP;
   if (box == HTMINBUTTON) return SC_MINIMIZE;
   return w.maximized ? SC_RESTORE : SC_MAXIMIZE;
 }
@@ -136,6 +139,9 @@ CaptionParts CaptionPartsOf(const Window& w) {
     right = parts.close.left - 2;
     parts.maximize = {right - BoxWidth, top, right, top + BoxHeight};
     parts.minimize = {parts.maximize.left - BoxWidth, top, parts.maximize.left, top + BoxHeight};
+  } else if (w.exStyle & WS_EX_CONTEXTHELP) {
+    right = parts.close.left - 2;
+    parts.help = {right - BoxWidth, top, right, top + BoxHeight};
   }
   // Dialog frames show no icon, as on the classic desktop.
   bool dialogFrame = (w.exStyle & WS_EX_DLGMODALFRAME) || (w.style & DS_MODALFRAME);
@@ -149,6 +155,7 @@ LRESULT CaptionPartAt(const Window& w, POINT p) {
   if (RectContains(parts.close, p)) return HTCLOSE;
   if (RectContains(parts.maximize, p)) return HTMAXBUTTON;
   if (RectContains(parts.minimize, p)) return HTMINBUTTON;
+  if (RectContains(parts.help, p)) return HTHELP;
   if (RectContains(parts.icon, p)) return HTSYSMENU;
   return HTNOWHERE;
 }
@@ -159,6 +166,7 @@ bool CaptionBoxEnabled(const Window& w, LRESULT box) {
     case HTCLOSE: return !IsEmptyRect(parts.close) && !CloseBoxDisabled(w);
     case HTMINBUTTON: return !IsEmptyRect(parts.minimize) && (w.style & WS_MINIMIZEBOX);
     case HTMAXBUTTON: return !IsEmptyRect(parts.maximize) && (w.style & WS_MAXIMIZEBOX);
+    case HTHELP: return !IsEmptyRect(parts.help);
     default: return false;
   }
 }
@@ -172,6 +180,7 @@ void DrawCaptionParts(FramePainter& p, const Window& w, POINT origin) {
   draw(parts.close, HTCLOSE, CloseGlyph);
   draw(parts.maximize, HTMAXBUTTON, w.maximized ? RestoreGlyph : MaximizeGlyph);
   draw(parts.minimize, HTMINBUTTON, MinimizeGlyph);
+  draw(parts.help, HTHELP, HelpGlyph);
   if (!IsEmptyRect(parts.icon))
     if (const Surface* image = qm::ui::gdi::IconImage(SmallClassIcon(w)))
       DrawIconImage(p, *image, Shifted(parts.icon, origin));

@@ -2,7 +2,9 @@
 // left, and at the right the minimize, maximize (restore, when maximized)
 // and close boxes. Windows with WS_SYSMENU show the close box; the other two
 // come as a pair when the style has WS_MINIMIZEBOX or WS_MAXIMIZEBOX, the
-// one the style lacks greyed. A box is held pressed while the mouse button
+// one the style lacks greyed. A window with WS_EX_CONTEXTHELP and neither of
+// those shows the context-help box "?" beside the close box instead, which
+// sends SC_CONTEXTHELP. A box is held pressed while the mouse button
 // is down on it, and acts (WM_SYSCOMMAND) when the button is released on it.
 #pragma once
 
@@ -17,10 +19,11 @@ struct CaptionParts {
   RECT minimize{};
   RECT maximize{};
   RECT close{};
+  RECT help{};
 };
 
 CaptionParts CaptionPartsOf(const Window& w);
-// HTSYSMENU, HTMINBUTTON, HTMAXBUTTON or HTCLOSE at a point in window
+// HTSYSMENU, HTMINBUTTON, HTMAXBUTTON, HTHELP or HTCLOSE at a point in window
 // coordinates; HTNOWHERE elsewhere.
 LRESULT CaptionPartAt(const Window& w, POINT inWindow);
 // A box that is shown and not greyed.

@@ -5,6 +5,7 @@
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/user/ScrollBars.h"
 #include "platform/ui/user/CaptionButtons.h"
+#include "platform/ui/user/WindowSize.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -33,6 +34,19 @@ LRESULT ControlColor(HDC dc, int background) {
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkColor(dc, GetSysColor(background));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
+// A child's parents may choose the cursor first; else the window under the
+// pointer takes its class cursor over its client area, the sizing arrows on
+// a sizing border, the arrow elsewhere.
+LRESULT SetCursorForHit(Window& w, HWND under, LRESULT hit, LPARAM lParam) {
+  if (w.IsChild() && w.parent && SendMessageA(w.parent, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), lParam))
+    return TRUE;
+  if (under != w.handle) return FALSE;
+  HCURSOR cursor = CursorForHit(hit);
+  if (!cursor) cursor = w.windowClass ? w.windowClass->info.hCursor : nullptr;
+  if (cursor) SetCursor(cursor);
+  return cursor ? TRUE : FALSE;
 }
 
 void RestoreFocus(HWND hwnd) {
@@ -93,11 +107,15 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDOWN: {
       POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       LRESULT hit = static_cast<LRESULT>(wParam);
-      if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON) TrackCaptionBox(hwnd, hit, screen);
+      if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTHELP) TrackCaptionBox(hwnd, hit, screen);
       if (hit == HTCAPTION) TrackWindowMove(hwnd, screen);
+      if (IsSizingHit(hit)) TrackWindowSize(hwnd, hit, screen);
       if (hit == HTVSCROLL || hit == HTHSCROLL) TrackScrollBar(hwnd, hit == HTVSCROLL ? SB_VERT : SB_HORZ, screen);
       return 0;
     }
+    case WM_SETCURSOR:
+      return SetCursorForHit(*w, reinterpret_cast<HWND>(wParam),
+                             static_cast<LRESULT>(static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam)))), lParam);
     case WM_MOUSEWHEEL:
     case WM_CONTEXTMENU:
       // Unhandled by a child, they are the parent's to take.
@@ -130,6 +148,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       return ControlColor(reinterpret_cast<HDC>(wParam), COLOR_3DFACE);
     case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
       return ControlColor(reinterpret_cast<HDC>(wParam), COLOR_WINDOW);
     case WM_GETDLGCODE:
       return 0;

@@ -141,6 +141,10 @@ int GetSystemMetrics(int index) {
     case SM_CYDLGFRAME: return DialogFrameWidth;
     case SM_CXFRAME:
     case SM_CYFRAME: return ThickFrameWidth;
+    case SM_CXSIZE:
+    case SM_CYSIZE: return CaptionHeight;
+    case SM_CXMINTRACK: return 112;
+    case SM_CYMINTRACK: return 27;
     case SM_CXICON:
     case SM_CYICON: return 32;
     case SM_CXSMICON:

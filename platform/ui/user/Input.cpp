@@ -93,8 +93,14 @@ void InjectMouse(const qm::ui::InputEvent& e) {
   WPARAM keys = (state.leftDown ? MK_LBUTTON : 0) | (state.rightDown ? MK_RBUTTON : 0) |
                 (e.shift ? MK_SHIFT : 0) | (e.control ? MK_CONTROL : 0);
   LRESULT hit = HTCLIENT;
-  if (!Find(capture))
+  if (!Find(capture)) {
     hit = SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(WORD(e.point.x), WORD(e.point.y)));
+    // The pointer takes the shape the window under it asks for.
+    if (e.kind != qm::ui::InputKind::MouseUp && Find(target))
+      SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                   MAKELPARAM(WORD(hit), WORD(e.kind == qm::ui::InputKind::MouseMove ? WM_MOUSEMOVE : WM_LBUTTONDOWN)));
+    if (!Find(target)) return;
+  }
   if (hit != HTCLIENT) {
     if (e.kind == qm::ui::InputKind::MouseDown && left)
       PostInput(target, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), MAKELPARAM(WORD(e.point.x), WORD(e.point.y)),

@@ -54,6 +54,16 @@ enum class ModalFilterResult {
 using ModalKeepRunning = std::function<bool()>;
 using ModalFilter = std::function<ModalFilterResult(MSG& msg)>;
 
+// For filters: mouse input, in the client area or not, and a press of any button.
+inline bool IsMouseMessage(UINT message) {
+  return (message >= WM_MOUSEMOVE && message <= WM_MBUTTONUP) || (message >= WM_NCMOUSEMOVE && message <= WM_NCRBUTTONUP);
+}
+inline bool IsButtonPress(UINT message) {
+  return message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDOWN ||
+         message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDOWN || message == WM_NCLBUTTONDOWN ||
+         message == WM_NCLBUTTONDBLCLK || message == WM_NCRBUTTONDOWN;
+}
+
 // False when a WM_QUIT ended the loop (it is in the queue again).
 bool RunModalLoop(HWND owner, HWND window, const ModalKeepRunning& keepRunning, const ModalFilter& filter = {});
 

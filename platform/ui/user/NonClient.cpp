@@ -11,6 +11,7 @@
 #include "platform/ui/user/CloseBox.h"
 #include "platform/ui/user/ScrollBars.h"
 #include "platform/ui/user/FramePainter.h"
+#include "platform/ui/user/WindowSize.h"
 #include "platform/ui/user/WindowState.h"
 
 using namespace qm::ui::user;
@@ -63,7 +64,7 @@ void DrawNonClient(Window& w) {
     if (!w.text.empty()) {
       LONG titleLeft = IsEmptyRect(parts.icon) ? bar.left + 2 : o.x + parts.icon.right + 1;
       LONG titleRight = bar.right;
-      for (const RECT& box : {parts.close, parts.maximize, parts.minimize})
+      for (const RECT& box : {parts.close, parts.maximize, parts.minimize, parts.help})
         if (!IsEmptyRect(box)) titleRight = o.x + box.left;
       RECT titleClip{titleLeft, bar.top, titleRight - 2, bar.bottom};
       titleClip = {std::max(titleClip.left, p.clip.left), std::max(titleClip.top, p.clip.top),
@@ -115,6 +116,7 @@ LRESULT NonClientHitTest(const Window& w, POINT screen) {
   if (p.x < 0 || p.y < 0 || p.x >= width || p.y >= height) return HTNOWHERE;
   RECT client = ClientRectInWindow(w);
   if (p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom) return HTCLIENT;
+  if (LRESULT edge = SizingBorderHitTest(w, p); edge != HTNOWHERE) return edge;
   if (LRESULT bar = ScrollBarHitTest(w, p); bar != HTNOWHERE) return bar;
   if (LRESULT part = CaptionPartAt(w, p); part != HTNOWHERE) return part;
   int frame = FrameThickness(w);

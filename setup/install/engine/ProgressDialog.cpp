@@ -76,6 +76,18 @@ int ProgressDialog::CopyTrees(const std::string& sourceRoot, const std::string& 
 int ProgressDialog::CopyTree(const std::string& sourceDir, const std::string& destinationDir,
                              std::uint64_t& copiedBytes) {
   if (cancelRequested) return 1;
+  std::string folder = sourceDir;
+  RemoveTrailingBackslash(folder);
+  const std::optional<qm::kernel::FileIdentity> self = qm::kernel::IdentifyFile(folder.c_str());
+  if (self && std::find(descent.begin(), descent.end(), *self) != descent.end()) return 0;
+  if (self) descent.push_back(*self);
+  const int result = CopyFolder(sourceDir, destinationDir, copiedBytes);
+  if (self) descent.pop_back();
+  return result;
+}
+
+int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& destinationDir,
+                               std::uint64_t& copiedBytes) {
   std::vector<std::string> names;
   ListSubdirectories(sourceDir, names);
   CreateDirectoryPath(destinationDir);

@@ -15,6 +15,7 @@
 
 #include "install/engine/ProgressBar.h"
 #include "platform/framework/Dialog.h"
+#include "platform/kernel/FileApi.h"
 
 class ProgressDialog : public qm::fw::Dialog {
  public:
@@ -24,7 +25,9 @@ class ProgressDialog : public qm::fw::Dialog {
   // cancelled or chose Abort; what was copied by then stays.
   int CopyTrees(const std::string& sourceRoot, const std::string& destinationRoot,
                 const std::vector<std::string>& names, std::uint32_t sizeKb);
-  // Directories end in a backslash; copiedBytes is the running count.
+  // Directories end in a backslash; copiedBytes is the running count. A
+  // source directory that is one the copy is already inside (reached again
+  // through a link) is passed over: 0 and nothing created.
   int CopyTree(const std::string& sourceDir, const std::string& destinationDir, std::uint64_t& copiedBytes);
   // True when the file was copied or the user chose Ignore; false on Abort.
   bool CopyOneFile(const std::string& source, const std::string& destination);
@@ -48,4 +51,9 @@ class ProgressDialog : public qm::fw::Dialog {
   std::uint64_t totalBytes = 0;
   bool cancelRequested = false;
   ProgressBar progressBar;
+  // CopyTree's work once the directory is known to be a new one.
+  int CopyFolder(const std::string& sourceDir, const std::string& destinationDir, std::uint64_t& copiedBytes);
+  // The source directories from the tree's root down to the one being
+  // copied, so that a link back up ends the descent instead of repeating it.
+  std::vector<qm::kernel::FileIdentity> descent;
 };

@@ -3,7 +3,9 @@
 // a trailing backslash is never found, "." and ".." come first) hold here too.
 // Only the short and long name conversions read short names; every other
 // search leaves them out, which changes nothing else it finds.
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "install/service/Service.h"
 #include "platform/kernel/Crt.h"
@@ -52,12 +54,19 @@ DirectoryListing ListDirectory(const std::string& dir, bool keepFileNames) {
   return listing;
 }
 
-void AddTreeSize(const std::string& dir, std::uint64_t& total) {
+// descent holds the folders from the walk's start down to dir's parent: a
+// link back up to one of them is passed over, as the copy passes it over,
+// instead of making the walk endless.
+void AddTreeSize(const std::string& dir, std::uint64_t& total, std::vector<qm::kernel::FileIdentity>& descent) {
   if (!IsDirectory(dir)) return;
+  const std::optional<qm::kernel::FileIdentity> self = qm::kernel::IdentifyFile(dir.c_str());
+  if (self && std::find(descent.begin(), descent.end(), *self) != descent.end()) return;
+  if (self) descent.push_back(*self);
   DirectoryListing listing = ListDirectory(dir, false);
   total += listing.fileBytes;
   for (const std::string& name : listing.directories)
-    if (!IsDotEntry(name)) AddTreeSize(dir + "\\" + name, total);
+    if (!IsDotEntry(name)) AddTreeSize(dir + "\\" + name, total, descent);
+  if (self) descent.pop_back();
 }
 
 std::string AfterLastBackslash(const std::string& text) {
@@ -103,7 +112,8 @@ bool CreateDirectoryPath(const std::string& path) {
 
 std::uint64_t GetDirectorySize64(const std::string& dir) {
   std::uint64_t total = 0;
-  if (IsDirectory(dir)) AddTreeSize(dir, total);
+  std::vector<qm::kernel::FileIdentity> descent;
+  if (IsDirectory(dir)) AddTreeSize(dir, total, descent);
   return total;
 }
 

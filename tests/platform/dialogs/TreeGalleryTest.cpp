@@ -1,7 +1,10 @@
 // Pictures of a folder-choosing dialog with a tree of folders, its icons and
-// scroll bars, for judging the look by eye. Run by hand:
-//   test_platform_dialogs --gtest_also_run_disabled_tests --gtest_filter='*TreeScreenshots*'
+// scroll bars, and of the sizable chooser with its combo box open over the
+// tree and a popup menu, for judging the look by eye. Run by hand:
+//   test_platform_dialogs --gtest_also_run_disabled_tests --gtest_filter='*TreeScreenshots*:*ChooserScreenshots*'
 #include <functional>
+
+#include "platform/ui/Automation.h"
 
 #include "platform/dialogs/DialogTestSupport.h"
 #include "platform/dialogs/Screenshots.h"
@@ -88,6 +91,29 @@ DialogTemplate ChooseDirectory() {
                  Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)});
 }
 
+// The tree of the pictures; the item the selection starts on.
+HTREEITEM FillTree(HWND tree, HIMAGELIST images) {
+  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  HTREEITEM target = nullptr;
+  HTREEITEM computer = Add(tree, "My Computer", 0);
+  Add(tree, "3\xC2\xBD Floppy (A:)", 1, computer);
+  HTREEITEM c = Add(tree, "(C:)", 1, computer);
+  Add(tree, "(D:)", 1, computer);
+  for (const char* name : {"Documents and Settings", "Games"}) {
+    HTREEITEM folder = Add(tree, name, 2, c);
+    if (std::string(name) == "Games") {
+      Add(tree, "Arcade Classics", 2, folder);
+      target = Add(tree, "Quellmoor", 2, folder);
+      Add(tree, "Sound Tracks and Other Things With a Rather Long Name", 2, folder);
+    }
+  }
+  for (const char* name : {"Program Files", "Temp", "Windows"}) Add(tree, name, 2, c);
+  Add(tree, "Network Neighborhood", 0);
+  Add(tree, "Recycle Bin", 2);
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(target));
+  return target;
+}
+
 TEST_F(DialogTest, DISABLED_TreeScreenshots) {
   DialogTemplate dialogTemplate = ChooseDirectory();
   HIMAGELIST images = FolderImages();
@@ -95,23 +121,7 @@ TEST_F(DialogTest, DISABLED_TreeScreenshots) {
   handler = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> std::optional<LONG_PTR> {
     if (message != WM_INITDIALOG) return std::nullopt;
     HWND tree = GetDlgItem(dialog, kTree);
-    SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
-    HTREEITEM computer = Add(tree, "My Computer", 0);
-    Add(tree, "3\xC2\xBD Floppy (A:)", 1, computer);
-    HTREEITEM c = Add(tree, "(C:)", 1, computer);
-    Add(tree, "(D:)", 1, computer);
-    for (const char* name : {"Documents and Settings", "Games"}) {
-      HTREEITEM folder = Add(tree, name, 2, c);
-      if (std::string(name) == "Games") {
-        Add(tree, "Arcade Classics", 2, folder);
-        target = Add(tree, "Quellmoor", 2, folder);
-        Add(tree, "Sound Tracks and Other Things With a Rather Long Name", 2, folder);
-      }
-    }
-    for (const char* name : {"Program Files", "Temp", "Windows"}) Add(tree, name, 2, c);
-    Add(tree, "Network Neighborhood", 0);
-    Add(tree, "Recycle Bin", 2);
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(target));
+    target = FillTree(tree, images);
     SetFocus(tree);
     return FALSE;
   };
@@ -131,6 +141,114 @@ TEST_F(DialogTest, DISABLED_TreeScreenshots) {
   Capture(dialog);
   SaveWindowShot(dialog, "tree-scrolled-to-the-end");
   DestroyWindow(dialog);
+  ImageList_Destroy(images);
+}
+
+// The chooser as its program builds it: a sizing border and the
+// context-help box, a drop-down combo box for the path above the tree.
+DialogTemplate SizableChooser() {
+  DialogTemplate chooser =
+      Dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME | DS_CENTER, 227, 156,
+             "Choose Directory",
+             {Item(WC_COMBOBOXA, "", 1051, 7, 7, 184, 128, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP),
+              Item(WC_BUTTONA, "Go", 1052, 194, 7, 26, 12, BS_PUSHBUTTON | WS_TABSTOP),
+              Item(WC_TREEVIEWA, "Tree1", kTree, 7, 24, 213, 105,
+                   WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                       TVS_DISABLEDRAGDROP),
+              Item(WC_BUTTONA, "OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+              Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)});
+  chooser.exStyle = WS_EX_CONTEXTHELP;
+  return chooser;
+}
+
+TEST_F(DialogTest, DISABLED_ChooserScreenshots) {
+  DialogTemplate dialogTemplate = SizableChooser();
+  HIMAGELIST images = FolderImages();
+  HWND dialog = nullptr;
+  handler = [&](HWND hwnd, UINT message, WPARAM, LPARAM lParam) -> std::optional<LONG_PTR> {
+    if (message == WM_INITDIALOG) {
+      dialog = hwnd;
+      FillTree(GetDlgItem(hwnd, kTree), images);
+      HWND combo = GetDlgItem(hwnd, 1051);
+      for (const char* entry : {"C:\\Games\\Quellmoor", "C:\\Games", "D:\\Other Games", "E:\\"})
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+      // More than the list shows: its scroll bar comes.
+      for (int i = 1; i <= 16; ++i)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("F:\\Archive " + std::to_string(i)).c_str()));
+      SetWindowTextA(combo, "C:\\Games\\Quellmoor");
+      return TRUE;
+    }
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == NM_RCLICK) {
+      HMENU menu = CreatePopupMenu();
+      AppendMenuA(menu, MF_STRING | MF_DEFAULT, 1, "&Open");
+      AppendMenuA(menu, MF_STRING, 2, "E&xplore");
+      AppendMenuA(menu, MF_STRING, 3, "&Find...");
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(menu, MF_STRING | MF_GRAYED, 4, "&Delete");
+      AppendMenuA(menu, MF_STRING, 5, "P&roperties");
+      POINT at{};
+      GetCursorPos(&at);
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd, nullptr);
+      DestroyMenu(menu);
+      return TRUE;
+    }
+    return std::nullopt;
+  };
+  RECT corner{};
+  auto Mouse = [](ui::InputKind kind, POINT at) {
+    ui::InputEvent event;
+    event.kind = kind;
+    event.point = at;
+    ui::InjectInput(event);
+  };
+  auto buttonCentre = [&] {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(GetDlgItem(dialog, 1051), &info);
+    POINT at{(info.rcButton.left + info.rcButton.right) / 2, (info.rcButton.top + info.rcButton.bottom) / 2};
+    ClientToScreen(info.hwndCombo, &at);
+    return at;
+  };
+  auto itemPoint = [&](const char* text) {
+    HWND tree = GetDlgItem(dialog, kTree);
+    HTREEITEM item = ui::automation::FindTreeItem(ui::automation::Id(kTree), {"My Computer", "(C:)", text}, dialog);
+    return ui::automation::TreeItemPoint(tree, item, false);
+  };
+  PlayWhenIdle({
+      [&] { SaveWindowShot(dialog, "chooser"); },
+      [&] { ui::automation::ClickAt(buttonCentre()); },
+      [&] {
+        SaveWindowShot(dialog, "chooser-combo-open");
+        InjectKey(VK_ESCAPE);
+      },
+      [&] { ui::automation::RightClickAt(itemPoint("Program Files")); },
+      [&] {
+        SaveWindowShot(dialog, "chooser-popup-menu");
+        InjectKey(VK_DOWN);
+        InjectKey(VK_DOWN);
+      },
+      [&] {
+        SaveWindowShot(dialog, "chooser-popup-menu-highlight");
+        InjectKey(VK_ESCAPE);
+      },
+      [&] {
+        // The bottom right corner dragged out: the window grows, the controls stay.
+        GetWindowRect(dialog, &corner);
+        Mouse(ui::InputKind::MouseMove, POINT{corner.right - 2, corner.bottom - 2});
+        Mouse(ui::InputKind::MouseDown, POINT{corner.right - 2, corner.bottom - 2});
+      },
+      [&] {
+        Mouse(ui::InputKind::MouseMove, POINT{corner.right + 60, corner.bottom + 40});
+        Mouse(ui::InputKind::MouseUp, POINT{corner.right + 60, corner.bottom + 40});
+      },
+      [&] {
+        SaveWindowShot(dialog, "chooser-resized");
+        EndDialog(dialog, IDOK);
+      },
+      [] {},  // the loop's last idle point before it sees the end
+  });
+  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, &dialogTemplate, nullptr, Proc, 0), IDOK);
+  ui::user::SetIdleHook({});
   ImageList_Destroy(images);
 }
 

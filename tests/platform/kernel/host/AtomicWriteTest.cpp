@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -137,4 +139,54 @@ TEST(ReplacementFile, CarriesTheWriteTimeItIsGiven) {
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mtim.tv_sec, when.tv_sec);
   EXPECT_EQ(info.st_mtim.tv_nsec, when.tv_nsec);
+}
+
+TEST(ReplacementFile, TemporaryFilesOfWritersKilledBeforeTheirRenameSurvivedEveryLaterRun) {
+  qm::test::TempDir dir;
+  // A writer that has ended: its id names no running process.
+  pid_t ended = fork();
+  ASSERT_GE(ended, 0);
+  if (ended == 0) _exit(0);
+  ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+  const std::string endedId = std::to_string(ended);
+  const std::string runningId = std::to_string(getppid());
+  const std::vector<std::string> abandoned{".user.reg.~" + endedId + "-7.tmp", ".Setup.lnk.~" + endedId + "-1.tmp"};
+  const std::vector<std::string> kept{
+      ".user.reg.~" + runningId + "-2.tmp",  // its writer may still rename it
+      ".keep",
+      "plain.tmp",
+      ".x.~12a-1.tmp",
+      ".~" + endedId + "-1.tmp",
+  };
+  for (const std::string& name : abandoned) WriteText(dir.Path() + "/" + name, "complete but abandoned");
+  for (const std::string& name : kept) WriteText(dir.Path() + "/" + name, "other");
+
+  ASSERT_TRUE(WriteFileAtomically(dir.Path() + "/user.reg", "REGEDIT4\n"));
+
+  std::vector<std::string> expected = kept;
+  expected.push_back("user.reg");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Entries(dir.Path()), expected);
+}
+
+TEST(ReplacementFile, TheWriterOfATemporaryNameIsReadFromItsSuffix) {
+  struct Row {
+    const char* name;
+    int writer;
+  } rows[] = {
+      {".user.reg.~1234-5.tmp", 1234},
+      {"..name.with.dots.~77-0.tmp", 77},
+      {".a.~1-1.tmp", 1},
+      {"user.reg.~1234-5.tmp", 0},   // not hidden
+      {".user.reg.~1234.tmp", 0},    // no count
+      {".user.reg.~-5.tmp", 0},      // no id
+      {".user.reg.~12x4-5.tmp", 0},  // not a number
+      {".user.reg.~1234-5.tmpx", 0},
+      {".~1234-5.tmp", 0},  // no target name
+      {".user.reg.~99999999999-1.tmp", 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(qm::kernel::host::ReplacementWriter(row.name), row.writer);
+  }
 }
