@@ -4,11 +4,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "platform/kernel/HostFiles.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/PathRules.h"
 #include "platform/kernel/host/FileStatus.h"
+#include "platform/kernel/host/Stream.h"
 
 using namespace qm::kernel;
 
@@ -33,7 +35,23 @@ std::FILE* CrtOpenFile(LPCSTR windowsPath, LPCSTR mode) {
     errno = EACCES;
     return nullptr;
   }
-  std::FILE* file = std::fopen(path.host.c_str(), mode);
+  // Opened without waiting, so that a FIFO or a device under a file's name
+  // cannot hold the program up; a Windows volume holds only files and
+  // folders, so anything else is refused as a folder is.
+  host::Descriptor opened = host::OpenForStream(path.host, mode);
+  std::FILE* file = nullptr;
+  if (opened) {
+    host::FileStatus what;
+    if (!host::StatDescriptor(opened, &what)) {
+      opened.Reset();
+    } else if (!what.isRegularFile) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      errno = EACCES;
+      return nullptr;
+    } else {
+      file = host::StreamFromDescriptor(std::move(opened), mode);
+    }
+  }
   if (!file) {
     int hostErrno = errno;
     SetLastErrorFromErrno(hostErrno, path.host);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 
 #include "platform/kernel/CodePage.h"
 #include "platform/registry/Registry.h"
@@ -12,9 +13,44 @@ namespace {
 
 char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// The separator sorts before every other character so that "a\b" comes
-// before "a b" and a subtree stays together.
-unsigned char SortKey(char c) { return c == '\\' ? 0 : static_cast<unsigned char>(FoldCase(c)); }
+// The separator sorts before every other character, a zero byte included,
+// so that "a\b" comes before "a b", a subtree stays together, and no name
+// compares equal to a path of two levels.
+unsigned SortKey(char c) { return c == '\\' ? 0u : static_cast<unsigned char>(FoldCase(c)) + 1u; }
+
+std::string Folded(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = FoldCase(c);
+  return out;
+}
+
+// Whether key lies in the subtree of path: the key itself or one below it.
+bool IsInSubtree(std::string_view key, std::string_view path) {
+  return path.empty() || (key.size() >= path.size() && EqualsIgnoreCase(key.substr(0, path.size()), path) &&
+                          (key.size() == path.size() || key[path.size()] == '\\'));
+}
+
+// Removes a subtree from a map ordered by KeyPathLess, where it is one run
+// that starts at the subtree's root.
+template <class Map>
+void EraseSubtree(Map& map, std::string_view path) {
+  if (path.empty()) {
+    map.clear();
+    return;
+  }
+  for (auto it = map.lower_bound(path); it != map.end() && IsInSubtree(it->first, path);) it = map.erase(it);
+}
+
+// The length of the deepest ancestor of path that is also key or one of its
+// ancestors (0 when they share none), compared ignoring case.
+std::size_t SharedAncestorLength(std::string_view key, std::string_view path) {
+  std::size_t n = 0;
+  while (n < key.size() && n < path.size() && FoldCase(key[n]) == FoldCase(path[n])) ++n;
+  if (n == key.size() && n < path.size() && path[n] == '\\') return n;
+  if (n == 0) return 0;
+  std::size_t slash = path.rfind('\\', n - 1);
+  return slash == std::string_view::npos ? 0 : slash;
+}
 
 std::string_view TrimLeft(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -193,19 +229,28 @@ bool ReadData(std::string_view text, RegistryValue* value, bool* isDeletion) {
   return false;
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      lines.push_back(text.substr(start, i - start));
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      start = i + 1;
-    }
+// The lines of a text one at a time (CR, LF and CRLF all end one), so that
+// a text of many short lines never needs a table of them.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text(text) {}
+  bool Next(std::string_view* line) {
+    if (pos >= text.size()) return false;
+    std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    *line = text.substr(pos, end - pos);
+    pos = end;
+    if (pos < text.size()) pos += text.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
+    ++number;
+    return true;
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
+  std::size_t Number() const { return number; }
+
+ private:
+  std::string_view text;
+  std::size_t pos = 0;
+  std::size_t number = 0;
+};
 
 // Hex data continues on the next line after a trailing backslash, which
 // may be followed by a comment.
@@ -230,7 +275,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 bool KeyPathLess::operator()(std::string_view a, std::string_view b) const {
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    unsigned char ca = SortKey(a[i]), cb = SortKey(b[i]);
+    unsigned ca = SortKey(a[i]), cb = SortKey(b[i]);
     if (ca != cb) return ca < cb;
   }
   return a.size() < b.size();
@@ -239,7 +284,7 @@ bool KeyPathLess::operator()(std::string_view a, std::string_view b) const {
 bool IsValidKeyPath(std::string_view path) {
   if (path.empty()) return true;
   std::size_t start = 0;
-  while (true) {
+  for (std::size_t depth = 1; depth <= kMaxKeyDepth; ++depth) {
     std::size_t end = path.find('\\', start);
     std::string_view part = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (part.empty() || part.size() > 255) return false;
@@ -247,6 +292,7 @@ bool IsValidKeyPath(std::string_view path) {
     if (end == std::string_view::npos) return true;
     start = end + 1;
   }
+  return false;
 }
 
 RegistryValue* RegistryKey::FindValue(std::string_view name) {
@@ -260,46 +306,85 @@ RegistryKey* Hive::FindKey(std::string_view path) {
   return it == keys.end() ? nullptr : &it->second;
 }
 
+Hive& Hive::operator=(const Hive& other) {
+  rootName = other.rootName;
+  keys = other.keys;
+  recent = keys.end();
+  return *this;
+}
+
+Hive& Hive::operator=(Hive&& other) noexcept {
+  rootName = std::move(other.rootName);
+  keys = std::move(other.keys);
+  recent = keys.end();
+  return *this;
+}
+
+Hive::KeyMap::iterator Hive::Locate(std::string_view path, KeyMap::iterator* next) {
+  const KeyPathLess less;
+  if (recent != keys.end() && !less(path, recent->first)) {
+    if (!less(recent->first, path)) return recent;
+    auto after = std::next(recent);
+    if (after == keys.end() || less(path, after->first)) {
+      *next = after;
+      return keys.end();
+    }
+    if (!less(after->first, path)) return after;
+  }
+  auto it = keys.lower_bound(path);
+  if (it != keys.end() && !less(path, it->first)) return it;
+  *next = it;
+  return keys.end();
+}
+
 RegistryKey& Hive::CreateKey(std::string_view path, bool* created) {
-  // Ancestors first, keeping the case in which each was first written.
+  KeyMap::iterator next;
+  auto it = Locate(path, &next);
+  if (created) *created = it == keys.end();
+  if (it != keys.end()) return (recent = it)->second;
+  if (path.empty()) return (recent = keys.emplace_hint(next, "", RegistryKey{"", {}}))->second;
+
+  // The deepest ancestor that exists. Every key's ancestors exist (a key
+  // is only created with them, and a deletion takes a whole subtree), so
+  // it is the deepest one this path shares with the key that would come
+  // right before it: one comparison, not a lookup for each level.
   std::string resolved;
   std::size_t start = 0;
-  bool isNew = false;
+  if (next != keys.begin()) {
+    const std::string& before = std::prev(next)->first;
+    std::size_t shared = SharedAncestorLength(before, path);
+    if (shared > 0) {
+      resolved = before.substr(0, shared);
+      start = shared + 1;
+    }
+  }
+  // The missing ones below it, each in the case written here (the
+  // ancestors that exist keep the case in which they were first written).
+  // A missing key has no subkeys, so they all go where the key itself
+  // would go, one after the other.
   while (true) {
     std::size_t end = path.find('\\', start);
-    std::string_view prefix = path.substr(0, end);
-    auto it = keys.find(prefix);
-    if (it == keys.end()) {
-      std::string stored = resolved.empty() ? std::string(prefix.substr(start))
-                                            : resolved + "\\" + std::string(prefix.substr(start));
-      if (path.empty()) stored.clear();
-      it = keys.emplace(stored, RegistryKey{stored, {}}).first;
-      isNew = true;
-    } else {
-      isNew = false;
-    }
-    resolved = it->first;
-    if (end == std::string_view::npos) {
-      if (created) *created = isNew;
-      return it->second;
-    }
+    std::string_view part = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (!resolved.empty() || start > 0) resolved += '\\';
+    resolved += part;
+    it = keys.emplace_hint(next, resolved, RegistryKey{resolved, {}});
+    next = std::next(it);
+    if (end == std::string_view::npos) return (recent = it)->second;
     start = end + 1;
   }
 }
 
 void Hive::DeleteTree(std::string_view path) {
-  for (auto it = keys.begin(); it != keys.end();) {
-    const std::string& key = it->first;
-    bool inside = path.empty() || (key.size() >= path.size() && EqualsIgnoreCase(key.substr(0, path.size()), path) &&
-                                   (key.size() == path.size() || key[path.size()] == '\\'));
-    it = inside ? keys.erase(it) : std::next(it);
-  }
+  recent = keys.end();
+  EraseSubtree(keys, path);
 }
 
 std::string FormatHive(const Hive& hive) {
   std::string out = "REGEDIT4\r\n";
+  // The root's own line only when the hive holds the root as a key (it got
+  // a value once, or a line of its own), so that reading back gives the
+  // same keys.
   for (const auto& [path, key] : hive.Keys()) {
-    if (path.empty() && key.values.empty()) continue;
     out += "\r\n[";
     out += hive.RootName();
     if (!path.empty()) out += "\\" + path;
@@ -309,6 +394,67 @@ std::string FormatHive(const Hive& hive) {
   out += "\r\n";
   return out;
 }
+
+namespace {
+
+// Where the parse keeps each key's values by name, so that a value line
+// finds the value it replaces or removes without scanning the key. A key
+// line resolves its key's entry once, and the value lines below it use
+// that entry. A removed value is only marked, and the marked ones leave
+// their keys at the end of the parse, so a key with many removals is not
+// shifted for each.
+class ValueIndex {
+ public:
+  struct KeyValues {
+    // The slot of the value with this folded name, or nullptr.
+    std::size_t* Find(const std::string& foldedName) {
+      auto slot = positions.find(foldedName);
+      return slot == positions.end() ? nullptr : &slot->second;
+    }
+    void Add(std::string foldedName, std::size_t position) { positions[std::move(foldedName)] = position; }
+    void Remove(const std::string& foldedName) {
+      auto slot = positions.find(foldedName);
+      removed.push_back(slot->second);
+      positions.erase(slot);
+    }
+
+    std::unordered_map<std::string, std::size_t> positions;
+    std::vector<std::size_t> removed;
+  };
+
+  // The entry of the key at this path (the map keeps it where it is until
+  // the key's subtree is removed).
+  KeyValues& For(const std::string& keyPath) { return keys[keyPath]; }
+  void RemoveSubtree(std::string_view path) { EraseSubtree(keys, path); }
+  // Takes the marked values out of their keys, keeping the others' order.
+  void Compact(Hive& hive) {
+    for (auto& [path, key] : keys) {
+      if (key.removed.empty()) continue;
+      std::vector<RegistryValue>& values = hive.FindKey(path)->values;
+      std::vector<char> gone(values.size(), 0);
+      for (std::size_t position : key.removed) gone[position] = 1;
+      std::size_t kept = 0;
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        if (gone[i]) continue;
+        if (kept != i) values[kept] = std::move(values[i]);
+        ++kept;
+      }
+      values.resize(kept);
+    }
+  }
+
+ private:
+  std::map<std::string, KeyValues, KeyPathLess> keys;
+};
+
+}  // namespace
+
+namespace {
+
+// Room for the ancestors a hand-written store leaves out, beyond its size.
+constexpr std::size_t kImpliedKeyAllowance = 16u << 20;
+
+}  // namespace
 
 std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName, std::string* error) {
   auto fail = [&](std::size_t lineNumber, const std::string& why) -> std::optional<Hive> {
@@ -320,6 +466,7 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
   if (text.size() >= 2 && static_cast<BYTE>(text[0]) == 0xFF && static_cast<BYTE>(text[1]) == 0xFE) {
     if (text.size() % 2 != 0) return fail(1, "odd UTF-16 length");
     std::u16string wide;
+    wide.reserve(text.size() / 2);
     for (std::size_t i = 2; i + 1 < text.size(); i += 2)
       wide += static_cast<char16_t>(static_cast<BYTE>(text[i]) | (static_cast<BYTE>(text[i + 1]) << 8));
     decoded = qm::kernel::Utf16ToUtf8(wide);
@@ -328,17 +475,25 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
     text.remove_prefix(3);
   }
 
-  std::vector<std::string_view> lines = SplitLines(text);
-  if (lines.empty()) return fail(1, "empty file");
-  std::string_view header = Trim(lines[0]);
+  LineReader lines(text);
+  std::string_view line;
+  if (!lines.Next(&line)) return fail(1, "empty file");
+  std::string_view header = Trim(line);
   if (header != "REGEDIT4" && header != "Windows Registry Editor Version 5.00")
     return fail(1, "not a registry export header");
 
   Hive hive(rootName);
+  ValueIndex index;
+  // A key line brings its missing ancestors along, each with its whole
+  // path, so deep keys that name none of theirs would make keys (and a store
+  // written back) many times the text's size. An export names every key;
+  // what a text leaves to be implied is bounded by its own size.
+  std::size_t impliedRoom = text.size() + kImpliedKeyAllowance;
   RegistryKey* current = nullptr;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    std::size_t lineNumber = i + 1;
-    std::string_view line = Trim(lines[i]);
+  ValueIndex::KeyValues* currentIndex = nullptr;
+  while (lines.Next(&line)) {
+    std::size_t lineNumber = lines.Number();
+    line = Trim(line);
     if (line.empty() || line.front() == ';') continue;
 
     if (line.front() == '[') {
@@ -352,9 +507,20 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
       if (!IsValidKeyPath(path)) return fail(lineNumber, "bad key path");
       if (deletion) {
         hive.DeleteTree(path);
+        index.RemoveSubtree(path);
         current = nullptr;
+        currentIndex = nullptr;
       } else {
+        const std::size_t keysBefore = hive.Keys().size();
         current = &hive.CreateKey(path);
+        currentIndex = &index.For(current->path);
+        // Each ancestor the line brings along costs at most its own path.
+        const std::size_t implied = hive.Keys().size() - keysBefore;
+        if (implied > 1) {
+          const std::size_t cost = (implied - 1) * (path.size() + 1);
+          if (cost > impliedRoom) return fail(lineNumber, "too many keys without a line of their own");
+          impliedRoom -= cost;
+        }
       }
       continue;
     }
@@ -373,23 +539,26 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
     if (rest.empty() || rest.front() != '=') return fail(lineNumber, "value without =");
     std::string data(Trim(rest.substr(1)));
     if (IsPrefixIgnoreCase("hex", data)) {
-      while (TakeContinuation(data) && i + 1 < lines.size()) data += Trim(lines[++i]);
+      std::string_view next;
+      while (TakeContinuation(data) && lines.Next(&next)) data += Trim(next);
     }
     bool isDeletion;
     if (!ReadData(data, &value, &isDeletion)) return fail(lineNumber, "unreadable value data");
 
     std::vector<RegistryValue>& values = current->values;
-    auto existing = std::find_if(values.begin(), values.end(),
-                                 [&](const RegistryValue& v) { return EqualsIgnoreCase(v.name, value.name); });
+    std::string folded = Folded(value.name);
+    std::size_t* existing = currentIndex->Find(folded);
     if (isDeletion) {
-      if (existing != values.end()) values.erase(existing);
-    } else if (existing != values.end()) {
-      existing->type = value.type;
-      existing->data = std::move(value.data);
+      if (existing) currentIndex->Remove(folded);
+    } else if (existing) {
+      values[*existing].type = value.type;
+      values[*existing].data = std::move(value.data);
     } else {
+      currentIndex->Add(std::move(folded), values.size());
       values.push_back(std::move(value));
     }
   }
+  index.Compact(hive);
   return hive;
 }
 

@@ -59,13 +59,14 @@ KeyTable& Keys() {
 }
 
 // Joins a subkey to its parent's path. A trailing backslash is tolerated;
-// empty components (a leading or doubled backslash) are not.
+// empty components (a leading or doubled backslash) are not, nor a key
+// deeper than the store can hold.
 bool JoinPath(const std::string& parent, LPCSTR subKey, std::string* path) {
   std::string sub = subKey ? subKey : "";
   if (!sub.empty() && sub.back() == '\\') sub.pop_back();
   if (!qm::registry::IsValidKeyPath(sub)) return false;
   *path = parent.empty() ? sub : sub.empty() ? parent : parent + "\\" + sub;
-  return true;
+  return qm::registry::IsValidKeyPath(*path);
 }
 
 std::string ValueName(LPCSTR name) { return name ? name : ""; }

@@ -1,5 +1,7 @@
 #include "platform/shell/LinkFormat.h"
 
+#include <algorithm>
+
 #include "platform/kernel/CodePage.h"
 
 namespace qm::shell {
@@ -216,6 +218,10 @@ bool ReadLinkInfo(const std::vector<BYTE>& bytes, Reader& r, ShellLinkData* link
   return true;
 }
 
+// A string of the string data. Its count covers every character stored,
+// but a reader of the link sees the text up to a zero character only, so
+// the string ends there: the rest can never reach a caller, nor a link
+// written again from what was read.
 bool ReadString(Reader& r, const std::vector<BYTE>& bytes, bool unicode, std::string* out) {
   WORD count;
   if (!r.U16(&count)) return false;
@@ -223,10 +229,15 @@ bool ReadString(Reader& r, const std::vector<BYTE>& bytes, bool unicode, std::st
   if (!r.Skip(unicode ? 2u * count : count)) return false;
   if (unicode) {
     std::u16string wide;
-    for (WORD i = 0; i < count; ++i) wide += static_cast<char16_t>(bytes[at + 2 * i] | (bytes[at + 2 * i + 1] << 8));
+    for (WORD i = 0; i < count; ++i) {
+      char16_t c = static_cast<char16_t>(bytes[at + 2 * i] | (bytes[at + 2 * i + 1] << 8));
+      if (c == 0) break;
+      wide += c;
+    }
     *out = qm::kernel::Utf16ToUtf8(wide);
   } else {
-    out->assign(reinterpret_cast<const char*>(bytes.data() + at), count);
+    const char* text = reinterpret_cast<const char*>(bytes.data() + at);
+    out->assign(text, std::find(text, text + count, '\0'));
   }
   return true;
 }
@@ -234,7 +245,15 @@ bool ReadString(Reader& r, const std::vector<BYTE>& bytes, bool unicode, std::st
 }  // namespace
 
 std::vector<BYTE> EncodeShellLink(const ShellLinkData& link) {
-  const bool hasLinkInfo = IsDrivePath(link.target);
+  // A target of another form goes into the LinkInfo too when the link holds
+  // what only a LinkInfo carries beside it (a volume, or a relative path of
+  // its own), so that a link read and written again keeps all of it.
+  const LinkVolume none;
+  const bool volumeSet = link.volume.driveType != none.driveType || link.volume.serialNumber != none.serialNumber ||
+                         !link.volume.label.empty();
+  const bool hasLinkInfo =
+      IsDrivePath(link.target) ||
+      (!link.target.empty() && (volumeSet || (!link.relativePath.empty() && link.relativePath != link.target)));
   const std::string relativePath = link.relativePath.empty() && !hasLinkInfo ? link.target : link.relativePath;
   DWORD flags = IsUnicode;
   if (hasLinkInfo) flags |= HasLinkInfo;
@@ -314,7 +333,12 @@ std::optional<ShellLinkData> DecodeShellLink(const std::vector<BYTE>& bytes, std
                  {HasIconLocation, &link.iconLocation}};
   for (const auto& s : strings)
     if ((flags & s.flag) && !ReadString(r, bytes, unicode, s.field)) return fail("truncated string data");
-  if (!(flags & HasLinkInfo) && link.target.empty()) link.target = link.relativePath;
+  // Without a local path the link is found through its relative path, and
+  // a volume without a path describes nothing.
+  if (link.target.empty()) {
+    link.target = link.relativePath;
+    link.volume = LinkVolume{};
+  }
 
   while (true) {
     DWORD blockSize;

@@ -38,7 +38,8 @@ struct ShellLinkData {
 };
 
 // A target of the form X:\... gets a LinkInfo with its volume; any other
-// target is kept as the relative path only.
+// target is kept as the relative path, or in a LinkInfo when the link also
+// has a volume or a different relative path of its own.
 std::vector<BYTE> EncodeShellLink(const ShellLinkData& link);
 
 // Reads a link written by us or by another writer (an item-id list and

@@ -1,7 +1,8 @@
-// Host-specific: POSIX descriptors, open, read, write, close.
+// Host-specific: POSIX descriptors, open, fstat, read, write, close.
 #include "platform/kernel/host/Descriptor.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -55,14 +56,26 @@ bool WriteAll(const Descriptor& file, std::string_view data) {
 bool ReadWholeFile(const std::string& path, std::string* content) {
   Descriptor file = OpenForReading(path);
   if (!file) return false;
-  content->clear();
-  char buffer[16384];
+  // Read in place into room for the size the file has now (and one byte
+  // more, to see its end), so that a large file is neither copied nor
+  // grown piece by piece; a file that grows meanwhile is still read whole.
+  struct stat info;
+  std::size_t room = 16384;
+  if (::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode)) room = static_cast<std::size_t>(info.st_size) + 1;
+  content->resize(room);
+  std::size_t used = 0;
   for (;;) {
-    ssize_t got = RetryOnSignal([&] { return ::read(file.Get(), buffer, sizeof buffer); });
-    if (got < 0) return false;
-    if (got == 0) return true;
-    content->append(buffer, static_cast<std::size_t>(got));
+    if (used == content->size()) content->resize(content->size() * 2);
+    ssize_t got = RetryOnSignal([&] { return ::read(file.Get(), content->data() + used, content->size() - used); });
+    if (got < 0) {
+      content->clear();
+      return false;
+    }
+    if (got == 0) break;
+    used += static_cast<std::size_t>(got);
   }
+  content->resize(used);
+  return true;
 }
 
 }  // namespace qm::kernel::host

@@ -22,6 +22,7 @@ bool Statx(int dirFd, const char* path, int flags, FileStatus* status) {
   struct statx info;
   if (::statx(dirFd, path, flags | AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) return false;
   status->isDirectory = S_ISDIR(info.stx_mode);
+  status->isRegularFile = S_ISREG(info.stx_mode);
   status->isSymbolicLink = S_ISLNK(info.stx_mode);
   status->ownerMayWrite = (info.stx_mode & S_IWUSR) != 0;
   status->mode = info.stx_mode;

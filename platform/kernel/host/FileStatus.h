@@ -13,6 +13,7 @@ namespace qm::kernel::host {
 
 struct FileStatus {
   bool isDirectory = false;
+  bool isRegularFile = false;  // not a folder, link, FIFO, device or socket
   bool isSymbolicLink = false;  // only from StatLink
   bool ownerMayWrite = false;
   std::uint64_t size = 0;

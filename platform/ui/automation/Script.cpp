@@ -49,6 +49,19 @@ std::vector<Token> Tokenize(const std::string& line, int lineNumber) {
   return tokens;
 }
 
+// A screenshot's name stays inside the screenshot folder: a relative path
+// that never climbs out of it.
+bool StaysInScreenshotFolder(const std::string& name) {
+  if (name.empty() || name.front() == '/') return false;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = name.find('/', start);
+    if (name.compare(start, end == std::string::npos ? std::string::npos : end - start, "..") == 0) return false;
+    if (end == std::string::npos) return true;
+    start = end + 1;
+  }
+}
+
 }  // namespace
 
 void LoadScript(Driver& driver, const std::string& scriptText) {
@@ -106,6 +119,9 @@ void LoadScript(Driver& driver, const std::string& scriptText) {
     } else if (command == "screenshot") {
       need(1, "screenshot \"file.png\"");
       needQuoted(1, "screenshot \"file.png\"");
+      if (!StaysInScreenshotFolder(tokens[1].text))
+        throw AutomationError(where() + "screenshot \"" + tokens[1].text +
+                              "\" names a file outside the screenshot folder");
       driver.Screenshot(tokens[1].text);
     } else if (command == "end") {
       need(0, "end alone");

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "install/engine/MainWindow.h"
@@ -16,21 +17,48 @@
 
 namespace {
 
-// Reads the next white-space separated token, of any length. False when the
-// file ends before a token starts.
-bool ReadToken(std::FILE* file, std::string& token) {
-  token.clear();
-  int c;
-  do {
-    c = std::fgetc(file);
-  } while (c != EOF && std::isspace(c));
-  if (c == EOF) return false;
-  do {
-    token.push_back(static_cast<char>(c));
-    c = std::fgetc(file);
-  } while (c != EOF && !std::isspace(c));
-  return true;
-}
+// The longest token install.cfg can mean: no size is longer, and no tree
+// name can be (a name in a path of MAX_PATH). A longer token is cut here
+// and the rest of it skipped, so a file of one endless token is read with
+// the memory of one name.
+constexpr std::size_t kLongestToken = 255;
+
+// The white-space separated tokens of a file, read a block at a time.
+class TokenReader {
+ public:
+  explicit TokenReader(std::FILE* file) : file(file) {}
+
+  // The next token, cut to kLongestToken. False when the file ends before
+  // a token starts.
+  bool Next(std::string& token) {
+    token.clear();
+    int c;
+    do {
+      c = Get();
+    } while (c != EOF && std::isspace(c));
+    if (c == EOF) return false;
+    do {
+      if (token.size() < kLongestToken) token.push_back(static_cast<char>(c));
+      c = Get();
+    } while (c != EOF && !std::isspace(c));
+    return true;
+  }
+
+ private:
+  int Get() {
+    if (next == end) {
+      end = std::fread(buffer, 1, sizeof buffer, file);
+      next = 0;
+      if (end == 0) return EOF;
+    }
+    return static_cast<unsigned char>(buffer[next++]);
+  }
+
+  std::FILE* file;
+  char buffer[65536];
+  std::size_t next = 0;
+  std::size_t end = 0;
+};
 
 // The token's leading decimal integer (optional sign, then digits), 0 when
 // it has none. Numbers beyond the signed 32-bit range stay at its ends
@@ -108,9 +136,10 @@ bool Installer::ReadConfiguration() {
   std::uint32_t total = 0;
   std::string size;
   std::string name;
-  while (ReadToken(file, size)) {
+  auto tokens = std::make_unique<TokenReader>(file);
+  while (tokens->Next(size)) {
     total += static_cast<std::uint32_t>(LeadingNumber(size));
-    ReadToken(file, name);
+    tokens->Next(name);
   }
   std::fclose(file);
   Settings().requiredSizeKb = total;

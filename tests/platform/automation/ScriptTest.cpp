@@ -11,6 +11,28 @@ using namespace qm::ui::automation;
 
 class ScriptTest : public AutomationTest {};
 
+struct ScriptError {
+  const char* script;
+  const char* error;
+};
+
+// Each script is refused when it is read, with exactly this error.
+template <std::size_t N>
+void ExpectScriptErrors(const ScriptError (&rows)[N]) {
+  for (const ScriptError& row : rows) {
+    SCOPED_TRACE(row.script);
+    Driver driver;
+    try {
+      LoadScript(driver, row.script);
+      ADD_FAILURE() << "no error";
+    } catch (const AutomationError& e) {
+      EXPECT_STREQ(e.what(), row.error);
+    }
+    driver.End();
+    RunUntilIdle();
+  }
+}
+
 TEST_F(ScriptTest, StepsAreReadAsWritten) {
   Driver driver;
   LoadScript(driver,
@@ -48,10 +70,7 @@ TEST_F(ScriptTest, StepsAreReadAsWritten) {
 }
 
 TEST_F(ScriptTest, UnreadableStepsNameTheirLine) {
-  struct Row {
-    const char* script;
-    const char* error;
-  } rows[] = {
+  const ScriptError rows[] = {
       {"wait Install", "line 1: expected wait \"Caption\""},
       {"\nclick", "line 2: expected a control id or \"text\""},
       {"click 12x", "line 1: \"12x\" is neither a control id nor a quoted text"},
@@ -62,18 +81,22 @@ TEST_F(ScriptTest, UnreadableStepsNameTheirLine) {
       {"end now", "line 1: expected end alone"},
       {"expect 5", "line 1: expected expect id \"text\""},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.script);
-    Driver driver;
-    try {
-      LoadScript(driver, row.script);
-      ADD_FAILURE() << "no error";
-    } catch (const AutomationError& e) {
-      EXPECT_STREQ(e.what(), row.error);
-    }
-    driver.End();
-    RunUntilIdle();
-  }
+  ExpectScriptErrors(rows);
+}
+
+TEST_F(ScriptTest, AScreenshotNameThatLeavesTheScreenshotFolderIsRefused) {
+  const ScriptError rows[] = {
+      {"screenshot \"../../x.png\"", "line 1: screenshot \"../../x.png\" names a file outside the screenshot folder"},
+      {"screenshot \"shots/../../x.png\"",
+       "line 1: screenshot \"shots/../../x.png\" names a file outside the screenshot folder"},
+      {"screenshot \"..\"", "line 1: screenshot \"..\" names a file outside the screenshot folder"},
+      {"\nscreenshot \"/tmp/x.png\"", "line 2: screenshot \"/tmp/x.png\" names a file outside the screenshot folder"},
+      {"screenshot \"\"", "line 1: screenshot \"\" names a file outside the screenshot folder"},
+  };
+  ExpectScriptErrors(rows);
+  Driver driver;
+  LoadScript(driver, "screenshot \"pages/wizard..1.png\"\nend\n");
+  EXPECT_EQ(driver.PendingSteps(), (std::vector<std::string>{"screenshot \"pages/wizard..1.png\"", "end"}));
 }
 
 // The unattended run: a tiny program with a window, driven by a script file

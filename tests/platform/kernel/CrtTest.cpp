@@ -3,8 +3,11 @@
 #include <cerrno>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "KernelFiles.h"
 #include "platform/kernel/Crt.h"
+#include "platform/kernel/LastError.h"
 
 using namespace qm::test;
 
@@ -65,5 +68,44 @@ TEST(Crt, StatsLikeTheRuntimeDoes) {
     SCOPED_TRACE(name);
     EXPECT_EQ(CrtStatFile(name, &status), -1);
     EXPECT_EQ(errno, ENOENT);
+  }
+}
+
+TEST(Crt, OpensOnlyRegularFilesAndNeverWaitsInTheOpen) {
+  // A FIFO without a writer would hold a plain open for reading forever;
+  // one without a reader would refuse a plain open for writing.
+  const std::string fifo = HostOnC("pipe.cfg");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", HostOnC("zero.cfg"));
+  std::filesystem::create_symlink("/dev/null", HostOnC("null.cfg"));
+  WriteHostFile(HostOnC("real.cfg"), "1 db\n");
+  std::filesystem::create_symlink(HostOnC("real.cfg"), HostOnC("linked.cfg"));
+  struct Row {
+    const char* name;
+    const char* mode;
+  } refused[] = {
+      {"C:\\pipe.cfg", "r"}, {"C:\\pipe.cfg", "r+"}, {"C:\\pipe.cfg", "w"},  {"C:\\zero.cfg", "r"},
+      {"C:\\zero.cfg", "rb"}, {"C:\\null.cfg", "w"},  {"C:\\null.cfg", "a"},
+  };
+  for (const Row& row : refused) {
+    SCOPED_TRACE(std::string(row.name) + " " + row.mode);
+    errno = 0;
+    EXPECT_EQ(CrtOpenFile(row.name, row.mode), nullptr);
+    EXPECT_NE(errno, 0);
+  }
+  errno = 0;
+  EXPECT_EQ(CrtOpenFile("C:\\pipe.cfg", "r"), nullptr);
+  EXPECT_EQ(errno, EACCES);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+  // A link to a regular file is that file, as the host shows it.
+  for (const char* name : {"C:\\real.cfg", "C:\\linked.cfg"}) {
+    SCOPED_TRACE(name);
+    std::FILE* file = CrtOpenFile(name, "r");
+    ASSERT_NE(file, nullptr);
+    char line[16] = {};
+    EXPECT_NE(std::fgets(line, sizeof line, file), nullptr);
+    EXPECT_STREQ(line, "1 db\n");
+    std::fclose(file);
   }
 }

@@ -112,3 +112,53 @@ TEST(LinkFormat, DamagedLinksAreRefused) {
     EXPECT_FALSE(DecodeShellLink(row.bytes));
   }
 }
+
+TEST(LinkFormat, AStringEndsAtAnEmbeddedZeroSoARewrittenLinkKeepsItsTarget) {
+  // A link with no LinkInfo, its target a drive path in the relative path
+  // with more text after a zero: read again after a rewrite, the target
+  // would come from the LinkInfo, which ends at that zero.
+  ShellLinkData hostile;
+  hostile.relativePath = std::string("C:\\G\\a.exe\0\\..\\evil.exe", 24);
+  hostile.arguments = std::string("-w\0 --format c:", 15);
+  hostile.description = std::string("\0hidden", 7);
+  std::optional<ShellLinkData> read = DecodeShellLink(EncodeShellLink(hostile));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->target, "C:\\G\\a.exe");
+  EXPECT_EQ(read->relativePath, "C:\\G\\a.exe");
+  EXPECT_EQ(read->arguments, "-w");
+  EXPECT_EQ(read->description, "");
+
+  std::optional<ShellLinkData> rewritten = DecodeShellLink(EncodeShellLink(*read));
+  ASSERT_TRUE(rewritten);
+  EXPECT_EQ(rewritten->target, read->target);
+  EXPECT_EQ(rewritten->relativePath, read->relativePath);
+  EXPECT_EQ(rewritten->arguments, read->arguments);
+}
+
+TEST(LinkFormat, ATargetOfAnotherFormBesideItsOwnRelativePathSurvivesARewrite) {
+  ShellLinkData link = PlayLink();
+  link.target = "\\\\server\\games\\a.exe";
+  link.relativePath = "..\\a.exe";
+  std::optional<ShellLinkData> read = DecodeShellLink(EncodeShellLink(link));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->target, link.target);
+  EXPECT_EQ(read->relativePath, link.relativePath);
+  EXPECT_EQ(read->volume.serialNumber, link.volume.serialNumber);
+
+  // Without a relative path of its own, the volume still needs the LinkInfo.
+  link.relativePath = "";
+  read = DecodeShellLink(EncodeShellLink(link));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->target, link.target);
+  EXPECT_EQ(read->volume.serialNumber, link.volume.serialNumber);
+
+  // A LinkInfo with an empty local path: the relative path finds the target.
+  link.target = "";
+  link.relativePath = "a.exe";
+  read = DecodeShellLink(EncodeShellLink(link));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->target, "a.exe");
+  std::optional<ShellLinkData> again = DecodeShellLink(EncodeShellLink(*read));
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->target, "a.exe");
+}

@@ -10,12 +10,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/registry/HiveText.h"
 #include "platform/ui/gdi/Png.h"
 #include "support/HostFiles.h"
 #include "support/TempDir.h"
@@ -231,6 +233,142 @@ TEST_F(SetupProcessTest, CancelledCopyEndsTheRunWithZeroAndKeepsWhatWasCopied) {
   Child installer(program, {"QUELLMOOR_SCRIPT=" + script});
   ASSERT_EQ(installer.Wait(), 0) << "the program ends by itself after the cancel";
   EXPECT_EQ(qm::test::FilesBelow(InstalledGame()).size(), 1u);
+}
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+const char kStoreStart[] = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n";
+
+TEST_F(SetupProcessTest, AStoreThatCannotBeReadIsReportedAtTheLinksPageAndTheRunEndsWithZero) {
+  const std::string prefix = std::getenv("QUELLMOOR_PREFIX");
+  fs::create_directories(prefix);
+  const std::string store = prefix + "/user.reg";
+  const struct {
+    const char* what;
+    void (*make)(const std::string& path);
+  } rows[] = {
+      {"a key 100,000 levels deep",
+       [](const std::string& p) {
+         std::string deep = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software";
+         for (int i = 0; i < 100000; ++i) deep += "\\k";
+         std::ofstream(p, std::ios::binary | std::ios::trunc) << deep << "]\r\n";
+       }},
+      {"binary",
+       [](const std::string& p) {
+         std::ofstream(p, std::ios::binary | std::ios::trunc) << std::string("\x7F" "ELF\x02\x01\x01\0\0\xFF\xFE[", 13);
+       }},
+      {"truncated in a value",
+       [](const std::string& p) {
+         std::ofstream(p, std::ios::binary | std::ios::trunc)
+             << kStoreStart << "[HKEY_CURRENT_USER\\Software\\ryk]\r\n\"destinationPath\"=\"C:\\\\Ga";
+       }},
+      // A good start, then 100 MB of one line of zero bytes (stored sparse).
+      {"100 MB of one line",
+       [](const std::string& p) {
+         std::ofstream(p, std::ios::binary | std::ios::trunc) << kStoreStart;
+         fs::resize_file(p, 100u << 20);
+       }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    qm::test::TempDir mediumFolder("qm-store");
+    const std::string program = LayOutMedium(mediumFolder.Path(), UniqueName());
+    row.make(store);
+    const std::string before = ReadWhole(store);
+    const std::string script = mediumFolder.Path() + "/store.script";
+    WriteScript(script,
+                "wait \"Install\"\n"
+                "click 0x3024\nclick 0x3024\nclick 0x3024\nclick 0x3024\n"
+                "wait-idle\n"
+                "wait \"Error\"\n"
+                "expect 0xFFFF \"open key\"\n"
+                "click \"OK\"\n"
+                "click 0x3024\nclick 0x3024\nclick 0x3025\n");
+    Child installer(program, {"QUELLMOOR_SCRIPT=" + script});
+    EXPECT_EQ(installer.Wait(), 0);
+    EXPECT_TRUE(ReadWhole(store) == before) << "the store was changed";
+    EXPECT_TRUE(fs::exists(InstalledGame() + "/db/items.dat")) << "the copy before it went on as usual";
+    fs::remove_all(InstalledGame());
+  }
+}
+
+TEST_F(SetupProcessTest, AValidStoreOfAnUnusualShapeIsReadAndKeptAndGetsTheRecord) {
+  const std::string prefix = std::getenv("QUELLMOOR_PREFIX");
+  fs::create_directories(prefix);
+  const std::string store = prefix + "/user.reg";
+  std::string many = std::string(kStoreStart) + "[HKEY_CURRENT_USER\\Software\\Many]\r\n";
+  for (int i = 0; i < 100000; ++i) many += "\"v" + std::to_string(i) + "\"=dword:0000002a\r\n";
+  const struct {
+    const char* what;
+    std::string text;
+    const char* keptKey;
+    const char* keptValue;
+  } rows[] = {
+      {"100,000 values in one key", many + "\r\n", "Software\\Many", "v99999"},
+      {"a key named ..",
+       std::string(kStoreStart) + "[HKEY_CURRENT_USER\\Software\\..]\r\n\r\n"
+                                  "[HKEY_CURRENT_USER\\Software\\..\\ryk]\r\n\"kept\"=\"yes\"\r\n\r\n",
+       "Software\\..\\ryk", "kept"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    qm::test::TempDir mediumFolder("qm-store");
+    const std::string program = LayOutMedium(mediumFolder.Path(), UniqueName());
+    std::ofstream(store, std::ios::binary | std::ios::trunc) << row.text;
+    const char* source = std::getenv("QUELLMOOR_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    Child installer(program, {std::string("QUELLMOOR_SCRIPT=") + source + "/tools/default-install.script"});
+    EXPECT_EQ(installer.Wait(), 0);
+    const std::optional<qm::registry::Hive> hive = qm::registry::ParseHive(ReadWhole(store), "HKEY_CURRENT_USER");
+    ASSERT_TRUE(hive);
+    qm::registry::Hive written = *hive;
+    ASSERT_NE(written.FindKey(row.keptKey), nullptr);
+    EXPECT_NE(written.FindKey(row.keptKey)->FindValue(row.keptValue), nullptr);
+    ASSERT_NE(written.FindKey("Software\\ryk"), nullptr);
+    EXPECT_NE(written.FindKey("Software\\ryk")->FindValue("destinationPath"), nullptr);
+    fs::remove_all(InstalledGame());
+  }
+}
+
+TEST_F(SetupProcessTest, AnInstallCfgThatCannotBeReadIsMeasuredInsteadAndTheRunEndsWithZero) {
+  const struct {
+    const char* what;
+    void (*make)(const std::string& path);
+    const char* required;
+  } rows[] = {
+      // Nothing ever writes to it: opened the usual way, start-up waits forever.
+      {"a FIFO", [](const std::string& p) { mkfifo(p.c_str(), 0600); }, "3 Kb"},
+      {"a link to /dev/zero", [](const std::string& p) { fs::create_symlink("/dev/zero", p); }, "3 Kb"},
+      {"a folder", [](const std::string& p) { fs::create_directory(p); }, "3 Kb"},
+      // 100 MB, stored sparse: one pair, then one token of zero bytes.
+      {"100 MB",
+       [](const std::string& p) {
+         std::ofstream(p, std::ios::binary) << "7 db ";
+         fs::resize_file(p, 100u << 20);
+       },
+       "7 Kb"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    qm::test::TempDir mediumFolder("qm-config");
+    const std::string program = LayOutMedium(mediumFolder.Path(), UniqueName());
+    // The trees measure 3 KB.
+    std::ofstream(mediumFolder.Path() + "/db/items.dat", std::ios::binary | std::ios::trunc) << std::string(3072, 'i');
+    const std::string config = mediumFolder.Path() + "/install.cfg";
+    fs::remove(config);
+    row.make(config);
+    const std::string script = mediumFolder.Path() + "/config.script";
+    WriteScript(script,
+                "wait \"Install\"\n"
+                "click 0x3024\nclick 0x3024\n"
+                "expect 1010 \"" + std::string(row.required) + "\"\n"
+                "end\n");
+    Child installer(program, {"QUELLMOOR_SCRIPT=" + script});
+    EXPECT_EQ(installer.Wait(), 0);
+  }
 }
 
 }  // namespace

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "install/settings/InstallationSettings.h"
 #include "install/startup/Installer.h"
+#include "platform/kernel/Prefix.h"
 #include "platform/kernel/SystemInfo.h"
 #include "support/WindowsFiles.h"
 
@@ -70,6 +76,48 @@ TEST_F(ReadConfigurationTest, NumbersBeyond32BitsStayAtTheLimitsAndTheSumWraps) 
       {"far above", std::string(10000, '9') + " db 5 bin", 0x80000004u},
       {"far below", "-99999999999999999999999 db", 0x80000000u},
       {"sum beyond the range", "2147483647 db 2 bin", 0x80000001u},
+  });
+}
+
+// install.cfg as the host holds it, beside the installer on drive C:.
+std::string HostConfigPath() { return *qm::kernel::ResolveWindowsPath("C:\\dist\\cd1") + "/install.cfg"; }
+
+TEST_F(ReadConfigurationTest, AnInstallCfgThatIsNoRegularFileIsNotReadNorWaitedOn) {
+  const std::string path = HostConfigPath();
+  const struct {
+    const char* what;
+    void (*make)(const std::string& path);
+  } rows[] = {
+      // Nothing ever writes to the FIFO: opening it the usual way waits forever.
+      {"a FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
+      // An endless token of zero bytes.
+      {"a link to /dev/zero", [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); }},
+      {"a link to /dev/null", [](const std::string& p) { std::filesystem::create_symlink("/dev/null", p); }},
+      {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::filesystem::remove_all(path);
+    row.make(path);
+    Settings().requiredSizeKb = 4242;
+    EXPECT_FALSE(Installer().ReadConfiguration());
+    EXPECT_EQ(Settings().requiredSizeKb, 4242u);
+  }
+}
+
+TEST_F(ReadConfigurationTest, ATokenLongerThanAnyNameIsCutAndTheRestOfItSkipped) {
+  // 100 MB: two pairs, then one token of zero bytes to the end of the file,
+  // which the host stores sparse.
+  const std::string path = HostConfigPath();
+  { std::ofstream(path, std::ios::binary) << "7 db 5 bin "; }
+  std::filesystem::resize_file(path, 100u << 20);
+  Settings().requiredSizeKb = 4242;
+  EXPECT_TRUE(Installer().ReadConfiguration());
+  EXPECT_EQ(Settings().requiredSizeKb, 12u);
+
+  ExpectSums({
+      {"a name of a megabyte between pairs", "3 " + std::string(1u << 20, 'n') + " 4 bin", 7},
+      {"a size of a megabyte", "6" + std::string(1u << 20, '0') + " db 1 bin", 0x7FFFFFFFu + 1u},
   });
 }
 
