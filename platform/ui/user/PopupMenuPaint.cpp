@@ -76,7 +76,11 @@ void DrawItem(HDC dc, const MenuItem& item, const RECT& r, bool highlighted) {
   }
   Fill(dc, r, highlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
   HGDIOBJ old = SelectObject(dc, MenuFont(item.IsDefault()));
-  const auto [label, shortcut] = SplitAtTab(item.text);
+  // Plain names, not a structured binding: the lambda below captures them,
+  // which older clang (the fuzz build's compiler) refuses for bindings.
+  const std::pair<std::string, std::string> parts = SplitAtTab(item.text);
+  const std::string& label = parts.first;
+  const std::string& shortcut = parts.second;
   RECT text{kTextLeft, r.top, r.right - kRightMargin, r.bottom};
   auto draw = [&](int dx, int color) {
     RECT shifted{text.left + dx, text.top + dx, text.right + dx, text.bottom + dx};
