@@ -98,7 +98,7 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
   }
 
   host::ReplacementFile copy;
-  if (!copy.Open(target.host)) return FailFromErrno(target.host);
+  if (!copy.Open(target.host, sourceStatus.mode & 0777)) return FailFromErrno(target.host);
   if (!MoveContents(in, sourceStatus, copy.File(), target.host)) return FailFromErrno(target.host);
   // The copy carries the source's permissions (and so its read-only
   // attribute) and its last-write time.

@@ -68,6 +68,8 @@ const host::FileStatus* FolderStatus(const std::optional<host::FileStatus>& stat
 
 std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name,
                                        const host::FileStatus* folder, std::optional<host::FileStatus>* entry) {
+  IndexAnswer indexed = AskKnownIndex(hostFolder, name, folder);
+  if (indexed.answered) return indexed.entry;
   host::FileStatus status;
   if (host::StatLink(JoinHostPath(hostFolder, name), &status)) {
     if (entry) *entry = FollowedStatus(status, false);
@@ -131,6 +133,19 @@ ResolvedPath ResolvePath(std::string_view windowsPath) {
   const std::vector<std::string>& components = parsed.path.components;
   const bool trailingSeparator = parsed.path.trailingSeparator;
   resolved.isDriveRoot = components.empty();
+
+  // A new name in a folder whose index is at hand: the index answers, and
+  // the status query that would miss is spared.
+  if (!components.empty()) {
+    const std::string parent = components.size() > 1 ? written.substr(0, ends[components.size() - 2]) : *folder;
+    IndexAnswer indexed = AskKnownIndex(parent, components.back(), nullptr);
+    if (indexed.answered) {
+      resolved.host = JoinHostPath(parent, indexed.entry ? *indexed.entry : components.back());
+      if (trailingSeparator && resolved.host.back() != '/') resolved.host += '/';
+      resolved.missing = !indexed.entry;
+      return resolved;
+    }
+  }
 
   // The longest start of the path that exists as written, found from the
   // end: a path that exists costs one query, a new name in an existing

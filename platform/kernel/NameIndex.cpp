@@ -1,6 +1,7 @@
 // Folder indexes over the host's change notes (host/FolderWatch).
 #include "platform/kernel/NameIndex.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <list>
 #include <memory>
@@ -44,8 +45,15 @@ class FolderNames {
 
   std::size_t Count() const { return byFold.size(); }
 
+  bool Contains(std::string_view name) const {
+    auto [first, last] = byFold.equal_range(name);
+    for (auto it = first; it != last; ++it)
+      if (names[*it] == name) return true;
+    return false;
+  }
+
   void Add(std::string name) {
-    if (!IsWindowsName(name) || Find(name)) return;
+    if (!IsWindowsName(name) || Contains(name)) return;
     std::uint32_t slot;
     if (freeSlots.empty()) {
       slot = static_cast<std::uint32_t>(names.size());
@@ -110,13 +118,6 @@ class FolderNames {
     bool operator()(std::uint32_t a, std::string_view b) const { return NamesEqualIgnoringCase(owner->names[a], b); }
   };
 
-  bool Find(const std::string& name) const {
-    auto [first, last] = byFold.equal_range(std::string_view(name));
-    for (auto it = first; it != last; ++it)
-      if (names[*it] == name) return true;
-    return false;
-  }
-
   // Short names depend on all the folder's names. They are kept with the
   // names they were made from; a name added and removed again (a
   // temporary file) leaves them standing.
@@ -158,7 +159,24 @@ struct WatchedFolder {
   FolderNames names;
   int watch = -1;
   std::list<FolderKey>::iterator recent;
+  std::vector<std::string> paths;  // the host paths it was last found by
 };
+
+// A folder's path as the index knows it: without a trailing separator.
+std::string PathKey(const std::string& hostFolder) {
+  if (hostFolder.size() > 1 && hostFolder.back() == '/') return hostFolder.substr(0, hostFolder.size() - 1);
+  return hostFolder;
+}
+
+// The entry `name` names in a folder of these names: itself, else the
+// smallest equal to it ignoring case, else the one whose short name it is.
+std::optional<std::string> MatchIn(FolderNames& names, std::string_view name) {
+  if (names.Contains(name)) return std::string(name);
+  if (const std::string* match = names.Smallest(name)) return *match;
+  if (name.find('~') != std::string_view::npos && IsShortName(name))
+    if (const std::string* longName = names.LongNameOf(name)) return *longName;
+  return std::nullopt;
+}
 
 class Indexes {
  public:
@@ -174,13 +192,64 @@ class Indexes {
     }
     TakeChanges();
     if (WatchedFolder* watched = Known(FolderKey{folder->device, folder->inode})) {
+      NotePath(hostFolder, FolderKey{folder->device, folder->inode});
       use(watched->names);
       return true;
     }
     return Build(hostFolder, use);
   }
 
+  // The index's answer for `name` in a folder indexed under this path
+  // whose names, as last seen, lack `name` as written: only then is a
+  // query of the folder and a look at the notes likely to be all a lookup
+  // needs. Not answered otherwise, nor when the path names another folder
+  // by now.
+  IndexAnswer AskKnown(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder) {
+    std::lock_guard lock(mutex);
+    auto path = byPath.find(PathKey(hostFolder));
+    if (path == byPath.end()) return {};
+    auto indexed = folders.find(path->second);
+    if (indexed == folders.end() || indexed->second->names.Contains(name)) return {};
+    host::FileStatus status;
+    if (!folder) {
+      if (!host::StatPath(hostFolder, &status)) return {};
+      folder = &status;
+    }
+    TakeChanges();
+    WatchedFolder* watched = Known(FolderKey{folder->device, folder->inode});
+    if (!watched) return {};
+    return IndexAnswer{true, MatchIn(watched->names, name)};
+  }
+
  private:
+  // Paths are remembered a few per folder: the index of a path asked for
+  // again is found without a listing.
+  void NotePath(const std::string& hostFolder, const FolderKey& key) {
+    std::string path = PathKey(hostFolder);
+    auto known = byPath.find(path);
+    if (known != byPath.end() && known->second == key) return;
+    auto folder = folders.find(key);
+    if (folder == folders.end()) return;
+    if (known != byPath.end()) {
+      DropPath(known->second, path);
+      byPath.erase(known);
+    }
+    std::vector<std::string>& paths = folder->second->paths;
+    if (paths.size() >= 4) {
+      byPath.erase(paths.front());
+      paths.erase(paths.begin());
+    }
+    paths.push_back(path);
+    byPath.emplace(std::move(path), key);
+  }
+
+  void DropPath(const FolderKey& key, const std::string& path) {
+    auto folder = folders.find(key);
+    if (folder == folders.end()) return;
+    std::vector<std::string>& paths = folder->second->paths;
+    paths.erase(std::remove(paths.begin(), paths.end(), path), paths.end());
+  }
+
   WatchedFolder* Known(const FolderKey& key) {
     auto it = folders.find(key);
     if (it == folders.end()) return nullptr;
@@ -217,6 +286,7 @@ class Indexes {
     folder->recent = recent.begin();
     totalNames += folder->names.Count();
     folders[key] = std::move(folder);
+    NotePath(hostFolder, key);
     KeepWithinBudget();
     return true;
   }
@@ -279,6 +349,7 @@ class Indexes {
     if (it == folders.end()) return;
     if (stopWatching) host::StopWatching(queue, it->second->watch);
     totalNames -= it->second->names.Count();
+    for (const std::string& path : it->second->paths) byPath.erase(path);
     byWatch.erase(it->second->watch);
     recent.erase(it->second->recent);
     folders.erase(it);
@@ -293,6 +364,7 @@ class Indexes {
   host::Descriptor queue;
   std::unordered_map<FolderKey, std::unique_ptr<WatchedFolder>, FolderKeyHash> folders;
   std::unordered_map<int, FolderKey> byWatch;
+  std::unordered_map<std::string, FolderKey> byPath;
   std::list<FolderKey> recent;  // most recently used first
   std::size_t totalNames = 0;
   std::unordered_map<std::uint64_t, bool> notesSeeEveryChange;  // by device
@@ -309,14 +381,12 @@ Indexes& TheIndexes() {
 std::optional<std::string> FindEntryIgnoringCase(const std::string& hostFolder, std::string_view name,
                                                  const host::FileStatus* folder) {
   std::optional<std::string> found;
-  TheIndexes().With(hostFolder, folder, [&](FolderNames& names) {
-    if (const std::string* match = names.Smallest(name)) {
-      found = *match;
-    } else if (name.find('~') != std::string_view::npos && IsShortName(name)) {
-      if (const std::string* longName = names.LongNameOf(name)) found = *longName;
-    }
-  });
+  TheIndexes().With(hostFolder, folder, [&](FolderNames& names) { found = MatchIn(names, name); });
   return found;
+}
+
+IndexAnswer AskKnownIndex(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder) {
+  return TheIndexes().AskKnown(hostFolder, name, folder);
 }
 
 std::string ShortNameOfEntry(const std::string& hostFolder, const std::string& entry, const host::FileStatus* folder) {

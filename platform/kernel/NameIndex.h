@@ -28,6 +28,20 @@ namespace qm::kernel {
 std::optional<std::string> FindEntryIgnoringCase(const std::string& hostFolder, std::string_view name,
                                                  const host::FileStatus* folder);
 
+// What the index of hostFolder answers for `name`, where asking it is
+// likely to spare the host a status query of the entry: the folder is
+// indexed under this path already and lacks `name` as written, as last
+// seen (a name that is there is better found by a query of its own, which
+// learns its status too). The index is brought up to date first, so its
+// answer is the host's: the entry as FindEntryIgnoringCase finds it, but
+// `name` itself first, or none when the folder has no such entry. `folder`
+// as there; without it the folder is queried once.
+struct IndexAnswer {
+  bool answered = false;  // else the caller looks the name up itself
+  std::optional<std::string> entry;
+};
+IndexAnswer AskKnownIndex(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder);
+
 // The short name of the entry `entry` (a host name) of hostFolder, as
 // AssignShortNames gives it over the folder's names: empty when the entry
 // needs none, or when the folder cannot be read. Computed for the whole

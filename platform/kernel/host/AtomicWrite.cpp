@@ -1,16 +1,18 @@
-// Host-specific: Linux unnamed temporary files (O_TMPFILE), links and
+// Host-specific: Linux unnamed temporary files (O_TMPFILE), the creation
+// mask (/proc) and default access lists (xattr), links and
 // renames, fsync, unlinkat.
 #include "platform/kernel/host/AtomicWrite.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <mutex>
-#include <set>
 #include <vector>
 
 #include "platform/kernel/host/Entries.h"
@@ -30,7 +32,7 @@ std::string FolderOf(const std::string& path) {
 std::string UniqueName(const std::string& folder, const std::string& target) {
   static unsigned counter = 0;
   char suffix[48];
-  std::snprintf(suffix, sizeof suffix, ".~%d-%u.tmp", static_cast<int>(getpid()),
+  std::snprintf(suffix, sizeof suffix, ".~%d-%u.tmp", CurrentProcessId(),
                 __atomic_add_fetch(&counter, 1, __ATOMIC_RELAXED));
   std::string name = target.substr(target.rfind('/') + 1);
   // Short enough for the host's name limit whatever the name's length.
@@ -44,32 +46,62 @@ bool AllDigits(std::string_view text) {
   return true;
 }
 
-// Folders this process has cleared of abandoned files. A child forked
-// from it starts over: it is another writer.
-class SweptFolders {
- public:
-  // True the first time this process asks for folder.
-  bool First(const std::string& folder) {
-    std::lock_guard lock(mutex);
-    int self = CurrentProcessId();
-    if (owner != self || folders.size() >= 4096) {
-      folders.clear();
-      owner = self;
-    }
-    return folders.insert(folder).second;
-  }
-
- private:
-  std::mutex mutex;
-  int owner = 0;
-  std::set<std::string> folders;
-};
-
 void RemoveKeepingErrno(const std::string& path) {
   int savedErrno = errno;
   ::unlink(path.c_str());
   errno = savedErrno;
 }
+
+// The host's file-creation mask of this process, as its status file tells
+// it (asking the host for it sets it, for a moment, for every thread); -1
+// when it cannot be told.
+int ReadCreationMask() {
+  std::FILE* status = std::fopen("/proc/self/status", "re");
+  if (!status) return -1;
+  int found = -1;
+  char line[256];
+  while (found < 0 && std::fgets(line, sizeof line, status)) {
+    unsigned value = 0;
+    if (std::sscanf(line, "Umask: %o", &value) == 1) found = static_cast<int>(value & 0777);
+  }
+  std::fclose(status);
+  return found;
+}
+
+// A folder with a default access list gives new files bits of its own,
+// whatever the creation mask.
+bool HasDefaultAccessList(const std::string& folder) {
+  return ::getxattr(folder.c_str(), "system.posix_acl_default", nullptr, 0) > 0;
+}
+
+// What this process learns of a folder at its first write into it: it
+// clears the folder of abandoned files then, and notes what bits a new
+// file gets there. A child forked from it starts over: it is another
+// writer.
+class WrittenFolders {
+ public:
+  // The creation mask that applies to new files in folder; -1 where the
+  // bits a new file gets cannot be told in advance.
+  int CreationMaskIn(const std::string& folder) {
+    std::lock_guard lock(mutex);
+    int self = CurrentProcessId();
+    if (owner != self || masks.size() >= 4096) {
+      masks.clear();
+      owner = self;
+    }
+    auto known = masks.find(folder);
+    if (known != masks.end()) return known->second;
+    RemoveAbandonedReplacements(folder);
+    int mask = HasDefaultAccessList(folder) ? -1 : ReadCreationMask();
+    masks.emplace(folder, mask);
+    return mask;
+  }
+
+ private:
+  std::mutex mutex;
+  int owner = 0;
+  std::map<std::string, int> masks;
+};
 
 // A rename reaches the disk with its folder.
 void FlushFolder(const std::string& folder) {
@@ -114,20 +146,25 @@ ReplacementFile::~ReplacementFile() {
   if (!namedPath.empty()) RemoveKeepingErrno(namedPath);
 }
 
-bool ReplacementFile::Open(const std::string& targetPath) {
+bool ReplacementFile::Open(const std::string& targetPath, unsigned mode) {
   target = targetPath;
-  folder = FolderOf(targetPath);
+  mode &= 0777;
   // A writer killed between naming its file and renaming it left the file
   // behind; the first write of a later run into the folder removes it.
-  static SweptFolders* swept = new SweptFolders;  // used until the very end of the process
-  if (swept->First(folder)) RemoveAbandonedReplacements(folder);
-  file.Reset(RetryOnSignal([&] { return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600); }));
+  folder = FolderOf(targetPath);
+  static WrittenFolders* written = new WrittenFolders;  // used until the very end of the process
+  const int mask = written->CreationMaskIn(folder);
+  // Made with its final permission bits where the creation mask leaves
+  // them whole: then no change of mode follows.
+  createdMode = mask >= 0 && (mode & static_cast<unsigned>(mask)) == 0 ? static_cast<int>(mode) : -1;
+  const mode_t createAs = createdMode >= 0 ? static_cast<mode_t>(mode) : 0600;
+  file.Reset(RetryOnSignal([&] { return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, createAs); }));
   if (file) return true;
   if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
   // No unnamed files here: a hidden name from the start.
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = UniqueName(folder, target);
-    file.Reset(::open(candidate.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600));
+    file.Reset(::open(candidate.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, createAs));
     if (file) {
       namedPath = candidate;
       return true;
@@ -137,7 +174,12 @@ bool ReplacementFile::Open(const std::string& targetPath) {
   return false;
 }
 
-bool ReplacementFile::SetMode(unsigned mode) { return ::fchmod(file.Get(), static_cast<mode_t>(mode & 07777)) == 0; }
+bool ReplacementFile::SetMode(unsigned mode) {
+  if (createdMode >= 0 && (mode & 07777) == static_cast<unsigned>(createdMode)) return true;
+  if (::fchmod(file.Get(), static_cast<mode_t>(mode & 07777)) != 0) return false;
+  createdMode = static_cast<int>(mode & 07777);
+  return true;
+}
 
 bool ReplacementFile::SetWriteTime(const std::timespec& writeTime) {
   struct timespec times[2] = {{0, UTIME_NOW}, writeTime};
@@ -197,7 +239,7 @@ bool ReplacementFile::Commit(Install install, Flush flush) {
 
 bool WriteFileAtomically(const std::string& hostPath, std::string_view content, unsigned mode) {
   ReplacementFile file;
-  return file.Open(hostPath) && file.SetMode(mode) && WriteAll(file.File(), content) &&
+  return file.Open(hostPath, mode) && file.SetMode(mode) && WriteAll(file.File(), content) &&
          file.Commit(ReplacementFile::Install::Replace, ReplacementFile::Flush::ToDisk);
 }
 

@@ -36,11 +36,14 @@ class ReplacementFile {
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-  // Starts the new file for target (a host path); false with errno set.
-  bool Open(const std::string& target);
+  // Starts the new file for target (a host path), with the permission bits
+  // it is to have (0777 and below) where the creation mask allows, else
+  // 0600 until SetMode; false with errno set.
+  bool Open(const std::string& target, unsigned mode = 0600);
   const Descriptor& File() const { return file; }
 
-  // Permission bits (0777 and below) and last-write time of the new file.
+  // Permission bits (07777 and below) and last-write time of the new file;
+  // the bits it was made with need no change.
   bool SetMode(unsigned mode);
   bool SetWriteTime(const std::timespec& writeTime);
 
@@ -56,6 +59,7 @@ class ReplacementFile {
   std::string target;
   std::string folder;
   std::string namedPath;  // empty while the file has no name
+  int createdMode = -1;   // the permission bits the file has, where known
 };
 
 // The id of the process that named a file name as its temporary file

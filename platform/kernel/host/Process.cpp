@@ -1,10 +1,12 @@
 // Host-specific: getpid, kill with signal 0, the password database, the /proc file system.
 #include "platform/kernel/host/Process.h"
 
+#include <pthread.h>
 #include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <iterator>
@@ -78,7 +80,25 @@ bool IsProcessFolder(const std::string& name) {
 
 }  // namespace
 
-int CurrentProcessId() { return static_cast<int>(::getpid()); }
+namespace {
+
+// Asked for by every file write: kept, and forgotten by a forked child,
+// which is another process.
+std::atomic<int> knownProcessId{0};
+
+void ForgetProcessId() { knownProcessId.store(0, std::memory_order_relaxed); }
+
+}  // namespace
+
+int CurrentProcessId() {
+  int id = knownProcessId.load(std::memory_order_relaxed);
+  if (id != 0) return id;
+  static const bool forgetInChildren = ::pthread_atfork(nullptr, nullptr, ForgetProcessId) == 0;
+  id = static_cast<int>(::getpid());
+  // Without the fork hook a child could not tell: then every call asks.
+  if (forgetInChildren) knownProcessId.store(id, std::memory_order_relaxed);
+  return id;
+}
 
 bool ProcessIsRunning(int id) {
   if (id <= 0) return false;

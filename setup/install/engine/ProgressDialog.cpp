@@ -21,14 +21,7 @@ std::string SearchPattern(std::string dir, const std::string& pattern) {
   return dir + "\\" + pattern;
 }
 
-// The file's full size; 0 when it cannot be found, as for a skipped file
-// whose source is missing. The name comes from the folder's listing, so a
-// status query finds the very entry a search for it would, without making
-// the search's short name.
-std::uint64_t FileSize(const std::string& name) {
-  WIN32_FILE_ATTRIBUTE_DATA found{};
-  if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &found)) return 0;
-  if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+std::uint64_t FoundSize(const WIN32_FIND_DATAA& found) {
   return (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
 }
 
@@ -95,11 +88,14 @@ int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& 
     const int result = CopyTree(sourceDir + name + "\\", destinationDir + name + "\\", copiedBytes);
     if (result != 0) return result;
   }
-  ListFiles(sourceDir, "*.*", names);
-  for (const std::string& name : names) {
+  // Each file counts with the size its folder's search found: the status
+  // query that search made already is not made again for every file.
+  std::vector<std::uint64_t> sizes;
+  ListFiles(sourceDir, "*.*", names, &sizes);
+  for (std::size_t i = 0; i < names.size(); ++i) {
     if (cancelRequested) return 1;
-    if (!CopyOneFile(sourceDir + name, destinationDir + name)) return 1;
-    copiedBytes += FileSize(sourceDir + name);
+    if (!CopyOneFile(sourceDir + names[i], destinationDir + names[i])) return 1;
+    copiedBytes += sizes[i];
     UpdateProgress(copiedBytes);
   }
   return 0;
@@ -123,15 +119,19 @@ void ProgressDialog::ListSubdirectories(const std::string& dir, std::vector<std:
   FindClose(search);
 }
 
-void ProgressDialog::ListFiles(const std::string& dir, const std::string& pattern, std::vector<std::string>& names) {
+void ProgressDialog::ListFiles(const std::string& dir, const std::string& pattern, std::vector<std::string>& names,
+                               std::vector<std::uint64_t>* sizes) {
   names.clear();
+  if (sizes) sizes->clear();
   WIN32_FIND_DATAA found{};
   // Names only: the short names are left out.
   HANDLE search = FindFirstFileExA(SearchPattern(dir, pattern).c_str(), FindExInfoBasic, &found,
                                    FindExSearchNameMatch, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    names.push_back(found.cFileName);
+    if (sizes) sizes->push_back(FoundSize(found));
   } while (FindNextFileA(search, &found));
   FindClose(search);
 }

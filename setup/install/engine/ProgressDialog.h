@@ -34,8 +34,10 @@ class ProgressDialog : public qm::fw::Dialog {
   void UpdateProgress(std::uint64_t copiedBytes);
   // The names of dir's subdirectories, "." and ".." left out, in search order.
   void ListSubdirectories(const std::string& dir, std::vector<std::string>& names);
-  // The names of the entries matching pattern in dir that are not directories.
-  void ListFiles(const std::string& dir, const std::string& pattern, std::vector<std::string>& names);
+  // The names of the entries matching pattern in dir that are not
+  // directories; with sizes, each one's size as the search found it.
+  void ListFiles(const std::string& dir, const std::string& pattern, std::vector<std::string>& names,
+                 std::vector<std::uint64_t>* sizes = nullptr);
 
   // Enter must not close the dialog in the middle of a copy.
   void OnOK() override;

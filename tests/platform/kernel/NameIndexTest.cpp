@@ -87,6 +87,40 @@ TEST(NameIndex, SeesChangesMadeBehindItsBack) {
   });
 }
 
+// A new name in a folder written as the host spells it is answered by the
+// folder's index without asking for the name itself: the index must be as
+// current as the host.
+TEST(NameIndex, NewNamesInFoldersWrittenAsTheyAreAreTheHostsAnswers) {
+  RunRows({
+      {"a file created by the host in another case",
+       {"Written/one.txt"},
+       [] { WriteHostFile(HostOnC("Written/Two.TXT"), "x"); },
+       {{"C:\\Written\\ONE.TXT", "Written/one.txt"}, {"C:\\Written\\two.txt", "Written/Two.TXT"}}},
+      {"a file deleted by the host",
+       {"Removed/Old.txt"},
+       [] { fs::remove(HostOnC("Removed/Old.txt")); },
+       {{"C:\\Removed\\old.txt", ""}}},
+      {"the exact name before the smallest of its case variants",
+       {"Both/A.TXT"},
+       [] { WriteHostFile(HostOnC("Both/a.txt"), "x"); },
+       {{"C:\\Both\\a.txt", "Both/a.txt"}, {"C:\\Both\\A.txt", "Both/A.TXT"}}},
+      {"a folder replaced by another of the same name",
+       {"Replaced/Alpha.txt"},
+       [] {
+         HostRename("Replaced", "Replaced.old");
+         WriteHostFile(HostOnC("Replaced/Beta.txt"), "x");
+       },
+       {{"C:\\Replaced\\alpha.TXT", ""}, {"C:\\Replaced\\beta.txt", "Replaced/Beta.txt"}}},
+      {"a folder replaced above the indexed one",
+       {"Above/Below/One.txt"},
+       [] {
+         HostRename("Above", "Above.old");
+         WriteHostFile(HostOnC("Above/Below/Two.txt"), "x");
+       },
+       {{"C:\\Above\\Below\\one.txt", ""}, {"C:\\Above\\Below\\TWO.txt", "Above/Below/Two.txt"}}},
+  });
+}
+
 TEST(NameIndex, FollowsTheKernelsOwnChanges) {
   WriteHostFile(HostOnC("source.txt"), "content");
   RunRows({

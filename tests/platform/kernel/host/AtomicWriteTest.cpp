@@ -62,6 +62,25 @@ TEST(WriteFileAtomically, CreatesOrReplacesWithTheModeAndNothingBeside) {
   }
 }
 
+// The file is made with its final bits where the creation mask leaves
+// them whole; where the mask would narrow them they are still the ones
+// asked for, and a read-only file is still written whole.
+TEST(ReplacementFile, EndsWithTheModeAskedForWhateverTheCreationMask) {
+  ::umask(027);  // this test's process only; read by the first file made
+  for (unsigned mode : {0640u, 0444u, 0666u, 0755u}) {
+    SCOPED_TRACE(mode);
+    qm::test::TempDir dir;
+    const std::string path = dir.Path() + "/file.dat";
+    ReplacementFile file;
+    ASSERT_TRUE(file.Open(path, mode));
+    ASSERT_TRUE(qm::kernel::host::WriteAll(file.File(), "contents"));
+    ASSERT_TRUE(file.SetMode(mode));
+    ASSERT_TRUE(file.Commit(ReplacementFile::Install::Replace, ReplacementFile::Flush::Lazily));
+    EXPECT_EQ(ModeOf(path), mode);
+    EXPECT_EQ(ReadText(path), "contents");
+  }
+}
+
 TEST(WriteFileAtomically, AWriteFailingHalfwayKeepsTheOldFileAndLeavesNothing) {
   qm::test::TempDir dir;
   const std::string path = dir.Path() + "/system.reg";
