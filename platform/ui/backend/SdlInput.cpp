@@ -1,6 +1,7 @@
 #include "platform/ui/backend/SdlInput.h"
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/backend/SdlLibrary.h"
 
 namespace qm::ui::sdl {
 
@@ -60,7 +61,7 @@ bool TranslateEvent(const SDL_Event& event, const ScreenPlacement& placement, In
     case SDL_MOUSEMOTION:
       input.kind = InputKind::MouseMove;
       input.point = NearestScreenPoint(placement, {event.motion.x, event.motion.y});
-      SetModifiers(input, SDL_GetModState());
+      SetModifiers(input, Api().GetModState());
       return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
@@ -75,18 +76,18 @@ bool TranslateEvent(const SDL_Event& event, const ScreenPlacement& placement, In
         input.point = NearestScreenPoint(placement, host);
       }
       input.button = ButtonOf(event.button.button);
-      SetModifiers(input, SDL_GetModState());
+      SetModifiers(input, Api().GetModState());
       return true;
     }
     case SDL_MOUSEWHEEL: {
       if (event.wheel.y == 0) return false;
       input.kind = InputKind::MouseWheel;
       int x = 0, y = 0;
-      SDL_GetMouseState(&x, &y);
+      Api().GetMouseState(&x, &y);
       input.point = NearestScreenPoint(placement, {x, y});
       int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
       input.wheelDelta = notches * WHEEL_DELTA;
-      SetModifiers(input, SDL_GetModState());
+      SetModifiers(input, Api().GetModState());
       return true;
     }
     case SDL_WINDOWEVENT:
@@ -101,7 +102,7 @@ bool TranslateEvent(const SDL_Event& event, const ScreenPlacement& placement, In
       return input.virtualKey != 0;
     case SDL_TEXTINPUT:
       // Alt and Ctrl combinations are commands, never text.
-      if (SDL_GetModState() & (KMOD_ALT | KMOD_CTRL)) return false;
+      if (Api().GetModState() & (KMOD_ALT | KMOD_CTRL)) return false;
       input.kind = InputKind::Text;
       input.text = event.text.text;
       return !input.text.empty();
