@@ -7,7 +7,6 @@
 #include <memory>
 #include <mutex>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/kernel/NameCase.h"
@@ -34,58 +33,56 @@ struct FolderKeyHash {
   std::size_t operator()(const FolderKey& key) const { return std::hash<std::uint64_t>()(key.inode * 31 + key.device); }
 };
 
-// One folder's Windows names. Names live in slots; the set holds slot
-// numbers and hashes and compares them through the names, blind to case,
-// so it answers a lookup by any spelling of a name without a folded copy.
+// One folder's Windows names, kept compact: a folder of fifty thousand
+// names is indexed as a whole. The names lie one after another in one
+// block, each ended by a NUL (which no host name holds); an open table of
+// their offsets and case-blind hashes finds them by any spelling, so a
+// lookup needs no folded copy of the name.
 class FolderNames {
  public:
-  FolderNames() : byFold(16, FoldHash{this}, FoldEqual{this}) {}
+  FolderNames() = default;
   FolderNames(const FolderNames&) = delete;
   FolderNames& operator=(const FolderNames&) = delete;
 
-  std::size_t Count() const { return byFold.size(); }
+  std::size_t Count() const { return count; }
 
-  bool Contains(std::string_view name) const {
-    auto [first, last] = byFold.equal_range(name);
-    for (auto it = first; it != last; ++it)
-      if (names[*it] == name) return true;
-    return false;
-  }
+  bool Contains(std::string_view name) const { return FindExact(name, HashOf(name)) != kNone; }
 
   void Add(std::string name) {
-    if (!IsWindowsName(name) || Contains(name)) return;
-    std::uint32_t slot;
-    if (freeSlots.empty()) {
-      slot = static_cast<std::uint32_t>(names.size());
-      names.push_back(std::move(name));
-    } else {
-      slot = freeSlots.back();
-      freeSlots.pop_back();
-      names[slot] = std::move(name);
-    }
-    byFold.insert(slot);
-    NoteChange(names[slot], +1);
+    if (!IsWindowsName(name)) return;
+    const std::uint32_t hash = HashOf(name);
+    if (FindExact(name, hash) != kNone) return;
+    if ((count + removed + 1) * 10 > slots.size() * 7) Rebuild(count + 1);
+    std::size_t at = hash & (slots.size() - 1);
+    while (slots[at].offset != kEmpty && slots[at].offset != kRemoved) at = (at + 1) & (slots.size() - 1);
+    if (slots[at].offset == kRemoved) --removed;
+    slots[at] = {static_cast<std::uint32_t>(block.size()), hash};
+    block.append(name);
+    block.push_back('\0');
+    ++count;
+    NoteChange(name, +1);
   }
 
   void Remove(const std::string& name) {
-    auto [first, last] = byFold.equal_range(std::string_view(name));
-    for (auto it = first; it != last; ++it) {
-      if (names[*it] != name) continue;
-      std::uint32_t slot = *it;
-      byFold.erase(it);
-      NoteChange(name, -1);
-      names[slot] = std::string();
-      freeSlots.push_back(slot);
-      return;
-    }
+    std::size_t at = FindExact(name, HashOf(name));
+    if (at == kNone) return;
+    unusedBytes += name.size() + 1;
+    slots[at].offset = kRemoved;
+    --count;
+    ++removed;
+    NoteChange(name, -1);
+    // A folder emptied by deletes gives its room back in time.
+    if (unusedBytes > 4096 && unusedBytes * 2 > block.size()) Rebuild(count);
   }
 
   // Of the names equal to `name` ignoring case, the smallest.
-  const std::string* Smallest(std::string_view name) const {
-    auto [first, last] = byFold.equal_range(name);
-    const std::string* best = nullptr;
-    for (auto it = first; it != last; ++it)
-      if (!best || names[*it] < *best) best = &names[*it];
+  std::optional<std::string_view> Smallest(std::string_view name) const {
+    std::optional<std::string_view> best;
+    ForEachFolded(name, HashOf(name), [&](std::size_t at) {
+      std::string_view candidate = NameAt(at);
+      if (!best || candidate < *best) best = candidate;
+      return false;
+    });
     return best;
   }
 
@@ -102,21 +99,59 @@ class FolderNames {
   }
 
  private:
-  struct FoldHash {
-    using is_transparent = void;
-    const FolderNames* owner;
-    std::size_t operator()(std::uint32_t slot) const { return HashNameIgnoringCase(owner->names[slot]); }
-    std::size_t operator()(std::string_view name) const { return HashNameIgnoringCase(name); }
+  struct Slot {
+    std::uint32_t offset;
+    std::uint32_t hash;
   };
-  struct FoldEqual {
-    using is_transparent = void;
-    const FolderNames* owner;
-    bool operator()(std::uint32_t a, std::uint32_t b) const {
-      return NamesEqualIgnoringCase(owner->names[a], owner->names[b]);
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+  static constexpr std::uint32_t kRemoved = 0xFFFFFFFE;
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  static std::uint32_t HashOf(std::string_view name) {
+    std::size_t hash = HashNameIgnoringCase(name);
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+  }
+
+  std::string_view NameAt(std::size_t at) const { return std::string_view(block.data() + slots[at].offset); }
+
+  // Calls visit(slot) for each name equal to `name` ignoring case, until
+  // visit answers true; answers that slot, or kNone.
+  template <class Visit>
+  std::size_t ForEachFolded(std::string_view name, std::uint32_t hash, Visit visit) const {
+    if (slots.empty()) return kNone;
+    for (std::size_t at = hash & (slots.size() - 1);; at = (at + 1) & (slots.size() - 1)) {
+      const Slot& slot = slots[at];
+      if (slot.offset == kEmpty) return kNone;
+      if (slot.offset != kRemoved && slot.hash == hash && NamesEqualIgnoringCase(NameAt(at), name) && visit(at))
+        return at;
     }
-    bool operator()(std::string_view a, std::uint32_t b) const { return NamesEqualIgnoringCase(a, owner->names[b]); }
-    bool operator()(std::uint32_t a, std::string_view b) const { return NamesEqualIgnoringCase(owner->names[a], b); }
-  };
+  }
+
+  std::size_t FindExact(std::string_view name, std::uint32_t hash) const {
+    return ForEachFolded(name, hash, [&](std::size_t at) { return NameAt(at) == name; });
+  }
+
+  // Lays the names out afresh in a table with room for `names` of them.
+  void Rebuild(std::size_t names) {
+    std::size_t size = 16;
+    while (size * 7 < names * 10 * 2) size *= 2;
+    std::vector<Slot> old(size, Slot{kEmpty, 0});
+    old.swap(slots);
+    std::string oldBlock;
+    oldBlock.swap(block);
+    block.reserve(oldBlock.size() - unusedBytes);
+    for (const Slot& slot : old) {
+      if (slot.offset == kEmpty || slot.offset == kRemoved) continue;
+      std::string_view name(oldBlock.data() + slot.offset);
+      std::size_t at = slot.hash & (slots.size() - 1);
+      while (slots[at].offset != kEmpty) at = (at + 1) & (slots.size() - 1);
+      slots[at] = {static_cast<std::uint32_t>(block.size()), slot.hash};
+      block.append(name);
+      block.push_back('\0');
+    }
+    unusedBytes = 0;
+    removed = 0;
+  }
 
   // Short names depend on all the folder's names. They are kept with the
   // names they were made from; a name added and removed again (a
@@ -131,8 +166,9 @@ class FolderNames {
   void FillShortNames() {
     if (shortNamesMade && changesSinceShortNames.empty()) return;
     std::vector<std::string> all;
-    all.reserve(byFold.size());
-    for (std::uint32_t slot : byFold) all.push_back(names[slot]);
+    all.reserve(count);
+    for (std::size_t at = 0; at < slots.size(); ++at)
+      if (slots[at].offset != kEmpty && slots[at].offset != kRemoved) all.emplace_back(NameAt(at));
     std::vector<std::string> assigned = AssignShortNames(all);
     shortNames.clear();
     longNames.clear();
@@ -145,9 +181,11 @@ class FolderNames {
     shortNamesMade = true;
   }
 
-  std::vector<std::string> names;
-  std::vector<std::uint32_t> freeSlots;
-  std::unordered_multiset<std::uint32_t, FoldHash, FoldEqual> byFold;
+  std::string block;         // the names, each ended by a NUL
+  std::vector<Slot> slots;   // a power of two of them, at most seven tenths in use
+  std::size_t count = 0;     // names in the table
+  std::size_t removed = 0;   // slots marked removed, until the next rebuild
+  std::size_t unusedBytes = 0;  // bytes of removed names in the block
 
   bool shortNamesMade = false;
   std::unordered_map<std::string, std::string> shortNames;  // long name -> short name, where it has one
@@ -172,7 +210,7 @@ std::string PathKey(const std::string& hostFolder) {
 // smallest equal to it ignoring case, else the one whose short name it is.
 std::optional<std::string> MatchIn(FolderNames& names, std::string_view name) {
   if (names.Contains(name)) return std::string(name);
-  if (const std::string* match = names.Smallest(name)) return *match;
+  if (std::optional<std::string_view> match = names.Smallest(name)) return std::string(*match);
   if (name.find('~') != std::string_view::npos && IsShortName(name))
     if (const std::string* longName = names.LongNameOf(name)) return *longName;
   return std::nullopt;

@@ -208,3 +208,21 @@ TEST(NameIndex, NeverIndexesHostNamesAWindowsPathCannotHold) {
   EXPECT_EQ(ResolvedOnC("C:\\odd\\long name 1.txt"), "");
   EXPECT_EQ(SearchNames("C:\\Odd\\*.*"), (std::vector<std::string>{".", "..", "Long Name 2.txt"}));
 }
+
+// Enough names to grow the index's table several times, then most of them
+// deleted so that it is laid out again: every name is found by any
+// spelling, or is gone, all the way.
+TEST(NameIndex, AFolderGrowingAndShrinkingBehindItsBackKeepsEveryAnswer) {
+  WriteHostFile(HostOnC("Many/Seed.txt"), "x");
+  ASSERT_EQ(ResolvedOnC("C:\\many\\SEED.TXT"), "Many/Seed.txt");
+  auto name = [](int i) { return "Entry" + std::to_string(i) + ".Dat"; };
+  for (int i = 0; i < 3000; ++i) WriteHostFile(HostOnC("Many/" + name(i)), "x");
+  EXPECT_EQ(ResolvedOnC("C:\\MANY\\ENTRY2999.DAT"), "Many/" + name(2999));
+  for (int i = 0; i < 3000; ++i)
+    if (i % 3 != 0) fs::remove(HostOnC("Many/" + name(i)));
+  for (int i = 0; i < 3000; i += 7) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(ResolvedOnC("C:\\many\\entry" + std::to_string(i) + ".DAT"), i % 3 == 0 ? "Many/" + name(i) : "");
+  }
+  EXPECT_EQ(ResolvedOnC("C:\\Many\\seed.txt"), "Many/Seed.txt");
+}
