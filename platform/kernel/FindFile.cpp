@@ -19,44 +19,57 @@ namespace {
 
 using namespace qm::kernel;
 
-// One entry of a search's result, kept compact: a search of a large folder
-// holds tens of thousands of them.
-struct FoundEntry {
-  std::string name;
-  std::string shortName;
-  WIN32_FILE_ATTRIBUTE_DATA data;
-};
-
-// The whole result is taken when the search starts, so FindNextFileA walks
-// a fixed list even while the folder changes under it.
+// A search's result: its names, in the order FindNextFileA returns them,
+// fixed when the search starts, so it walks a fixed list even while the
+// folder changes under it. Each entry's status is asked for only when the
+// search reaches it: a search of a large folder holds its names alone, and
+// an entry gone by then is not found.
 struct FindSearch : KernelObject {
-  std::vector<FoundEntry> entries;
+  host::Descriptor folder;                      // where the entries' statuses are asked
+  std::vector<std::string> names;
+  std::vector<std::string> shortNames;          // beside names; empty when none are returned
+  std::optional<host::FileStatus> firstStatus;  // the first entry's, where the search learnt it
+  bool foldersOnly = false;                     // only directories are found
   size_t next = 0;
+
+  // The next entry that is there (a folder, where only folders are found);
+  // false at the end.
+  bool Next(WIN32_FIND_DATAA* data) {
+    while (next < names.size()) {
+      size_t i = next++;
+      host::FileStatus status;
+      if (i == 0 && firstStatus) status = *firstStatus;
+      else if (!host::StatInFolder(folder, names[i], &status)) continue;  // gone, or a dangling link
+      if (foldersOnly && !status.isDirectory) continue;
+      Fill(names[i], i < shortNames.size() ? shortNames[i] : std::string(), AttributeDataOf(names[i], status), data);
+      // A returned entry is not needed again.
+      std::string().swap(names[i]);
+      if (i < shortNames.size()) std::string().swap(shortNames[i]);
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  static void Fill(const std::string& name, const std::string& shortName, const WIN32_FILE_ATTRIBUTE_DATA& found,
+                   WIN32_FIND_DATAA* data) {
+    std::memset(data, 0, sizeof *data);
+    data->dwFileAttributes = found.dwFileAttributes;
+    data->ftCreationTime = found.ftCreationTime;
+    data->ftLastAccessTime = found.ftLastAccessTime;
+    data->ftLastWriteTime = found.ftLastWriteTime;
+    data->nFileSizeHigh = found.nFileSizeHigh;
+    data->nFileSizeLow = found.nFileSizeLow;
+    CopyName(name, data->cFileName, sizeof data->cFileName);
+    CopyName(shortName, data->cAlternateFileName, sizeof data->cAlternateFileName);
+  }
+
+  static void CopyName(const std::string& name, char* field, size_t fieldSize) {
+    size_t length = std::min(name.size(), fieldSize - 1);
+    std::memcpy(field, name.data(), length);
+    field[length] = '\0';
+  }
 };
-
-void CopyName(const std::string& name, char* field, size_t fieldSize) {
-  size_t length = std::min(name.size(), fieldSize - 1);
-  std::memcpy(field, name.data(), length);
-  field[length] = '\0';
-}
-
-FoundEntry MakeEntry(std::string name, std::string shortName, const host::FileStatus& status) {
-  FoundEntry entry{std::move(name), std::move(shortName), {}};
-  entry.data = AttributeDataOf(entry.name, status);
-  return entry;
-}
-
-void FillFindData(const FoundEntry& entry, WIN32_FIND_DATAA* data) {
-  std::memset(data, 0, sizeof *data);
-  data->dwFileAttributes = entry.data.dwFileAttributes;
-  data->ftCreationTime = entry.data.ftCreationTime;
-  data->ftLastAccessTime = entry.data.ftLastAccessTime;
-  data->ftLastWriteTime = entry.data.ftLastWriteTime;
-  data->nFileSizeHigh = entry.data.nFileSizeHigh;
-  data->nFileSizeLow = entry.data.nFileSizeLow;
-  CopyName(entry.name, data->cFileName, sizeof data->cFileName);
-  CopyName(entry.shortName, data->cAlternateFileName, sizeof data->cAlternateFileName);
-}
 
 // A folder that cannot be listed is a missing path to the search.
 DWORD FolderError(int hostErrno) {
@@ -73,10 +86,11 @@ struct SearchOptions {
 };
 
 DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, const SearchOptions& options,
-                    std::vector<FoundEntry>* out) {
+                    FindSearch* search) {
   // The folder is opened once: each entry's status is then asked for by
   // its name alone.
-  host::Descriptor dir = host::OpenFolder(folder.host);
+  search->folder = host::OpenFolder(folder.host);
+  const host::Descriptor& dir = search->folder;
   std::vector<std::string> names;
   std::vector<bool> mayBeFolders;
   if (!dir || !ListWindowsNames(dir, &names, options.foldersOnly ? &mayBeFolders : nullptr)) return FolderError(errno);
@@ -90,47 +104,43 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
     }
     names.resize(kept);
   }
+  search->foldersOnly = options.foldersOnly;
   NamePattern matcher(pattern);
-  host::FileStatus status;
-  // Every folder but a drive's root begins with "." and "..".
-  if (!folder.isDriveRoot) {
-    if (matcher.Matches(".") && host::StatDescriptor(dir, &status)) out->push_back(MakeEntry(".", "", status));
-    if (matcher.Matches("..") && host::StatInFolder(dir, "..", &status)) out->push_back(MakeEntry("..", "", status));
-  }
   // A pattern may match a name by its short name, so they are made also
   // where they are not returned, unless the pattern matches every name.
   const bool matchesAll = pattern == "*" || pattern == "*.*";
-  std::vector<std::string> shortNames =
-      options.shortNames || !matchesAll ? AssignShortNames(names) : std::vector<std::string>(names.size());
-  std::vector<size_t> found;
-  for (size_t i = 0; i < names.size(); ++i)
-    if (matchesAll || matcher.Matches(names[i]) || (!shortNames[i].empty() && matcher.Matches(shortNames[i])))
-      found.push_back(i);
+  std::vector<std::string> shortNames;
+  if (options.shortNames || !matchesAll) shortNames = AssignShortNames(names);
   // The order of a Windows volume: by name, ignoring case. The first bytes
   // of each upper-case name settle most comparisons.
   std::vector<std::pair<std::uint64_t, size_t>> order;
-  order.reserve(found.size());
-  for (size_t i : found) order.emplace_back(UpcasePrefixKey(names[i]), i);
+  order.reserve(names.size());
+  for (size_t i = 0; i < names.size(); ++i)
+    if (matchesAll || matcher.Matches(names[i]) || (!shortNames[i].empty() && matcher.Matches(shortNames[i])))
+      order.emplace_back(UpcasePrefixKey(names[i]), i);
   std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
     if (a.first != b.first) return a.first < b.first;
     int byName = CompareNamesIgnoringCase(names[a.second], names[b.second]);
     return byName != 0 ? byName < 0 : names[a.second] < names[b.second];
   });
-  out->reserve(out->size() + order.size());
-  for (auto [key, i] : order) {
-    // An entry gone since the listing, or a dangling link, is not found.
-    if (!host::StatInFolder(dir, names[i], &status) || (options.foldersOnly && !status.isDirectory)) continue;
-    out->push_back(MakeEntry(std::move(names[i]), options.shortNames ? std::move(shortNames[i]) : std::string(), status));
+  // Every folder but a drive's root begins with "." and "..".
+  const bool dots = !folder.isDriveRoot;
+  search->names.reserve(order.size() + (dots ? 2 : 0));
+  if (options.shortNames) search->shortNames.reserve(search->names.capacity());
+  for (const char* dot : {".", ".."}) {
+    if (!dots || !matcher.Matches(dot)) continue;
+    search->names.emplace_back(dot);
+    if (options.shortNames) search->shortNames.emplace_back();
   }
-  if (out->empty()) {
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    return ERROR_FILE_NOT_FOUND;
+  for (auto [key, i] : order) {
+    search->names.push_back(std::move(names[i]));
+    if (options.shortNames) search->shortNames.push_back(std::move(shortNames[i]));
   }
   return ERROR_SUCCESS;
 }
 
 DWORD SearchName(const ResolvedPath& folder, const std::string& name, const SearchOptions& options,
-                 std::vector<FoundEntry>* out) {
+                 FindSearch* search) {
   const host::FileStatus* folderStatus = folder.status && folder.status->isDirectory ? &*folder.status : nullptr;
   std::optional<host::FileStatus> known;
   std::optional<std::string> entry = LookUpEntry(folder.host, name, folderStatus, &known);
@@ -152,7 +162,9 @@ DWORD SearchName(const ResolvedPath& folder, const std::string& name, const Sear
   // neighbours.
   std::string shortName = !options.shortNames || IsShortName(*entry) ? std::string()
                                                                       : ShortNameOfEntry(folder.host, *entry, folderStatus);
-  out->push_back(MakeEntry(*entry, std::move(shortName), status));
+  search->names.push_back(*entry);
+  if (options.shortNames) search->shortNames.push_back(std::move(shortName));
+  search->firstStatus = status;
   return ERROR_SUCCESS;
 }
 
@@ -185,11 +197,13 @@ HANDLE FindFirstFileExA(LPCSTR fileName, FINDEX_INFO_LEVELS infoLevel, LPVOID fi
     return INVALID_HANDLE_VALUE;
   }
   auto search = std::make_unique<FindSearch>();
-  DWORD error = HasWildcards(target.pattern) ? SearchPattern(folder, target.pattern, options, &search->entries)
-                                             : SearchName(folder, target.pattern, options, &search->entries);
+  DWORD error = HasWildcards(target.pattern) ? SearchPattern(folder, target.pattern, options, search.get())
+                                             : SearchName(folder, target.pattern, options, search.get());
   if (error != ERROR_SUCCESS) return INVALID_HANDLE_VALUE;
-  FillFindData(search->entries.front(), findData);
-  search->next = 1;
+  if (!search->Next(findData)) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_HANDLE_VALUE;
+  }
   return InsertHandle(std::move(search));
 }
 
@@ -199,11 +213,10 @@ BOOL FindNextFileA(HANDLE findFile, LPWIN32_FIND_DATAA findData) {
     SetLastError(search ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if (search->next >= search->entries.size()) {
+  if (!search->Next(findData)) {
     SetLastError(ERROR_NO_MORE_FILES);
     return FALSE;
   }
-  FillFindData(search->entries[search->next++], findData);
   return TRUE;
 }
 

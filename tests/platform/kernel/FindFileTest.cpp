@@ -110,6 +110,32 @@ TEST(FindFile, EndsWithNoMoreFiles) {
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
 }
 
+// The names are fixed when the search starts; each entry's facts are
+// taken when the search reaches it, so one deleted by then is passed over
+// and one written meanwhile reports its new size.
+TEST(FindFile, EntriesChangedDuringASearchAreReportedAsTheyAreWhenReached) {
+  for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) WriteHostFile(HostOnC("Walk/") + name, "x");
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA("C:\\Walk\\*.txt", &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  EXPECT_STREQ(data.cFileName, "a.txt");
+  std::filesystem::remove(HostOnC("Walk/b.txt"));
+  WriteHostFile(HostOnC("Walk/c.txt"), "longer");
+  WriteHostFile(HostOnC("Walk/added.txt"), "x");
+  ASSERT_TRUE(FindNextFileA(search, &data));
+  EXPECT_STREQ(data.cFileName, "c.txt");
+  EXPECT_EQ(data.nFileSizeLow, 6u);
+  ASSERT_TRUE(FindNextFileA(search, &data));
+  EXPECT_STREQ(data.cFileName, "d.txt");
+  EXPECT_FALSE(FindNextFileA(search, &data));
+  EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+  FindClose(search);
+  // A search whose every entry went before it began finds nothing.
+  std::filesystem::create_directories(HostOnC("Empty"));
+  EXPECT_EQ(FindFirstFileA("C:\\Empty\\*.txt", &data), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
 TEST(FindFile, NeverListsHostNamesAWindowsPathCannotHold) {
   for (const char* name : {"back\\slash.txt", "co:lon.txt", "star*.txt", "ends.", "bell\x07", "plain.txt"})
     WriteHostFile(HostOnC("Odd/") + name, "x");
