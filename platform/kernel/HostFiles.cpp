@@ -138,7 +138,7 @@ ResolvedPath ResolvePath(std::string_view windowsPath) {
   // the status query that would miss is spared.
   if (!components.empty()) {
     const std::string parent = components.size() > 1 ? written.substr(0, ends[components.size() - 2]) : *folder;
-    IndexAnswer indexed = AskKnownIndex(parent, components.back(), nullptr);
+    IndexAnswer indexed = AskKnownIndex(parent, components.back(), nullptr, &*folder);
     if (indexed.answered) {
       resolved.host = JoinHostPath(parent, indexed.entry ? *indexed.entry : components.back());
       if (trailingSeparator && resolved.host.back() != '/') resolved.host += '/';

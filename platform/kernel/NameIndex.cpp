@@ -228,9 +228,10 @@ class Indexes {
       if (!host::StatPath(hostFolder, &status)) return false;
       folder = &status;
     }
+    const std::uint64_t before = removals;
     TakeChanges();
     if (WatchedFolder* watched = Known(FolderKey{folder->device, folder->inode})) {
-      NotePath(hostFolder, FolderKey{folder->device, folder->inode});
+      NotePath(hostFolder, FolderKey{folder->device, folder->inode}, before);
       use(watched->names);
       return true;
     }
@@ -241,35 +242,52 @@ class Indexes {
   // whose names, as last seen, lack `name` as written: only then is a
   // query of the folder and a look at the notes likely to be all a lookup
   // needs. Not answered otherwise, nor when the path names another folder
-  // by now.
-  IndexAnswer AskKnown(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder) {
+  // by now. A path the notes vouch for (Vouched) needs no query of the
+  // folder at all.
+  IndexAnswer AskKnown(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder,
+                       const std::string* within) {
     std::lock_guard lock(mutex);
-    auto path = byPath.find(PathKey(hostFolder));
-    if (path == byPath.end()) return {};
-    auto indexed = folders.find(path->second);
+    const std::string path = PathKey(hostFolder);
+    auto known = byPath.find(path);
+    if (known == byPath.end()) return {};
+    auto indexed = folders.find(known->second.key);
     if (indexed == folders.end() || indexed->second->names.Contains(name)) return {};
+    if (!folder && within) {
+      TakeChanges();
+      if (Vouched(path, PathKey(*within))) {
+        auto still = byPath.find(path);
+        if (WatchedFolder* watched = Known(still->second.key)) return IndexAnswer{true, MatchIn(watched->names, name)};
+      }
+    }
     host::FileStatus status;
     if (!folder) {
       if (!host::StatPath(hostFolder, &status)) return {};
       folder = &status;
     }
+    const std::uint64_t before = removals;
     TakeChanges();
-    WatchedFolder* watched = Known(FolderKey{folder->device, folder->inode});
+    const FolderKey key{folder->device, folder->inode};
+    WatchedFolder* watched = Known(key);
     if (!watched) return {};
+    NotePath(hostFolder, key, before);
     return IndexAnswer{true, MatchIn(watched->names, name)};
   }
 
  private:
   // Paths are remembered a few per folder: the index of a path asked for
-  // again is found without a listing.
-  void NotePath(const std::string& hostFolder, const FolderKey& key) {
+  // again is found without a listing. `checked` is the count of removals
+  // noted when the path was last seen to name the folder.
+  void NotePath(const std::string& hostFolder, const FolderKey& key, std::uint64_t checked) {
     std::string path = PathKey(hostFolder);
     auto known = byPath.find(path);
-    if (known != byPath.end() && known->second == key) return;
+    if (known != byPath.end() && known->second.key == key) {
+      known->second.checked = checked;
+      return;
+    }
     auto folder = folders.find(key);
     if (folder == folders.end()) return;
     if (known != byPath.end()) {
-      DropPath(known->second, path);
+      DropPath(known->second.key, path);
       byPath.erase(known);
     }
     std::vector<std::string>& paths = folder->second->paths;
@@ -278,7 +296,27 @@ class Indexes {
       paths.erase(paths.begin());
     }
     paths.push_back(path);
-    byPath.emplace(std::move(path), key);
+    byPath.emplace(std::move(path), PathEntry{key, checked});
+  }
+
+  // Whether the path still names the folder it named when last seen,
+  // without asking the host: so it is while the path and every folder
+  // above it up to `top` are indexed, were last seen since the last
+  // removal, rename or loss of notes anywhere, and `top` has not moved. A
+  // name can only come to mean another folder by such a removal in a
+  // watched folder or by the watched folder's own move, which its notes
+  // tell. (Mounting over a folder is not noted; nor is a change above
+  // `top`, the drive's own folder.) The folders on the way count as used.
+  bool Vouched(std::string path, const std::string& top) {
+    if (path.size() < top.size() || path.compare(0, top.size(), top) != 0) return false;
+    for (;;) {
+      auto entry = byPath.find(path);
+      if (entry == byPath.end() || entry->second.checked != removals || !Known(entry->second.key)) return false;
+      if (path.size() <= top.size()) return true;
+      std::size_t slash = path.rfind('/');
+      if (slash == std::string::npos || slash < top.size()) return false;
+      path.resize(slash == 0 ? 1 : slash);
+    }
   }
 
   void DropPath(const FolderKey& key, const std::string& path) {
@@ -301,6 +339,7 @@ class Indexes {
     if (!dir) return false;
     host::FileStatus status;
     if (!host::StatDescriptor(dir, &status)) return false;
+    const std::uint64_t before = removals;
     FolderKey key{status.device, status.inode};
     // The path may have come to name a folder that is known already.
     if (WatchedFolder* watched = Known(key)) {
@@ -324,7 +363,7 @@ class Indexes {
     folder->recent = recent.begin();
     totalNames += folder->names.Count();
     folders[key] = std::move(folder);
-    NotePath(hostFolder, key);
+    NotePath(hostFolder, key, before);
     KeepWithinBudget();
     return true;
   }
@@ -359,6 +398,10 @@ class Indexes {
       }
       auto watch = byWatch.find(change.watch);
       if (watch == byWatch.end()) continue;
+      // A name added over one that was there (a rename onto it) replaces
+      // an entry, as a removal does.
+      if (change.kind != host::FolderChange::Kind::NameAdded || folders.at(watch->second)->names.Contains(change.name))
+        ++removals;
       FolderKey key = watch->second;
       WatchedFolder& folder = *folders.at(key);
       std::size_t before = folder.names.Count();
@@ -370,7 +413,8 @@ class Indexes {
           folder.names.Remove(change.name);
           break;
         default:
-          Forget(key, false);
+          // A moved folder is still watched: the watch goes with its index.
+          Forget(key, true);
           continue;
       }
       totalNames = totalNames - before + folder.names.Count();
@@ -394,6 +438,7 @@ class Indexes {
   }
 
   void ForgetAll() {
+    ++removals;
     while (!folders.empty()) Forget(recent.back(), true);
   }
 
@@ -402,7 +447,12 @@ class Indexes {
   host::Descriptor queue;
   std::unordered_map<FolderKey, std::unique_ptr<WatchedFolder>, FolderKeyHash> folders;
   std::unordered_map<int, FolderKey> byWatch;
-  std::unordered_map<std::string, FolderKey> byPath;
+  struct PathEntry {
+    FolderKey key;
+    std::uint64_t checked = 0;
+  };
+  std::unordered_map<std::string, PathEntry> byPath;
+  std::uint64_t removals = 0;  // names removed, folders gone and notes lost, as noted so far
   std::list<FolderKey> recent;  // most recently used first
   std::size_t totalNames = 0;
   std::unordered_map<std::uint64_t, bool> notesSeeEveryChange;  // by device
@@ -423,8 +473,9 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& hostFolder, 
   return found;
 }
 
-IndexAnswer AskKnownIndex(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder) {
-  return TheIndexes().AskKnown(hostFolder, name, folder);
+IndexAnswer AskKnownIndex(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder,
+                          const std::string* within) {
+  return TheIndexes().AskKnown(hostFolder, name, folder, within);
 }
 
 std::string ShortNameOfEntry(const std::string& hostFolder, const std::string& entry, const host::FileStatus* folder) {

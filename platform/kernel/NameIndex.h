@@ -35,12 +35,16 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& hostFolder, 
 // learns its status too). The index is brought up to date first, so its
 // answer is the host's: the entry as FindEntryIgnoringCase finds it, but
 // `name` itself first, or none when the folder has no such entry. `folder`
-// as there; without it the folder is queried once.
+// as there; without it the folder is queried once, unless the folder's
+// change notes and those of every folder above it up to `within` (the
+// drive's folder, when given) show that the path still names the indexed
+// folder.
 struct IndexAnswer {
   bool answered = false;  // else the caller looks the name up itself
   std::optional<std::string> entry;
 };
-IndexAnswer AskKnownIndex(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder);
+IndexAnswer AskKnownIndex(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder,
+                          const std::string* within = nullptr);
 
 // The short name of the entry `entry` (a host name) of hostFolder, as
 // AssignShortNames gives it over the folder's names: empty when the entry

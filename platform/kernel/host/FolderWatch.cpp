@@ -30,7 +30,8 @@ FolderChange::Kind KindOf(std::uint32_t mask) {
 Descriptor OpenChangeQueue() { return Descriptor(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)); }
 
 int WatchFolder(const Descriptor& queue, const Descriptor& folder) {
-  constexpr std::uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_ONLYDIR;
+  constexpr std::uint32_t kMask =
+      IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
   return ::inotify_add_watch(queue.Get(), DescriptorPath(folder).c_str(), kMask);
 }
 

@@ -19,7 +19,7 @@ struct FolderChange {
   enum class Kind {
     NameAdded,        // created, linked or moved in
     NameRemoved,      // deleted or moved out
-    FolderGone,       // the folder itself was deleted or moved, or unwatched
+    FolderGone,       // the folder itself was deleted or moved (renamed), or unwatched
     QueueOverflowed,  // notes were lost: no watched folder is known any more
   };
   Kind kind = Kind::QueueOverflowed;
@@ -31,7 +31,7 @@ struct FolderChange {
 Descriptor OpenChangeQueue();
 
 // Starts watching an open folder for names added and removed and for its
-// own end: the watch's number, or -1 with errno set. Watching a folder
+// own end, a move included: the watch's number, or -1 with errno set. Watching a folder
 // again answers the same number.
 int WatchFolder(const Descriptor& queue, const Descriptor& folder);
 // Ends a watch; a FolderGone note for it follows.

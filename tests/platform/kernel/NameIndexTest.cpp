@@ -11,6 +11,7 @@
 
 #include "KernelFiles.h"
 #include "platform/kernel/Prefix.h"
+#include "support/TempDir.h"
 
 using namespace qm::test;
 namespace fs = std::filesystem;
@@ -225,4 +226,54 @@ TEST(NameIndex, AFolderGrowingAndShrinkingBehindItsBackKeepsEveryAnswer) {
     EXPECT_EQ(ResolvedOnC("C:\\many\\entry" + std::to_string(i) + ".DAT"), i % 3 == 0 ? "Many/" + name(i) : "");
   }
   EXPECT_EQ(ResolvedOnC("C:\\Many\\seed.txt"), "Many/Seed.txt");
+}
+
+// With every folder of a path indexed, a new name in it is answered from
+// the notes alone, without asking the host for the folders: whatever
+// renames or replaces a folder on the way must still be seen.
+TEST(NameIndex, AFolderAnsweredFromItsNotesIsStillTheOneThePathNames) {
+  qm::test::TempDir outside("qm-outside");
+  // Indexes every folder of the path, then asks as written.
+  auto vouch = [] {
+    ResolvedOnC("C:\\chain\\mid\\leaf\\none.txt");
+    ResolvedOnC("C:\\Chain\\Mid\\Leaf\\none.txt");
+  };
+  struct Row {
+    const char* what;
+    std::function<void()> change;
+    const char* windowsPath;
+    const char* expected;
+  };
+  const std::vector<Row> rows{
+      {"a file created in the folder", [] { WriteHostFile(HostOnC("Chain/Mid/Leaf/Two.txt"), "x"); },
+       "C:\\Chain\\Mid\\Leaf\\two.TXT", "Chain/Mid/Leaf/Two.txt"},
+      {"the folder above renamed and made again",
+       [] {
+         HostRename("Chain/Mid", "Chain/Mid.old");
+         WriteHostFile(HostOnC("Chain/Mid/Leaf/three.txt"), "x");
+       },
+       "C:\\Chain\\Mid\\Leaf\\THREE.txt", "Chain/Mid/Leaf/three.txt"},
+      {"the top folder renamed and made again",
+       [] {
+         HostRename("Chain", "Chain.old");
+         WriteHostFile(HostOnC("Chain/Mid/Leaf/four.txt"), "x");
+       },
+       "C:\\Chain\\Mid\\Leaf\\Four.txt", "Chain/Mid/Leaf/four.txt"},
+      {"an empty folder replaced by one moved in from outside the drive",
+       [&] {
+         for (const auto& entry : fs::directory_iterator(HostOnC("Chain/Mid/Leaf"))) fs::remove(entry.path());
+         WriteHostFile(outside.Path() + "/Leaf/five.txt", "x");
+         fs::rename(outside.Path() + "/Leaf", HostOnC("Chain/Mid/Leaf"));
+       },
+       "C:\\Chain\\Mid\\Leaf\\FIVE.txt", "Chain/Mid/Leaf/five.txt"},
+  };
+  WriteHostFile(HostOnC("Chain/Mid/Leaf/one.txt"), "x");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    vouch();
+    vouch();
+    EXPECT_EQ(ResolvedOnC(row.windowsPath), "");
+    row.change();
+    EXPECT_EQ(ResolvedOnC(row.windowsPath), row.expected);
+  }
 }
