@@ -29,9 +29,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int RegistryKills = 500;
-constexpr int CopyKills = 200;
-constexpr int LinkKills = 200;
+constexpr int RegistryKills = qm::test::KillsUnderSanitizer(500);
+constexpr int CopyKills = qm::test::KillsUnderSanitizer(200);
+constexpr int LinkKills = qm::test::KillsUnderSanitizer(200);
 
 std::string Host(const std::string& windowsPath) { return qm::kernel::ResolveWindowsPath(windowsPath).value(); }
 
