@@ -57,6 +57,19 @@ std::optional<LRESULT> FontAndEraseMessage(HWND hwnd, UINT message, WPARAM wPara
   }
 }
 
+void BeginMouseHold(HWND hwnd, bool& held) {
+  SetCapture(hwnd);
+  held = true;
+}
+
+LRESULT EndMouseHold(UINT message, bool& held) {
+  if (!held) return 0;
+  held = false;
+  // Letting go of a capture taken away already would take it from its new holder.
+  if (message == WM_LBUTTONUP) ReleaseCapture();
+  return 0;
+}
+
 HFONT EffectiveFont(HFONT font) { return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 void FillSysColor(HDC dc, const RECT& rect, int sysColor) {

@@ -53,6 +53,13 @@ HFONT EffectiveFont(HFONT font);
 // paints its whole area. Nothing when the message is not one of them.
 std::optional<LRESULT> FontAndEraseMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, HFONT& font);
 
+// A control that follows the mouse while the left button is held on it: the
+// press takes the mouse (BeginMouseHold); the release (WM_LBUTTONUP) gives it
+// back, and a capture taken away (WM_CAPTURECHANGED) ends the hold as well
+// (EndMouseHold, which answers the message).
+void BeginMouseHold(HWND hwnd, bool& held);
+LRESULT EndMouseHold(UINT message, bool& held);
+
 // A control's WM_PAINT: paint(dc) runs between BeginPaint and EndPaint with
 // the control's font selected.
 template <class Painter>

@@ -336,8 +336,7 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (GetFocus() != hwnd) SetFocus(hwnd);
       int x = static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam)));
       state->edit.MoveTo(OffsetAt(hwnd, *state, x), GetKeyState(VK_SHIFT) < 0);
-      SetCapture(hwnd);
-      state->tracking = true;
+      BeginMouseHold(hwnd, state->tracking);
       Moved(hwnd, *state);
       return 0;
     }
@@ -349,14 +348,8 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_LBUTTONUP:
-      if (state->tracking) {
-        state->tracking = false;
-        ReleaseCapture();
-      }
-      return 0;
     case WM_CAPTURECHANGED:
-      state->tracking = false;
-      return 0;
+      return EndMouseHold(message, state->tracking);
     case WM_KEYDOWN:
       if (OnKeyDown(hwnd, *state, wParam)) return 0;
       break;

@@ -349,8 +349,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (GetFocus() != hwnd) SetFocus(hwnd);
-      SetCapture(hwnd);
-      state->tracking = true;
+      BeginMouseHold(hwnd, state->tracking);
       // A click reports the selection even when it stays where it was.
       Select(hwnd, *state, IndexAt(hwnd, *state, lParam));
       if (items.selection >= 0) Notify(hwnd, LBN_SELCHANGE);
@@ -363,14 +362,8 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (state->tracking) SelectByUser(hwnd, *state, IndexAt(hwnd, *state, lParam));
       return 0;
     case WM_LBUTTONUP:
-      if (state->tracking) {
-        state->tracking = false;
-        ReleaseCapture();
-      }
-      return 0;
     case WM_CAPTURECHANGED:
-      state->tracking = false;
-      return 0;
+      return EndMouseHold(message, state->tracking);
     case WM_KEYDOWN:
       if (OnKeyDown(hwnd, *state, wParam)) return 0;
       break;
