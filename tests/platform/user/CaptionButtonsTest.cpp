@@ -97,9 +97,17 @@ class CaptionButtonsTest : public WindowTest {
 
 TEST_F(CaptionButtonsTest, AllThreeBoxesInTheClassicLook) {
   HWND hwnd = Captioned(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-  EXPECT_EQ(BoxArt(kMinimizeLeft), kMinimizeBox);
-  EXPECT_EQ(BoxArt(kMaximizeLeft), kMaximizeBox);
-  EXPECT_EQ(BoxArt(kCloseLeft), kCloseBox);
+  const struct {
+    const char* name;
+    LONG left;
+    const std::vector<std::string>& art;
+  } boxes[] = {{"minimize", kMinimizeLeft, kMinimizeBox},
+               {"maximize", kMaximizeLeft, kMaximizeBox},
+               {"close", kCloseLeft, kCloseBox}};
+  for (const auto& box : boxes) {
+    SCOPED_TRACE(box.name);
+    EXPECT_EQ(BoxArt(box.left), box.art);
+  }
   // Each box is hit where it is drawn; the two pixels before the close box are caption.
   const struct {
     LONG x;
@@ -133,14 +141,22 @@ TEST_F(CaptionButtonsTest, TheBoxTheStyleLacksIsGreyedAndDoesNothing) {
     EXPECT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(CentreOf(kMinimizeLeft).x, CentreOf(kMinimizeLeft).y)),
               row.minimizeShown ? HTMINBUTTON : HTCAPTION);
     EXPECT_EQ(BoxArt(kCloseLeft), kCloseBox) << "the close box stays where it is";
-    ClearLog();
-    Click(CentreOf(kMaximizeLeft));
-    EXPECT_EQ(Commands(hwnd), row.maximizeEnabled ? std::vector<WPARAM>{SC_MAXIMIZE} : std::vector<WPARAM>{});
-    ShowWindow(hwnd, SW_RESTORE);
-    Pump();
-    ClearLog();
-    Click(CentreOf(kMinimizeLeft));
-    EXPECT_EQ(Commands(hwnd), row.minimizeEnabled ? std::vector<WPARAM>{SC_MINIMIZE} : std::vector<WPARAM>{});
+    // Each click starts from the window as it was made.
+    const struct {
+      const char* box;
+      LONG left;
+      bool enabled;
+      WPARAM command;
+    } clicks[] = {{"maximize", kMaximizeLeft, row.maximizeEnabled, SC_MAXIMIZE},
+                  {"minimize", kMinimizeLeft, row.minimizeEnabled, SC_MINIMIZE}};
+    for (const auto& click : clicks) {
+      SCOPED_TRACE(click.box);
+      ClearLog();
+      Click(CentreOf(click.left));
+      EXPECT_EQ(Commands(hwnd), click.enabled ? std::vector<WPARAM>{click.command} : std::vector<WPARAM>{});
+      ShowWindow(hwnd, SW_RESTORE);
+      Pump();
+    }
     DestroyWindow(hwnd);
   }
 }
