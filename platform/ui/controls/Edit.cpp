@@ -49,32 +49,17 @@ std::string Shown(HWND hwnd, const std::string& text) {
 // Measures with the control's font in a DC of its own.
 class Measure {
  public:
-  Measure(HWND hwnd, const EditState& state) : hwnd(hwnd), dc(GetDC(hwnd)) {
-    oldFont = SelectObject(dc, EffectiveFont(state.font));
-  }
-  ~Measure() {
-    SelectObject(dc, oldFont);
-    ReleaseDC(hwnd, dc);
-  }
-  Measure(const Measure&) = delete;
-  Measure& operator=(const Measure&) = delete;
+  Measure(HWND hwnd, const EditState& state) : dc(hwnd, state.font) {}
 
   int Width(const std::string& text) {
     if (text.empty()) return 0;
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
-  }
-  int Height() {
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    return metrics.tmHeight;
   }
 
  private:
-  HWND hwnd;
-  HDC dc;
-  HGDIOBJ oldFont;
+  MeasuringDC dc;
 };
 
 int PrefixWidth(HWND hwnd, Measure& measure, const EditText& edit, std::size_t offset) {
