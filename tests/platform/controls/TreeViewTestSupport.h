@@ -162,14 +162,6 @@ class TreeTest : public UiTest {
     Pump();
   }
 
-  static void Mouse(ui::InputKind kind, POINT screen, ui::MouseButton button = ui::MouseButton::Left) {
-    ui::InputEvent event;
-    event.kind = kind;
-    event.point = screen;
-    event.button = button;
-    ui::InjectInput(event);
-  }
-
   HWND frame = nullptr;
 
  private:

@@ -198,26 +198,20 @@ TEST_F(CaptionButtonsTest, SmallClassIconStandsAtTheCaptionsLeftSmoothed) {
 
 TEST_F(CaptionButtonsTest, BoxIsPressedWhileHeldOverItAndActsWhenReleased) {
   HWND hwnd = Captioned(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-  auto inject = [](qm::ui::InputKind kind, POINT at) {
-    qm::ui::InputEvent event;
-    event.kind = kind;
-    event.point = at;
-    qm::ui::InjectInput(event);
-  };
   const POINT onBox = CentreOf(kMinimizeLeft);
   const POINT offBox{onBox.x - 40, onBox.y};
   qm::ui::automation::Driver driver;
   driver.Do("held", [&] { EXPECT_EQ(BoxArt(kMinimizeLeft), kPressedMinimizeBox); })
-      .Do("slide off", [&] { inject(qm::ui::InputKind::MouseMove, offBox); })
+      .Do("slide off", [&] { Mouse(qm::ui::InputKind::MouseMove, offBox); })
       .Do("raised off the box", [&] { EXPECT_EQ(BoxArt(kMinimizeLeft), kMinimizeBox); })
-      .Do("back on", [&] { inject(qm::ui::InputKind::MouseMove, onBox); })
+      .Do("back on", [&] { Mouse(qm::ui::InputKind::MouseMove, onBox); })
       .Do("held again", [&] {
         EXPECT_EQ(BoxArt(kMinimizeLeft), kPressedMinimizeBox);
         EXPECT_EQ(Commands(hwnd), std::vector<WPARAM>{}) << "nothing happens while the button is down";
       })
-      .Do("let go", [&] { inject(qm::ui::InputKind::MouseUp, onBox); });
+      .Do("let go", [&] { Mouse(qm::ui::InputKind::MouseUp, onBox); });
   ClearLog();
-  inject(qm::ui::InputKind::MouseDown, onBox);
+  Mouse(qm::ui::InputKind::MouseDown, onBox);
   Pump();
   EXPECT_EQ(driver.StepsLeft(), 0u);
   EXPECT_EQ(Commands(hwnd), std::vector<WPARAM>{SC_MINIMIZE});
