@@ -13,7 +13,7 @@ usage() {
 Usage: bash tools/sanitize.sh
 
 Builds in build-sanitize/ with AddressSanitizer and UndefinedBehaviorSanitizer
-(gcc, -O1 with debug information) and runs every test there. Also reached as
+(gcc, -O1 with line tables) and runs every test there. Also reached as
 `bash tools/test.sh --sanitize`.
 
   --help  show this text
@@ -30,14 +30,14 @@ done
 source tools/packages.sh
 qm_install_packages
 
-# -O1 and leaving out the benchmarks keep the build and the run affordable;
-# frame pointers and debug information give reports with whole stacks and
-# source lines. A finding stops its process at once instead of scrolling
-# past. The standard library's own checks catch an index past a
-# container's size that stays inside its allocation, where
+# -O1, line tables only (-g1) and leaving out the benchmarks keep the build
+# and the run affordable; frame pointers and the line tables give reports
+# with whole stacks and source lines. A finding stops its process at once
+# instead of scrolling past. The standard library's own checks catch an
+# index past a container's size that stays inside its allocation, where
 # AddressSanitizer sees nothing.
 sanitizers="address,undefined,float-cast-overflow"
-flags="-O1 -g -fno-omit-frame-pointer -fsanitize=$sanitizers -fno-sanitize-recover=all -D_GLIBCXX_ASSERTIONS"
+flags="-O1 -g1 -fno-omit-frame-pointer -fsanitize=$sanitizers -fno-sanitize-recover=all -D_GLIBCXX_ASSERTIONS"
 link_flags="-fsanitize=$sanitizers"
 
 # Options also reach the programs the tests start (the installer, the SDL

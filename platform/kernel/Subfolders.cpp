@@ -12,7 +12,7 @@ bool HasSubfolder(const std::string& windowsPath, bool includeHidden) {
   if (folder.error != ERROR_SUCCESS) return false;
   bool found = false;
   host::VisitFolder(folder.host, [&](const char* name, host::EntryType type) {
-    if (type == host::EntryType::Other || !IsWindowsName(name)) return true;
+    if (!host::MayBeFolder(type) || !IsWindowsName(name)) return true;
     host::FileStatus status;
     if (type == host::EntryType::Directory) status.isDirectory = true;
     else if (!host::StatPath(JoinHostPath(folder.host, name), &status)) return true;

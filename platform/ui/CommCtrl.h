@@ -6,8 +6,6 @@
 
 #include "platform/ui/WinUser.h"
 
-struct DialogTemplate;
-
 // ---- Image lists ---------------------------------------------------------------
 // Images of one size (16x16 small icons) in 32-bit colour, each with its own
 // transparency: from the mask bitmap given with it (ILC_MASK; white is

@@ -122,7 +122,7 @@ std::string HeldPipe::ReadLine() {
 RecordingLauncher::RecordingLauncher()
     : previous(qm::shell::SetLauncher([this](const qm::shell::HostCommand& command) {
         launched.push_back(command);
-        return true;
+        return works;
       })) {}
 
 RecordingLauncher::~RecordingLauncher() { qm::shell::SetLauncher(std::move(previous)); }

@@ -67,7 +67,8 @@ class HeldPipe {
 };
 
 // While it lives, what the platform would hand to the host (documents,
-// addresses, the viewer) is recorded instead of started.
+// addresses, the viewer) is recorded instead of started; each launch
+// answers `works`.
 class RecordingLauncher {
  public:
   RecordingLauncher();
@@ -76,6 +77,7 @@ class RecordingLauncher {
   RecordingLauncher& operator=(const RecordingLauncher&) = delete;
 
   std::vector<qm::shell::HostCommand> launched;
+  bool works = true;
 
  private:
   qm::shell::Launcher previous;

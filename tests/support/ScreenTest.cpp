@@ -18,6 +18,14 @@ std::optional<WPARAM> ScreenTest::PumpUntilQuit() {
   return std::nullopt;
 }
 
+void ScreenTest::Mouse(ui::InputKind kind, POINT screen, ui::MouseButton button) {
+  ui::InputEvent event;
+  event.kind = kind;
+  event.point = screen;
+  event.button = button;
+  ui::InjectInput(event);
+}
+
 void ScreenTest::SetUp() {
   qm::ui::UseDisplay(qm::ui::CreateHeadlessDisplay(screen_.cx, screen_.cy));
   qm::ui::StartWindowSystem();

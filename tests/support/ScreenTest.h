@@ -9,6 +9,7 @@
 
 #include <optional>
 
+#include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinUser.h"
 
 namespace qm::test {
@@ -24,6 +25,8 @@ class ScreenTest : public ::testing::Test {
   // The same, but a WM_QUIT is taken out: its exit code, or nothing when no
   // quit message came.
   static std::optional<WPARAM> PumpUntilQuit();
+  // One mouse event at a point on the screen, as the user's hand gives it.
+  static void Mouse(ui::InputKind kind, POINT screen, ui::MouseButton button = ui::MouseButton::Left);
 
  protected:
   explicit ScreenTest(SIZE screen = {1024, 768}) : screen_(screen) {}

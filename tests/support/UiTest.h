@@ -36,15 +36,7 @@ class UiTest : public ScreenTest {
  public:
   void SetUp() override {
     ScreenTest::SetUp();
-    WNDCLASSEXA existing{};
-    if (!GetClassInfoExA(nullptr, "QmTestParent", &existing)) {
-      WNDCLASSEXA wc{};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = ParentProc;
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_BTNFACE + 1));
-      wc.lpszClassName = "QmTestParent";
-      ASSERT_NE(RegisterClassExA(&wc), 0);
-    }
+    ASSERT_NO_FATAL_FAILURE(RegisterParentClass("QmTestParent", ParentProc));
     notifications.clear();
     parentStaticBrush = nullptr;
   }
@@ -54,6 +46,18 @@ class UiTest : public ScreenTest {
     for (HWND parent : parents)
       if (IsWindow(parent)) DestroyWindow(parent);
     ScreenTest::TearDown();
+  }
+
+  // A class of parent windows on the dialog face, registered once a process.
+  static void RegisterParentClass(const char* name, WNDPROC proc) {
+    WNDCLASSEXA existing{};
+    if (GetClassInfoExA(nullptr, name, &existing)) return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = name;
+    ASSERT_NE(RegisterClassExA(&wc), 0);
   }
 
   HWND CreateParent(RECT rect = {100, 100, 560, 420}) {

@@ -20,6 +20,7 @@
 #include "platform/kernel/host/Poll.h"
 #include "platform/kernel/host/Priority.h"
 #include "platform/kernel/host/Retry.h"
+#include "platform/kernel/host/Spawn.h"
 
 extern char** environ;
 
@@ -157,13 +158,8 @@ bool Child::SetNice(int nice) {
 
 std::shared_ptr<Child> StartChild(const std::string& program, const std::vector<std::string>& arguments,
                                   const std::string& folder) {
-  if (arguments.empty()) {
-    errno = EINVAL;
-    return nullptr;
-  }
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
+  std::vector<char*> argv = ArgumentVector(arguments);
+  if (argv.empty()) return nullptr;
 
   SpawnSettings settings;
   if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&settings.actions, folder.c_str());

@@ -68,7 +68,7 @@ bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names, s
   int own = RetryOnSignal([&] { return ::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
   return VisitOwnDescriptor(own, [&](const char* name, EntryType type) {
     names->emplace_back(name);
-    if (mayBeFolders) mayBeFolders->push_back(type != EntryType::Other);
+    if (mayBeFolders) mayBeFolders->push_back(MayBeFolder(type));
     return true;
   });
 }

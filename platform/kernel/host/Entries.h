@@ -18,15 +18,18 @@ bool ListFolder(const std::string& folder, std::vector<std::string>* names);
 // Opens a folder (following links) to list or watch it; not open, with
 // errno set, on failure.
 Descriptor OpenFolder(const std::string& path);
-// ListFolder of an open folder; each listing starts at its beginning.
-// mayBeFolders, when given, gets for each name whether it may be a folder
-// (false only where the listing itself says the entry is something else).
-bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names,
-                    std::vector<bool>* mayBeFolders = nullptr);
-
 // What a listing tells of an entry without asking for its status: links and
 // entries of a kind the file system does not report are Unknown.
 enum class EntryType { Directory, Other, Unknown };
+
+// Whether an entry may be a folder: every one but those the listing itself
+// says are something else.
+constexpr bool MayBeFolder(EntryType type) { return type != EntryType::Other; }
+
+// ListFolder of an open folder; each listing starts at its beginning.
+// mayBeFolders, when given, gets MayBeFolder of each name's entry.
+bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names,
+                    std::vector<bool>* mayBeFolders = nullptr);
 
 // Reads a folder's entries ("." and ".." left out) in its own order and hands
 // each to visit until visit answers false, so a caller looking for one entry

@@ -37,14 +37,20 @@ namespace {
 
 }  // namespace
 
-bool SpawnDetached(const std::vector<std::string>& arguments) {
+std::vector<char*> ArgumentVector(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
   if (arguments.empty()) {
     errno = EINVAL;
-    return false;
+    return argv;
   }
-  std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
+  return argv;
+}
+
+bool SpawnDetached(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv = ArgumentVector(arguments);
+  if (argv.empty()) return false;
 
   // The pipe closes on a successful exec; a failed one writes its errno.
   int ends[2];

@@ -14,4 +14,9 @@ namespace qm::kernel::host {
 // the program could not be run).
 bool SpawnDetached(const std::vector<std::string>& argv);
 
+// The argument vector exec takes: pointers into `arguments` (which must
+// outlive it), ended by a null. Empty, with errno EINVAL, when there are no
+// arguments: a program needs at least its own name.
+std::vector<char*> ArgumentVector(const std::vector<std::string>& arguments);
+
 }  // namespace qm::kernel::host

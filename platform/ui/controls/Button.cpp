@@ -132,8 +132,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
       if (type == BS_GROUPBOX || !IsWindowEnabled(hwnd)) return 0;
       if (GetFocus() != hwnd) SetFocus(hwnd);
-      SetCapture(hwnd);
-      state->tracking = true;
+      BeginMouseHold(hwnd, state->tracking);
       SetPushed(hwnd, *state, true);
       return 0;
     case WM_MOUSEMOVE:

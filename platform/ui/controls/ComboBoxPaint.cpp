@@ -13,16 +13,6 @@ namespace {
 
 constexpr int kEdge = 2;  // the sunken border
 
-int FontHeight(HWND combo, HFONT font) {
-  HDC dc = GetDC(combo);
-  HGDIOBJ old = SelectObject(dc, EffectiveFont(font));
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(combo, dc);
-  return static_cast<int>(metrics.tmHeight);
-}
-
 // Rows of 7, 5, 3 and 1 pixels, pointing down, centred in the button.
 void DownTriangle(HDC dc, const RECT& button, int shift, int color) {
   const int cx = (button.left + button.right - 1) / 2 + shift;

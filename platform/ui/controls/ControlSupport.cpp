@@ -57,7 +57,54 @@ std::optional<LRESULT> FontAndEraseMessage(HWND hwnd, UINT message, WPARAM wPara
   }
 }
 
+void BeginMouseHold(HWND hwnd, bool& held) {
+  SetCapture(hwnd);
+  held = true;
+}
+
+LRESULT EndMouseHold(UINT message, bool& held) {
+  if (!held) return 0;
+  held = false;
+  // Letting go of a capture taken away already would take it from its new holder.
+  if (message == WM_LBUTTONUP) ReleaseCapture();
+  return 0;
+}
+
+std::optional<int> ScrolledPosition(HWND hwnd, int bar, WORD code, int position, int line, int page, int end) {
+  switch (code) {
+    case SB_LINEUP: return position - line;
+    case SB_LINEDOWN: return position + line;
+    case SB_PAGEUP: return position - page;
+    case SB_PAGEDOWN: return position + page;
+    case SB_TOP: return 0;
+    case SB_BOTTOM: return end;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(hwnd, bar, &info);
+      return info.nTrackPos;
+    }
+    default: return std::nullopt;
+  }
+}
+
 HFONT EffectiveFont(HFONT font) { return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+MeasuringDC::MeasuringDC(HWND hwnd, HFONT font) : hwnd_(hwnd), dc_(GetDC(hwnd)) {
+  oldFont_ = SelectObject(dc_, EffectiveFont(font));
+}
+
+MeasuringDC::~MeasuringDC() {
+  SelectObject(dc_, oldFont_);
+  ReleaseDC(hwnd_, dc_);
+}
+
+int FontHeight(HWND hwnd, HFONT font) {
+  MeasuringDC dc(hwnd, font);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc.Get(), &metrics);
+  return static_cast<int>(metrics.tmHeight);
+}
 
 void FillSysColor(HDC dc, const RECT& rect, int sysColor) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;

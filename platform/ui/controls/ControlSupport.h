@@ -48,10 +48,42 @@ HBRUSH ControlColors(HWND control, HDC dc, UINT message);
 // The font given by WM_SETFONT, or the GUI default while there is none.
 HFONT EffectiveFont(HFONT font);
 
+// A DC of the control's own with the control's font (as EffectiveFont
+// takes it) selected, for measuring text; both are given back when it goes.
+class MeasuringDC {
+ public:
+  MeasuringDC(HWND hwnd, HFONT font);
+  ~MeasuringDC();
+  MeasuringDC(const MeasuringDC&) = delete;
+  MeasuringDC& operator=(const MeasuringDC&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+  HGDIOBJ oldFont_;
+};
+
+// The height of the font's character cells (tmHeight) in the control.
+int FontHeight(HWND hwnd, HFONT font);
+
 // The messages every text-drawing control answers alike: its font
 // (WM_SETFONT, WM_GETFONT) and no separate background erase, since each
 // paints its whole area. Nothing when the message is not one of them.
 std::optional<LRESULT> FontAndEraseMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, HFONT& font);
+
+// A control that follows the mouse while the left button is held on it: the
+// press takes the mouse (BeginMouseHold); the release (WM_LBUTTONUP) gives it
+// back, and a capture taken away (WM_CAPTURECHANGED) ends the hold as well
+// (EndMouseHold, which answers the message).
+void BeginMouseHold(HWND hwnd, bool& held);
+LRESULT EndMouseHold(UINT message, bool& held);
+
+// Where a scroll bar's code (the low word of WM_VSCROLL or WM_HSCROLL's
+// wParam) moves the control's position on the bar from `position`: a line
+// or a page either way, to 0 or to `end`, or to where the bar's thumb is
+// dragged. Nothing for a code that moves nothing.
+std::optional<int> ScrolledPosition(HWND hwnd, int bar, WORD code, int position, int line, int page, int end);
 
 // A control's WM_PAINT: paint(dc) runs between BeginPaint and EndPaint with
 // the control's font selected.

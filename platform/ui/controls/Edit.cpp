@@ -49,32 +49,17 @@ std::string Shown(HWND hwnd, const std::string& text) {
 // Measures with the control's font in a DC of its own.
 class Measure {
  public:
-  Measure(HWND hwnd, const EditState& state) : hwnd(hwnd), dc(GetDC(hwnd)) {
-    oldFont = SelectObject(dc, EffectiveFont(state.font));
-  }
-  ~Measure() {
-    SelectObject(dc, oldFont);
-    ReleaseDC(hwnd, dc);
-  }
-  Measure(const Measure&) = delete;
-  Measure& operator=(const Measure&) = delete;
+  Measure(HWND hwnd, const EditState& state) : dc(hwnd, state.font) {}
 
   int Width(const std::string& text) {
     if (text.empty()) return 0;
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
-  }
-  int Height() {
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    return metrics.tmHeight;
   }
 
  private:
-  HWND hwnd;
-  HDC dc;
-  HGDIOBJ oldFont;
+  MeasuringDC dc;
 };
 
 int PrefixWidth(HWND hwnd, Measure& measure, const EditText& edit, std::size_t offset) {
@@ -336,8 +321,7 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (GetFocus() != hwnd) SetFocus(hwnd);
       int x = static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam)));
       state->edit.MoveTo(OffsetAt(hwnd, *state, x), GetKeyState(VK_SHIFT) < 0);
-      SetCapture(hwnd);
-      state->tracking = true;
+      BeginMouseHold(hwnd, state->tracking);
       Moved(hwnd, *state);
       return 0;
     }
@@ -349,14 +333,8 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_LBUTTONUP:
-      if (state->tracking) {
-        state->tracking = false;
-        ReleaseCapture();
-      }
-      return 0;
     case WM_CAPTURECHANGED:
-      state->tracking = false;
-      return 0;
+      return EndMouseHold(message, state->tracking);
     case WM_KEYDOWN:
       if (OnKeyDown(hwnd, *state, wParam)) return 0;
       break;

@@ -41,13 +41,7 @@ bool IsComboList(HWND hwnd) { return (StyleOf(hwnd) & LBS_COMBOBOX) != 0; }
 
 int ItemHeight(HWND hwnd, const ListBoxState& state) {
   if (state.itemHeight > 0) return state.itemHeight;
-  HDC dc = GetDC(hwnd);
-  HGDIOBJ old = SelectObject(dc, EffectiveFont(state.font));
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd, dc);
-  return std::max(1, static_cast<int>(metrics.tmHeight));
+  return std::max(1, FontHeight(hwnd, state.font));
 }
 
 // Rows wholly shown; at least one, so a list shorter than an item still scrolls.
@@ -90,24 +84,8 @@ void SetTop(HWND hwnd, ListBoxState& state, int top) {
 
 void Scroll(HWND hwnd, ListBoxState& state, WORD code) {
   const int page = VisibleRows(hwnd, state);
-  int top = state.top;
-  switch (code) {
-    case SB_LINEUP: --top; break;
-    case SB_LINEDOWN: ++top; break;
-    case SB_PAGEUP: top -= page; break;
-    case SB_PAGEDOWN: top += page; break;
-    case SB_TOP: top = 0; break;
-    case SB_BOTTOM: top = state.items.Count(); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      GetScrollInfo(hwnd, SB_VERT, &info);
-      top = info.nTrackPos;
-      break;
-    }
-    default: return;
-  }
-  SetTop(hwnd, state, top);
+  if (auto top = ScrolledPosition(hwnd, SB_VERT, code, state.top, 1, page, state.items.Count()))
+    SetTop(hwnd, state, *top);
 }
 
 void Wheel(HWND hwnd, ListBoxState& state, short delta) {
@@ -349,8 +327,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (GetFocus() != hwnd) SetFocus(hwnd);
-      SetCapture(hwnd);
-      state->tracking = true;
+      BeginMouseHold(hwnd, state->tracking);
       // A click reports the selection even when it stays where it was.
       Select(hwnd, *state, IndexAt(hwnd, *state, lParam));
       if (items.selection >= 0) Notify(hwnd, LBN_SELCHANGE);
@@ -363,14 +340,8 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (state->tracking) SelectByUser(hwnd, *state, IndexAt(hwnd, *state, lParam));
       return 0;
     case WM_LBUTTONUP:
-      if (state->tracking) {
-        state->tracking = false;
-        ReleaseCapture();
-      }
-      return 0;
     case WM_CAPTURECHANGED:
-      state->tracking = false;
-      return 0;
+      return EndMouseHold(message, state->tracking);
     case WM_KEYDOWN:
       if (OnKeyDown(hwnd, *state, wParam)) return 0;
       break;

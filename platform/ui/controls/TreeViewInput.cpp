@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/ui/controls/ControlSupport.h"
 #include "platform/ui/controls/TreeView.h"
 
 namespace qm::ui::controls::tree {
@@ -122,46 +123,19 @@ void KeyDown(TreeState& tree, UINT key) {
 }
 
 // Where the thumb is dragged to, in the full 32 bits the message cannot carry.
-int TrackPosition(const TreeState& tree, int bar) {
-  SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-  GetScrollInfo(tree.hwnd, bar, &info);
-  return info.nTrackPos;
-}
-
 void VerticalScroll(TreeState& tree, WORD code) {
   EnsureLayout(tree);
   int page = std::max(1, VisibleRowCount(tree));
-  int row = tree.firstRow;
-  switch (code) {
-    case SB_LINEUP: --row; break;
-    case SB_LINEDOWN: ++row; break;
-    case SB_PAGEUP: row -= page; break;
-    case SB_PAGEDOWN: row += page; break;
-    case SB_TOP: row = 0; break;
-    case SB_BOTTOM: row = static_cast<int>(tree.rows.size()); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: row = TrackPosition(tree, SB_VERT); break;
-    default: return;
-  }
-  ScrollToRow(tree, row);
+  if (auto row = ScrolledPosition(tree.hwnd, SB_VERT, code, tree.firstRow, 1, page, static_cast<int>(tree.rows.size())))
+    ScrollToRow(tree, *row);
 }
 
 void HorizontalScroll(TreeState& tree, WORD code) {
   RECT client{};
   GetClientRect(tree.hwnd, &client);
-  int x = tree.scrollX;
-  switch (code) {
-    case SB_LINELEFT: x -= tree.itemHeight; break;
-    case SB_LINERIGHT: x += tree.itemHeight; break;
-    case SB_PAGELEFT: x -= client.right; break;
-    case SB_PAGERIGHT: x += client.right; break;
-    case SB_LEFT: x = 0; break;
-    case SB_RIGHT: x = tree.contentWidth; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: x = TrackPosition(tree, SB_HORZ); break;
-    default: return;
-  }
-  ScrollToX(tree, x);
+  if (auto x = ScrolledPosition(tree.hwnd, SB_HORZ, code, tree.scrollX, tree.itemHeight,
+                                static_cast<int>(client.right), tree.contentWidth))
+    ScrollToX(tree, *x);
 }
 
 // Each notch of the wheel scrolls three rows; smaller turns add up.

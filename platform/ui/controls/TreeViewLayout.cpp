@@ -13,26 +13,6 @@ namespace {
 
 constexpr int LabelPadding = 2;  // on each side of the text, inside the highlight
 
-// A DC of the tree's own with its font, for measuring.
-class MeasuringDC {
- public:
-  explicit MeasuringDC(const TreeState& tree) : hwnd_(tree.hwnd), dc_(GetDC(tree.hwnd)) {
-    old_ = SelectObject(dc_, EffectiveFont(tree.font));
-  }
-  ~MeasuringDC() {
-    SelectObject(dc_, old_);
-    ReleaseDC(hwnd_, dc_);
-  }
-  MeasuringDC(const MeasuringDC&) = delete;
-  MeasuringDC& operator=(const MeasuringDC&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
 void UpdateMetrics(TreeState& tree, HDC dc) {
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
@@ -99,7 +79,7 @@ void MarkLayoutDirty(TreeState& tree) {
 void EnsureLayout(TreeState& tree) {
   if (!tree.layoutDirty) return;
   tree.layoutDirty = false;
-  MeasuringDC dc(tree);
+  MeasuringDC dc(tree.hwnd, tree.font);
   if (tree.metricsDirty) UpdateMetrics(tree, dc.Get());
   ++tree.rowGeneration;
   tree.rows.clear();
@@ -138,7 +118,7 @@ RowGeometry GeometryOf(TreeState& tree, const Item& item) {
   g.labelLeft = LabelLeftUnscrolled(tree, item) - tree.scrollX;
   int width = item.textWidth;
   if (item.widthGeneration != tree.widthGeneration) {
-    MeasuringDC dc(tree);
+    MeasuringDC dc(tree.hwnd, tree.font);
     width = TextWidth(tree, const_cast<Item&>(item), dc.Get());
   }
   g.labelRight = g.labelLeft + width + 2 * LabelPadding;

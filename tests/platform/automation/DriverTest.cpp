@@ -1,6 +1,7 @@
 #include <fstream>
 
 #include "AutomationTestSupport.h"
+#include "support/Scripted.h"
 #include "support/TempDir.h"
 
 namespace qm::test {
@@ -73,11 +74,7 @@ TEST_F(DriverTest, ProgramWaitingWithNoStepsLeftFailsWithTheOpenWindows) {
 
 TEST_F(DriverTest, WaitingForAWindowThatCannotComeFailsInsteadOfHanging) {
   HWND main = Frame("Install", {0, 0, 400, 300});
-  Driver driver;
-  std::string reported;
-  driver.SetFailureHandler([&](const std::string& message) { reported = message; });
-  driver.Wait("Never");
-  EXPECT_THROW(RunLoop(), AutomationError);
+  const std::string reported = StepFailure([](Driver& driver) { driver.Wait("Never"); }, [this] { RunLoop(); });
   EXPECT_NE(reported.find("wait \"Never\": the program is idle with nothing pending"), std::string::npos) << reported;
   DestroyWindow(main);
 }

@@ -6,6 +6,7 @@
 
 #include "AutomationTestSupport.h"
 #include "platform/dialogs/DialogTestSupport.h"
+#include "support/Scripted.h"
 
 namespace qm::test {
 namespace {
@@ -81,6 +82,11 @@ LONG_PTR FolderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+INT_PTR ShowFolderDialog() {
+  DialogTemplate dialog = FolderDialog();
+  return DialogBoxIndirectParamA(nullptr, &dialog, nullptr, FolderProc, 0);
+}
+
 class PopupStepsTest : public AutomationTest {
  protected:
   void SetUp() override {
@@ -91,25 +97,10 @@ class PopupStepsTest : public AutomationTest {
     record = nullptr;
     AutomationTest::TearDown();
   }
-  INT_PTR Run(const std::string& script) {
-    Driver driver;
-    LoadScript(driver, script);
-    DialogTemplate dialog = FolderDialog();
-    INT_PTR answer = DialogBoxIndirectParamA(nullptr, &dialog, nullptr, FolderProc, 0);
-    EXPECT_EQ(driver.StepsLeft(), 0u);
-    return answer;
-  }
+  static INT_PTR Run(const std::string& script) { return RunScripted(script, ShowFolderDialog); }
   // The failure of a driver holding one step after the dialog is up.
-  std::string Failure(const std::function<void(Driver&)>& steps) {
-    Driver driver;
-    std::string failure;
-    driver.SetFailureHandler([&](const std::string& message) { failure = message; });
-    driver.Wait("Choose Directory");
-    steps(driver);
-    DialogTemplate dialog = FolderDialog();
-    EXPECT_THROW(DialogBoxIndirectParamA(nullptr, &dialog, nullptr, FolderProc, 0), AutomationError);
-    if (HWND open = FindWindowByCaption("Choose Directory")) DestroyWindow(open);
-    return failure;
+  static std::string Failure(const std::function<void(Driver&)>& steps) {
+    return FailureInWindow("Choose Directory", steps, ShowFolderDialog);
   }
 
   Record result;
@@ -184,12 +175,8 @@ TEST_F(PopupStepsTest, ScriptLinesOfTheWrongFormNameTheirLine) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.script);
     Driver driver;
-    try {
-      LoadScript(driver, row.script);
-      ADD_FAILURE() << "read";
-    } catch (const AutomationError& e) {
-      EXPECT_NE(std::string(e.what()).find(row.message), std::string::npos) << e.what();
-    }
+    const std::string error = LoadScriptError(driver, row.script);
+    EXPECT_NE(error.find(row.message), std::string::npos) << error;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "AutomationTestSupport.h"
 #include "platform/ui/Startup.h"
+#include "support/Scripted.h"
 #include "support/TempDir.h"
 
 namespace qm::test {
@@ -22,12 +23,7 @@ void ExpectScriptErrors(const ScriptError (&rows)[N]) {
   for (const ScriptError& row : rows) {
     SCOPED_TRACE(row.script);
     Driver driver;
-    try {
-      LoadScript(driver, row.script);
-      ADD_FAILURE() << "no error";
-    } catch (const AutomationError& e) {
-      EXPECT_STREQ(e.what(), row.error);
-    }
+    EXPECT_EQ(LoadScriptError(driver, row.script), row.error);
     driver.End();
     RunUntilIdle();
   }

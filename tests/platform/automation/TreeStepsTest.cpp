@@ -8,6 +8,7 @@
 #include "AutomationTestSupport.h"
 #include "platform/dialogs/DialogTestSupport.h"
 #include "platform/ui/automation/TreeSupport.h"
+#include "support/Scripted.h"
 
 namespace qm::test {
 namespace {
@@ -110,6 +111,11 @@ LONG_PTR FolderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+INT_PTR ShowFolderDialog() {
+  DialogTemplate dialog = FolderDialog();
+  return DialogBoxIndirectParamA(nullptr, &dialog, nullptr, FolderProc, 0);
+}
+
 class TreeStepsTest : public AutomationTest {
  protected:
   void SetUp() override {
@@ -128,18 +134,10 @@ class TreeStepsTest : public AutomationTest {
     AutomationTest::TearDown();
   }
 
-  INT_PTR Run(const std::string& script) {
-    Driver driver;
-    LoadScript(driver, script);
-    DialogTemplate dialog = FolderDialog();
-    INT_PTR answer = DialogBoxIndirectParamA(nullptr, &dialog, nullptr, FolderProc, 0);
-    EXPECT_EQ(driver.StepsLeft(), 0u);
-    return answer;
-  }
-
-  // A failed step leaves the dialog open behind the loop it ended.
-  static void CloseDialog() {
-    if (HWND dialog = FindWindowByCaption("Choose Directory")) DestroyWindow(dialog);
+  static INT_PTR Run(const std::string& script) { return RunScripted(script, ShowFolderDialog); }
+  // The failure of steps that begin once the dialog is up.
+  static std::string Failure(const std::function<void(Driver&)>& steps) {
+    return FailureInWindow("Choose Directory", steps, ShowFolderDialog);
   }
 
   Folders data;
@@ -186,19 +184,13 @@ click "OK"
 }
 
 TEST_F(TreeStepsTest, AFailedLookupNamesWhatTheTreeHolds) {
-  Driver driver;
-  std::string failure;
-  driver.SetFailureHandler([&](const std::string& message) { failure = message; });
-  driver.Wait("Choose Directory").SelectItem(Id(kTree), {"My Computer", "(E:)"});
-  DialogTemplate dialog = FolderDialog();
-  EXPECT_THROW(DialogBoxIndirectParamA(nullptr, &dialog, nullptr, FolderProc, 0), AutomationError);
+  const std::string failure = Failure([](Driver& d) { d.SelectItem(Id(kTree), {"My Computer", "(E:)"}); });
   EXPECT_NE(failure.find("select-item 1049 (0x419) \"My Computer\" \"(E:)\": no item \"(E:)\" under \"My Computer\""),
             std::string::npos)
       << failure;
   EXPECT_NE(failure.find("the items there: \"(C:)\" \"(D:)\""), std::string::npos) << failure;
   EXPECT_NE(failure.find("\n  My Computer\n    (C:)\n    (D:)\n  Network"), std::string::npos)
       << "and what the tree shows: " << failure;
-  CloseDialog();
 }
 
 TEST_F(TreeStepsTest, ExpectationsThatDoNotHoldSayWhatIsThere) {
@@ -215,15 +207,8 @@ TEST_F(TreeStepsTest, ExpectationsThatDoNotHoldSayWhatIsThere) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    Driver driver;
-    std::string failure;
-    driver.SetFailureHandler([&](const std::string& message) { failure = message; });
-    driver.Wait("Choose Directory");
-    row.step(driver);
-    DialogTemplate dialog = FolderDialog();
-    EXPECT_THROW(DialogBoxIndirectParamA(nullptr, &dialog, nullptr, FolderProc, 0), AutomationError);
+    const std::string failure = Failure(row.step);
     EXPECT_NE(failure.find(row.message), std::string::npos) << failure;
-    CloseDialog();
   }
 }
 
@@ -239,12 +224,7 @@ TEST_F(TreeStepsTest, ScriptTreeStepsNeedAControlAndQuotedTexts) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.line);
     Driver driver;
-    try {
-      LoadScript(driver, row.line);
-      ADD_FAILURE() << "the script was read";
-    } catch (const AutomationError& e) {
-      EXPECT_EQ(std::string(e.what()), row.message);
-    }
+    EXPECT_EQ(LoadScriptError(driver, row.line), row.message);
   }
   Driver driver;
   LoadScript(driver, "expect-selected 1049\nright-click-item \"Tree1\" \"A\" \"B\"\nkey Multiply");

@@ -35,15 +35,7 @@ class TreeTest : public UiTest {
 
   void SetUp() override {
     UiTest::SetUp();
-    WNDCLASSEXA existing{};
-    if (!GetClassInfoExA(nullptr, "QmTreeParent", &existing)) {
-      WNDCLASSEXA wc{};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = ParentProc;
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_BTNFACE + 1));
-      wc.lpszClassName = "QmTreeParent";
-      ASSERT_NE(RegisterClassExA(&wc), 0);
-    }
+    ASSERT_NO_FATAL_FAILURE(RegisterParentClass("QmTreeParent", ParentProc));
     notes.clear();
     contextMenus = 0;
     answer = {};
@@ -168,14 +160,6 @@ class TreeTest : public UiTest {
   void ClickButton(HWND tree, HTREEITEM item, int imageWidth = 0) {
     InjectClickAt(OnScreen(tree, ButtonPoint(tree, item, imageWidth)));
     Pump();
-  }
-
-  static void Mouse(ui::InputKind kind, POINT screen, ui::MouseButton button = ui::MouseButton::Left) {
-    ui::InputEvent event;
-    event.kind = kind;
-    event.point = screen;
-    event.button = button;
-    ui::InjectInput(event);
   }
 
   HWND frame = nullptr;

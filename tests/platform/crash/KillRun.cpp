@@ -74,6 +74,16 @@ const KillProgress& KillRun::KillOne(long base, const std::function<void(KillPro
   return *progress;
 }
 
+const KillProgress& KillRun::KillWriter(long base, const std::function<bool(long generation)>& writeOne) {
+  return KillOne(base, [&](KillProgress& child) {
+    for (long generation = child.base + 1;; ++generation) {
+      child.started = generation;
+      if (!writeOne(generation)) _exit(3);
+      child.done = generation;
+    }
+  });
+}
+
 bool KillRun::RunToEnd(const std::function<bool()>& work) {
   pid_t child = fork();
   if (child < 0) return false;

@@ -29,9 +29,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int RegistryKills = 500;
-constexpr int CopyKills = 200;
-constexpr int LinkKills = 200;
+constexpr int RegistryKills = qm::test::KillsUnderSanitizer(500);
+constexpr int CopyKills = qm::test::KillsUnderSanitizer(200);
+constexpr int LinkKills = qm::test::KillsUnderSanitizer(200);
 
 std::string Host(const std::string& windowsPath) { return qm::kernel::ResolveWindowsPath(windowsPath).value(); }
 
@@ -113,13 +113,10 @@ void FillStore() {
             ERROR_SUCCESS);
 }
 
-void WriteGenerations(qm::test::KillProgress& progress) {
-  for (long generation = progress.base + 1;; ++generation) {
-    progress.started = generation;
-    for (int key = 0; key < GenerationKeys; ++key)
-      if (!SetGeneration(key, generation)) _exit(3);
-    progress.done = generation;
-  }
+bool WriteGeneration(long generation) {
+  for (int key = 0; key < GenerationKeys; ++key)
+    if (!SetGeneration(key, generation)) return false;
+  return true;
 }
 
 TEST(KillTest, ARegistryWriterKilledAtRandomLeavesEveryKeyOldOrNewAndNoLockOrTemporary) {
@@ -139,7 +136,7 @@ TEST(KillTest, ARegistryWriterKilledAtRandomLeavesEveryKeyOldOrNewAndNoLockOrTem
   for (int kill = 0; kill < RegistryKills && !testing::Test::HasFailure(); ++kill) {
     SCOPED_TRACE("kill " + std::to_string(kill));
     const long base = *std::max_element(held.begin(), held.end());
-    const qm::test::KillProgress& progress = run.KillOne(base, WriteGenerations);
+    const qm::test::KillProgress& progress = run.KillWriter(base, WriteGeneration);
     const long started = progress.started;
     const long done = progress.done;
 
@@ -196,13 +193,8 @@ TEST(KillTest, ACopyKilledMidFileLeavesTheOldFileOrTheWholeNewOne) {
   long generation = 0;
   for (int kill = 0; kill < CopyKills && !testing::Test::HasFailure(); ++kill) {
     SCOPED_TRACE("kill " + std::to_string(kill));
-    const qm::test::KillProgress& progress = run.KillOne(generation, [&](qm::test::KillProgress& child) {
-      for (long g = child.base + 1;; ++g) {
-        child.started = g;
-        if (!CopyFileA(sources[g % 2].c_str(), destination.c_str(), FALSE)) _exit(3);
-        child.done = g;
-      }
-    });
+    const qm::test::KillProgress& progress = run.KillWriter(
+        generation, [&](long g) { return CopyFileA(sources[g % 2].c_str(), destination.c_str(), FALSE) != FALSE; });
     generation = progress.started;
     const std::string now = qm::test::ReadHostFile(hostDestination);
     ASSERT_TRUE(now == contents[0] || now == contents[1])
@@ -264,13 +256,10 @@ TEST(KillTest, ALinkWriterKilledAtRandomLeavesTheOldOrTheNewLinkAndNoTemporaryFi
   long generation = 0;
   for (int kill = 0; kill < LinkKills && !testing::Test::HasFailure(); ++kill) {
     SCOPED_TRACE("kill " + std::to_string(kill));
-    const qm::test::KillProgress& progress = run.KillOne(generation, [&](qm::test::KillProgress& child) {
-      for (long g = child.base + 1;; ++g) {
-        child.started = g;
-        for (const std::string& link : links)
-          if (!SaveLink(link, targets[g % 2])) _exit(3);
-        child.done = g;
-      }
+    const qm::test::KillProgress& progress = run.KillWriter(generation, [&](long g) {
+      for (const std::string& link : links)
+        if (!SaveLink(link, targets[g % 2])) return false;
+      return true;
     });
     generation = progress.started;
     for (const std::string& link : links) {

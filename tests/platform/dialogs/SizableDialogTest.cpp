@@ -73,12 +73,6 @@ class SizableDialogTest : public UiTest {
     return POINT{x >= 0 ? r.left + x : r.right + x, y >= 0 ? r.top + y : r.bottom + y};
   }
   LRESULT Hit(POINT screen) const { return SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)); }
-  static void Mouse(ui::InputKind kind, POINT at) {
-    ui::InputEvent event;
-    event.kind = kind;
-    event.point = at;
-    ui::InjectInput(event);
-  }
   RECT ControlPlace(int id) const {
     RECT r{};
     GetWindowRect(GetDlgItem(dialog, id), &r);

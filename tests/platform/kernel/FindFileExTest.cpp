@@ -11,15 +11,8 @@ namespace fs = std::filesystem;
 namespace {
 
 std::vector<Found> SearchEx(const char* pattern, FINDEX_INFO_LEVELS level, FINDEX_SEARCH_OPS op) {
-  std::vector<Found> found;
   WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileExA(pattern, level, &data, op, nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) return found;
-  do {
-    found.push_back({data.cFileName, data.cAlternateFileName, data.dwFileAttributes});
-  } while (FindNextFileA(search, &data));
-  FindClose(search);
-  return found;
+  return EntriesOf(FindFirstFileExA(pattern, level, &data, op, nullptr, 0), data);
 }
 
 void MakeWeb() {

@@ -30,9 +30,12 @@ bool HostExists(const std::string& hostPath) {
 void MakeHostReadOnly(const std::string& hostPath) { chmod(hostPath.c_str(), 0444); }
 
 std::vector<Found> SearchAll(const std::string& pattern) {
-  std::vector<Found> found;
   WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+  return EntriesOf(FindFirstFileA(pattern.c_str(), &data), data);
+}
+
+std::vector<Found> EntriesOf(HANDLE search, WIN32_FIND_DATAA& data) {
+  std::vector<Found> found;
   if (search == INVALID_HANDLE_VALUE) return found;
   do {
     found.push_back({data.cFileName, data.cAlternateFileName, data.dwFileAttributes});

@@ -25,6 +25,9 @@ struct Found {
 
 // Every entry a search returns, in its order; empty when the first call fails.
 std::vector<Found> SearchAll(const std::string& pattern);
+// The same of a search begun already: `data` holds what its first call
+// found. The search is closed.
+std::vector<Found> EntriesOf(HANDLE search, WIN32_FIND_DATAA& data);
 std::vector<std::string> SearchNames(const std::string& pattern);
 
 }  // namespace qm::test

@@ -9,6 +9,7 @@
 #include "platform/shell/Launcher.h"
 #include "platform/shell/Namespace.h"
 #include "platform/ui/WinUser.h"
+#include "support/HostProbes.h"
 
 namespace {
 
@@ -17,17 +18,8 @@ std::string Host(const std::string& windowsPath) { return qm::kernel::ResolveWin
 // The context menu of the last item of a path, asked of its folder.
 class ContextMenu : public testing::Test {
  protected:
-  void SetUp() override {
-    previous = qm::shell::SetLauncher([this](const qm::shell::HostCommand& command) {
-      launched.push_back(command);
-      return launcherWorks;
-    });
-    std::filesystem::create_directories(Host("C:\\Games\\Quellmoor"));
-  }
-  void TearDown() override {
-    qm::shell::SetLauncher(std::move(previous));
-    EXPECT_EQ(qm::shell::LiveObjectCount(), 0u);
-  }
+  void SetUp() override { std::filesystem::create_directories(Host("C:\\Games\\Quellmoor")); }
+  void TearDown() override { EXPECT_EQ(qm::shell::LiveObjectCount(), 0u); }
 
   // Answers the failure of GetUIObjectOf, or S_OK with menu set.
   HRESULT MenuOf(const std::string& path, IContextMenu** menu) {
@@ -62,9 +54,9 @@ class ContextMenu : public testing::Test {
     return menu->InvokeCommand(&info);
   }
 
-  std::vector<qm::shell::HostCommand> launched;
-  bool launcherWorks = true;
-  qm::shell::Launcher previous;
+  qm::test::RecordingLauncher recorder;
+  std::vector<qm::shell::HostCommand>& launched = recorder.launched;
+  bool& launcherWorks = recorder.works;
 };
 
 }  // namespace

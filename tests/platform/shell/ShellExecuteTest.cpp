@@ -7,6 +7,7 @@
 #include "platform/kernel/Prefix.h"
 #include "platform/shell/Launcher.h"
 #include "platform/shell/ShellExecute.h"
+#include "support/HostProbes.h"
 
 namespace {
 
@@ -24,17 +25,9 @@ std::intptr_t Result(HINSTANCE instance) { return reinterpret_cast<std::intptr_t
 // Records what would be launched; launches nothing.
 class ShellExecute : public testing::Test {
  protected:
-  void SetUp() override {
-    previous = qm::shell::SetLauncher([this](const qm::shell::HostCommand& command) {
-      launched.push_back(command);
-      return launcherWorks;
-    });
-  }
-  void TearDown() override { qm::shell::SetLauncher(std::move(previous)); }
-
-  std::vector<qm::shell::HostCommand> launched;
-  bool launcherWorks = true;
-  qm::shell::Launcher previous;
+  qm::test::RecordingLauncher recorder;
+  std::vector<qm::shell::HostCommand>& launched = recorder.launched;
+  bool& launcherWorks = recorder.works;
 };
 
 }  // namespace

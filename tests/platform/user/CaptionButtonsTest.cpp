@@ -97,9 +97,17 @@ class CaptionButtonsTest : public WindowTest {
 
 TEST_F(CaptionButtonsTest, AllThreeBoxesInTheClassicLook) {
   HWND hwnd = Captioned(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-  EXPECT_EQ(BoxArt(kMinimizeLeft), kMinimizeBox);
-  EXPECT_EQ(BoxArt(kMaximizeLeft), kMaximizeBox);
-  EXPECT_EQ(BoxArt(kCloseLeft), kCloseBox);
+  const struct {
+    const char* name;
+    LONG left;
+    const std::vector<std::string>& art;
+  } boxes[] = {{"minimize", kMinimizeLeft, kMinimizeBox},
+               {"maximize", kMaximizeLeft, kMaximizeBox},
+               {"close", kCloseLeft, kCloseBox}};
+  for (const auto& box : boxes) {
+    SCOPED_TRACE(box.name);
+    EXPECT_EQ(BoxArt(box.left), box.art);
+  }
   // Each box is hit where it is drawn; the two pixels before the close box are caption.
   const struct {
     LONG x;
@@ -133,14 +141,22 @@ TEST_F(CaptionButtonsTest, TheBoxTheStyleLacksIsGreyedAndDoesNothing) {
     EXPECT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(CentreOf(kMinimizeLeft).x, CentreOf(kMinimizeLeft).y)),
               row.minimizeShown ? HTMINBUTTON : HTCAPTION);
     EXPECT_EQ(BoxArt(kCloseLeft), kCloseBox) << "the close box stays where it is";
-    ClearLog();
-    Click(CentreOf(kMaximizeLeft));
-    EXPECT_EQ(Commands(hwnd), row.maximizeEnabled ? std::vector<WPARAM>{SC_MAXIMIZE} : std::vector<WPARAM>{});
-    ShowWindow(hwnd, SW_RESTORE);
-    Pump();
-    ClearLog();
-    Click(CentreOf(kMinimizeLeft));
-    EXPECT_EQ(Commands(hwnd), row.minimizeEnabled ? std::vector<WPARAM>{SC_MINIMIZE} : std::vector<WPARAM>{});
+    // Each click starts from the window as it was made.
+    const struct {
+      const char* box;
+      LONG left;
+      bool enabled;
+      WPARAM command;
+    } clicks[] = {{"maximize", kMaximizeLeft, row.maximizeEnabled, SC_MAXIMIZE},
+                  {"minimize", kMinimizeLeft, row.minimizeEnabled, SC_MINIMIZE}};
+    for (const auto& click : clicks) {
+      SCOPED_TRACE(click.box);
+      ClearLog();
+      Click(CentreOf(click.left));
+      EXPECT_EQ(Commands(hwnd), click.enabled ? std::vector<WPARAM>{click.command} : std::vector<WPARAM>{});
+      ShowWindow(hwnd, SW_RESTORE);
+      Pump();
+    }
     DestroyWindow(hwnd);
   }
 }
@@ -182,26 +198,20 @@ TEST_F(CaptionButtonsTest, SmallClassIconStandsAtTheCaptionsLeftSmoothed) {
 
 TEST_F(CaptionButtonsTest, BoxIsPressedWhileHeldOverItAndActsWhenReleased) {
   HWND hwnd = Captioned(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-  auto inject = [](qm::ui::InputKind kind, POINT at) {
-    qm::ui::InputEvent event;
-    event.kind = kind;
-    event.point = at;
-    qm::ui::InjectInput(event);
-  };
   const POINT onBox = CentreOf(kMinimizeLeft);
   const POINT offBox{onBox.x - 40, onBox.y};
   qm::ui::automation::Driver driver;
   driver.Do("held", [&] { EXPECT_EQ(BoxArt(kMinimizeLeft), kPressedMinimizeBox); })
-      .Do("slide off", [&] { inject(qm::ui::InputKind::MouseMove, offBox); })
+      .Do("slide off", [&] { Mouse(qm::ui::InputKind::MouseMove, offBox); })
       .Do("raised off the box", [&] { EXPECT_EQ(BoxArt(kMinimizeLeft), kMinimizeBox); })
-      .Do("back on", [&] { inject(qm::ui::InputKind::MouseMove, onBox); })
+      .Do("back on", [&] { Mouse(qm::ui::InputKind::MouseMove, onBox); })
       .Do("held again", [&] {
         EXPECT_EQ(BoxArt(kMinimizeLeft), kPressedMinimizeBox);
         EXPECT_EQ(Commands(hwnd), std::vector<WPARAM>{}) << "nothing happens while the button is down";
       })
-      .Do("let go", [&] { inject(qm::ui::InputKind::MouseUp, onBox); });
+      .Do("let go", [&] { Mouse(qm::ui::InputKind::MouseUp, onBox); });
   ClearLog();
-  inject(qm::ui::InputKind::MouseDown, onBox);
+  Mouse(qm::ui::InputKind::MouseDown, onBox);
   Pump();
   EXPECT_EQ(driver.StepsLeft(), 0u);
   EXPECT_EQ(Commands(hwnd), std::vector<WPARAM>{SC_MINIMIZE});

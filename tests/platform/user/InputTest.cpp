@@ -240,15 +240,7 @@ TEST_F(DoubleClickTest, SecondPressIsADoubleClickOnlyForClassesAskingForIt) {
 namespace qm::test {
 namespace {
 
-class WindowMoveTest : public WindowTest {
- protected:
-  void Mouse(qm::ui::InputKind kind, POINT at) {
-    qm::ui::InputEvent event;
-    event.kind = kind;
-    event.point = at;
-    qm::ui::InjectInput(event);
-  }
-};
+class WindowMoveTest : public WindowTest {};
 
 TEST_F(WindowMoveTest, DraggingTheCaptionMovesTheWindowAndEscPutsItBack) {
   HWND hwnd = Create(WS_POPUP | WS_CAPTION | WS_VISIBLE, {100, 100, 300, 250});

@@ -40,13 +40,6 @@ class PopupMenuTest : public UiTest {
     EXPECT_TRUE(GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &r));
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
-  static void Mouse(ui::InputKind kind, POINT at, ui::MouseButton button = ui::MouseButton::Left) {
-    ui::InputEvent event;
-    event.kind = kind;
-    event.point = at;
-    event.button = button;
-    ui::InjectInput(event);
-  }
   static void Text(const std::string& text) { InjectText(text); }
   // Opens the menu at the owner's centre, plays the steps in its loop.
   BOOL Track(std::vector<std::function<void()>> steps, UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON) {

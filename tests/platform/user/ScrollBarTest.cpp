@@ -47,13 +47,6 @@ class ScrollBarTest : public WindowTest {
     return {r.left + x, r.top + y};
   }
 
-  static void Mouse(qm::ui::InputKind kind, POINT screen) {
-    qm::ui::InputEvent event;
-    event.kind = kind;
-    event.point = screen;
-    qm::ui::InjectInput(event);
-  }
-
   // Pumps; each time the loop waits for input the next action is taken.
   void WhileHeld(std::vector<std::function<void()>> actions) {
     std::size_t next = 0;

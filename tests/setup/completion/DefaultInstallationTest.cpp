@@ -13,6 +13,7 @@
 #include "platform/framework/Application.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/kernel/SystemInfo.h"
+#include "support/Scripted.h"
 #include "support/TempDir.h"
 
 namespace qm::test {
@@ -62,11 +63,7 @@ class DefaultInstallationTest : public CompletionTest {
 
   // Runs the program answered by a response script; its exit code.
   int RunWithAnswers(const std::string& script) {
-    automation::Driver driver;
-    automation::LoadScript(driver, script);
-    const int exitCode = qm::fw::RunApplication(installer);
-    EXPECT_EQ(driver.StepsLeft(), 0u);
-    return exitCode;
+    return RunScripted(script, [this] { return qm::fw::RunApplication(installer); });
   }
 
   // Of static storage like the program's own, so that the application
