@@ -1,6 +1,7 @@
 #include "platform/framework/Application.h"
 
 #include "platform/kernel/SystemInfo.h"
+#include "platform/kernel/host/Signals.h"
 #include "platform/ui/Startup.h"
 #include "platform/ui/WindowSystemExit.h"
 
@@ -76,6 +77,7 @@ std::string ApplicationName() {
 }
 
 int RunApplication(Application& application) {
+  qm::kernel::host::FailWritesPastTheFileSizeLimit();
   qm::ui::StartWindowSystem();
   const int exitCode = application.InitInstance() ? application.Run() : application.ExitInstance();
   // Windows the program leaves open, such as its main window, stay until it

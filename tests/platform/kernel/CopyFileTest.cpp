@@ -9,6 +9,7 @@
 
 #include "KernelFiles.h"
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/host/Signals.h"
 
 using namespace qm::test;
 
@@ -107,8 +108,9 @@ TEST(CopyFile, AFailedCopyKeepsTheOldDestinationAndLeavesNoTemporaryFile) {
 TEST(CopyFile, AWriteFailingHalfwayKeepsTheOldDestination) {
   WriteHostFile(HostOnC("Medium/big.db"), std::string(1 << 20, 'n'));
   WriteHostFile(HostOnC("Games/big.db"), "good old data");
-  // The host refuses to let this process write past 64 KB.
-  signal(SIGXFSZ, SIG_IGN);
+  // The host refuses to let this process write past 64 KB; the program's
+  // start-up makes such a write fail instead of ending the process.
+  qm::kernel::host::FailWritesPastTheFileSizeLimit();
   struct rlimit previous;
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
   struct rlimit limit = {64 * 1024, previous.rlim_max};
