@@ -30,7 +30,8 @@ TEST_F(DialogKeyboardTest, TabVisitsTabStopsInOrderSkippingRemovedDisabledAndGro
   };
   HWND dialog = Open(DestinationPage());
   ASSERT_EQ(GetDlgCtrlID(GetFocus()), 1020);
-  const struct { bool shift; int focused; } steps[] = {{false, IDOK}, {false, IDCANCEL}, {false, 1020}, {true, IDCANCEL}, {true, IDOK}, {true, 1020}};
+  const struct { bool shift; int focused; } steps[] = {{false, IDOK}, {false, IDCANCEL}, {false, 1020},
+                                                      {true, IDCANCEL}, {true, IDOK},      {true, 1020}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.focused);
     Key(VK_TAB, dialog, step.shift);
@@ -137,7 +138,8 @@ TEST_F(DialogKeyboardTest, ArrowsMoveWithinARadioGroupAndCheckTheFocusedButton) 
 
   Key(VK_TAB, dialog);
   ASSERT_EQ(GetDlgCtrlID(GetFocus()), 21);
-  const struct { UINT key; int focused; } steps[] = {{VK_DOWN, 22}, {VK_RIGHT, 23}, {VK_DOWN, 21}, {VK_UP, 23}, {VK_LEFT, 22}};
+  const struct { UINT key; int focused; } steps[] = {
+      {VK_DOWN, 22}, {VK_RIGHT, 23}, {VK_DOWN, 21}, {VK_UP, 23}, {VK_LEFT, 22}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.focused);
     Key(step.key, dialog);

@@ -104,14 +104,14 @@ class FormTest : public FrameworkTest {
         kFormTemplate,
         DialogBoxTemplate(
             "Form", 200, 120,
-            {Control(WC_EDITA, "", kEdit, 7, 7, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
-             Control(WC_BUTTONA, "Check", kCheck, 7, 24, 60, 10, BS_AUTOCHECKBOX | WS_TABSTOP),
-             Control(WC_BUTTONA, "A", kRadioA, 7, 38, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP),
-             Control(WC_BUTTONA, "B", kRadioB, 7, 50, 40, 10, BS_AUTORADIOBUTTON),
-             Control(WC_BUTTONA, "C", kRadioC, 7, 62, 40, 10, BS_AUTORADIOBUTTON),
-             Control(PROGRESS_CLASSA, "", kBar, 7, 80, 180, 14, WS_GROUP),
-             Control(WC_BUTTONA, "OK", IDOK, 80, 100, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
-             Control(WC_BUTTONA, "Cancel", IDCANCEL, 140, 100, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)}));
+            {Item(WC_EDITA, "", kEdit, 7, 7, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
+             Item(WC_BUTTONA, "Check", kCheck, 7, 24, 60, 10, BS_AUTOCHECKBOX | WS_TABSTOP),
+             Item(WC_BUTTONA, "A", kRadioA, 7, 38, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP),
+             Item(WC_BUTTONA, "B", kRadioB, 7, 50, 40, 10, BS_AUTORADIOBUTTON),
+             Item(WC_BUTTONA, "C", kRadioC, 7, 62, 40, 10, BS_AUTORADIOBUTTON),
+             Item(PROGRESS_CLASSA, "", kBar, 7, 80, 180, 14, WS_GROUP),
+             Item(WC_BUTTONA, "OK", IDOK, 80, 100, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+             Item(WC_BUTTONA, "Cancel", IDCANCEL, 140, 100, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)}));
   }
 };
 

@@ -118,11 +118,14 @@ class WizardProtocolTest : public FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();
-    qm::ui::RegisterDialogResource(kFirstPage, PageTemplate("One", {Control(WC_STATICA, "First page", -1, 97, 0, 150, 8, SS_LEFT)}));
-    qm::ui::RegisterDialogResource(
-        kFirstPage + 1,
-        PageTemplate("Two", {Control(WC_EDITA, "", kNameEdit, 104, 20, 117, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)}));
-    qm::ui::RegisterDialogResource(kFirstPage + 2, PageTemplate("Three", {Control(WC_STATICA, "Last page", -1, 97, 0, 150, 8, SS_LEFT)}));
+    using qm::ui::RegisterDialogResource;
+    auto textPage = [](const char* caption, const char* text) {
+      return PageTemplate(caption, {Item(WC_STATICA, text, -1, 97, 0, 150, 8, SS_LEFT)});
+    };
+    RegisterDialogResource(kFirstPage, textPage("One", "First page"));
+    RegisterDialogResource(kFirstPage + 1, PageTemplate("Two", {Item(WC_EDITA, "", kNameEdit, 104, 20, 117, 12,
+                                                                     WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)}));
+    RegisterDialogResource(kFirstPage + 2, textPage("Three", "Last page"));
   }
 
   void Open() {
@@ -306,7 +309,7 @@ TEST_F(WizardProtocolTest, ResumeAfterCancelKeepsTheSheetOnItsPageWithItsChoices
 TEST_F(WizardProtocolTest, ParentlessQuestionDuringCancelDisablesTheWizard) {
   constexpr UINT kQuestion = 611;
   qm::ui::RegisterDialogResource(
-      kQuestion, DialogBoxTemplate("Install", 120, 40, {Control(WC_BUTTONA, "&Resume", IDOK, 7, 20, 50, 14, 0)}));
+      kQuestion, DialogBoxTemplate("Install", 120, 40, {Item(WC_BUTTONA, "&Resume", IDOK, 7, 20, 50, 14, 0)}));
   class Question : public qm::fw::Dialog {
    public:
     Question() : Dialog(kQuestion) {}
