@@ -154,11 +154,7 @@ TEST_F(EditTest, ReplaceSelectionAndSelectAll) {
 // that is not UTF-8: each ill-formed subsequence is one character, the one
 // U+FFFD drawn for it, so no stop splits what drawing shows as one.
 TEST_F(EditTest, CaretStepsOverTheCharactersTextDrawingShows) {
-  const struct {
-    const char* name;
-    std::string text;
-    DWORD characters;
-  } rows[] = {
+  const struct { const char* name; std::string text; DWORD characters; } rows[] = {
       {"latin-1 letter", "caf\xE9", 4},
       {"truncated character", "a\xE2\x82" "b\xFF", 4},
       {"lone continuations", "a\x80\x80", 3},

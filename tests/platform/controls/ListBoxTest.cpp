@@ -40,12 +40,7 @@ TEST(ListItemsTest, SelectionFollowsItsItemAsOthersComeAndGo) {
 TEST(ListItemsTest, FindStartsAfterTheGivenItemAndWrapsRound) {
   ListItems items;
   for (const char* text : {"Games", "garden", "Gamma", "other"}) items.Add(text, false);
-  struct Case {
-    int start;
-    const char* text;
-    bool exact;
-    int found;
-  };
+  struct Case { int start; const char* text; bool exact; int found; };
   const Case cases[] = {
       {-1, "gam", false, 0}, {0, "gam", false, 2}, {2, "gam", false, 0},  {-1, "GARDEN", true, 1},
       {-1, "gard", true, -1}, {3, "o", false, 3},  {-1, "", false, 0},    {-1, "x", false, -1},
@@ -86,11 +81,7 @@ TEST_F(ListBoxTest, UserSelectionIsReportedAndKeptInView) {
   HWND list = List(20);
   SendMessageA(list, LB_SETCURSEL, 3, 0);
   EXPECT_EQ(SelectionChanges(), 0) << "the program's selection is not reported";
-  struct Step {
-    UINT key;
-    int selection;
-    int top;
-  };
+  struct Step { UINT key; int selection; int top; };
   // Five rows show; Page Down moves by the rows less one.
   const Step steps[] = {{VK_DOWN, 4, 0}, {VK_DOWN, 5, 1}, {VK_NEXT, 9, 5}, {VK_END, 19, 15},
                         {VK_HOME, 0, 0}, {VK_UP, 0, 0}};

@@ -15,11 +15,7 @@ TEST_F(TreeTest, KeysMoveTheSelectionAndOpenAndCloseItems) {
   Insert(tree, "C");
   SelectItem(tree, a);
   SetFocus(tree);
-  struct Row {
-    UINT key;
-    const char* selected;
-    Texts shown;
-  } rows[] = {
+  struct Row { UINT key; const char* selected; Texts shown; } rows[] = {
       {VK_RIGHT, "A", {"A", "A1", "A2", "B", "C"}},
       {VK_RIGHT, "A1", {"A", "A1", "A2", "B", "C"}},
       {VK_DOWN, "A2", {"A", "A1", "A2", "B", "C"}},

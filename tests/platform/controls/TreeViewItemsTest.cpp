@@ -42,13 +42,7 @@ TEST_F(TreeTest, SortWithACallbackOrdersOneLevelByTheItemsParameters) {
       Insert(tree, (childName + ".x").c_str(), child, TVI_LAST, 0);
     }
   }
-  struct Row {
-    const char* name;
-    HTREEITEM parent;
-    LPARAM sign;
-    Texts top;
-    Texts middle;
-  } rows[] = {
+  struct Row { const char* name; HTREEITEM parent; LPARAM sign; Texts top; Texts middle; } rows[] = {
       {"top level descending", TVI_ROOT, 1, {"top2", "top1", "top0"}, {"top1.0", "top1.1", "top1.2"}},
       {"one item's children descending", top[1], 1, {"top2", "top1", "top0"}, {"top1.2", "top1.1", "top1.0"}},
       {"and back ascending", top[1], -1, {"top2", "top1", "top0"}, {"top1.0", "top1.1", "top1.2"}},

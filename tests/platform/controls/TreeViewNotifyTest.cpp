@@ -194,12 +194,7 @@ TEST_F(TreeTest, HitTestNamesThePartOfTheRowUnderThePoint) {
   int middle = (label.top + label.bottom) / 2;
   POINT button = ButtonPoint(tree, child, 16);
   POINT topButton = ButtonPoint(tree, top, 16);
-  struct Row {
-    const char* name;
-    POINT at;
-    UINT flags;
-    HTREEITEM item;
-  } rows[] = {
+  struct Row { const char* name; POINT at; UINT flags; HTREEITEM item; } rows[] = {
       {"label", {label.left + 3, middle}, TVHT_ONITEMLABEL, child},
       {"icon", {label.left - 8, middle}, TVHT_ONITEMICON, child},
       {"button", topButton, TVHT_ONITEMBUTTON, top},

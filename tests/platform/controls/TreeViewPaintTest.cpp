@@ -49,13 +49,7 @@ TEST_F(TreeTest, LinesAndButtonsDrawInTheClassicLook) {
 }
 
 TEST_F(TreeTest, SelectionIsNavyWithFocusAndGreyWithoutItWhenShownAlways) {
-  struct Row {
-    const char* name;
-    DWORD style;
-    bool focused;
-    COLORREF background;
-    COLORREF text;
-  } rows[] = {
+  struct Row { const char* name; DWORD style; bool focused; COLORREF background; COLORREF text; } rows[] = {
       {"focused", kClassicStyle, true, navy, white},
       {"unfocused, shown always", kClassicStyle, false, face, black},
       {"unfocused, not shown", kClassicStyle & ~TVS_SHOWSELALWAYS, false, white, black},

@@ -24,12 +24,7 @@ TEST(DialogResourceTest, ReadsTheExtendedTemplateOfTheFolderChooser) {
   EXPECT_EQ(t.fontCharset, 1);
   EXPECT_EQ(t.cx, 227);
   EXPECT_EQ(t.cy, 156);
-  struct Expected {
-    const char* className;
-    const char* text;
-    int id;
-    short x, y, cx, cy;
-  };
+  struct Expected { const char* className; const char* text; int id; short x, y, cx, cy; };
   const Expected expected[] = {{"COMBOBOX", "", 1051, 7, 7, 184, 128},     {"BUTTON", "Go", 1052, 194, 7, 26, 12},
                                {"SysTreeView32", "Tree1", 1049, 7, 24, 213, 105}, {"BUTTON", "OK", 1, 114, 135, 50, 14},
                                {"BUTTON", "Cancel", 2, 170, 135, 50, 14}};

@@ -101,10 +101,7 @@ TEST_F(ApplicationTest, TheQuitMessageParameterIsTheExitCode) {
   RecordingWindow window;
   ASSERT_TRUE(window.CreateEx(0, qm::fw::RegisterWindowClass(0, nullptr, nullptr, nullptr).c_str(), "Probe",
                               WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-  struct Row {
-    const char* how;
-    int code;
-  };
+  struct Row { const char* how; int code; };
   for (const Row& row : {Row{"PostQuitMessage", 0}, Row{"PostQuitMessage", 42}, Row{"posted to a window", 7}}) {
     SCOPED_TRACE(std::string(row.how) + " " + std::to_string(row.code));
     ScriptedApp app;

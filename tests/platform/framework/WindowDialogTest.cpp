@@ -209,10 +209,7 @@ TEST_F(FormTest, ModalDialogEndsWithTheButtonPressed) {
       return true;
     }
   };
-  struct Row {
-    int button;
-    const char* text;
-  };
+  struct Row { int button; const char* text; };
   for (const Row& row : {Row{IDOK, "typed"}, Row{IDCANCEL, "first"}}) {
     SCOPED_TRACE(row.button);
     Modal modal;
@@ -282,11 +279,7 @@ TEST_F(WindowDialogTest, StringsLoadByIdAndMissingOnesAreReported) {
   const std::string longText(700, 'x');
   qm::ui::RegisterStringResource(4711, "Install");
   qm::ui::RegisterStringResource(4713, longText);
-  struct Row {
-    UINT id;
-    bool found;
-    std::string expected;
-  };
+  struct Row { UINT id; bool found; std::string expected; };
   for (const Row& row : {Row{4711, true, "Install"}, Row{4712, false, "kept"}, Row{4713, true, longText}}) {
     SCOPED_TRACE(row.id);
     std::string text = "kept";

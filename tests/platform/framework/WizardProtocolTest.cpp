@@ -200,10 +200,7 @@ TEST_F(WizardProtocolTest, FocusFollowsThePageThatIsShown) {
 }
 
 TEST_F(WizardProtocolTest, WizardButtonFlagsSetTheButtons) {
-  struct Row {
-    DWORD flags;
-    bool backEnabled, nextShown, nextEnabled, finishShown, finishEnabled;
-  };
+  struct Row { DWORD flags; bool backEnabled, nextShown, nextEnabled, finishShown, finishEnabled; };
   const Row rows[] = {
       {PSWIZB_NEXT, false, true, true, false, false},
       {PSWIZB_BACK | PSWIZB_NEXT, true, true, true, false, false},
@@ -379,11 +376,7 @@ TEST_F(WizardProtocolTest, SheetSubclassSeesActivationAfterTheDefault) {
 }
 
 TEST_F(WizardProtocolTest, NextResultChoosesTheFollowingPage) {
-  struct Row {
-    LRESULT result;
-    int expectedIndex;
-    bool secondCreated;
-  };
+  struct Row { LRESULT result; int expectedIndex; bool secondCreated; };
   const Row rows[] = {{0, 1, true}, {-1, 0, false}, {kFirstPage + 2, 2, false}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.result);
@@ -434,10 +427,7 @@ TEST_F(WizardProtocolTest, FinishEndsAModelessSheetUnlessThePageRefuses) {
 }
 
 TEST_F(WizardProtocolTest, ModalSheetAnswersHowItEnded) {
-  struct Row {
-    int button;
-    INT_PTR expected;
-  };
+  struct Row { int button; INT_PTR expected; };
   for (const Row& row : {Row{PSBTN_FINISH, ID_WIZFINISH}, Row{PSBTN_CANCEL, IDCANCEL}}) {
     SCOPED_TRACE(row.button);
     Log modalLog;

@@ -158,10 +158,7 @@ TEST_F(PropertySheetTest, LayoutGivesEveryPageTheLargestPageAreaWithTheButtonsBe
 }
 
 TEST_F(PropertySheetTest, ResetAnswersDecideWhetherAModelessSheetStays) {
-  struct Row {
-    LRESULT firstAnswer, secondAnswer;
-    bool stays;
-  };
+  struct Row { LRESULT firstAnswer, secondAnswer; bool stays; };
   for (const Row& row : {Row{0, 0, false}, Row{TRUE, 0, true}, Row{0, TRUE, true}}) {
     SCOPED_TRACE(std::to_string(row.firstAnswer) + "," + std::to_string(row.secondAnswer));
     records[0] = PageRecord{};
