@@ -8,8 +8,9 @@
 
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/DialogTemplate.h"
+#include "support/DialogTemplates.h"
 #include "support/ScreenTest.h"
+#include "support/UiTest.h"
 
 namespace qm::test {
 namespace {
@@ -45,20 +46,7 @@ LONG_PTR PageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
 }
 
 DialogTemplate Page(short cx, short cy) {
-  DialogTemplate page;
-  page.style = DS_SETFONT | WS_CHILD | WS_CAPTION | WS_DISABLED;
-  page.cx = cx;
-  page.cy = cy;
-  page.fontFace = "MS Sans Serif";
-  page.pointSize = 8;
-  DialogItemTemplate text;
-  text.className = WC_STATICA;
-  text.text = "Page";
-  text.cx = 40;
-  text.cy = 8;
-  text.style = WS_CHILD | WS_VISIBLE;
-  page.items.push_back(text);
-  return page;
+  return Dialog(WS_CHILD | WS_CAPTION | WS_DISABLED, cx, cy, "", {Item(WC_STATICA, "Page", -1, 0, 0, 40, 8, 0)});
 }
 
 class PropertySheetTest : public ScreenTest {
@@ -81,13 +69,18 @@ class PropertySheetTest : public ScreenTest {
     ScreenTest::TearDown();
   }
 
-  HWND OpenModeless() {
+  PROPSHEETHEADERA Header(DWORD flags) {
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_WIZARD | PSH_MODELESS;
+    header.dwFlags = PSH_PROPSHEETPAGE | flags;
     header.pszCaption = "Raw Wizard";
     header.nPages = static_cast<UINT>(pages.size());
     header.ppsp = pages.data();
+    return header;
+  }
+
+  HWND OpenModeless() {
+    PROPSHEETHEADERA header = Header(PSH_WIZARD | PSH_MODELESS);
     sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
     return sheet;
   }
@@ -101,9 +94,8 @@ class PropertySheetTest : public ScreenTest {
   RECT RectIn(HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);
-    POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
-    MapWindowPoints(nullptr, sheet, corners, 2);
-    return RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
   }
 
   DialogTemplate templates[2] = {Page(294, 159), Page(200, 120)};
@@ -125,9 +117,7 @@ TEST_F(PropertySheetTest, PageReceivesItsOwnHeaderCopyAtInitialisation) {
 
 TEST_F(PropertySheetTest, LayoutGivesEveryPageTheLargestPageAreaWithTheButtonsBelow) {
   ASSERT_NE(OpenModeless(), nullptr);
-  char caption[64] = {};
-  GetWindowTextA(sheet, caption, sizeof caption);
-  EXPECT_STREQ(caption, "Raw Wizard");
+  EXPECT_EQ(UiTest::TextOf(sheet), "Raw Wizard");
   SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
   const RECT first = RectIn(PageWindow(0));
   const RECT second = RectIn(PageWindow(1));
@@ -191,11 +181,7 @@ TEST_F(PropertySheetTest, EscapeAsksTheCurrentPageWhetherToCancel) {
 }
 
 TEST_F(PropertySheetTest, SheetsOutsideWizardModeAreRefused) {
-  PROPSHEETHEADERA header{};
-  header.dwSize = sizeof header;
-  header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
-  header.nPages = static_cast<UINT>(pages.size());
-  header.ppsp = pages.data();
+  PROPSHEETHEADERA header = Header(PSH_MODELESS);
   EXPECT_EQ(PropertySheetA(&header), -1);
   EXPECT_EQ(PropertySheetA(nullptr), -1);
 }
