@@ -5,6 +5,7 @@
 // drop-down button's look; and the combo box among a dialog's controls.
 #include "support/DialogTemplates.h"
 #include "support/UiTest.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -154,8 +155,7 @@ TEST_F(ComboBoxTest, LeavingTheListChoosesNothingAndTheClickGoesNoFurther) {
   const Case cases[] = {
       {"Esc", [](HWND) { Press(VK_ESCAPE); }},
       {"a click outside", [](HWND combo) {
-         RECT field{};
-         GetWindowRect(combo, &field);
+         RECT field = WindowRect(combo);
          InjectClickAt(POINT{field.right + 40, field.top + 5});
        }},
       {"Tab", [](HWND) { Press(VK_TAB); }},
@@ -197,8 +197,7 @@ TEST_F(ComboBoxTest, ScrollBarOfTheStyleIsTheListsShownOnlyWhenItsRowsDoNotFit) 
     int rows = 0, topAfterWheel = -1, topAfterPage = -1;
     SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
     PlayWhenIdle({[&] {
-      RECT listClient{};
-      GetClientRect(list, &listClient);
+      RECT listClient = ClientRect(list);
       rows = listClient.bottom / static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
       EXPECT_EQ((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0, c.bar);
       GetScrollInfo(list, SB_VERT, &bar);
@@ -232,8 +231,7 @@ TEST_F(ComboBoxTest, ClickOnTheDroppedListsScrollBarScrollsAndKeepsTheListOpen) 
   int top = -1;
   bool dropped = false;
   PlayWhenIdle({[&] {
-                  RECT frame{};
-                  GetWindowRect(list, &frame);
+                  RECT frame = WindowRect(list);
                   const int arrow = GetSystemMetrics(SM_CXVSCROLL);
                   InjectClickAt(POINT{frame.right - 1 - arrow / 2, frame.bottom - 1 - arrow / 2});
                 },

@@ -4,6 +4,7 @@
 
 #include "DialogTestSupport.h"
 #include "platform/ui/Resources.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -21,13 +22,6 @@ RECT BaseUnits(HWND dialog) {
   RECT units{0, 0, 4, 8};
   EXPECT_TRUE(MapDialogRect(dialog, &units));
   return units;
-}
-
-RECT ClientRectIn(HWND dialog, HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
 }
 
 TEST_F(DialogTest, BaseUnitsComeFromTheDialogFontsAlphabetAndHeight) {
@@ -50,8 +44,7 @@ TEST_F(DialogTest, TemplateRectanglesBecomePixelsRoundedToNearest) {
   HWND dialog = Create(copy);
   const RECT units = BaseUnits(dialog);
   const int baseX = units.right, baseY = units.bottom;
-  RECT client{};
-  GetClientRect(dialog, &client);
+  RECT client = ClientRect(dialog);
   EXPECT_EQ(client.right, Scaled(300, baseX, 4));
   EXPECT_EQ(client.bottom, Scaled(54, baseY, 8));
   const int ids[] = {IDC_STATIC, 1018, IDCANCEL};
@@ -60,7 +53,7 @@ TEST_F(DialogTest, TemplateRectanglesBecomePixelsRoundedToNearest) {
     SCOPED_TRACE(item.className);
     HWND control = GetDlgItem(dialog, ids[i]);
     ASSERT_NE(control, nullptr);
-    const RECT rect = ClientRectIn(dialog, control);
+    const RECT rect = RectIn(dialog, control);
     EXPECT_EQ(rect.left, Scaled(item.x, baseX, 4));
     EXPECT_EQ(rect.top, Scaled(item.y, baseY, 8));
     EXPECT_EQ(rect.right - rect.left, Scaled(item.cx, baseX, 4));
@@ -80,8 +73,7 @@ TEST_F(DialogTest, EveryControlGetsTheDialogFont) {
 }
 
 TEST_F(DialogTest, CentredDialogSitsInTheMiddleOfTheWorkArea) {
-  RECT rect{};
-  GetWindowRect(Create(CopyDialog()), &rect);
+  RECT rect = WindowRect(Create(CopyDialog()));
   const RECT work = ui::Display().WorkArea();
   EXPECT_LE(std::abs((rect.left - work.left) - (work.right - rect.right)), 1);
   EXPECT_LE(std::abs((rect.top - work.top) - (work.bottom - rect.bottom)), 1);
@@ -96,8 +88,7 @@ TEST_F(DialogTest, PopupPositionIsRelativeToTheOwnersClientArea) {
   const RECT units = BaseUnits(dialog);
   POINT origin{0, 0};
   ClientToScreen(owner, &origin);
-  RECT rect{};
-  GetWindowRect(dialog, &rect);
+  RECT rect = WindowRect(dialog);
   EXPECT_EQ(rect.left, origin.x + Scaled(20, units.right, 4));
   EXPECT_EQ(rect.top, origin.y + Scaled(16, units.bottom, 8));
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
@@ -148,8 +139,7 @@ TEST_F(DialogTest, IconStaticShowsTheIconResourceOfItsTemplate) {
                                        {Item(WC_STATICA, "", 300, 6, 7, 20, 20, SS_ICON, 32514)})),
                          300);
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0)), LoadIconA(nullptr, IDI_QUESTION));
-  RECT client{};
-  GetClientRect(icon, &client);
+  RECT client = ClientRect(icon);
   EXPECT_EQ(client.right, GetSystemMetrics(SM_CXICON));
 }
 

@@ -11,6 +11,7 @@
 #include "support/DialogTemplates.h"
 #include "support/ScreenTest.h"
 #include "support/UiTest.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -91,13 +92,6 @@ class PropertySheetTest : public ScreenTest {
     return nullptr;
   }
 
-  RECT RectIn(HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
-
   DialogTemplate templates[2] = {Page(294, 159), Page(200, 120)};
   PageRecord records[2];
   std::vector<PROPSHEETPAGEA> pages;
@@ -119,8 +113,8 @@ TEST_F(PropertySheetTest, LayoutGivesEveryPageTheLargestPageAreaWithTheButtonsBe
   ASSERT_NE(OpenModeless(), nullptr);
   EXPECT_EQ(UiTest::TextOf(sheet), "Raw Wizard");
   SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-  const RECT first = RectIn(PageWindow(0));
-  const RECT second = RectIn(PageWindow(1));
+  const RECT first = RectIn(sheet, PageWindow(0));
+  const RECT second = RectIn(sheet, PageWindow(1));
   EXPECT_EQ(std::vector<LONG>({first.left, first.top, first.right, first.bottom}),
             std::vector<LONG>({second.left, second.top, second.right, second.bottom}));
   RECT units{0, 0, 294, 159};
@@ -130,13 +124,12 @@ TEST_F(PropertySheetTest, LayoutGivesEveryPageTheLargestPageAreaWithTheButtonsBe
   EXPECT_NEAR(first.bottom - first.top, units.bottom, 1);
   EXPECT_EQ(GetWindowLongA(PageWindow(0), GWL_STYLE) & (WS_CAPTION | WS_POPUP), 0);
 
-  const RECT back = RectIn(GetDlgItem(sheet, ID_WIZBACK));
-  const RECT next = RectIn(GetDlgItem(sheet, ID_WIZNEXT));
-  const RECT finish = RectIn(GetDlgItem(sheet, ID_WIZFINISH));
-  const RECT cancel = RectIn(GetDlgItem(sheet, IDCANCEL));
-  const RECT help = RectIn(GetDlgItem(sheet, IDHELP));
-  RECT client{};
-  GetClientRect(sheet, &client);
+  const RECT back = RectIn(sheet, GetDlgItem(sheet, ID_WIZBACK));
+  const RECT next = RectIn(sheet, GetDlgItem(sheet, ID_WIZNEXT));
+  const RECT finish = RectIn(sheet, GetDlgItem(sheet, ID_WIZFINISH));
+  const RECT cancel = RectIn(sheet, GetDlgItem(sheet, IDCANCEL));
+  const RECT help = RectIn(sheet, GetDlgItem(sheet, IDHELP));
+  RECT client = ClientRect(sheet);
   EXPECT_GT(back.top, first.bottom);
   EXPECT_EQ(back.right, next.left);  // Back and Next side by side
   EXPECT_EQ(finish.left, next.left);
