@@ -4,7 +4,7 @@
 // changes reported by none; the field's height and the list's place; the
 // drop-down button's look; and the combo box among a dialog's controls.
 #include "support/DialogTemplates.h"
-#include "support/UiTest.h"
+#include "ControlTest.h"
 #include "support/WindowRects.h"
 
 namespace qm::test {
@@ -24,15 +24,14 @@ struct ComboEvent {
 // itself takes it.
 void Press(UINT key) { UiTest::InjectKey(key); }
 
-class ComboBoxTest : public UiTest {
+class ComboBoxTest : public ControlTest {
  protected:
   static inline std::vector<ComboEvent> events;
   static inline int parentClicks = 0;
   static inline WNDPROC parentProc = nullptr;
 
   void SetUp() override {
-    UiTest::SetUp();
-    parent = CreateParent();
+    ControlTest::SetUp();
     parentProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboBoxTest::Recorder)));
     events.clear();
@@ -98,8 +97,6 @@ class ComboBoxTest : public UiTest {
     static const ComboEvent none{};
     return none;
   }
-
-  HWND parent = nullptr;
 };
 
 TEST_F(ComboBoxTest, TypedTextReportsEditUpdateBeforeItShowsAndEditChangeOnceShown) {

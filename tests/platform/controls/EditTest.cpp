@@ -1,17 +1,13 @@
 #include "platform/kernel/Utf8.h"
-#include "support/UiTest.h"
+#include "ControlTest.h"
 
 namespace qm::test {
 namespace {
 
 using kernel::CountUtf8Chars;
 
-class EditTest : public UiTest {
+class EditTest : public ControlTest {
  protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    parent = CreateParent();
-  }
   HWND Edit(DWORD style = 0, RECT rect = {10, 10, 210, 32}) {
     HWND edit = CreateControl(parent, WC_EDITA, "", style | WS_TABSTOP | ES_AUTOHSCROLL, rect, 1020,
                               WS_EX_CLIENTEDGE);
@@ -29,7 +25,6 @@ class EditTest : public UiTest {
     for (const Notification& n : NotificationsFrom(1020)) count += n.code == EN_CHANGE;
     return count;
   }
-  HWND parent = nullptr;
 };
 
 // One user action: typed text, or a key with or without Shift.
