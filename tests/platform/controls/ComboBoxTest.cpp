@@ -44,7 +44,8 @@ class ComboBoxTest : public ControlTest {
       HWND combo = reinterpret_cast<HWND>(lParam);
       RECT pending{};
       events.push_back({HIWORD(wParam), TextOf(combo), Selection(combo),
-                        !GetUpdateRect(Info(combo).hwndItem, &pending, FALSE), SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0});
+                        !GetUpdateRect(Info(combo).hwndItem, &pending, FALSE),
+                        SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0});
     }
     if (message == WM_LBUTTONDOWN) ++parentClicks;
     return CallWindowProcA(parentProc, hwnd, message, wParam, lParam);

@@ -95,15 +95,12 @@ TEST_F(TreeTest, GetItemAnswersWhatTheMaskAsksAndSetItemChangesOnlyWhatItNames) 
   EXPECT_EQ(ItemText(tree, item), "Program Files");
 
   HTREEITEM plain = Insert(tree, "plain");
+  EXPECT_EQ(ChildrenFlag(tree, plain), 0);
+  Insert(tree, "kid", plain);
+  EXPECT_EQ(ChildrenFlag(tree, plain), 1) << "without a flag of its own an item has children when it has them";
+
   query = TVITEMA{};
   query.mask = TVIF_CHILDREN;
-  query.hItem = plain;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-  EXPECT_EQ(query.cChildren, 0);
-  Insert(tree, "kid", plain);
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-  EXPECT_EQ(query.cChildren, 1) << "without a flag of its own an item has children when it has them";
-
   query.hItem = reinterpret_cast<HTREEITEM>(0x4242);
   EXPECT_FALSE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query)));
 }
