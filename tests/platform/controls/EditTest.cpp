@@ -20,11 +20,7 @@ class EditTest : public ControlTest {
     SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return {start, end};
   }
-  size_t Changes() const {
-    size_t count = 0;
-    for (const Notification& n : NotificationsFrom(1020)) count += n.code == EN_CHANGE;
-    return count;
-  }
+  static int Changes() { return CountOf(1020, EN_CHANGE); }
 };
 
 // One user action: typed text, or a key with or without Shift.
@@ -78,14 +74,13 @@ TEST_F(EditTest, TypingAndCaretKeysEditTheText) {
 TEST_F(EditTest, ChangesAreNotifiedButCaretMovesAreNot) {
   HWND edit = Edit();
   Type("ab");
-  EXPECT_EQ(Changes(), 2u);
-  Key(VK_LEFT);
-  Key(VK_HOME);
-  EXPECT_EQ(Changes(), 2u);
+  EXPECT_EQ(Changes(), 2);
+  Keys({VK_LEFT, VK_HOME});
+  EXPECT_EQ(Changes(), 2);
   Key(VK_DELETE);
-  EXPECT_EQ(Changes(), 3u);
+  EXPECT_EQ(Changes(), 3);
   SetWindowTextA(edit, "C:\\Games");
-  EXPECT_EQ(Changes(), 4u);
+  EXPECT_EQ(Changes(), 4);
   EXPECT_EQ(Selection(edit), std::make_pair(DWORD{0}, DWORD{0}));
   char buffer[32] = {};
   EXPECT_EQ(GetWindowTextA(edit, buffer, sizeof buffer), 8);
@@ -99,11 +94,9 @@ TEST_F(EditTest, ReadOnlyEditRefusesInputButItsCaretMoves) {
   Key(VK_END);
   EXPECT_EQ(Selection(edit), std::make_pair(DWORD{18}, DWORD{18}));
   Type("x");
-  Key(VK_BACK);
-  Key(VK_HOME);
-  Key(VK_DELETE);
+  Keys({VK_BACK, VK_HOME, VK_DELETE});
   EXPECT_EQ(TextOf(edit), "C:\\Games\\Quellmoor");
-  EXPECT_EQ(Changes(), 0u);
+  EXPECT_EQ(Changes(), 0);
   EXPECT_EQ(Selection(edit), std::make_pair(DWORD{0}, DWORD{0}));
 }
 
@@ -177,8 +170,7 @@ TEST_F(EditTest, CaretStepsOverTheCharactersTextDrawingShows) {
       EXPECT_EQ(width(row.text.substr(0, stop)) + width(row.text.substr(stop)), width(row.text)) << "stop " << stop;
     }
     EXPECT_EQ(steps, row.characters);
-    Key(VK_END);
-    Key(VK_BACK);
+    Keys({VK_END, VK_BACK});
     EXPECT_EQ(CountUtf8Chars(TextOf(edit)), row.characters - 1) << "backspace removes one whole character";
     DestroyWindow(edit);
   }
@@ -190,9 +182,7 @@ TEST_F(EditTest, DeletingBetweenStrayBytesNeverLeavesTheCaretInsideACharacter) {
   // E2, then 82 AC: stray bytes that form a euro sign once the "a" between
   // them is gone.
   SetWindowTextA(edit, "\xE2" "a\x82\xAC");
-  Key(VK_HOME);
-  Key(VK_RIGHT);
-  Key(VK_DELETE);
+  Keys({VK_HOME, VK_RIGHT, VK_DELETE});
   ASSERT_EQ(TextOf(edit), "\xE2\x82\xAC");
   DWORD caret = Selection(edit).first;
   EXPECT_TRUE(caret == 0 || caret == 3) << caret;

@@ -65,11 +65,7 @@ class ListBoxTest : public ControlTest {
   }
   static int Selection(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
   static int Top(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
-  int SelectionChanges() const {
-    int count = 0;
-    for (const Notification& n : NotificationsFrom(1030)) count += n.code == LBN_SELCHANGE;
-    return count;
-  }
+  static int SelectionChanges() { return CountOf(1030, LBN_SELCHANGE); }
 };
 
 TEST_F(ListBoxTest, UserSelectionIsReportedAndKeptInView) {
