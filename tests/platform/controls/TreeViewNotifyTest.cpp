@@ -1,4 +1,5 @@
 #include "TreeViewTestSupport.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -213,10 +214,8 @@ TEST_F(TreeTest, EnsureVisibleOfADeepItemExpandsItsParentsAndScrollsItIntoView) 
   int visible = static_cast<int>(SendMessageA(tree, TVM_GETVISIBLECOUNT, 0, 0));
   ASSERT_GT(visible, 2);
   RECT label = Label(tree, deep);
-  RECT client;
-  GetClientRect(tree, &client);
   EXPECT_GE(label.top, 0);
-  EXPECT_LE(label.bottom, client.bottom) << "the deep item is in view, at the bottom";
+  EXPECT_LE(label.bottom, ClientRect(tree).bottom) << "the deep item is in view, at the bottom";
   EXPECT_NE(ItemText(tree, Next(tree, TVGN_FIRSTVISIBLE)), "item 0");
 
   HTREEITEM first = Next(tree, TVGN_ROOT);

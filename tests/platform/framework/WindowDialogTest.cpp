@@ -16,6 +16,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/Resources.h"
+#include "support/UiTest.h"
 
 namespace qm::test {
 namespace {
@@ -168,16 +169,12 @@ TEST_F(FormTest, BoundControlDrawsItselfAndKeepsTheControlsState) {
   EXPECT_EQ(bar.GetPos(), 1000);
   int lower = -1, upper = -1;
   bar.GetRange(lower, upper);
-  EXPECT_EQ(lower, 0);
-  EXPECT_EQ(upper, 1000);
+  EXPECT_EQ(std::make_pair(lower, upper), std::make_pair(0, 1000));
 
   bar.Invalidate(false);
   Pump();
-  RECT onScreen{};
-  bar.GetWindowRect(&onScreen);
-  const qm::ui::Surface& screen = qm::ui::ScreenSurface();
-  EXPECT_EQ(screen.At((onScreen.left + onScreen.right) / 2, (onScreen.top + onScreen.bottom) / 2),
-            qm::ui::PixelFromColor(RGB(255, 0, 0)));
+  const POINT centre = UiTest::CentreOf(bar.Handle());
+  EXPECT_EQ(qm::ui::ScreenSurface().At(centre.x, centre.y), qm::ui::PixelFromColor(RGB(255, 0, 0)));
   form.DestroyWindow();
   EXPECT_EQ(bar.Handle(), nullptr);
 }
