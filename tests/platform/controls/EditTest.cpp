@@ -24,20 +24,11 @@ class EditTest : public ControlTest {
 };
 
 // One user action: typed text, or a key with or without Shift.
-struct Action {
-  std::string text;
-  UINT key = 0;
-  bool shift = false;
-};
+struct Action { std::string text; UINT key = 0; bool shift = false; };
 Action Text(const char* text) { return Action{text, 0, false}; }
 Action Press(UINT key, bool shift = false) { return Action{"", key, shift}; }
 
-struct EditingCase {
-  const char* name;
-  std::vector<Action> actions;
-  const char* text;
-  DWORD caret;
-};
+struct EditingCase { const char* name; std::vector<Action> actions; const char* text; DWORD caret; };
 
 TEST_F(EditTest, TypingAndCaretKeysEditTheText) {
   const EditingCase cases[] = {

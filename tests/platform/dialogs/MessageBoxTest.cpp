@@ -67,9 +67,7 @@ TEST_F(MessageBoxTest, EscAndTheCloseBoxCancelOnlyWhereTheSetAllowsIt) {
 
 // Inside the close box's inner face: pixels of the active cross's ink and of
 // the greyed cross's etching.
-struct CrossInk {
-  int black = 0, grey = 0;
-};
+struct CrossInk { int black = 0, grey = 0; };
 
 CrossInk CrossInkOf(HWND box) {
   POINT centre = UiTest::CloseBoxOf(box);
