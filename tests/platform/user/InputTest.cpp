@@ -19,9 +19,7 @@ class InputTest : public WindowTest {
 TEST_F(InputTest, CloseBoxAndAltF4ReachWmCloseAndAWindowIgnoringItStays) {
   for (bool useKey : {false, true}) {
     SCOPED_TRACE(useKey ? "Alt+F4" : "close box");
-    HWND stubborn = Create(kCaptioned, {10, 10, 210, 160}, nullptr, [](HWND, UINT m, WPARAM, LPARAM) {
-      return m == WM_CLOSE ? std::optional<LRESULT>(0) : std::nullopt;
-    });
+    HWND stubborn = Create(kCaptioned, {10, 10, 210, 160}, nullptr, Answer(WM_CLOSE, 0));
     ClearLog();
     CloseBy(useKey, stubborn);
     EXPECT_EQ(Messages(stubborn, WM_CLOSE).size(), 1u);
@@ -97,9 +95,7 @@ TEST_F(InputTest, ClickOnADisabledChildGoesNowhere) {
 
 TEST_F(InputTest, ClicksArriveInClientCoordinatesOfTheWindowUnderThePoint) {
   HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CAPTION, {100, 100, 400, 400});
-  HWND transparent = Create(WS_CHILD | WS_VISIBLE, {0, 0, 200, 200}, top, [](HWND, UINT m, WPARAM, LPARAM) {
-    return m == WM_NCHITTEST ? std::optional<LRESULT>(HTTRANSPARENT) : std::nullopt;
-  });
+  HWND transparent = Create(WS_CHILD | WS_VISIBLE, {0, 0, 200, 200}, top, Answer(WM_NCHITTEST, HTTRANSPARENT));
   HWND inside = Create(WS_CHILD | WS_VISIBLE, {20, 30, 80, 60}, top, {}, 2);
   ClearLog();
   ClickClient(inside, {7, 9});
@@ -116,10 +112,7 @@ TEST_F(InputTest, KeysGoToTheFocusWindowAndSetKeyState) {
   HWND edit = Create(WS_CHILD | WS_VISIBLE, {10, 10, 60, 60}, top, {}, 1);
   short shiftDuringKey = 0;
   HWND probe = Create(WS_CHILD | WS_VISIBLE, {70, 10, 90, 60}, top,
-                      [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-                        if (m == WM_KEYDOWN) shiftDuringKey = GetKeyState(VK_SHIFT);
-                        return std::nullopt;
-                      }, 2);
+                      On(WM_KEYDOWN, [&](WPARAM) { shiftDuringKey = GetKeyState(VK_SHIFT); }), 2);
   SetFocus(edit);
   ClearLog();
   Key(VK_TAB);

@@ -88,9 +88,7 @@ TEST_F(MessageLoopTest, ParentPaintsBeforeItsChildren) {
 }
 
 TEST_F(MessageLoopTest, PaintHandlerWithoutBeginPaintIsNotAskedForever) {
-  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, nullptr, [](HWND, UINT m, WPARAM, LPARAM) {
-    return m == WM_PAINT ? std::optional<LRESULT>(0) : std::nullopt;
-  });
+  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, nullptr, Answer(WM_PAINT, 0));
   Pump();
   EXPECT_EQ(Messages(hwnd, WM_PAINT).size(), 1u);
 }

@@ -91,11 +91,7 @@ TEST_F(ModalLoopTest, FilterSeesKeysAndOutsideClicksBeforeDispatchAndCanEndTheLo
   HWND frame = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
   SetFocus(frame);
   int paintedUnderMenu = 0;
-  HWND menu = Create(WS_POPUP, {100, 100, 180, 160}, frame,
-                     [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
-                       if (message == WM_APP) ++paintedUnderMenu;
-                       return std::nullopt;
-                     });
+  HWND menu = Create(WS_POPUP, {100, 100, 180, 160}, frame, On(WM_APP, [&](WPARAM) { ++paintedUnderMenu; }));
   ShowWindow(menu, SW_SHOWNOACTIVATE);
   Pump();
   ASSERT_EQ(GetActiveWindow(), frame);

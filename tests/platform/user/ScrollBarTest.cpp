@@ -226,10 +226,7 @@ TEST_F(ScrollBarTest, ArrowsAndThumbDrawInTheClassicLookAtBothEnds) {
 TEST_F(ScrollBarTest, WheelGoesToTheFocusWindowAndUpToAParentThatScrolls) {
   std::vector<int> deltas;
   HWND parent = Create(WS_POPUP | WS_VISIBLE, {10, 10, 300, 300}, nullptr,
-                       [&](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
-                         if (m == WM_MOUSEWHEEL) deltas.push_back(static_cast<short>(HIWORD(w)));
-                         return std::nullopt;
-                       });
+                       On(WM_MOUSEWHEEL, [&](WPARAM w) { deltas.push_back(static_cast<short>(HIWORD(w))); }));
   HWND child = Create(WS_CHILD | WS_VISIBLE, {10, 10, 100, 100}, parent);
   SetFocus(child);
   qm::ui::InputEvent wheel;

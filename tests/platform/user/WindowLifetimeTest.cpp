@@ -35,10 +35,7 @@ TEST_F(WindowLifetimeTest, CreationPassesTheCreateStructAndCanBeRefused) {
   EXPECT_EQ(GetWindowTextA(checked, text, sizeof text), 5);
   EXPECT_STREQ(text, "Named");
 
-  HWND refused = Create(WS_POPUP, {0, 0, 10, 10}, nullptr, [](HWND, UINT m, WPARAM, LPARAM) {
-    return m == WM_CREATE ? std::optional<LRESULT>(-1) : std::nullopt;
-  });
-  EXPECT_EQ(refused, nullptr);
+  EXPECT_EQ(Create(WS_POPUP, {0, 0, 10, 10}, nullptr, Answer(WM_CREATE, -1)), nullptr);
 }
 
 TEST_F(WindowLifetimeTest, DestroyReachesParentAndChildrenInOrder) {
@@ -67,11 +64,7 @@ TEST_F(WindowLifetimeTest, ObjectDeletingItselfOnNcDestroyIsNotTouchedAfterwards
   };
   bool deleted = false;
   auto* object = new SelfDeleting{&deleted};
-  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 20, 20}, nullptr,
-                     [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-                       if (m == WM_NCDESTROY) delete object;
-                       return std::nullopt;
-                     });
+  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 20, 20}, nullptr, On(WM_NCDESTROY, [&](WPARAM) { delete object; }));
   Pump();
   PostMessageA(hwnd, WM_APP, 0, 0);
   DestroyWindow(hwnd);

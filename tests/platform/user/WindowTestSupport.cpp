@@ -31,6 +31,17 @@ LRESULT TestWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+Handler Answer(UINT message, LRESULT result) {
+  return [=](HWND, UINT m, WPARAM, LPARAM) { return m == message ? std::optional<LRESULT>(result) : std::nullopt; };
+}
+
+Handler On(UINT message, std::function<void(WPARAM)> seen) {
+  return [=](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    if (m == message) seen(w);
+    return std::nullopt;
+  };
+}
+
 void WindowTest::SetUp() {
   ScreenTest::SetUp();
   WNDCLASSEXA existing;

@@ -18,6 +18,11 @@ namespace qm::test {
 
 using Handler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
+// Answers `message` with `result`; every other message goes on to DefWindowProcA.
+Handler Answer(UINT message, LRESULT result);
+// Calls `seen` with each `message`'s wParam; every message goes on to DefWindowProcA.
+Handler On(UINT message, std::function<void(WPARAM)> seen);
+
 struct LoggedMessage {
   HWND hwnd;
   UINT message;
