@@ -193,10 +193,7 @@ TEST_F(WindowMoveTest, DraggingTheCaptionMovesTheWindowAndEscPutsItBack) {
   grip = {grip.x + 30, grip.y + 20};
   Mouse(qm::ui::InputKind::MouseDown, grip);
   Mouse(qm::ui::InputKind::MouseMove, {grip.x + 50, grip.y});
-  qm::ui::InputEvent esc;
-  esc.kind = qm::ui::InputKind::KeyDown;
-  esc.virtualKey = VK_ESCAPE;
-  qm::ui::InjectInput(esc);
+  InjectKey(VK_ESCAPE, false, false, false);  // pressed while the drag goes on
   Mouse(qm::ui::InputKind::MouseUp, {grip.x + 50, grip.y});
   Pump();
   EXPECT_EQ(WindowRect(hwnd).left, 130) << "Esc ends the drag where it began";

@@ -99,12 +99,7 @@ TEST_F(ModalLoopTest, FilterSeesKeysAndOutsideClicksBeforeDispatchAndCanEndTheLo
 
   std::vector<UINT> seen;
   BOOL frameEnabledInside = FALSE;
-  qm::ui::InputEvent key;
-  key.kind = qm::ui::InputKind::KeyDown;
-  key.virtualKey = VK_DOWN;
-  qm::ui::InjectInput(key);
-  key.kind = qm::ui::InputKind::KeyUp;
-  qm::ui::InjectInput(key);
+  InjectKey(VK_DOWN);
   PostMessageA(menu, WM_APP, 0, 0);
   Mouse(qm::ui::InputKind::MouseDown, {20, 20});  // on the frame, outside the menu
 

@@ -104,6 +104,11 @@ void WindowTest::ClickClient(HWND hwnd, POINT client) {
 }
 
 void WindowTest::Key(UINT virtualKey, bool alt, bool shift) {
+  InjectKey(virtualKey, alt, shift);
+  Pump();
+}
+
+void WindowTest::InjectKey(UINT virtualKey, bool alt, bool shift, bool release) {
   qm::ui::InputEvent event;
   event.kind = qm::ui::InputKind::KeyDown;
   event.virtualKey = virtualKey;
@@ -111,8 +116,7 @@ void WindowTest::Key(UINT virtualKey, bool alt, bool shift) {
   event.shift = shift;
   qm::ui::InjectInput(event);
   event.kind = qm::ui::InputKind::KeyUp;
-  qm::ui::InjectInput(event);
-  Pump();
+  if (release) qm::ui::InjectInput(event);
 }
 
 void WindowTest::Type(const std::string& text) {

@@ -49,6 +49,8 @@ class WindowTest : public ScreenTest {
   void Click(POINT screen);
   void ClickClient(HWND hwnd, POINT client);
   void Key(UINT virtualKey, bool alt = false, bool shift = false);
+  // A key pressed and, unless `release` is false, let go again; not pumped.
+  static void InjectKey(UINT virtualKey, bool alt = false, bool shift = false, bool release = true);
   // Text typed at the keyboard, then pumped.
   void Type(const std::string& text);
   static RECT WindowRect(HWND hwnd);
