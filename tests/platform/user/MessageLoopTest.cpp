@@ -84,7 +84,8 @@ TEST_F(MessageLoopTest, ParentPaintsBeforeItsChildren) {
   Pump();
   std::vector<HWND> painted;
   for (const LoggedMessage& m : Messages(nullptr, WM_PAINT)) painted.push_back(m.hwnd);
-  EXPECT_EQ(painted, (std::vector<HWND>{parent, child})) << "repainting the parent covers the child, so it repaints too";
+  EXPECT_EQ(painted, (std::vector<HWND>{parent, child}))
+      << "repainting the parent covers the child, so it repaints too";
 }
 
 TEST_F(MessageLoopTest, PaintHandlerWithoutBeginPaintIsNotAskedForever) {

@@ -18,7 +18,7 @@ struct Scroll {
 class ScrollBarTest : public WindowTest {
  protected:
   HWND Scrolling(DWORD style, RECT rect = {50, 50, 250, 250}) {
-    return Create(WS_POPUP | WS_VISIBLE | style, rect, nullptr, [this](HWND hwnd, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    auto scroll = [this](HWND hwnd, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
       if (m != WM_VSCROLL && m != WM_HSCROLL) return std::nullopt;
       int bar = m == WM_VSCROLL ? SB_VERT : SB_HORZ;
       WORD code = LOWORD(w);
@@ -33,7 +33,8 @@ class ScrollBarTest : public WindowTest {
       if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) pos = info.nTrackPos;
       SetScrollPos(hwnd, bar, pos, TRUE);
       return 0;
-    });
+    };
+    return Create(WS_POPUP | WS_VISIBLE | style, rect, nullptr, scroll);
   }
 
   static void SetRange(HWND hwnd, int bar, int max, UINT page, int pos = 0, UINT extra = 0) {
