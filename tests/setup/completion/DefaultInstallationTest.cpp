@@ -52,7 +52,7 @@ class DefaultInstallationTest : public CompletionTest {
     ASSERT_NE(source, nullptr);
     fs::copy(fs::path(source) / "medium", folder, fs::copy_options::recursive);
     mediumPath = qm::kernel::HostToWindowsPath(folder.string());
-    StartInstallerAs(mediumPath + "\\qmsetup" + std::to_string(getpid()));
+    StartedAs(mediumPath + "\\qmsetup" + std::to_string(getpid()));
   }
 
   // Runs the program with the default answers; its exit code.

@@ -4,12 +4,8 @@
 #include "CompletionTest.h"
 #include "install/resources/ResourceIds.h"
 #include "install/settings/InstallationSettings.h"
-#include "platform/kernel/FileApi.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/registry/Registry.h"
-#include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
-#include "support/WindowsFiles.h"
 
 namespace qm::test {
 namespace {
@@ -49,22 +45,7 @@ std::string RunLnkInfo(const std::string& windowsPath) {
   return output;
 }
 
-void RemoveRecordValue(const char* name) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ryk", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-  RegDeleteValueA(key, name);
-  RegCloseKey(key);
-}
-
-class LinksTest : public CompletionTest {
- protected:
-  // Next, Next, Finish, and the program ends.
-  void FinishWithDefaults() {
-    automation::Driver driver;
-    driver.Wait("Install").Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZFINISH));
-    EXPECT_EQ(RunCompletion(driver), 0);
-  }
-};
+class LinksTest : public CompletionTest {};
 
 TEST_F(LinksTest, FinishWithDefaultsMakesTheGroupAndTheDesktopLink) {
   MakeInstalledGame();
@@ -137,7 +118,7 @@ TEST_F(LinksTest, UntickedBoxesStayUntickedAcrossVisitsAndMakeNoLinks) {
     SCOPED_TRACE(row.box);
     std::filesystem::remove_all(qm::kernel::ResolveWindowsPath(kGroupFolder).value());
     std::filesystem::remove(qm::kernel::ResolveWindowsPath(std::string(kDesktopFolder) + "\\Quellmoor.lnk").value());
-    StartInstallerAs("E:\\setup.exe");
+    StartedAs("E:\\setup.exe");
     MakeInstalledGame();
     automation::Driver driver;
     driver.Wait("Install")

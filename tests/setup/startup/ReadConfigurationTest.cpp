@@ -5,11 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "install/settings/InstallationSettings.h"
 #include "install/startup/Installer.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/kernel/SystemInfo.h"
 #include "support/WindowsFiles.h"
+#include "support/installer/InstallerStart.h"
 
 namespace {
 
@@ -23,13 +22,9 @@ class ReadConfigurationTest : public testing::Test {
  protected:
   void SetUp() override {
     qm::test::MakeWindowsDirectory("C:\\dist\\cd1");
-    qm::kernel::SetModuleFileNameOverride("C:\\dist\\cd1\\setup.exe");
-    InstallationSettings::Reset();
+    qm::test::StartedAs("C:\\dist\\cd1\\setup.exe");
   }
-  void TearDown() override {
-    qm::kernel::SetModuleFileNameOverride("");
-    InstallationSettings::Reset();
-  }
+  void TearDown() override { qm::test::ForgetStart(); }
   // Each case starts from a size no case produces, so an untouched field shows.
   static void ExpectSums(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
