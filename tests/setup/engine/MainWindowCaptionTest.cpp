@@ -1,7 +1,6 @@
 // The main window's caption as the user meets it: its icon and boxes, the
 // host window taking its title and icon, and minimizing and restoring the
 // full-screen window with the wizard on it.
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -12,7 +11,7 @@
 #include "support/installer/InstallerUiTest.h"
 #include "support/RecordingDisplay.h"
 #include "support/SheetObjects.h"
-#include "support/TempDir.h"
+#include "support/installer/ShotFolder.h"
 
 namespace {
 
@@ -49,19 +48,14 @@ class MainWindowCaptionTest : public qm::test::InstallerUiTest {
     InstallationSettings::Reset();
     InstallerUiTest::TearDown();
   }
-  std::string ShotPath(const std::string& name) const {
-    const char* keep = std::getenv("QUELLMOOR_WIZARD_SHOTS");
-    return std::string(keep && *keep ? keep : folder.Path()) + "/" + name;
-  }
-
   qm::test::RecordingDisplay* host = nullptr;
   std::unique_ptr<MainWindow> window;
-  qm::test::TempDir folder{"caption-shots"};
+  qm::test::ShotFolder shots{"QUELLMOOR_WIZARD_SHOTS", "caption-shots"};
 };
 
 TEST_F(MainWindowCaptionTest, NamesTheHostWindowAndItsMinimizeBoxMinimizesItAndRestoringBringsBackTheWizard) {
   HWND hwnd = window->Handle();
-  qm::ui::automation::SaveScreenshot(ShotPath("main-window.png"));
+  qm::ui::automation::SaveScreenshot(shots.Path("main-window.png"));
   for (LRESULT part : {HTSYSMENU, HTMAXBUTTON, HTCLOSE}) EXPECT_TRUE(CaptionPart(hwnd, part)) << part;
   ASSERT_FALSE(host->titles.empty());
   EXPECT_EQ(host->titles.back(), "Install");
