@@ -73,16 +73,14 @@ TEST_F(PageFlowTest, PagesInOrderWithTheirLabelsAndButtonStates) {
   ExpectLabels("&Back", "&Next", "&Cancel", "Help");
   Back();
   expect({2, "Destination directory", true, true});
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
 }
 
 TEST_F(PageFlowTest, LabelsFallBackToBuiltInTextsWithoutTheirStrings) {
   for (UINT id : {IDS_BACK, IDS_NEXT, IDS_CANCEL, IDS_HELP}) qm::ui::RegisterStringResource(id, "");
   OpenWizard();
   ExpectLabels("Back", "Next", "Cancel", "Help");
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
 }
 
 TEST_F(PageFlowTest, OnlyFullCanBeChosenAndItStaysSelected) {
@@ -100,8 +98,7 @@ TEST_F(PageFlowTest, OnlyFullCanBeChosenAndItStaysSelected) {
   Next();
   Back();
   driver.ExpectChecked(Id(IDC_FULL), true);
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_EQ(Settings().installationType, "full");
 }
 
@@ -133,8 +130,7 @@ TEST_F(PageFlowTest, DestinationPathIsShownNotTypedAndTabSkipsBrowse) {
   Back();
   Next();
   driver.Expect(Id(IDC_DESTINATION_PATH), "C:\\Games\\Quellmoor");
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_NE(std::find(focused.begin(), focused.end(), IDC_DESTINATION_PATH), focused.end());
   EXPECT_EQ(std::find(focused.begin(), focused.end(), IDC_BROWSE), focused.end());
   EXPECT_EQ(Settings().destinationPath, "C:\\Games\\Quellmoor");

@@ -52,8 +52,7 @@ TEST_F(ScreenshotTest, EveryPageAndQuestion) {
   }
   driver.Click(Id(ID_WIZNEXT)).Wait("Warning").Screenshot(shots.Path("5-space-question.png")).Click(Id(IDNO));
   driver.Click(Id(IDCANCEL)).Screenshot(shots.Path("6-resume-exit.png")).Click(Text("&Resume"));
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
 }
 
 }  // namespace

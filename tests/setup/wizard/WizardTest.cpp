@@ -54,8 +54,9 @@ void WizardTest::OpenWizard() {
 
 int WizardTest::Run() { return application.Run(); }
 
-void WizardTest::EndRun() {
+void WizardTest::RunToTheEnd() {
   driver.Do("end the run", [] { PostQuitMessage(kTestEnded); });
+  EXPECT_EQ(Run(), kTestEnded);
 }
 
 int WizardTest::OpenResumeExitDialogs() {
