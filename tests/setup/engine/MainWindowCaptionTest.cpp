@@ -3,6 +3,7 @@
 // full-screen window with the wizard on it.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "StartedMainWindow.h"
 #include "install/settings/InstallationSettings.h"
@@ -81,10 +82,8 @@ TEST_F(MainWindowCaptionTest, NamesTheHostWindowAndItsMinimizeBoxMinimizesItAndR
   EXPECT_TRUE(IsZoomed(hwnd)) << "it comes back full screen";
   RECT back{};
   GetWindowRect(hwnd, &back);
-  EXPECT_EQ(back.left, full.left);
-  EXPECT_EQ(back.top, full.top);
-  EXPECT_EQ(back.right, full.right);
-  EXPECT_EQ(back.bottom, full.bottom);
+  EXPECT_EQ((std::vector<LONG>{back.left, back.top, back.right, back.bottom}),
+            (std::vector<LONG>{full.left, full.top, full.right, full.bottom}));
   EXPECT_TRUE(IsWindowVisible(sheet));
   EXPECT_EQ(GetActiveWindow(), hwnd) << "the window the user left: its box was clicked";
 
