@@ -22,6 +22,7 @@
 #include "support/HostFiles.h"
 #include "support/TempDir.h"
 #include "support/installer/InstallerStart.h"
+#include "support/installer/RunningCopy.h"
 
 extern char** environ;
 
@@ -166,11 +167,9 @@ TEST_F(SetupProcessTest, CopyUnderAnotherNameIsNotTakenForASecondInstance) {
   qm::test::TempDir otherFolder("qm-other");
   qm::test::TempDir mediumFolder("qm-renamed");
   const std::string name = UniqueName();
-  const std::string otherProgram = otherFolder.Path() + "/" + name;
-  fs::copy_file("/bin/sleep", otherProgram);
   {
     // Stands for an installer of the original name that is running.
-    Child other(otherProgram, {});
+    qm::test::RunningCopy other(otherFolder.Path(), name);
     ASSERT_TRUE(other.Started());
     const std::string script = ScriptIn(mediumFolder.Path(), "wait \"Install\"\nscreenshot \"started.png\"\nend\n");
     Child renamed(LayOutMedium(mediumFolder.Path(), name + "-copy"),
