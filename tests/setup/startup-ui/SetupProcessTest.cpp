@@ -353,8 +353,9 @@ TEST_F(SetupProcessTest, AnInstallCfgThatCannotBeReadIsMeasuredInsteadAndTheRunE
     const std::string config = mediumFolder.Path() + "/install.cfg";
     fs::remove(config);
     row.make(config);
-    Child installer(program, {ScriptIn(mediumFolder.Path(), "wait \"Install\"\nclick 0x3024\nclick 0x3024\n"
-                                                            "expect 1010 \"" + std::string(row.required) + "\"\nend\n")});
+    const std::string required = "expect 1010 \"" + std::string(row.required) + "\"\n";
+    Child installer(program,
+                    {ScriptIn(mediumFolder.Path(), "wait \"Install\"\nclick 0x3024\nclick 0x3024\n" + required + "end\n")});
     EXPECT_EQ(installer.Wait(), 0);
   }
 }
