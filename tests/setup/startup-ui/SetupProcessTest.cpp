@@ -353,8 +353,8 @@ TEST_F(SetupProcessTest, AnInstallCfgThatCannotBeReadIsMeasuredInsteadAndTheRunE
     const std::string config = mediumFolder.Path() + "/install.cfg";
     fs::remove(config);
     row.make(config);
-    const std::string script = "wait \"Install\"\nclick 0x3024\nclick 0x3024\nexpect 1010 \"" + std::string(row.required) +
-                               "\"\nend\n";
+    const std::string script =
+        "wait \"Install\"\nclick 0x3024\nclick 0x3024\nexpect 1010 \"" + std::string(row.required) + "\"\nend\n";
     Child installer(program, {ScriptIn(mediumFolder.Path(), script)});
     EXPECT_EQ(installer.Wait(), 0);
   }
