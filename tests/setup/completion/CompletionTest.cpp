@@ -3,6 +3,7 @@
 #include "install/engine/MainWindow.h"
 #include "platform/framework/Application.h"
 #include "platform/shell/Launcher.h"
+#include "support/OpenWindows.h"
 #include "support/SheetObjects.h"
 
 namespace qm::test {
@@ -59,22 +60,15 @@ int CompletionTest::RunCompletion(automation::Driver& driver) {
 }
 
 int CountWindowsWith(const std::string& controlText) {
-  struct Search {
-    std::string text;
-    int count = 0;
-  } search{controlText, 0};
-  EnumWindows(
-      [](HWND window, LPARAM param) {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (!IsWindowVisible(window)) return TRUE;
-        try {
-          if (automation::FindControl(automation::Text(s->text), window)) ++s->count;
-        } catch (const automation::AutomationError&) {
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.count;
+  int count = 0;
+  for (HWND window : TopLevelWindows()) {
+    if (!IsWindowVisible(window)) continue;
+    try {
+      if (automation::FindControl(automation::Text(controlText), window)) ++count;
+    } catch (const automation::AutomationError&) {
+    }
+  }
+  return count;
 }
 
 }  // namespace qm::test
