@@ -38,9 +38,7 @@ TEST_F(PageFlowTest, PagesInOrderWithTheirLabelsAndButtonStates) {
     driver.Do(row.caption, [this, row] {
       SCOPED_TRACE(std::string(row.caption) + " (page " + std::to_string(row.page + 1) + ")");
       EXPECT_EQ(ActivePage(), row.page);
-      char caption[64] = {};
-      GetWindowTextA(sheet->GetCurrentPageHandle(), caption, sizeof caption);
-      EXPECT_STREQ(caption, row.caption);
+      EXPECT_EQ(CaptionOf(sheet->GetCurrentPageHandle()), row.caption);
       EXPECT_EQ(sheet->GetWindowText(), "Install");
       EXPECT_EQ(IsControlEnabled(Id(ID_WIZBACK)), row.back);
       EXPECT_TRUE(IsControlEnabled(Id(ID_WIZNEXT)));
