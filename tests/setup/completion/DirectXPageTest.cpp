@@ -108,11 +108,9 @@ TEST_F(DirectXPageTest, FailedSetupIsReportedOnceAndTheWizardGoesOn) {
 TEST_F(DirectXPageTest, SetupAskingForARestartLeadsToTheRestartOffer) {
   ProbeWith("4.06.02.0436");
   Settings().directxPath = MakeDirectXPackage("restart", "Version=4.07.00.0700\nRestart=yes\nFile=ddraw.dll\n");
-  FinishWithDefaults([](automation::Driver& driver) {
-    driver
-        .Expect(Text("It is necessary to restart your computer. Restart now?"),
-                "It is necessary to restart your computer. Restart now?")
-        .Click(Text("Don't Restart"));
+  const char question[] = "It is necessary to restart your computer. Restart now?";
+  FinishWithDefaults([&](automation::Driver& driver) {
+    driver.Expect(Text(question), question).Click(Text("Don't Restart"));
   });
   EXPECT_TRUE(Settings().restartNeeded);
 }
