@@ -1,4 +1,5 @@
 #include "ControlTest.h"
+#include "support/PaintClient.h"
 
 namespace qm::test {
 namespace {
@@ -53,15 +54,7 @@ WNDPROC originalProc = nullptr;
 
 LRESULT RedPaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return CallWindowProcA(originalProc, hwnd, message, wParam, lParam);
-  PAINTSTRUCT paint{};
-  HDC dc = BeginPaint(hwnd, &paint);
-  RECT client{};
-  GetClientRect(hwnd, &client);
-  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-  FillRect(dc, &client, red);
-  DeleteObject(red);
-  EndPaint(hwnd, &paint);
-  return 0;
+  return PaintClient(hwnd, RGB(255, 0, 0));
 }
 
 TEST_F(ProgressTest, SubclassReplacesThePaintingEntirely) {

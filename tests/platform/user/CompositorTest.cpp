@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 #include "platform/ui/Surface.h"
 #include "platform/ui/WinGdi.h"
+#include "support/PaintClient.h"
 
 namespace qm::test {
 namespace {
@@ -15,15 +16,7 @@ class CompositorTest : public WindowTest {
 // A window that paints its whole client area red.
 std::optional<LRESULT> PaintsRed(HWND h, UINT m, WPARAM, LPARAM) {
   if (m != WM_PAINT) return std::nullopt;
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(h, &ps);
-  RECT r;
-  GetClientRect(h, &r);
-  HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-  EndPaint(h, &ps);
-  return 0;
+  return PaintClient(h, RGB(255, 0, 0));
 }
 
 TEST_F(CompositorTest, ClientFillsShowAtTheirScreenPlaceOverTheDesktop) {

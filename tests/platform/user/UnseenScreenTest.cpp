@@ -4,6 +4,7 @@
 #include "WindowTestSupport.h"
 #include "platform/ui/Surface.h"
 #include "platform/ui/WinGdi.h"
+#include "support/PaintClient.h"
 
 namespace qm::test {
 namespace {
@@ -26,19 +27,6 @@ class CountingDisplay final : public qm::ui::DisplayBackend {
   std::unique_ptr<qm::ui::DisplayBackend> inner_;
 };
 
-std::optional<LRESULT> PaintsIn(COLORREF color, HWND h, UINT m) {
-  if (m != WM_PAINT) return std::nullopt;
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(h, &ps);
-  RECT r;
-  GetClientRect(h, &r);
-  HBRUSH brush = CreateSolidBrush(color);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-  EndPaint(h, &ps);
-  return 0;
-}
-
 COLORREF ScreenAt(int x, int y) { return qm::ui::ColorFromPixel(qm::ui::ScreenSurface().At(x, y)); }
 
 using UnseenScreenTest = WindowTest;
@@ -55,7 +43,10 @@ TEST_F(UnseenScreenTest, IsComposedWhenReadAndAShownOneAsItChanges) {
     qm::ui::UseDisplay(std::make_unique<CountingDisplay>(row.shows, &presents));
     COLORREF color = RGB(255, 0, 0);
     HWND top = Create(WS_POPUP | WS_VISIBLE, {100, 50, 300, 250}, nullptr,
-                      [&](HWND h, UINT m, WPARAM, LPARAM) { return PaintsIn(color, h, m); });
+                      [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                      if (m != WM_PAINT) return std::nullopt;
+                      return PaintClient(h, color);
+                    });
     // Many small changes, more than the screen keeps apart as dirty areas.
     for (int i = 0; i < 40; ++i) {
       RECT strip{i * 5, 0, i * 5 + 5, 10};
