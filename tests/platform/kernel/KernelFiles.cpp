@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -28,6 +29,18 @@ bool HostExists(const std::string& hostPath) {
 }
 
 void MakeHostReadOnly(const std::string& hostPath) { chmod(hostPath.c_str(), 0444); }
+
+unsigned ModeOf(const std::string& hostPath) {
+  struct stat info;
+  return stat(hostPath.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+std::vector<std::string> HostEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 std::vector<Found> SearchAll(const std::string& pattern) {
   WIN32_FIND_DATAA data;

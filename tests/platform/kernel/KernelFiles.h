@@ -3,10 +3,14 @@
 // the Windows calls.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
 #include <string>
 #include <vector>
 
 #include "platform/kernel/FileApi.h"
+#include "support/CallFailure.h"
 
 namespace qm::test {
 
@@ -16,6 +20,25 @@ void WriteHostFile(const std::string& hostPath, const std::string& contents);
 std::string ReadHostFile(const std::string& hostPath);
 bool HostExists(const std::string& hostPath);
 void MakeHostReadOnly(const std::string& hostPath);
+// The permission bits of what a host path names (links followed); 0 when
+// nothing is there.
+unsigned ModeOf(const std::string& hostPath);
+// Every name in a host folder, sorted: a failed write must leave nothing
+// beside its target.
+std::vector<std::string> HostEntries(const std::string& folder);
+
+// Runs `write` while the host refuses this process writes past `bytes`,
+// then lifts the limit again; what `write` answered.
+template <class Write>
+auto UnderFileSizeLimit(rlim_t bytes, Write&& write) {
+  struct rlimit previous;
+  EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+  struct rlimit limit = {bytes, previous.rlim_max};
+  EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  auto result = write();
+  setrlimit(RLIMIT_FSIZE, &previous);
+  return result;
+}
 
 struct Found {
   std::string name;

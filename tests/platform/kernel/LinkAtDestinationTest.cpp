@@ -3,21 +3,13 @@
 // never touched through it.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 
 #include "KernelFiles.h"
-#include "platform/kernel/LastError.h"
 
 using namespace qm::test;
 
 namespace {
-
-unsigned ModeOf(const std::string& hostPath) {
-  struct stat info;
-  return stat(hostPath.c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
-}
 
 bool IsLink(const std::string& hostPath) { return std::filesystem::is_symlink(hostPath); }
 
@@ -81,7 +73,6 @@ TEST(LinkAtDestination, FailIfExistsCountsALinkAsTaken) {
   WriteHostFile(HostOnC("Medium/new.ini"), "new");
   std::filesystem::create_directories(HostOnC("Games"));
   std::filesystem::create_symlink(HostOnC("Elsewhere/missing.ini"), HostOnC("Games/copy.ini"));
-  EXPECT_FALSE(CopyFileA("C:\\Medium\\new.ini", "C:\\Games\\copy.ini", TRUE));
-  EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+  EXPECT_EQ(FailureOf(CopyFileA("C:\\Medium\\new.ini", "C:\\Games\\copy.ini", TRUE)), ERROR_FILE_EXISTS);
   EXPECT_TRUE(IsLink(HostOnC("Games/copy.ini")));
 }
