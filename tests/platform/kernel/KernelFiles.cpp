@@ -42,6 +42,14 @@ std::vector<std::string> HostEntries(const std::string& folder) {
   return names;
 }
 
+WIN32_FIND_DATAA FindOne(const std::string& name) {
+  WIN32_FIND_DATAA data{};
+  HANDLE search = FindFirstFileA(name.c_str(), &data);
+  EXPECT_NE(search, INVALID_HANDLE_VALUE) << name;
+  FindClose(search);
+  return data;
+}
+
 std::vector<Found> SearchAll(const std::string& pattern) {
   WIN32_FIND_DATAA data;
   return EntriesOf(FindFirstFileA(pattern.c_str(), &data), data);

@@ -40,6 +40,9 @@ auto UnderFileSizeLimit(rlim_t bytes, Write&& write) {
   return result;
 }
 
+// What a search for one name finds; a test failure when it finds nothing.
+WIN32_FIND_DATAA FindOne(const std::string& name);
+
 struct Found {
   std::string name;
   std::string shortName;
