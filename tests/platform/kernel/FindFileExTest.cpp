@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "KernelFiles.h"
-#include "platform/kernel/LastError.h"
 
 using namespace qm::test;
 namespace fs = std::filesystem;
@@ -51,36 +50,23 @@ TEST(FindFileEx, FindsWhatFindFirstFileFindsLessWhatWasLeftOut) {
       if (row.level == FindExInfoBasic) entry.shortName.clear();
       expected.push_back(entry);
     }
-    std::vector<Found> found = SearchEx(row.pattern, row.level, row.op);
-    ASSERT_EQ(found.size(), expected.size());
-    for (size_t i = 0; i < found.size(); ++i) {
-      EXPECT_EQ(found[i].name, expected[i].name);
-      EXPECT_EQ(found[i].shortName, expected[i].shortName);
-      EXPECT_EQ(found[i].attributes, expected[i].attributes);
-    }
+    EXPECT_EQ(SearchEx(row.pattern, row.level, row.op), expected);
   }
   // The rows above agree with these.
-  std::vector<std::string> folders;
-  for (const Found& entry : SearchEx("C:\\Web\\*.*", FindExInfoBasic, FindExSearchLimitToDirectories))
-    folders.push_back(entry.name);
-  EXPECT_EQ(folders, (std::vector<std::string>{".", "..", "Sub Folder", "to-folder"}));
+  EXPECT_EQ(NamesOf(SearchEx("C:\\Web\\*.*", FindExInfoBasic, FindExSearchLimitToDirectories)),
+            (std::vector<std::string>{".", "..", "Sub Folder", "to-folder"}));
   ASSERT_EQ(SearchEx("C:\\Web\\*.htm", FindExInfoBasic, FindExSearchNameMatch).size(), 1u);
 }
 
 TEST(FindFileEx, RefusesWhatItDoesNotKnow) {
   MakeWeb();
   WIN32_FIND_DATAA data;
+  auto failure = [&](const char* pattern, FINDEX_INFO_LEVELS level, FINDEX_SEARCH_OPS op, void* filter = nullptr) {
+    return FailureOf(FindFirstFileExA(pattern, level, &data, op, filter, 0));
+  };
   int filter = 0;
-  EXPECT_EQ(FindFirstFileExA("C:\\Web\\*", FindExInfoBasic, &data, FindExSearchNameMatch, &filter, 0),
-            INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(FindFirstFileExA("C:\\Web\\*", FindExInfoMaxInfoLevel, &data, FindExSearchNameMatch, nullptr, 0),
-            INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(FindFirstFileExA("C:\\Web\\*", FindExInfoBasic, &data, FindExSearchLimitToDevices, nullptr, 0),
-            INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(FindFirstFileExA("C:\\Web\\x.html", FindExInfoBasic, &data, FindExSearchLimitToDirectories, nullptr, 0),
-            INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(failure("C:\\Web\\*", FindExInfoBasic, FindExSearchNameMatch, &filter), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(failure("C:\\Web\\*", FindExInfoMaxInfoLevel, FindExSearchNameMatch), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(failure("C:\\Web\\*", FindExInfoBasic, FindExSearchLimitToDevices), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(failure("C:\\Web\\x.html", FindExInfoBasic, FindExSearchLimitToDirectories), ERROR_FILE_NOT_FOUND);
 }

@@ -6,24 +6,11 @@
 #include <filesystem>
 
 #include "KernelFiles.h"
-#include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
 #include "support/TempDir.h"
 
 using namespace qm::test;
 using Names = std::vector<std::string>;
-
-namespace {
-
-WIN32_FIND_DATAA FindOne(const char* name) {
-  WIN32_FIND_DATAA data{};
-  HANDLE search = FindFirstFileA(name, &data);
-  EXPECT_NE(search, INVALID_HANDLE_VALUE) << name;
-  FindClose(search);
-  return data;
-}
-
-}  // namespace
 
 TEST(FindFile, ListsDotAndDotDotFirstInsideAFolder) {
   WriteHostFile(HostOnC("Games/b.txt"), "b");
@@ -49,12 +36,10 @@ TEST(FindFile, ADriveRootHasNoDotEntries) {
 
 TEST(FindFile, RefusesANameEndingInABackslash) {
   std::filesystem::create_directories(HostOnC("Games"));
+  WIN32_FIND_DATAA data;
   for (const char* name : {"C:\\Games\\", "C:\\", "C:/Games/"}) {
-    SCOPED_TRACE(name);
-    WIN32_FIND_DATAA data;
     SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(FindFirstFileA(name, &data), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(FailureOf(FindFirstFileA(name, &data)), ERROR_FILE_NOT_FOUND) << name;
   }
 }
 
@@ -90,12 +75,8 @@ TEST(FindFile, TellsAMissingFileFromAMissingFolder) {
       {"C:\\Games\\a|b", ERROR_INVALID_NAME},
       {"C:\\G*\\file.txt", ERROR_INVALID_NAME},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.query);
-    WIN32_FIND_DATAA data;
-    EXPECT_EQ(FindFirstFileA(row.query, &data), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), row.error);
-  }
+  WIN32_FIND_DATAA data;
+  for (const Row& row : rows) EXPECT_EQ(FailureOf(FindFirstFileA(row.query, &data)), row.error) << row.query;
 }
 
 TEST(FindFile, EndsWithNoMoreFiles) {
@@ -103,11 +84,9 @@ TEST(FindFile, EndsWithNoMoreFiles) {
   WIN32_FIND_DATAA data;
   HANDLE search = FindFirstFileA("C:\\One\\*.txt", &data);
   ASSERT_NE(search, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(FindNextFileA(search, &data));
-  EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+  EXPECT_EQ(FailureOf(FindNextFileA(search, &data)), ERROR_NO_MORE_FILES);
   EXPECT_TRUE(FindClose(search));
-  EXPECT_FALSE(FindNextFileA(search, &data));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(FailureOf(FindNextFileA(search, &data)), ERROR_INVALID_HANDLE);
 }
 
 // The names are fixed when the search starts; each entry's facts are
@@ -127,13 +106,11 @@ TEST(FindFile, EntriesChangedDuringASearchAreReportedAsTheyAreWhenReached) {
   EXPECT_EQ(data.nFileSizeLow, 6u);
   ASSERT_TRUE(FindNextFileA(search, &data));
   EXPECT_STREQ(data.cFileName, "d.txt");
-  EXPECT_FALSE(FindNextFileA(search, &data));
-  EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+  EXPECT_EQ(FailureOf(FindNextFileA(search, &data)), ERROR_NO_MORE_FILES);
   FindClose(search);
   // A search whose every entry went before it began finds nothing.
   std::filesystem::create_directories(HostOnC("Empty"));
-  EXPECT_EQ(FindFirstFileA("C:\\Empty\\*.txt", &data), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(FailureOf(FindFirstFileA("C:\\Empty\\*.txt", &data)), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(FindFile, NeverListsHostNamesAWindowsPathCannotHold) {
@@ -179,9 +156,8 @@ TEST(FindFile, FillsSizesTimesAndAttributes) {
   ASSERT_EQ(utimes(HostOnC("Data/.hidden").c_str(), times), 0);
 
   WIN32_FIND_DATAA data = FindOne("C:\\Data\\big.bin");
-  EXPECT_EQ(data.nFileSizeHigh, 5u);
-  EXPECT_EQ(data.nFileSizeLow, 7u);
-  EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ((std::vector<DWORD>{data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes}),
+            (std::vector<DWORD>{5, 7, FILE_ATTRIBUTE_ARCHIVE}));
   data = FindOne("C:\\Data\\.hidden");
   EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime * 0x100000000ULL + data.ftLastWriteTime.dwLowDateTime,

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 
 #include "platform/kernel/Prefix.h"
 
@@ -65,9 +66,16 @@ std::vector<Found> EntriesOf(HANDLE search, WIN32_FIND_DATAA& data) {
   return found;
 }
 
-std::vector<std::string> SearchNames(const std::string& pattern) {
+void PrintTo(const Found& found, std::ostream* out) {
+  *out << '"' << found.name << "\" short \"" << found.shortName << "\" attributes 0x" << std::hex << found.attributes
+       << std::dec;
+}
+
+std::vector<std::string> SearchNames(const std::string& pattern) { return NamesOf(SearchAll(pattern)); }
+
+std::vector<std::string> NamesOf(const std::vector<Found>& entries) {
   std::vector<std::string> names;
-  for (const Found& entry : SearchAll(pattern)) names.push_back(entry.name);
+  for (const Found& entry : entries) names.push_back(entry.name);
   return names;
 }
 

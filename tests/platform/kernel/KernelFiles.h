@@ -47,7 +47,9 @@ struct Found {
   std::string name;
   std::string shortName;
   DWORD attributes;
+  bool operator==(const Found&) const = default;
 };
+void PrintTo(const Found& found, std::ostream* out);
 
 // Every entry a search returns, in its order; empty when the first call fails.
 std::vector<Found> SearchAll(const std::string& pattern);
@@ -55,5 +57,6 @@ std::vector<Found> SearchAll(const std::string& pattern);
 // found. The search is closed.
 std::vector<Found> EntriesOf(HANDLE search, WIN32_FIND_DATAA& data);
 std::vector<std::string> SearchNames(const std::string& pattern);
+std::vector<std::string> NamesOf(const std::vector<Found>& entries);
 
 }  // namespace qm::test
