@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/kernel/LastError.h"
-#include "platform/kernel/NameCase.h"
+#include "platform/kernel/NamePattern.h"
 #include "platform/kernel/PathRules.h"
 
 using namespace qm::kernel;
@@ -102,25 +102,56 @@ TEST(PathRules, SplitsSearchesIntoFolderAndPattern) {
   }
 }
 
-TEST(NameCase, ComparesNamesIgnoringCaseBeyondAscii) {
+TEST(NamePattern, FollowsTheDosWildcardRules) {
   struct Row {
-    const char* a;
-    const char* b;
-    bool equal;
+    const char* pattern;
+    const char* name;
+    bool matches;
   } rows[] = {
+      // "*" and "*.*" match everything, names without a dot included.
+      {"*.*", "readme", true},
+      {"*.*", "readme.txt", true},
+      {"*", ".profile", true},
+      {"*.*", ".", true},
+      // Plain characters ignore case.
       {"README.TXT", "readme.txt", true},
-      {"\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89", true},        // été / ÉTÉ
-      {"\xD0\xB4\xD0\xBE\xD0\xBC", "\xD0\x94\xD0\x9E\xD0\x9C", true},  // дом / ДОМ
-      {"\xC5\x82\xC3\xB3" "d\xC5\xBA", "\xC5\x81\xC3\x93" "D\xC5\xB9", true},  // łódź / ŁÓDŹ
-      {"Readme\xC3\xA9", "README\xC3\x89", true},
-      {"Readme\xC3\xA9", "README\xC3\xA8", false},
-      {"ab", "aC", false},
-      {"a", "b", false},
-      {"abc", "abcd", false},
-      {"\xC3\xA9", "e", false},
+      {"readme.txt", "readme.txu", false},
+      {"*.txt", "notes.TXT", true},
+      {"*.txt", "notes.txt.bak", false},
+      {"*.txt", "a.b.txt", true},
+      {"a*z", "abcz", true},
+      {"a*z", "abcza", false},
+      // "?" matches one character, but nothing at a dot or at the end.
+      {"?", "a", true},
+      {"?", "ab", false},
+      {"a?", "a", true},
+      {"a?.txt", "a.txt", true},
+      {"a?.txt", "ab.txt", true},
+      {"a?.txt", "abc.txt", false},
+      {"???", "ab", true},
+      {"??.txt", "a.txt", true},
+      {"?.txt", ".txt", true},
+      // A dot before "*" or "?" matches a dot or the end of the name.
+      {"foo.*", "foo", true},
+      {"foo.*", "foo.c", true},
+      {"foo.*", "food", false},
+      {"foo.?", "foo", true},
+      {"foo.??", "foo.c", true},
+      // A trailing "*." matches names without an extension.
+      {"*.", "readme", true},
+      {"*.", "readme.txt", false},
+      {"*.", "a.b.c", false},
+      {"r*.", "readme", true},
+      {"r*.", "other", false},
+      {"", "x", false},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.a) + " vs " + row.b);
-    EXPECT_EQ(NamesEqualIgnoringCase(row.a, row.b), row.equal);
+    SCOPED_TRACE(std::string(row.pattern) + " ~ " + row.name);
+    EXPECT_EQ(NamePattern(row.pattern).Matches(row.name), row.matches);
   }
+}
+
+TEST(NamePattern, IgnoresCaseOutsideAscii) {
+  EXPECT_TRUE(NamePattern("\xC3\x89*").Matches("\xC3\xA9t\xC3\xA9.txt"));
+  EXPECT_FALSE(NamePattern("e*").Matches("\xC3\xA9t\xC3\xA9.txt"));
 }

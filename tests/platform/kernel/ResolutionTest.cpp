@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "KernelFiles.h"
-#include "platform/kernel/LastError.h"
 
 using namespace qm::test;
 namespace fs = std::filesystem;
@@ -67,8 +66,7 @@ TEST(Resolution, DeletesALinkItselfAndNeverWhatItPointsTo) {
   EXPECT_TRUE(DeleteFileA("C:\\Res\\link-to-dir"));
   EXPECT_FALSE(HostExists(HostOnC("Res/link-to-dir")));
   EXPECT_TRUE(HostExists(HostOnC("Res/Dir/file.txt")));
-  EXPECT_FALSE(DeleteFileA("C:\\Res\\Dir"));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(FailureOf(DeleteFileA("C:\\Res\\Dir")), ERROR_ACCESS_DENIED);
 }
 
 TEST(Resolution, CopiesFromAndToNamesInAnyCase) {
@@ -88,7 +86,6 @@ TEST(Resolution, CopiesFromAndToNamesInAnyCase) {
     ASSERT_TRUE(CopyFileA(row.source, row.target, FALSE));
     EXPECT_EQ(ReadHostFile(HostOnC(row.hostTarget)), "payload");
   }
-  EXPECT_FALSE(CopyFileA("C:\\From\\Missing.dat", "C:\\To\\x.dat", FALSE));
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(FailureOf(CopyFileA("C:\\From\\Missing.dat", "C:\\To\\x.dat", FALSE)), ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(HostExists(HostOnC("To/x.dat")));
 }

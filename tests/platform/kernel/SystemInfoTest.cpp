@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -31,8 +32,7 @@ TEST(SystemInfo, NamesTheRunningProgramByItsWindowsPath) {
   char exe[4096] = {};
   ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
   std::string expected = std::string("Z:") + exe;
-  for (char& c : expected)
-    if (c == '/') c = '\\';
+  std::replace(expected.begin(), expected.end(), '/', '\\');
   EXPECT_EQ(std::string(buffer), expected);
   EXPECT_EQ(length, expected.size());
   // Windows finds the program again through that path.

@@ -8,9 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/kernel/FileApi.h"
-#include "platform/kernel/LastError.h"
 #include "platform/kernel/ToolHelp.h"
+#include "support/CallFailure.h"
 
 namespace {
 
@@ -18,8 +17,7 @@ std::vector<PROCESSENTRY32> Snapshot() {
   std::vector<PROCESSENTRY32> entries;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return entries;
-  PROCESSENTRY32 entry;
-  std::memset(&entry, 0, sizeof entry);
+  PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
     entries.push_back(entry);
@@ -89,14 +87,10 @@ TEST(ToolHelp, SeesAnotherProgramThatIsRunning) {
 TEST(ToolHelp, InsistsOnTheEntrySize) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
-  PROCESSENTRY32 entry;
-  std::memset(&entry, 0, sizeof entry);
-  entry.dwSize = 0;
-  EXPECT_FALSE(Process32First(snapshot, &entry));
-  EXPECT_EQ(GetLastError(), ERROR_BAD_LENGTH);
+  PROCESSENTRY32 entry{};
+  EXPECT_EQ(qm::test::FailureOf(Process32First(snapshot, &entry)), ERROR_BAD_LENGTH);
   entry.dwSize = sizeof entry;
   EXPECT_TRUE(Process32First(snapshot, &entry));
   EXPECT_TRUE(CloseHandle(snapshot));
-  EXPECT_FALSE(Process32Next(snapshot, &entry));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(qm::test::FailureOf(Process32Next(snapshot, &entry)), ERROR_INVALID_HANDLE);
 }
