@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "platform/kernel/CodePage.h"
 #include "platform/kernel/LastError.h"
@@ -10,12 +11,16 @@
 #include "platform/shell/Namespace.h"
 #include "platform/shell/ShellFolders.h"
 #include "platform/shell/Volume.h"
-#include "support/HostFiles.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
+using qm::shell::BuildIdList;
+using qm::shell::DriveItem;
+using qm::shell::FolderItem;
 
 namespace {
+
+constexpr const char* kMyComputer = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 
 std::string Host(const std::string& windowsPath) { return qm::kernel::ResolveWindowsPath(windowsPath).value(); }
 
@@ -30,7 +35,7 @@ template <typename T>
 struct Ref {
   T* p = nullptr;
   Ref() = default;
-  Ref(const Ref&) = delete;
+  Ref(Ref&& other) : p(std::exchange(other.p, nullptr)) {}
   ~Ref() {
     if (p) p->Release();
   }
@@ -66,14 +71,23 @@ std::string NameOf(IShellFolder* folder, LPCITEMIDLIST relative, SHGDNF flags = 
   return Read(name, relative);
 }
 
-// The folder of a parsing name, bound from the desktop.
-void Bind(const std::string& path, Ref<IShellFolder>& folder) {
+Ref<IShellFolder> Desktop() {
   Ref<IShellFolder> desktop;
-  ASSERT_EQ(SHGetDesktopFolder(&desktop.p), S_OK);
+  EXPECT_EQ(SHGetDesktopFolder(&desktop.p), S_OK);
+  return desktop;
+}
+
+// The folder of a parsing name, bound from the desktop.
+Ref<IShellFolder> Folder(const std::string& path) {
+  Ref<IShellFolder> folder;
   std::u16string name = Wide(path);
   List list;
-  ASSERT_EQ(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &list.p, nullptr), S_OK) << path;
-  ASSERT_EQ(desktop->BindToObject(list.p, nullptr, IID_IShellFolder, folder.Out()), S_OK) << path;
+  if (Desktop()->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &list.p, nullptr) != S_OK) {
+    ADD_FAILURE() << "cannot parse " << path;
+    return folder;
+  }
+  EXPECT_EQ(Desktop()->BindToObject(list.p, nullptr, IID_IShellFolder, folder.Out()), S_OK) << path;
+  return folder;
 }
 
 // The display names of a folder's items, in the folder's order.
@@ -91,18 +105,15 @@ std::vector<std::string> Children(IShellFolder* folder, SHCONTF flags = SHCONTF_
 }
 
 std::vector<std::string> ChildrenOf(const std::string& path, SHCONTF flags = SHCONTF_FOLDERS) {
-  Ref<IShellFolder> folder;
-  Bind(path, folder);
+  Ref<IShellFolder> folder = Folder(path);
   return folder.p ? Children(folder.p, flags) : std::vector<std::string>{"<unbound>"};
 }
 
 // Parses a path relative to the desktop; the failure code when it fails.
 HRESULT Parse(const std::string& path, List& list, ULONG* attributes = nullptr) {
-  Ref<IShellFolder> desktop;
-  SHGetDesktopFolder(&desktop.p);
   std::u16string name = Wide(path);
   ULONG eaten = 0;
-  HRESULT result = desktop->ParseDisplayName(nullptr, nullptr, name.data(), &eaten, &list.p, attributes);
+  HRESULT result = Desktop()->ParseDisplayName(nullptr, nullptr, name.data(), &eaten, &list.p, attributes);
   if (SUCCEEDED(result)) {
     EXPECT_EQ(eaten, name.size());
   }
@@ -132,11 +143,10 @@ class Namespace : public testing::Test {
 }  // namespace
 
 TEST_F(Namespace, TheDesktopHoldsMyComputerFirstThenItsDirectorysItems) {
-  MakeFolder("C:\\Windows\\Desktop\\Saves");
-  MakeFolder("C:\\Windows\\Desktop\\.secret");
+  for (const char* folder : {"C:\\Windows\\Desktop\\Saves", "C:\\Windows\\Desktop\\.secret"}) MakeFolder(folder);
   MakeFile("C:\\Windows\\Desktop\\notes.txt");
-  Ref<IShellFolder> desktop;
-  ASSERT_EQ(SHGetDesktopFolder(&desktop.p), S_OK);
+  Ref<IShellFolder> desktop = Desktop();
+  ASSERT_NE(desktop.p, nullptr);
   EXPECT_EQ(Children(desktop.p), (std::vector<std::string>{"My Computer", "Saves"}));
   EXPECT_EQ(Children(desktop.p, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS),
             (std::vector<std::string>{"My Computer", "notes.txt", "Saves"}));
@@ -148,9 +158,8 @@ TEST_F(Namespace, TheDesktopHoldsMyComputerFirstThenItsDirectorysItems) {
 
 TEST_F(Namespace, MyComputerHoldsEveryMappedDriveNamedWithItsLabel) {
   qm::shell::SetVolumeOverride('D', qm::shell::LinkVolume{3, 1, "SPIELE"});
-  EXPECT_EQ(ChildrenOf("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"),
-            (std::vector<std::string>{"(C:)", "SPIELE (D:)", "(Z:)"}));
-  EXPECT_EQ(AttributesOf("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER);
+  EXPECT_EQ(ChildrenOf(kMyComputer), (std::vector<std::string>{"(C:)", "SPIELE (D:)", "(Z:)"}));
+  EXPECT_EQ(AttributesOf(kMyComputer, SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER);
   EXPECT_EQ(AttributesOf("D:\\", SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER | SFGAO_FILESYSTEM);
 }
 
@@ -170,10 +179,10 @@ TEST_F(Namespace, FoldersListWhatAWindowsSearchFinds) {
 }
 
 TEST_F(Namespace, ItemsSortMyComputerDrivesFoldersThenFilesByNameIgnoringCase) {
-  for (const char* name : {"banana", "Apple", "\xC3\xA4pfel", "cherry", "Cherry2"}) MakeFolder(std::string("C:\\Windows\\Desktop\\") + name);
+  for (const char* name : {"banana", "Apple", "\xC3\xA4pfel", "cherry", "Cherry2"})
+    MakeFolder(std::string("C:\\Windows\\Desktop\\") + name);
   MakeFile("C:\\Windows\\Desktop\\aaa.txt");
-  Ref<IShellFolder> desktop;
-  SHGetDesktopFolder(&desktop.p);
+  Ref<IShellFolder> desktop = Desktop();
   Ref<IEnumIDList> items;
   ASSERT_EQ(desktop->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, &items.p), S_OK);
   std::vector<LPITEMIDLIST> lists(8);
@@ -197,12 +206,9 @@ TEST_F(Namespace, ItemsSortMyComputerDrivesFoldersThenFilesByNameIgnoringCase) {
                                              "\xC3\xA4pfel", "aaa.txt"}));
 
   // Drives by letter; below one item, the longer list comes later.
-  Ref<IShellFolder> computer;
-  Bind("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", computer);
-  List c, z, deeper;
-  c.p = qm::shell::BuildIdList({qm::shell::DriveItem('C')});
-  z.p = qm::shell::BuildIdList({qm::shell::DriveItem('Z')});
-  deeper.p = qm::shell::BuildIdList({qm::shell::DriveItem('C'), qm::shell::FolderItem("Games")});
+  Ref<IShellFolder> computer = Folder(kMyComputer);
+  List c{BuildIdList({DriveItem('C')})}, z{BuildIdList({DriveItem('Z')})};
+  List deeper{BuildIdList({DriveItem('C'), FolderItem("Games")})};
   EXPECT_EQ(static_cast<short>(computer->CompareIDs(0, c.p, z.p)), -1);
   EXPECT_EQ(static_cast<short>(computer->CompareIDs(0, z.p, c.p)), 1);
   EXPECT_EQ(static_cast<short>(computer->CompareIDs(0, c.p, deeper.p)), -1);
@@ -213,8 +219,7 @@ TEST_F(Namespace, NamesBeyondAsciiSortByTheKernelsUpperCase) {
   // Compared byte by byte, "Ärger" (C3 84) comes before "äpfel" (C3 A4);
   // upper-cased as names are, "ÄPFEL" comes before "ÄRGER". Likewise "аб"
   // before "БВ".
-  Ref<IShellFolder> spiele;
-  Bind("D:\\Spiele", spiele);
+  Ref<IShellFolder> spiele = Folder("D:\\Spiele");
   const struct {
     const char* first;
     const char* second;
@@ -225,20 +230,16 @@ TEST_F(Namespace, NamesBeyondAsciiSortByTheKernelsUpperCase) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.first);
-    List a, b;
-    a.p = qm::shell::BuildIdList({qm::shell::FolderItem(row.first)});
-    b.p = qm::shell::BuildIdList({qm::shell::FolderItem(row.second)});
+    List a{BuildIdList({FolderItem(row.first)})}, b{BuildIdList({FolderItem(row.second)})};
     EXPECT_EQ(static_cast<short>(spiele->CompareIDs(0, a.p, b.p)), -1);
     EXPECT_EQ(static_cast<short>(spiele->CompareIDs(0, b.p, a.p)), 1);
   }
 }
 
 TEST_F(Namespace, AttributesTellFoldersFileSystemItemsAndSubfolders) {
-  MakeFolder("C:\\Games\\Quellmoor\\bin");
-  MakeFolder("C:\\Games\\Empty");
+  for (const char* folder : {"Quellmoor\\bin", "Empty", "HiddenOnly\\.cache", "Linked"})
+    MakeFolder(std::string("C:\\Games\\") + folder);
   MakeFile("C:\\Games\\Files\\only.txt");
-  MakeFolder("C:\\Games\\HiddenOnly\\.cache");
-  MakeFolder("C:\\Games\\Linked");
   fs::create_directory_symlink(Host("C:\\Games\\Quellmoor"), Host("C:\\Games\\Linked") + "/to-folder");
   fs::create_directories(Host("C:\\Games\\Unnamable") + "/a:b");
   const ULONG all = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM;
@@ -246,7 +247,7 @@ TEST_F(Namespace, AttributesTellFoldersFileSystemItemsAndSubfolders) {
     const char* path;
     ULONG attributes;
   } rows[] = {
-      {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", SFGAO_FOLDER | SFGAO_HASSUBFOLDER},
+      {kMyComputer, SFGAO_FOLDER | SFGAO_HASSUBFOLDER},
       {"C:\\", all},
       {"c:\\games", all},
       {"C:\\Games\\Quellmoor\\bin", SFGAO_FOLDER | SFGAO_FILESYSTEM},
@@ -262,29 +263,19 @@ TEST_F(Namespace, AttributesTellFoldersFileSystemItemsAndSubfolders) {
     EXPECT_EQ(AttributesOf(row.path, all), row.attributes);
   }
   // The attributes common to several items, asked of their folder.
-  Ref<IShellFolder> games;
-  Bind("C:\\Games", games);
-  List quellmoor, empty;
-  quellmoor.p = qm::shell::BuildIdList({qm::shell::FolderItem("Quellmoor")});
-  empty.p = qm::shell::BuildIdList({qm::shell::FolderItem("Empty")});
+  List quellmoor{BuildIdList({FolderItem("Quellmoor")})}, empty{BuildIdList({FolderItem("Empty")})};
   LPCITEMIDLIST both[] = {quellmoor.p, empty.p};
   ULONG asked = all;
-  ASSERT_EQ(games->GetAttributesOf(2, both, &asked), S_OK);
+  ASSERT_EQ(Folder("C:\\Games")->GetAttributesOf(2, both, &asked), S_OK);
   EXPECT_EQ(asked, SFGAO_FOLDER | SFGAO_FILESYSTEM);
 }
 
 TEST_F(Namespace, DisplayNamesComeInEachKindOfRecord) {
   qm::shell::SetVolumeOverride('D', qm::shell::LinkVolume{3, 1, "SPIELE"});
-  Ref<IShellFolder> desktop, computer, spiele;
-  SHGetDesktopFolder(&desktop.p);
-  Bind("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", computer);
-  Bind("D:\\Spiele", spiele);
-  List empty, myComputer, drive, folder, deep;
-  empty.p = qm::shell::BuildIdList({});
-  myComputer.p = qm::shell::BuildIdList({qm::shell::MyComputerItem()});
-  drive.p = qm::shell::BuildIdList({qm::shell::DriveItem('D')});
-  folder.p = qm::shell::BuildIdList({qm::shell::FolderItem("Z\xC3\xBCrich")});
-  deep.p = qm::shell::BuildIdList({qm::shell::DriveItem('D'), qm::shell::FolderItem("Spiele")});
+  Ref<IShellFolder> desktop = Desktop(), computer = Folder(kMyComputer), spiele = Folder("D:\\Spiele");
+  List empty{BuildIdList({})}, myComputer{BuildIdList({qm::shell::MyComputerItem()})};
+  List drive{BuildIdList({DriveItem('D')})}, folder{BuildIdList({FolderItem("Z\xC3\xBCrich")})};
+  List deep{BuildIdList({DriveItem('D'), FolderItem("Spiele")})};
   const struct {
     IShellFolder* folder;
     LPCITEMIDLIST item;
@@ -295,7 +286,7 @@ TEST_F(Namespace, DisplayNamesComeInEachKindOfRecord) {
       {desktop.p, empty.p, SHGDN_NORMAL, STRRET_CSTR, "Desktop"},
       {desktop.p, empty.p, SHGDN_FORPARSING, STRRET_WSTR, "C:\\Windows\\Desktop"},
       {desktop.p, myComputer.p, SHGDN_NORMAL, STRRET_CSTR, "My Computer"},
-      {desktop.p, myComputer.p, SHGDN_FORPARSING, STRRET_WSTR, "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
+      {desktop.p, myComputer.p, SHGDN_FORPARSING, STRRET_WSTR, kMyComputer},
       {computer.p, drive.p, SHGDN_NORMAL, STRRET_WSTR, "SPIELE (D:)"},
       {computer.p, drive.p, SHGDN_FORPARSING | SHGDN_INFOLDER, STRRET_WSTR, "D:\\"},
       {computer.p, deep.p, SHGDN_NORMAL, STRRET_OFFSET, "Spiele"},
@@ -316,10 +307,8 @@ TEST_F(Namespace, DisplayNamesComeInEachKindOfRecord) {
 }
 
 TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
-  MakeFolder("C:\\Games\\Quellmoor");
   MakeFile("C:\\Games\\Quellmoor\\readme.txt");
   MakeFolder("C:\\Windows\\Desktop\\Saves");
-  const std::string zRoot = qm::test::WindowsPath(driveD.Path());
   const struct {
     const char* typed;
     std::string path;
@@ -339,9 +328,7 @@ TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
     char path[MAX_PATH];
     ASSERT_TRUE(SHGetPathFromIDListA(list.p, path));
     EXPECT_EQ(path, row.path);
-    Ref<IShellFolder> desktop;
-    SHGetDesktopFolder(&desktop.p);
-    EXPECT_EQ(NameOf(desktop.p, list.p, SHGDN_FORPARSING), row.path);
+    EXPECT_EQ(NameOf(Desktop().p, list.p, SHGDN_FORPARSING), row.path);
   }
   List computer;
   ASSERT_EQ(Parse("::{20d04fe0-3aea-1069-a2d8-08002b30309d}\\D:\\Spiele", computer), S_OK);
@@ -372,11 +359,8 @@ TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
 TEST_F(Namespace, BindingTakesFoldersOnlyAndAVanishedFolderListsNothing) {
   MakeFile("C:\\Games\\readme.txt");
   MakeFolder("C:\\Games\\Gone");
-  Ref<IShellFolder> games, gone, file;
-  Bind("C:\\Games", games);
-  List readme, vanished;
-  readme.p = qm::shell::BuildIdList({qm::shell::FolderItem("readme.txt", false)});
-  vanished.p = qm::shell::BuildIdList({qm::shell::FolderItem("Gone")});
+  Ref<IShellFolder> games = Folder("C:\\Games"), gone, file;
+  List readme{BuildIdList({FolderItem("readme.txt", false)})}, vanished{BuildIdList({FolderItem("Gone")})};
   EXPECT_EQ(games->BindToObject(readme.p, nullptr, IID_IShellFolder, file.Out()), E_NOINTERFACE);
   EXPECT_EQ(file.p, nullptr);
   ASSERT_EQ(games->BindToObject(vanished.p, nullptr, IID_IShellFolder, gone.Out()), S_OK);
@@ -390,8 +374,7 @@ TEST_F(Namespace, EveryListAndNameGoesBackToTheTaskAllocator) {
   MakeFolder("C:\\Games\\Quellmoor");
   qm::shell::TaskMemoryInUse before = qm::shell::TaskMemoryUse();
   {
-    Ref<IShellFolder> computer;
-    Bind("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", computer);
+    Ref<IShellFolder> computer = Folder(kMyComputer);
     EXPECT_EQ(Children(computer.p).size(), 3u);
     Ref<IEnumIDList> items, copy;
     ASSERT_EQ(computer->EnumObjects(nullptr, SHCONTF_FOLDERS, &items.p), S_OK);
@@ -415,11 +398,8 @@ TEST_F(Namespace, EveryListAndNameGoesBackToTheTaskAllocator) {
 TEST_F(Namespace, ReadsOnlyTheFoldersItIsAskedAbout) {
   // Z: holds the host's whole root: listing My Computer must not look inside.
   qm::shell::NamespaceReads start = qm::shell::NamespaceReadCount();
-  Ref<IShellFolder> desktop, computer;
-  SHGetDesktopFolder(&desktop.p);
-  Children(desktop.p);
-  Bind("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", computer);
-  Children(computer.p);
+  Children(Desktop().p);
+  Children(Folder(kMyComputer).p);
   EXPECT_EQ(AttributesOf("Z:\\", SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER | SFGAO_FILESYSTEM);
   qm::shell::NamespaceReads listed = qm::shell::NamespaceReadCount();
   EXPECT_EQ(listed.folderListings - start.folderListings, 2u);
