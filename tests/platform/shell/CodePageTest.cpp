@@ -2,6 +2,9 @@
 
 #include "platform/kernel/CodePage.h"
 #include "platform/kernel/LastError.h"
+#include "support/CallFailure.h"
+
+using qm::test::FailureOf;
 
 TEST(CodePage, NarrowToWideCountsAndConverts) {
   const struct {
@@ -36,16 +39,14 @@ TEST(CodePage, ExplicitLengthLeavesTheTerminatorOut) {
 TEST(CodePage, TooSmallBufferFailsWithInsufficientBuffer) {
   WCHAR wide[4];
   SetLastError(ERROR_SUCCESS);
-  EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abcd", -1, wide, 4), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(FailureOf(MultiByteToWideChar(CP_ACP, 0, "abcd", -1, wide, 4)), ERROR_INSUFFICIENT_BUFFER);
   // A pair of surrogates never gets split at the end of the buffer.
-  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "a\xF0\x9F\x8E\xAE", 5, wide, 2), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(FailureOf(MultiByteToWideChar(CP_UTF8, 0, "a\xF0\x9F\x8E\xAE", 5, wide, 2)), ERROR_INSUFFICIENT_BUFFER);
 
   char narrow[3];
   SetLastError(ERROR_SUCCESS);
-  EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"\u20AC", -1, narrow, 3, nullptr, nullptr), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(FailureOf(WideCharToMultiByte(CP_ACP, 0, u"\u20AC", -1, narrow, 3, nullptr, nullptr)),
+            ERROR_INSUFFICIENT_BUFFER);
 }
 
 TEST(CodePage, IllFormedInputIsReplacedOrRefused) {
@@ -67,8 +68,8 @@ TEST(CodePage, IllFormedInputIsReplacedOrRefused) {
     ASSERT_GT(n, 0);
     EXPECT_NE(std::u16string(out, n).find(u'\uFFFD'), std::u16string::npos);
     SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, row.text, row.length, out, 8), 0);
-    EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
+    EXPECT_EQ(FailureOf(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, row.text, row.length, out, 8)),
+              ERROR_NO_UNICODE_TRANSLATION);
   }
 }
 
@@ -90,10 +91,9 @@ TEST(CodePage, BadArgumentsAreRefused) {
   char narrow[4];
   BOOL usedDefault = FALSE;
   SetLastError(ERROR_SUCCESS);
-  EXPECT_EQ(MultiByteToWideChar(1252, 0, "a", -1, wide, 4), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(FailureOf(MultiByteToWideChar(1252, 0, "a", -1, wide, 4)), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a", 0, wide, 4), 0);
   EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, "?", nullptr), 0);
-  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, nullptr, &usedDefault), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(FailureOf(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, nullptr, &usedDefault)),
+            ERROR_INVALID_PARAMETER);
 }

@@ -34,7 +34,8 @@ class ContextMenu : public testing::Test {
       LPITEMIDLIST parentList = qm::shell::BuildIdList({items.begin(), items.end() - 1});
       LPITEMIDLIST itemList = qm::shell::BuildIdList({items.back()});
       IShellFolder* parent = desktop;
-      if (items.size() > 1) desktop->BindToObject(parentList, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&parent));
+      if (items.size() > 1)
+        desktop->BindToObject(parentList, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&parent));
       LPCITEMIDLIST asked[] = {itemList};
       result = parent->GetUIObjectOf(nullptr, 1, asked, IID_IContextMenu, nullptr, reinterpret_cast<void**>(menu));
       if (parent != desktop) parent->Release();
