@@ -137,22 +137,19 @@ TEST_F(DriverTest, ImmediateLookupsFailWithWhatWasSought) {
   HWND main = Frame("Install", {0, 0, 400, 300});
   HWND disabled = Button(main, 7, "Off", {10, 10, 90, 35});
   EnableWindow(disabled, FALSE);
-  struct Row {
-    std::function<void()> action;
-    std::string expected;
-  } rows[] = {
+  std::pair<std::function<void()>, std::string> rows[] = {
       {[] { FindControl(Id(999)); }, "no control 999 (0x3e7) in window \"Install\""},
       {[] { FindControl(Text("&Back")); }, "no control \"&Back\" in window \"Install\""},
       {[] { ClickControl(Id(7)); }, "control 7 (0x7) is disabled"},
       {[] { PressKey("Hyper+Q"); }, "unknown modifier in key Hyper+Q"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.expected);
+  for (const auto& [action, expected] : rows) {
+    SCOPED_TRACE(expected);
     try {
-      row.action();
+      action();
       ADD_FAILURE() << "no error";
     } catch (const AutomationError& e) {
-      EXPECT_EQ(std::string(e.what()).rfind(row.expected, 0), 0u) << e.what();
+      EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
     }
   }
   DestroyWindow(main);

@@ -131,11 +131,7 @@ click "OK"
 }
 
 TEST_F(PopupStepsTest, AStepThatCannotBeDoneNamesWhatIsThere) {
-  struct Row {
-    const char* name;
-    std::function<void(Driver&)> steps;
-    const char* message;
-  } rows[] = {
+  std::tuple<const char*, std::function<void(Driver&)>, const char*> rows[] = {
       {"no such item",
        [](Driver& d) { d.RightClickItem(Id(kTree), {"My Computer"}).ChooseMenuItem("Open"); },
        "no item \"Open\" in the popup menu; its items: \"&Open\" \"E&xplore\" - \"&Delete\" (greyed) \"P&roperties\""},
@@ -146,10 +142,10 @@ TEST_F(PopupStepsTest, AStepThatCannotBeDoneNamesWhatIsThere) {
        "no entry \"E:\\\" in the combo box 1051 (0x41b); its entries: \"C:\\Games\\0\""},
       {"not a combo box", [](Driver& d) { d.DropDown(Id(IDOK)); }, "is no combo box"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const std::string failure = Failure(row.steps);
-    EXPECT_NE(failure.find(row.message), std::string::npos) << failure;
+  for (const auto& [name, steps, message] : rows) {
+    SCOPED_TRACE(name);
+    const std::string failure = Failure(steps);
+    EXPECT_NE(failure.find(message), std::string::npos) << failure;
   }
 }
 
@@ -164,19 +160,16 @@ TEST_F(PopupStepsTest, TheOpenWindowsShowTheMenusItemsAndTheComboEntries) {
 }
 
 TEST_F(PopupStepsTest, ScriptLinesOfTheWrongFormNameTheirLine) {
-  struct Row {
-    const char* script;
-    const char* message;
-  } rows[] = {
+  std::pair<const char*, const char*> rows[] = {
       {"choose-menu Open", "line 1: expected choose-menu \"text\""},
       {"drop-down", "line 1: expected drop-down id"},
       {"\nchoose-entry 1051", "line 2: expected choose-entry id \"text\""},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.script);
+  for (const auto& [script, message] : rows) {
+    SCOPED_TRACE(script);
     Driver driver;
-    const std::string error = LoadScriptError(driver, row.script);
-    EXPECT_NE(error.find(row.message), std::string::npos) << error;
+    const std::string error = LoadScriptError(driver, script);
+    EXPECT_NE(error.find(message), std::string::npos) << error;
   }
 }
 

@@ -70,17 +70,14 @@ TEST(CopyFile, OverwritesTheExistingNameIgnoringCase) {
 TEST(CopyFile, AFailedCopyKeepsTheOldDestinationAndLeavesNoTemporaryFile) {
   WriteHostFile(HostOnC("Games/data.db"), "good old data");
   std::filesystem::create_directories(HostOnC("Medium/folder"));
-  struct Row {
-    const char* source;
-    DWORD error;
-  } rows[] = {
+  std::pair<const char*, DWORD> rows[] = {
       {"C:\\Medium\\vanished.db", ERROR_FILE_NOT_FOUND},
       {"C:\\Medium\\gone\\data.db", ERROR_PATH_NOT_FOUND},
       {"C:\\Medium\\folder", ERROR_ACCESS_DENIED},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.source);
-    EXPECT_EQ(FailureOf(CopyFileA(row.source, "C:\\Games\\data.db", FALSE)), row.error);
+  for (const auto& [source, error] : rows) {
+    SCOPED_TRACE(source);
+    EXPECT_EQ(FailureOf(CopyFileA(source, "C:\\Games\\data.db", FALSE)), error);
     EXPECT_EQ(ReadHostFile(HostOnC("Games/data.db")), "good old data");
     EXPECT_EQ(HostEntries(HostOnC("Games")), std::vector<std::string>{"data.db"});
   }

@@ -31,19 +31,15 @@ TEST(Crt, RefusesToWriteReadOnlyFilesOrOpenFolders) {
   WriteHostFile(HostOnC("locked.txt"), "x");
   MakeHostReadOnly(HostOnC("locked.txt"));
   std::filesystem::create_directories(HostOnC("Folder"));
-  struct Row {
-    const char* name;
-    const char* mode;
-    int error;
-  } rows[] = {
+  std::tuple<const char*, const char*, int> rows[] = {
       {"C:\\locked.txt", "r+", EACCES}, {"C:\\locked.txt", "w", EACCES}, {"C:\\Folder", "r", EACCES},
       {"C:\\missing.txt", "r", ENOENT}, {"C:\\Missing\\new.txt", "w", ENOENT},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.name) + " " + row.mode);
+  for (const auto& [name, mode, error] : rows) {
+    SCOPED_TRACE(std::string(name) + " " + mode);
     errno = 0;
-    EXPECT_EQ(CrtOpenFile(row.name, row.mode), nullptr);
-    EXPECT_EQ(errno, row.error);
+    EXPECT_EQ(CrtOpenFile(name, mode), nullptr);
+    EXPECT_EQ(errno, error);
   }
   std::FILE* file = CrtOpenFile("C:\\locked.txt", "rb");
   ASSERT_NE(file, nullptr);
@@ -80,17 +76,14 @@ TEST(Crt, OpensOnlyRegularFilesAndNeverWaitsInTheOpen) {
   std::filesystem::create_symlink("/dev/null", HostOnC("null.cfg"));
   WriteHostFile(HostOnC("real.cfg"), "1 db\n");
   std::filesystem::create_symlink(HostOnC("real.cfg"), HostOnC("linked.cfg"));
-  struct Row {
-    const char* name;
-    const char* mode;
-  } refused[] = {
+  std::pair<const char*, const char*> refused[] = {
       {"C:\\pipe.cfg", "r"}, {"C:\\pipe.cfg", "r+"}, {"C:\\pipe.cfg", "w"},  {"C:\\zero.cfg", "r"},
       {"C:\\zero.cfg", "rb"}, {"C:\\null.cfg", "w"},  {"C:\\null.cfg", "a"},
   };
-  for (const Row& row : refused) {
-    SCOPED_TRACE(std::string(row.name) + " " + row.mode);
+  for (const auto& [name, mode] : refused) {
+    SCOPED_TRACE(std::string(name) + " " + mode);
     errno = 0;
-    EXPECT_EQ(CrtOpenFile(row.name, row.mode), nullptr);
+    EXPECT_EQ(CrtOpenFile(name, mode), nullptr);
     EXPECT_NE(errno, 0);
   }
   errno = 0;

@@ -52,20 +52,17 @@ TEST(FileAttributes, ReportsAndChangesTheReadOnlyBit) {
 
 TEST(FileAttributes, ReportsMissingNamesThroughTheLastError) {
   std::filesystem::create_directories(HostOnC("Games"));
-  struct Row {
-    const char* name;
-    DWORD error;
-  } rows[] = {
+  std::pair<const char*, DWORD> rows[] = {
       {"C:\\Games\\missing.txt", ERROR_FILE_NOT_FOUND},
       {"C:\\Missing\\a.txt", ERROR_PATH_NOT_FOUND},
       {"C:\\Games\\*.txt", ERROR_INVALID_NAME},
       {"Q:\\a.txt", ERROR_PATH_NOT_FOUND},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(GetFileAttributesA(row.name), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(GetLastError(), row.error);
-    EXPECT_EQ(FailureOf(SetFileAttributesA(row.name, FILE_ATTRIBUTE_NORMAL)), row.error);
+  for (const auto& [name, error] : rows) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(GetFileAttributesA(name), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), error);
+    EXPECT_EQ(FailureOf(SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL)), error);
   }
 }
 

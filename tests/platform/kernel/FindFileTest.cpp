@@ -45,19 +45,16 @@ TEST(FindFile, RefusesANameEndingInABackslash) {
 
 TEST(FindFile, FindsAPlainNameIgnoringCase) {
   WriteHostFile(HostOnC("Games/Quellmoor/ReadMe.TXT"), "hello");
-  struct Row {
-    const char* query;
-    const char* found;
-  } rows[] = {
+  std::pair<const char*, const char*> rows[] = {
       {"C:\\Games\\Quellmoor\\ReadMe.TXT", "ReadMe.TXT"},
       {"C:\\GAMES\\quellmoor\\readme.txt", "ReadMe.TXT"},
       {"c:/games/QUELLMOOR/README.TXT", "ReadMe.TXT"},
       {"C:\\Games\\Quellmoor\\readme.txt.", "ReadMe.TXT"},
       {"C:\\Games\\Quellmoor", "Quellmoor"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.query);
-    EXPECT_EQ(SearchNames(row.query), Names{row.found});
+  for (const auto& [query, found] : rows) {
+    SCOPED_TRACE(query);
+    EXPECT_EQ(SearchNames(query), Names{found});
   }
 }
 

@@ -14,14 +14,12 @@ TEST(LastError, IsKeptPerThread) {
 }
 
 TEST(LastError, HostErrorsBecomeWindowsCodes) {
-  struct Row {
-    int host;
-    DWORD windows;
-  } rows[] = {{ENOENT, ERROR_FILE_NOT_FOUND}, {ENOTDIR, ERROR_PATH_NOT_FOUND}, {EACCES, ERROR_ACCESS_DENIED},
-              {ENOSPC, ERROR_DISK_FULL},      {EEXIST, ERROR_ALREADY_EXISTS},  {ENOTEMPTY, ERROR_DIR_NOT_EMPTY}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.host);
-    EXPECT_EQ(qm::kernel::SetLastErrorFromErrno(row.host), row.windows);
-    EXPECT_EQ(GetLastError(), row.windows);
+  std::pair<int, DWORD> rows[] = {{ENOENT, ERROR_FILE_NOT_FOUND}, {ENOTDIR, ERROR_PATH_NOT_FOUND},
+                                  {EACCES, ERROR_ACCESS_DENIED},  {ENOSPC, ERROR_DISK_FULL},
+                                  {EEXIST, ERROR_ALREADY_EXISTS}, {ENOTEMPTY, ERROR_DIR_NOT_EMPTY}};
+  for (const auto& [host, windows] : rows) {
+    SCOPED_TRACE(host);
+    EXPECT_EQ(qm::kernel::SetLastErrorFromErrno(host), windows);
+    EXPECT_EQ(GetLastError(), windows);
   }
 }

@@ -87,10 +87,7 @@ TEST(NameCase, ComparingAndHashingFollowTheUpperCaseForm) {
 }
 
 TEST(NameCase, UpcaseNameFoldsLettersAndKeepsOtherBytes) {
-  struct Row {
-    const char* name;
-    const char* upper;
-  } rows[] = {
+  std::pair<const char*, const char*> rows[] = {
       {"Z\xC3\xBCrich", "Z\xC3\x9CRICH"},                            // Zürich
       {"\xC5\x82\xC3\xB3" "d\xC5\xBA", "\xC5\x81\xC3\x93" "D\xC5\xB9"},  // łódź
       {"\xCE\xB1\xCF\x89", "\xCE\x91\xCE\xA9"},                      // αω
@@ -99,9 +96,9 @@ TEST(NameCase, UpcaseNameFoldsLettersAndKeepsOtherBytes) {
       {"\xC0\xAF" "a", "\xC0\xAF" "A"},
       {"", ""},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(testing::PrintToString(std::string(row.name)));
-    EXPECT_EQ(UpcaseName(row.name), row.upper);
-    EXPECT_EQ(UpcaseName(row.upper), row.upper);
+  for (const auto& [name, upper] : rows) {
+    SCOPED_TRACE(testing::PrintToString(std::string(name)));
+    EXPECT_EQ(UpcaseName(name), upper);
+    EXPECT_EQ(UpcaseName(upper), upper);
   }
 }

@@ -19,10 +19,7 @@ std::string Folded(std::string_view text) {
 }  // namespace
 
 TEST(PathRules, FoldsPathsTheWindowsWay) {
-  struct Row {
-    const char* text;
-    const char* folded;
-  } rows[] = {
+  std::pair<const char*, const char*> rows[] = {
       {"C:\\Games\\Quellmoor", "C:\\Games\\Quellmoor"},
       {"c:\\games", "C:\\games"},
       {"C:/Games/bin", "C:\\Games\\bin"},
@@ -52,9 +49,9 @@ TEST(PathRules, FoldsPathsTheWindowsWay) {
       {"", "error 3"},
       {"1:\\x", "error 3"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
-    EXPECT_EQ(Folded(row.text), row.folded);
+  for (const auto& [text, folded] : rows) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(Folded(text), folded);
   }
 }
 
@@ -103,11 +100,7 @@ TEST(PathRules, SplitsSearchesIntoFolderAndPattern) {
 }
 
 TEST(NamePattern, FollowsTheDosWildcardRules) {
-  struct Row {
-    const char* pattern;
-    const char* name;
-    bool matches;
-  } rows[] = {
+  std::tuple<const char*, const char*, bool> rows[] = {
       // "*" and "*.*" match everything, names without a dot included.
       {"*.*", "readme", true},
       {"*.*", "readme.txt", true},
@@ -145,9 +138,9 @@ TEST(NamePattern, FollowsTheDosWildcardRules) {
       {"r*.", "other", false},
       {"", "x", false},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.pattern) + " ~ " + row.name);
-    EXPECT_EQ(NamePattern(row.pattern).Matches(row.name), row.matches);
+  for (const auto& [pattern, name, matches] : rows) {
+    SCOPED_TRACE(std::string(pattern) + " ~ " + name);
+    EXPECT_EQ(NamePattern(pattern).Matches(name), matches);
   }
 }
 

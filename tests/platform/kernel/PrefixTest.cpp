@@ -70,18 +70,15 @@ TEST(Prefix, NamesHostPathsThroughTheMostSpecificDrive) {
 
 TEST(Prefix, ResolvesPathsCaseInsensitivelyKeepingMissingPartsAsWritten) {
   qm::test::WriteHostFile(qm::test::HostOnC("Games/Quellmoor/bin/start.exe"), "x");
-  struct Row {
-    const char* windows;
-    std::string host;
-  } rows[] = {
+  std::pair<const char*, std::string> rows[] = {
       {"C:\\games\\QUELLMOOR\\Bin\\START.EXE", qm::test::HostOnC("Games/Quellmoor/bin/start.exe")},
       {"C:\\games\\new\\Folder", qm::test::HostOnC("Games/new/Folder")},
       {"C:\\Games\\..\\games\\.\\quellmoor\\", qm::test::HostOnC("Games/Quellmoor/")},
       {"Z:\\", "/"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.windows);
-    EXPECT_EQ(ResolveWindowsPath(row.windows).value_or("none"), row.host);
+  for (const auto& [windows, host] : rows) {
+    SCOPED_TRACE(windows);
+    EXPECT_EQ(ResolveWindowsPath(windows).value_or("none"), host);
   }
   EXPECT_FALSE(ResolveWindowsPath("Q:\\x").has_value());
   EXPECT_FALSE(ResolveWindowsPath("C:\\a?").has_value());

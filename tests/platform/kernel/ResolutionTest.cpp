@@ -72,19 +72,15 @@ TEST(Resolution, DeletesALinkItselfAndNeverWhatItPointsTo) {
 TEST(Resolution, CopiesFromAndToNamesInAnyCase) {
   WriteHostFile(HostOnC("From/Source File.DAT"), "payload");
   WriteHostFile(HostOnC("To/Target.DAT"), "old");
-  struct Row {
-    const char* source;
-    const char* target;
-    const char* hostTarget;
-  } rows[] = {
+  std::tuple<const char*, const char*, const char*> rows[] = {
       {"C:\\From\\Source File.DAT", "C:\\To\\New.dat", "To/New.dat"},
       {"C:\\FROM\\source file.dat", "C:\\to\\target.dat", "To/Target.DAT"},
       {"C:\\from\\SOURCE~1.DAT", "C:\\To\\Third.dat", "To/Third.dat"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.source);
-    ASSERT_TRUE(CopyFileA(row.source, row.target, FALSE));
-    EXPECT_EQ(ReadHostFile(HostOnC(row.hostTarget)), "payload");
+  for (const auto& [source, target, hostTarget] : rows) {
+    SCOPED_TRACE(source);
+    ASSERT_TRUE(CopyFileA(source, target, FALSE));
+    EXPECT_EQ(ReadHostFile(HostOnC(hostTarget)), "payload");
   }
   EXPECT_EQ(FailureOf(CopyFileA("C:\\From\\Missing.dat", "C:\\To\\x.dat", FALSE)), ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(HostExists(HostOnC("To/x.dat")));

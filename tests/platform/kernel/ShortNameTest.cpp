@@ -7,10 +7,7 @@
 using namespace qm::kernel;
 
 TEST(ShortName, DerivesShortNamesFromLongOnes) {
-  struct Row {
-    const char* longName;
-    const char* shortName;
-  } rows[] = {
+  std::pair<const char*, const char*> rows[] = {
       {"A long filename.txt", "ALONGF~1.TXT"},
       {"x.html", "X~1.HTM"},
       {"Program Files", "PROGRA~1"},
@@ -24,9 +21,9 @@ TEST(ShortName, DerivesShortNamesFromLongOnes) {
       {"a.b.c", "AB~1.C"},
       {"caf\xC3\xA9.doc", "CAF_~1.DOC"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.longName);
-    EXPECT_EQ(AssignShortNames({row.longName}).front(), row.shortName);
+  for (const auto& [longName, shortName] : rows) {
+    SCOPED_TRACE(longName);
+    EXPECT_EQ(AssignShortNames({longName}).front(), shortName);
   }
 }
 

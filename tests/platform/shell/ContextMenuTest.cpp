@@ -81,14 +81,12 @@ TEST_F(ContextMenu, OpenOpensTheFolderInTheHostsFileManager) {
 }
 
 TEST_F(ContextMenu, QueryPutsOpenIntoThePopupMenuGreyedWhereNothingCanOpenIt) {
-  struct Case {
-    const char* path;
-    bool greyed;
-  } cases[] = {{"C:\\Games\\Quellmoor", false}, {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", true}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.path);
+  std::pair<const char*, bool> cases[] = {{"C:\\Games\\Quellmoor", false},
+                                          {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", true}};
+  for (const auto& [path, greyed] : cases) {
+    SCOPED_TRACE(path);
     IContextMenu* menu = nullptr;
-    ASSERT_EQ(MenuOf(c.path, &menu), S_OK);
+    ASSERT_EQ(MenuOf(path, &menu), S_OK);
     HMENU popup = CreatePopupMenu();
     AppendMenuA(popup, MF_STRING, 99, "Last");
     EXPECT_EQ(menu->QueryContextMenu(popup, 0, 7, 0x7FFF, 0), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1));
@@ -97,7 +95,7 @@ TEST_F(ContextMenu, QueryPutsOpenIntoThePopupMenuGreyedWhereNothingCanOpenIt) {
     char text[16] = {};
     GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "&Open");
-    EXPECT_EQ((GetMenuState(popup, 0, MF_BYPOSITION) & MF_GRAYED) != 0, c.greyed);
+    EXPECT_EQ((GetMenuState(popup, 0, MF_BYPOSITION) & MF_GRAYED) != 0, greyed);
     DestroyMenu(popup);
     EXPECT_EQ(menu->QueryContextMenu(popup, 0, 7, 0x7FFF, 0), HRESULT_FROM_WIN32(ERROR_INVALID_MENU_HANDLE))
         << "a destroyed menu takes no items";

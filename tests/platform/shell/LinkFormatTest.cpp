@@ -95,10 +95,7 @@ TEST(LinkFormat, DamagedLinksAreRefused) {
     b[at] = value;
     return b;
   };
-  const struct {
-    const char* why;
-    std::vector<BYTE> bytes;
-  } rows[] = {
+  const std::pair<const char*, std::vector<BYTE>> rows[] = {
       {"empty", {}},
       {"header size", with(0, 0x4D)},
       {"class", with(4, 0x02)},
@@ -107,9 +104,9 @@ TEST(LinkFormat, DamagedLinksAreRefused) {
       {"LinkInfo size beyond the file", with(0x4D, 0x10)},
       {"path offset beyond LinkInfo", with(0x5C, 0x70)},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.why);
-    EXPECT_FALSE(DecodeShellLink(row.bytes));
+  for (const auto& [why, bytes] : rows) {
+    SCOPED_TRACE(why);
+    EXPECT_FALSE(DecodeShellLink(bytes));
   }
 }
 

@@ -220,17 +220,14 @@ TEST_F(Namespace, NamesBeyondAsciiSortByTheKernelsUpperCase) {
   // upper-cased as names are, "ÄPFEL" comes before "ÄRGER". Likewise "аб"
   // before "БВ".
   Ref<IShellFolder> spiele = Folder("D:\\Spiele");
-  const struct {
-    const char* first;
-    const char* second;
-  } rows[] = {
+  const std::pair<const char*, const char*> rows[] = {
       {"\xC3\xA4pfel", "\xC3\x84rger"},
       {"z\xC3\xBCrich", "Z\xC3\x9CRICHSEE"},
       {"\xD0\xB0\xD0\xB1", "\xD0\x91\xD0\x92"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.first);
-    List a{BuildIdList({FolderItem(row.first)})}, b{BuildIdList({FolderItem(row.second)})};
+  for (const auto& [first, second] : rows) {
+    SCOPED_TRACE(first);
+    List a{BuildIdList({FolderItem(first)})}, b{BuildIdList({FolderItem(second)})};
     EXPECT_EQ(static_cast<short>(spiele->CompareIDs(0, a.p, b.p)), -1);
     EXPECT_EQ(static_cast<short>(spiele->CompareIDs(0, b.p, a.p)), 1);
   }
@@ -243,10 +240,7 @@ TEST_F(Namespace, AttributesTellFoldersFileSystemItemsAndSubfolders) {
   fs::create_directory_symlink(Host("C:\\Games\\Quellmoor"), Host("C:\\Games\\Linked") + "/to-folder");
   fs::create_directories(Host("C:\\Games\\Unnamable") + "/a:b");
   const ULONG all = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM;
-  const struct {
-    const char* path;
-    ULONG attributes;
-  } rows[] = {
+  const std::pair<const char*, ULONG> rows[] = {
       {kMyComputer, SFGAO_FOLDER | SFGAO_HASSUBFOLDER},
       {"C:\\", all},
       {"c:\\games", all},
@@ -258,9 +252,9 @@ TEST_F(Namespace, AttributesTellFoldersFileSystemItemsAndSubfolders) {
       {"C:\\Games\\Linked", all},
       {"C:\\Games\\Unnamable", SFGAO_FOLDER | SFGAO_FILESYSTEM},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.path);
-    EXPECT_EQ(AttributesOf(row.path, all), row.attributes);
+  for (const auto& [path, attributes] : rows) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(AttributesOf(path, all), attributes);
   }
   // The attributes common to several items, asked of their folder.
   List quellmoor{BuildIdList({FolderItem("Quellmoor")})}, empty{BuildIdList({FolderItem("Empty")})};
@@ -336,10 +330,7 @@ TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
   EXPECT_TRUE(SHGetPathFromIDListA(computer.p, path));
   EXPECT_STREQ(path, "D:\\Spiele");
 
-  const struct {
-    const char* typed;
-    HRESULT result;
-  } failures[] = {
+  const std::pair<const char*, HRESULT> failures[] = {
       {"C:\\Games\\Missing", HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
       {"C:\\Missing\\Deeper", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)},
       {"C:\\Games\\Quellmoor\\readme.txt\\below", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)},
@@ -348,10 +339,10 @@ TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
       {"C:\\Games\\..\\Games", HRESULT_FROM_WIN32(ERROR_INVALID_NAME)},
       {"", E_INVALIDARG},
   };
-  for (const auto& row : failures) {
-    SCOPED_TRACE(row.typed);
+  for (const auto& [typed, result] : failures) {
+    SCOPED_TRACE(typed);
     List list;
-    EXPECT_EQ(Parse(row.typed, list), row.result);
+    EXPECT_EQ(Parse(typed, list), result);
     EXPECT_EQ(list.p, nullptr);
   }
 }

@@ -91,18 +91,15 @@ TEST(ReplacementFile, KeepExistingRefusesATakenNameAndTakesAFreeOne) {
   qm::test::TempDir dir;
   const std::string taken = dir.Path() + "/taken.db";
   WriteHostFile(taken, "first");
-  struct Row {
-    std::string target;
-    bool installs;
-  } rows[] = {{taken, false}, {dir.Path() + "/free.db", true}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.target);
+  std::pair<std::string, bool> rows[] = {{taken, false}, {dir.Path() + "/free.db", true}};
+  for (const auto& [target, installs] : rows) {
+    SCOPED_TRACE(target);
     ReplacementFile file;
-    ASSERT_TRUE(file.Open(row.target));
+    ASSERT_TRUE(file.Open(target));
     ASSERT_TRUE(qm::kernel::host::WriteAll(file.File(), "second"));
     errno = 0;
-    EXPECT_EQ(file.Commit(ReplacementFile::Install::KeepExisting, ReplacementFile::Flush::Lazily), row.installs);
-    if (!row.installs) {
+    EXPECT_EQ(file.Commit(ReplacementFile::Install::KeepExisting, ReplacementFile::Flush::Lazily), installs);
+    if (!installs) {
       EXPECT_EQ(errno, EEXIST);
     }
   }
@@ -154,10 +151,7 @@ TEST(ReplacementFile, TemporaryFilesOfWritersKilledBeforeTheirRenameSurvivedEver
 }
 
 TEST(ReplacementFile, TheWriterOfATemporaryNameIsReadFromItsSuffix) {
-  struct Row {
-    const char* name;
-    int writer;
-  } rows[] = {
+  std::pair<const char*, int> rows[] = {
       {".user.reg.~1234-5.tmp", 1234},
       {"..name.with.dots.~77-0.tmp", 77},
       {".a.~1-1.tmp", 1},
@@ -169,8 +163,8 @@ TEST(ReplacementFile, TheWriterOfATemporaryNameIsReadFromItsSuffix) {
       {".~1234-5.tmp", 0},  // no target name
       {".user.reg.~99999999999-1.tmp", 0},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(qm::kernel::host::ReplacementWriter(row.name), row.writer);
+  for (const auto& [name, writer] : rows) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(qm::kernel::host::ReplacementWriter(name), writer);
   }
 }
