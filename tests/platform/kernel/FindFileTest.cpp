@@ -52,10 +52,7 @@ TEST(FindFile, FindsAPlainNameIgnoringCase) {
       {"C:\\Games\\Quellmoor\\readme.txt.", "ReadMe.TXT"},
       {"C:\\Games\\Quellmoor", "Quellmoor"},
   };
-  for (const auto& [query, found] : rows) {
-    SCOPED_TRACE(query);
-    EXPECT_EQ(SearchNames(query), Names{found});
-  }
+  for (const auto& [query, found] : rows) EXPECT_EQ(SearchNames(query), Names{found}) << query;
 }
 
 TEST(FindFile, TellsAMissingFileFromAMissingFolder) {

@@ -49,17 +49,12 @@ TEST(PathRules, FoldsPathsTheWindowsWay) {
       {"", "error 3"},
       {"1:\\x", "error 3"},
   };
-  for (const auto& [text, folded] : rows) {
-    SCOPED_TRACE(text);
-    EXPECT_EQ(Folded(text), folded);
-  }
+  for (const auto& [text, folded] : rows) EXPECT_EQ(Folded(text), folded) << text;
 }
 
 TEST(PathRules, NamesAWindowsPathCannotHoldAreNotNames) {
-  for (const char* name : {"readme.txt", "Program Files", ".hidden", "\xC3\xA9t\xC3\xA9"}) {
-    SCOPED_TRACE(name);
-    EXPECT_TRUE(IsWindowsName(name));
-  }
+  for (const char* name : {"readme.txt", "Program Files", ".hidden", "\xC3\xA9t\xC3\xA9"})
+    EXPECT_TRUE(IsWindowsName(name)) << name;
   for (const char* name : {"back\\slash", "co:lon", "star*", "what?", "a<b", "a>b", "quo\"te", "pi|pe", "bell\x07",
                            "trailing.", "trailing ", ".", "..", "", "latin1\xE9"}) {
     SCOPED_TRACE(name);
@@ -138,10 +133,8 @@ TEST(NamePattern, FollowsTheDosWildcardRules) {
       {"r*.", "other", false},
       {"", "x", false},
   };
-  for (const auto& [pattern, name, matches] : rows) {
-    SCOPED_TRACE(std::string(pattern) + " ~ " + name);
-    EXPECT_EQ(NamePattern(pattern).Matches(name), matches);
-  }
+  for (const auto& [pattern, name, matches] : rows)
+    EXPECT_EQ(NamePattern(pattern).Matches(name), matches) << pattern << " ~ " << name;
 }
 
 TEST(NamePattern, IgnoresCaseOutsideAscii) {

@@ -76,10 +76,7 @@ TEST(Prefix, ResolvesPathsCaseInsensitivelyKeepingMissingPartsAsWritten) {
       {"C:\\Games\\..\\games\\.\\quellmoor\\", qm::test::HostOnC("Games/Quellmoor/")},
       {"Z:\\", "/"},
   };
-  for (const auto& [windows, host] : rows) {
-    SCOPED_TRACE(windows);
-    EXPECT_EQ(ResolveWindowsPath(windows).value_or("none"), host);
-  }
+  for (const auto& [windows, host] : rows) EXPECT_EQ(ResolveWindowsPath(windows).value_or("none"), host) << windows;
   EXPECT_FALSE(ResolveWindowsPath("Q:\\x").has_value());
   EXPECT_FALSE(ResolveWindowsPath("C:\\a?").has_value());
 }

@@ -21,10 +21,7 @@ TEST(ShortName, DerivesShortNamesFromLongOnes) {
       {"a.b.c", "AB~1.C"},
       {"caf\xC3\xA9.doc", "CAF_~1.DOC"},
   };
-  for (const auto& [longName, shortName] : rows) {
-    SCOPED_TRACE(longName);
-    EXPECT_EQ(AssignShortNames({longName}).front(), shortName);
-  }
+  for (const auto& [longName, shortName] : rows) EXPECT_EQ(AssignShortNames({longName}).front(), shortName) << longName;
 }
 
 TEST(ShortName, NumbersCollisionsInNameOrderThenHashes) {
@@ -62,9 +59,7 @@ TEST(ShortName, DoesNotDependOnTheListingOrder) {
   std::vector<std::string> backward(forward.rbegin(), forward.rend());
   std::vector<std::string> shortForward = AssignShortNames(forward);
   std::vector<std::string> shortBackward = AssignShortNames(backward);
-  for (size_t i = 0; i < forward.size(); ++i) {
-    SCOPED_TRACE(forward[i]);
-    EXPECT_EQ(shortForward[i], shortBackward[forward.size() - 1 - i]);
-  }
+  for (size_t i = 0; i < forward.size(); ++i)
+    EXPECT_EQ(shortForward[i], shortBackward[forward.size() - 1 - i]) << forward[i];
   EXPECT_EQ(shortForward[1], "REPORT~1.DOC");
 }

@@ -104,10 +104,7 @@ TEST(LinkFormat, DamagedLinksAreRefused) {
       {"LinkInfo size beyond the file", with(0x4D, 0x10)},
       {"path offset beyond LinkInfo", with(0x5C, 0x70)},
   };
-  for (const auto& [why, bytes] : rows) {
-    SCOPED_TRACE(why);
-    EXPECT_FALSE(DecodeShellLink(bytes));
-  }
+  for (const auto& [why, bytes] : rows) EXPECT_FALSE(DecodeShellLink(bytes)) << why;
 }
 
 TEST(LinkFormat, AStringEndsAtAnEmbeddedZeroSoARewrittenLinkKeepsItsTarget) {

@@ -163,8 +163,5 @@ TEST(ReplacementFile, TheWriterOfATemporaryNameIsReadFromItsSuffix) {
       {".~1234-5.tmp", 0},  // no target name
       {".user.reg.~99999999999-1.tmp", 0},
   };
-  for (const auto& [name, writer] : rows) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(qm::kernel::host::ReplacementWriter(name), writer);
-  }
+  for (const auto& [name, writer] : rows) EXPECT_EQ(qm::kernel::host::ReplacementWriter(name), writer) << name;
 }
