@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <tuple>
 
 #include "platform/kernel/CodePage.h"
 #include "platform/kernel/Prefix.h"
@@ -84,14 +84,11 @@ TEST_F(ShellLink, RecordsAnExistingTarget) {
             S_OK);
   std::optional<qm::shell::ShellLinkData> link = qm::shell::ReadShellLink("C:\\Links\\Quellmoor.lnk");
   ASSERT_TRUE(link);
-  EXPECT_EQ(link->target, "C:\\Games\\Quellmoor\\bin\\start.exe");
-  EXPECT_EQ(link->description, "Quellmoor");
-  EXPECT_EQ(link->iconLocation, "C:\\Games\\Quellmoor\\bin\\ryk.ico");
-  EXPECT_EQ(link->iconIndex, 0);
-  EXPECT_EQ(link->arguments, "");
-  EXPECT_EQ(link->workingDirectory, "");
-  EXPECT_EQ(link->fileSize, 1234u);
-  EXPECT_EQ(link->fileAttributes, FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(std::tie(link->target, link->iconLocation),
+            std::make_tuple("C:\\Games\\Quellmoor\\bin\\start.exe", "C:\\Games\\Quellmoor\\bin\\ryk.ico"));
+  EXPECT_EQ(std::tie(link->description, link->arguments, link->workingDirectory), std::make_tuple("Quellmoor", "", ""));
+  EXPECT_EQ(std::tie(link->iconIndex, link->fileSize, link->fileAttributes),
+            std::make_tuple(0, 1234u, DWORD{FILE_ATTRIBUTE_ARCHIVE}));
   EXPECT_NE(link->writeTime.dwHighDateTime, 0u);
 
   chmod(Host("C:\\Games\\Quellmoor\\bin\\start.exe").c_str(), 0444);
