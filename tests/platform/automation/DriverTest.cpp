@@ -11,6 +11,18 @@ using namespace qm::ui::automation;
 
 class DriverTest : public AutomationTest {};
 
+// What the AutomationError that `run` ends with says; a test failure when
+// it ends without one.
+std::string ErrorOf(const std::function<void()>& run) {
+  try {
+    run();
+  } catch (const AutomationError& e) {
+    return e.what();
+  }
+  ADD_FAILURE() << "no error";
+  return {};
+}
+
 // The pattern of a copy with a Cancel button: the handler drains the queue,
 // and a step taken at an idle point inside the drain clicks Cancel.
 TEST_F(DriverTest, StepsRunInsideDrainsAndModalLoops) {
@@ -60,15 +72,10 @@ TEST_F(DriverTest, ProgramWaitingWithNoStepsLeftFailsWithTheOpenWindows) {
   Button(main, 0x3024, "&Next >", {10, 10, 90, 35});
   Driver driver;
   driver.Wait("Install");
-  try {
-    RunLoop();
-    FAIL() << "the loop should have failed";
-  } catch (const AutomationError& e) {
-    std::string message = e.what();
-    EXPECT_NE(message.find("no steps are left"), std::string::npos) << message;
-    EXPECT_NE(message.find("window \"Install\""), std::string::npos) << message;
-    EXPECT_NE(message.find("id=12324 text=\"&Next >\" enabled visible"), std::string::npos) << message;
-  }
+  const std::string message = ErrorOf([this] { RunLoop(); });
+  EXPECT_NE(message.find("no steps are left"), std::string::npos) << message;
+  EXPECT_NE(message.find("window \"Install\""), std::string::npos) << message;
+  EXPECT_NE(message.find("id=12324 text=\"&Next >\" enabled visible"), std::string::npos) << message;
   DestroyWindow(main);
 }
 
@@ -123,13 +130,8 @@ TEST_F(DriverTest, FailedExpectationNamesTheStepAndTheActualText) {
   Button(main, 1009, "1234 Kb", {10, 10, 150, 30});
   Driver driver;
   driver.Expect(Id(1009), "999 Kb");
-  try {
-    RunLoop();
-    FAIL();
-  } catch (const AutomationError& e) {
-    EXPECT_NE(std::string(e.what()).find("expect 1009 (0x3f1) \"999 Kb\": the text is \"1234 Kb\""), std::string::npos)
-        << e.what();
-  }
+  const std::string message = ErrorOf([this] { RunLoop(); });
+  EXPECT_NE(message.find("expect 1009 (0x3f1) \"999 Kb\": the text is \"1234 Kb\""), std::string::npos) << message;
   DestroyWindow(main);
 }
 
@@ -145,12 +147,8 @@ TEST_F(DriverTest, ImmediateLookupsFailWithWhatWasSought) {
   };
   for (const auto& [action, expected] : rows) {
     SCOPED_TRACE(expected);
-    try {
-      action();
-      ADD_FAILURE() << "no error";
-    } catch (const AutomationError& e) {
-      EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
-    }
+    const std::string message = ErrorOf(action);
+    EXPECT_EQ(message.rfind(expected, 0), 0u) << message;
   }
   DestroyWindow(main);
 }
