@@ -38,19 +38,12 @@ TEST(PathRules, FoldsPathsTheWindowsWay) {
       {"C:\\readme.", "C:\\readme"},
       {"C:\\dir. \\x", "C:\\dir\\x"},
       {"C:\\\xC3\xA9t\xC3\xA9", "C:\\\xC3\xA9t\xC3\xA9"},
-      {"C:\\a:b", "error 123"},
-      {"C:\\a*", "error 123"},
-      {"C:\\what?", "error 123"},
-      {"C:\\a|b", "error 123"},
-      {"C:\\tab\there", "error 123"},
-      {"C:\\...", "error 123"},
-      {"C:\\bad\xFF", "error 123"},
-      {"C:\\overlong\xC0\xAF", "error 123"},
-      {"C:\\surrogate\xED\xA0\x80", "error 123"},
-      {"Games\\bin", "error 3"},
-      {"\\\\server\\share", "error 3"},
-      {"", "error 3"},
-      {"1:\\x", "error 3"},
+      // What a Windows name cannot hold: ERROR_INVALID_NAME.
+      {"C:\\a:b", "error 123"}, {"C:\\a*", "error 123"}, {"C:\\what?", "error 123"}, {"C:\\a|b", "error 123"},
+      {"C:\\tab\there", "error 123"}, {"C:\\...", "error 123"}, {"C:\\bad\xFF", "error 123"},
+      {"C:\\overlong\xC0\xAF", "error 123"}, {"C:\\surrogate\xED\xA0\x80", "error 123"},
+      // Not a path on a drive: ERROR_PATH_NOT_FOUND.
+      {"Games\\bin", "error 3"}, {"\\\\server\\share", "error 3"}, {"", "error 3"}, {"1:\\x", "error 3"},
   };
   for (const auto& [text, folded] : rows) EXPECT_EQ(Folded(text), folded) << text;
 }
@@ -100,40 +93,21 @@ TEST(PathRules, SplitsSearchesIntoFolderAndPattern) {
 TEST(NamePattern, FollowsTheDosWildcardRules) {
   std::tuple<const char*, const char*, bool> rows[] = {
       // "*" and "*.*" match everything, names without a dot included.
-      {"*.*", "readme", true},
-      {"*.*", "readme.txt", true},
-      {"*", ".profile", true},
-      {"*.*", ".", true},
+      {"*.*", "readme", true}, {"*.*", "readme.txt", true}, {"*", ".profile", true}, {"*.*", ".", true},
       // Plain characters ignore case.
-      {"README.TXT", "readme.txt", true},
-      {"readme.txt", "readme.txu", false},
-      {"*.txt", "notes.TXT", true},
-      {"*.txt", "notes.txt.bak", false},
-      {"*.txt", "a.b.txt", true},
-      {"a*z", "abcz", true},
-      {"a*z", "abcza", false},
+      {"README.TXT", "readme.txt", true}, {"readme.txt", "readme.txu", false},
+      {"*.txt", "notes.TXT", true}, {"*.txt", "notes.txt.bak", false}, {"*.txt", "a.b.txt", true},
+      {"a*z", "abcz", true}, {"a*z", "abcza", false},
       // "?" matches one character, but nothing at a dot or at the end.
-      {"?", "a", true},
-      {"?", "ab", false},
-      {"a?", "a", true},
-      {"a?.txt", "a.txt", true},
-      {"a?.txt", "ab.txt", true},
-      {"a?.txt", "abc.txt", false},
-      {"???", "ab", true},
-      {"??.txt", "a.txt", true},
-      {"?.txt", ".txt", true},
+      {"?", "a", true}, {"?", "ab", false}, {"a?", "a", true},
+      {"a?.txt", "a.txt", true}, {"a?.txt", "ab.txt", true}, {"a?.txt", "abc.txt", false},
+      {"???", "ab", true}, {"??.txt", "a.txt", true}, {"?.txt", ".txt", true},
       // A dot before "*" or "?" matches a dot or the end of the name.
-      {"foo.*", "foo", true},
-      {"foo.*", "foo.c", true},
-      {"foo.*", "food", false},
-      {"foo.?", "foo", true},
-      {"foo.??", "foo.c", true},
+      {"foo.*", "foo", true}, {"foo.*", "foo.c", true}, {"foo.*", "food", false},
+      {"foo.?", "foo", true}, {"foo.??", "foo.c", true},
       // A trailing "*." matches names without an extension.
-      {"*.", "readme", true},
-      {"*.", "readme.txt", false},
-      {"*.", "a.b.c", false},
-      {"r*.", "readme", true},
-      {"r*.", "other", false},
+      {"*.", "readme", true}, {"*.", "readme.txt", false}, {"*.", "a.b.c", false},
+      {"r*.", "readme", true}, {"r*.", "other", false},
       {"", "x", false},
   };
   for (const auto& [pattern, name, matches] : rows)
@@ -147,18 +121,12 @@ TEST(NamePattern, IgnoresCaseOutsideAscii) {
 
 TEST(ShortName, DerivesShortNamesFromLongOnes) {
   std::pair<const char*, const char*> rows[] = {
-      {"A long filename.txt", "ALONGF~1.TXT"},
-      {"x.html", "X~1.HTM"},
-      {"Program Files", "PROGRA~1"},
-      {"name.123.456.789.", "NAME12~1.789"},
-      {"a+b;c=d,e[f].txt", "A_B_C_~1.TXT"},
-      {".htaccess", "HTACCE~1"},
-      {"archive.tar.gz", "ARCHIV~1.GZ"},
-      {"readme.txt", ""},
-      {"ABCDEFGH.IJK", ""},
-      {"ABCDEFGHI.TXT", "ABCDEF~1.TXT"},
-      {"a.b.c", "AB~1.C"},
+      {"A long filename.txt", "ALONGF~1.TXT"}, {"x.html", "X~1.HTM"}, {"Program Files", "PROGRA~1"},
+      {"name.123.456.789.", "NAME12~1.789"}, {"a+b;c=d,e[f].txt", "A_B_C_~1.TXT"}, {".htaccess", "HTACCE~1"},
+      {"archive.tar.gz", "ARCHIV~1.GZ"}, {"ABCDEFGHI.TXT", "ABCDEF~1.TXT"}, {"a.b.c", "AB~1.C"},
       {"caf\xC3\xA9.doc", "CAF_~1.DOC"},
+      // Names that are short names already take none.
+      {"readme.txt", ""}, {"ABCDEFGH.IJK", ""},
   };
   for (const auto& [longName, shortName] : rows) EXPECT_EQ(AssignShortNames({longName}).front(), shortName) << longName;
 }
