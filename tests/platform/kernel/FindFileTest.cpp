@@ -58,20 +58,14 @@ TEST(FindFile, FindsAPlainNameIgnoringCase) {
 
 TEST(FindFile, TellsAMissingFileFromAMissingFolder) {
   std::filesystem::create_directories(HostOnC("Games"));
-  struct Row {
-    const char* query;
-    DWORD error;
-  } rows[] = {
-      {"C:\\Games\\missing.txt", ERROR_FILE_NOT_FOUND},
-      {"C:\\Games\\*.none", ERROR_FILE_NOT_FOUND},
-      {"C:\\Missing\\file.txt", ERROR_PATH_NOT_FOUND},
-      {"C:\\Missing\\*.*", ERROR_PATH_NOT_FOUND},
+  const std::pair<const char*, DWORD> rows[] = {
+      {"C:\\Games\\missing.txt", ERROR_FILE_NOT_FOUND}, {"C:\\Games\\*.none", ERROR_FILE_NOT_FOUND},
+      {"C:\\Missing\\file.txt", ERROR_PATH_NOT_FOUND}, {"C:\\Missing\\*.*", ERROR_PATH_NOT_FOUND},
       {"Q:\\file.txt", ERROR_PATH_NOT_FOUND},
-      {"C:\\Games\\a|b", ERROR_INVALID_NAME},
-      {"C:\\G*\\file.txt", ERROR_INVALID_NAME},
+      {"C:\\Games\\a|b", ERROR_INVALID_NAME}, {"C:\\G*\\file.txt", ERROR_INVALID_NAME},
   };
   WIN32_FIND_DATAA data;
-  for (const Row& row : rows) EXPECT_EQ(FailureOf(FindFirstFileA(row.query, &data)), row.error) << row.query;
+  for (const auto& [query, error] : rows) EXPECT_EQ(FailureOf(FindFirstFileA(query, &data)), error) << query;
 }
 
 TEST(FindFile, EndsWithNoMoreFiles) {

@@ -23,20 +23,13 @@ std::string Folded(std::string_view text) {
 
 TEST(PathRules, FoldsPathsTheWindowsWay) {
   std::pair<const char*, const char*> rows[] = {
-      {"C:\\Games\\Quellmoor", "C:\\Games\\Quellmoor"},
-      {"c:\\games", "C:\\games"},
-      {"C:/Games/bin", "C:\\Games\\bin"},
-      {"C:\\Games\\\\bin\\", "C:\\Games\\bin (trailing)"},
-      {"C:\\", "C:\\ (trailing)"},
-      {"C:", "C:\\"},
-      {"C:Games", "C:\\Games"},
-      {"C:\\a\\.\\b", "C:\\a\\b"},
-      {"C:\\a\\b\\..\\c", "C:\\a\\c"},
-      {"C:\\..", "C:\\"},
-      {"C:\\..\\..\\..\\etc\\passwd", "C:\\etc\\passwd"},
-      {"C:\\a\\..\\..\\b", "C:\\b"},
-      {"C:\\readme.", "C:\\readme"},
-      {"C:\\dir. \\x", "C:\\dir\\x"},
+      {"C:\\Games\\Quellmoor", "C:\\Games\\Quellmoor"}, {"c:\\games", "C:\\games"}, {"C:/Games/bin", "C:\\Games\\bin"},
+      {"C:\\Games\\\\bin\\", "C:\\Games\\bin (trailing)"}, {"C:\\", "C:\\ (trailing)"},
+      {"C:", "C:\\"}, {"C:Games", "C:\\Games"},
+      // Dots: "." and ".." as names, and at a name's end.
+      {"C:\\a\\.\\b", "C:\\a\\b"}, {"C:\\a\\b\\..\\c", "C:\\a\\c"}, {"C:\\..", "C:\\"},
+      {"C:\\..\\..\\..\\etc\\passwd", "C:\\etc\\passwd"}, {"C:\\a\\..\\..\\b", "C:\\b"},
+      {"C:\\readme.", "C:\\readme"}, {"C:\\dir. \\x", "C:\\dir\\x"},
       {"C:\\\xC3\xA9t\xC3\xA9", "C:\\\xC3\xA9t\xC3\xA9"},
       // What a Windows name cannot hold: ERROR_INVALID_NAME.
       {"C:\\a:b", "error 123"}, {"C:\\a*", "error 123"}, {"C:\\what?", "error 123"}, {"C:\\a|b", "error 123"},
