@@ -123,10 +123,8 @@ click "OK"
 )script");
   EXPECT_EQ(answer, IDOK);
   EXPECT_EQ(result.commands, (std::vector<UINT>{kProperties, 0, kOpen})) << "Esc answers 0";
-  const std::vector<WORD> choice{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE};
-  std::vector<WORD> twice = choice;
-  twice.insert(twice.end(), choice.begin(), choice.end());
-  EXPECT_EQ(result.comboCodes, twice);
+  EXPECT_EQ(result.comboCodes, (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE,  // each choice
+                                                  CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
   EXPECT_EQ(result.textAtClose, "C:\\Games\\3");
 }
 
