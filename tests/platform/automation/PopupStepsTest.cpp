@@ -123,7 +123,7 @@ click "OK"
 )script");
   EXPECT_EQ(answer, IDOK);
   EXPECT_EQ(result.commands, (std::vector<UINT>{kProperties, 0, kOpen})) << "Esc answers 0";
-  EXPECT_EQ(result.comboCodes, (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE,  // each choice
+  EXPECT_EQ(result.comboCodes, (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE,  // a choice
                                                   CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
   EXPECT_EQ(result.textAtClose, "C:\\Games\\3");
 }
