@@ -36,9 +36,7 @@ struct Ref {
   T* p = nullptr;
   Ref() = default;
   Ref(Ref&& other) : p(std::exchange(other.p, nullptr)) {}
-  ~Ref() {
-    if (p) p->Release();
-  }
+  ~Ref() { if (p) p->Release(); }
   T* operator->() const { return p; }
   void** Out() { return reinterpret_cast<void**>(&p); }
 };
@@ -77,19 +75,6 @@ Ref<IShellFolder> Desktop() {
   return desktop;
 }
 
-// The folder of a parsing name, bound from the desktop.
-Ref<IShellFolder> Folder(const std::string& path) {
-  Ref<IShellFolder> folder;
-  std::u16string name = Wide(path);
-  List list;
-  if (Desktop()->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &list.p, nullptr) != S_OK) {
-    ADD_FAILURE() << "cannot parse " << path;
-    return folder;
-  }
-  EXPECT_EQ(Desktop()->BindToObject(list.p, nullptr, IID_IShellFolder, folder.Out()), S_OK) << path;
-  return folder;
-}
-
 // The display names of a folder's items, in the folder's order.
 std::vector<std::string> Children(IShellFolder* folder, SHCONTF flags = SHCONTF_FOLDERS) {
   std::vector<std::string> names;
@@ -102,11 +87,6 @@ std::vector<std::string> Children(IShellFolder* folder, SHCONTF flags = SHCONTF_
     item.p = nullptr;
   }
   return names;
-}
-
-std::vector<std::string> ChildrenOf(const std::string& path, SHCONTF flags = SHCONTF_FOLDERS) {
-  Ref<IShellFolder> folder = Folder(path);
-  return folder.p ? Children(folder.p, flags) : std::vector<std::string>{"<unbound>"};
 }
 
 // Parses a path relative to the desktop; the failure code when it fails.
@@ -124,6 +104,20 @@ ULONG AttributesOf(const std::string& path, ULONG asked) {
   List list;
   ULONG attributes = asked;
   return SUCCEEDED(Parse(path, list, &attributes)) ? attributes : 0xDEADu;
+}
+
+// The folder of a parsing name, bound from the desktop.
+Ref<IShellFolder> Folder(const std::string& path) {
+  Ref<IShellFolder> folder;
+  List list;
+  EXPECT_EQ(Parse(path, list), S_OK) << path;
+  EXPECT_EQ(Desktop()->BindToObject(list.p, nullptr, IID_IShellFolder, folder.Out()), S_OK) << path;
+  return folder;
+}
+
+std::vector<std::string> ChildrenOf(const std::string& path, SHCONTF flags = SHCONTF_FOLDERS) {
+  Ref<IShellFolder> folder = Folder(path);
+  return folder.p ? Children(folder.p, flags) : std::vector<std::string>{"<unbound>"};
 }
 
 class Namespace : public testing::Test {
