@@ -1,29 +1,25 @@
-#include "support/UiTest.h"
+#include "ControlTest.h"
 
 namespace qm::test {
 namespace {
 
-class ButtonTest : public UiTest {
+class ButtonTest : public ControlTest {
  protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    parent = CreateParent();
-  }
   HWND Button(const char* text, DWORD style, int id, int row) {
     return CreateControl(parent, WC_BUTTONA, text, style, RECT{10, 10 + row * 30, 160, 34 + row * 30}, id);
   }
-  HWND parent = nullptr;
+  static LRESULT Check(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0); }
 };
 
 TEST_F(ButtonTest, AutoCheckBoxTogglesOnClickAndSpaceAndNotifiesEachTime) {
   HWND box = Button("&Check", BS_AUTOCHECKBOX | WS_TABSTOP, 100, 0);
   Click(box);
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Check(box), BST_CHECKED);
   EXPECT_EQ(GetFocus(), box);
   Click(box);
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(Check(box), BST_UNCHECKED);
   Key(VK_SPACE);
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Check(box), BST_CHECKED);
   auto clicks = NotificationsFrom(100);
   ASSERT_EQ(clicks.size(), 3u);
   for (const Notification& n : clicks) {
@@ -34,19 +30,14 @@ TEST_F(ButtonTest, AutoCheckBoxTogglesOnClickAndSpaceAndNotifiesEachTime) {
 
 TEST_F(ButtonTest, ReleasingTheMouseOutsideTheButtonDoesNotClick) {
   HWND box = Button("Check", BS_AUTOCHECKBOX, 100, 0);
-  ui::InputEvent event;
-  event.point = CentreOf(box);
-  event.kind = ui::InputKind::MouseDown;
-  ui::InjectInput(event);
+  Mouse(ui::InputKind::MouseDown, CentreOf(box));
   Pump();
   EXPECT_TRUE(SendMessageA(box, BM_GETSTATE, 0, 0) & BST_PUSHED);
-  event.point.y += 200;
-  event.kind = ui::InputKind::MouseMove;
-  ui::InjectInput(event);
-  event.kind = ui::InputKind::MouseUp;
-  ui::InjectInput(event);
+  const POINT away{CentreOf(box).x, CentreOf(box).y + 200};
+  Mouse(ui::InputKind::MouseMove, away);
+  Mouse(ui::InputKind::MouseUp, away);
   Pump();
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(Check(box), BST_UNCHECKED);
   EXPECT_FALSE(SendMessageA(box, BM_GETSTATE, 0, 0) & BST_PUSHED);
   EXPECT_TRUE(NotificationsFrom(100).empty());
 }
@@ -60,10 +51,8 @@ TEST_F(ButtonTest, AutoRadioButtonUnchecksOnlyTheOthersOfItsGroup) {
   SendMessageA(otherGroup, BM_SETCHECK, BST_CHECKED, 0);
 
   Click(third);
-  EXPECT_EQ(SendMessageA(first, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageA(second, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageA(third, BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageA(otherGroup, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ((std::vector{Check(first), Check(second), Check(third), Check(otherGroup)}),
+            (std::vector<LRESULT>{BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED, BST_CHECKED}));
   // The checked radio button is its group's tab stop.
   EXPECT_TRUE(GetWindowLongA(third, GWL_STYLE) & WS_TABSTOP);
   EXPECT_FALSE(GetWindowLongA(first, GWL_STYLE) & WS_TABSTOP);
@@ -77,8 +66,8 @@ TEST_F(ButtonTest, DisabledRadioButtonCannotBeCheckedByClickOrBmClick) {
   SendMessageA(full, BM_SETCHECK, BST_CHECKED, 0);
   Click(compact);
   SendMessageA(compact, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageA(compact, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageA(full, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Check(compact), BST_UNCHECKED);
+  EXPECT_EQ(Check(full), BST_CHECKED);
   EXPECT_TRUE(notifications.empty());
 }
 
@@ -95,8 +84,8 @@ TEST_F(ButtonTest, GroupBoxTakesNeitherClicksNorFocus) {
 }
 
 TEST_F(ButtonTest, ClassicLookOfPushCheckAndRadioButtons) {
-  HWND normal = Button("Normal", BS_PUSHBUTTON, 1, 0);
-  HWND byDefault = Button("Default", BS_DEFPUSHBUTTON, 2, 1);
+  const auto normal = Capture(Button("Normal", BS_PUSHBUTTON, 1, 0));
+  const auto byDefault = Capture(Button("Default", BS_DEFPUSHBUTTON, 2, 1));
   HWND checked = Button("Checked", BS_AUTOCHECKBOX, 3, 2);
   HWND unchecked = Button("Unchecked", BS_AUTOCHECKBOX, 4, 3);
   HWND radio = Button("Radio", BS_AUTORADIOBUTTON, 5, 4);
@@ -104,13 +93,10 @@ TEST_F(ButtonTest, ClassicLookOfPushCheckAndRadioButtons) {
   SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
   const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), face = RGB(192, 192, 192);
 
-  auto normalPicture = Capture(normal);
-  EXPECT_EQ(normalPicture.At(0, 0), white);
-  EXPECT_EQ(normalPicture.At(normalPicture.width - 1, normalPicture.height - 1), black);
-  EXPECT_EQ(normalPicture.At(3, normalPicture.height / 2), face);
-  auto defaultPicture = Capture(byDefault);
-  EXPECT_EQ(defaultPicture.At(0, 0), black);
-  EXPECT_EQ(defaultPicture.At(1, 1), white);
+  EXPECT_EQ((std::vector{normal.At(0, 0), normal.At(normal.width - 1, normal.height - 1),
+                         normal.At(3, normal.height / 2)}),
+            (std::vector{white, black, face}));
+  EXPECT_EQ((std::vector{byDefault.At(0, 0), byDefault.At(1, 1)}), (std::vector{black, white}));
 
   // The box is 13 pixels, vertically centred at the left; the mark is in
   // its window-coloured inside.
@@ -122,11 +108,9 @@ TEST_F(ButtonTest, ClassicLookOfPushCheckAndRadioButtons) {
 }
 
 TEST_F(ButtonTest, DisabledPushButtonShowsEmbossedGreyText) {
-  HWND enabled = Button("Browse...", BS_PUSHBUTTON, 1, 0);
-  HWND disabled = Button("Browse...", BS_PUSHBUTTON | WS_DISABLED, 2, 1);
   auto inside = [](const ClientPicture& p) { return RECT{3, 3, p.width - 3, p.height - 3}; };
-  auto on = Capture(enabled);
-  auto off = Capture(disabled);
+  const auto on = Capture(Button("Browse...", BS_PUSHBUTTON, 1, 0));
+  const auto off = Capture(Button("Browse...", BS_PUSHBUTTON | WS_DISABLED, 2, 1));
   EXPECT_GT(on.Count(inside(on), RGB(0, 0, 0)), 0);
   EXPECT_EQ(off.Count(inside(off), RGB(0, 0, 0)), 0);
   EXPECT_GT(off.Count(inside(off), RGB(128, 128, 128)), 0);

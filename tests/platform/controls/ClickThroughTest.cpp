@@ -8,11 +8,7 @@ class ClickThroughTest : public UiTest {};
 // A framing or labelling control created before the control it covers lies
 // above it; a click on the covered control must still reach it.
 TEST_F(ClickThroughTest, FramesAndLabelsLetClicksReachTheControlBelow) {
-  struct Case {
-    const char* className;
-    DWORD style;
-    bool passesClicks;
-  } cases[] = {
+  struct Case { const char* className; DWORD style; bool passesClicks; } cases[] = {
       {WC_BUTTONA, BS_GROUPBOX, true},
       {WC_STATICA, SS_LEFT, true},
       {WC_STATICA, SS_ETCHEDHORZ, true},

@@ -3,8 +3,9 @@
 // in their order and with what the control shows at each; the program's own
 // changes reported by none; the field's height and the list's place; the
 // drop-down button's look; and the combo box among a dialog's controls.
-#include "platform/ui/DialogTemplate.h"
-#include "support/UiTest.h"
+#include "support/DialogTemplates.h"
+#include "ControlTest.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -23,15 +24,14 @@ struct ComboEvent {
 // itself takes it.
 void Press(UINT key) { UiTest::InjectKey(key); }
 
-class ComboBoxTest : public UiTest {
+class ComboBoxTest : public ControlTest {
  protected:
   static inline std::vector<ComboEvent> events;
   static inline int parentClicks = 0;
   static inline WNDPROC parentProc = nullptr;
 
   void SetUp() override {
-    UiTest::SetUp();
-    parent = CreateParent();
+    ControlTest::SetUp();
     parentProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboBoxTest::Recorder)));
     events.clear();
@@ -42,12 +42,9 @@ class ComboBoxTest : public UiTest {
     if (message == WM_COMMAND && LOWORD(wParam) == kComboId && HIWORD(wParam) != CBN_SETFOCUS &&
         HIWORD(wParam) != CBN_KILLFOCUS) {
       HWND combo = reinterpret_cast<HWND>(lParam);
-      COMBOBOXINFO info{};
-      info.cbSize = sizeof info;
-      GetComboBoxInfo(combo, &info);
       RECT pending{};
-      events.push_back({HIWORD(wParam), TextOf(combo), static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)),
-                        !GetUpdateRect(info.hwndItem, &pending, FALSE),
+      events.push_back({HIWORD(wParam), TextOf(combo), Selection(combo),
+                        !GetUpdateRect(Info(combo).hwndItem, &pending, FALSE),
                         SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0});
     }
     if (message == WM_LBUTTONDOWN) ++parentClicks;
@@ -72,27 +69,21 @@ class ComboBoxTest : public UiTest {
     return info;
   }
 
-  static POINT ButtonCentre(HWND combo) {
-    RECT button = Info(combo).rcButton;
-    POINT at{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
-    ClientToScreen(combo, &at);
+  static int Selection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+
+  // The centre of a rectangle of the window's client area, on the screen.
+  static POINT CentreOn(HWND hwnd, RECT rect) {
+    POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(hwnd, &at);
     return at;
   }
-
+  static POINT ButtonCentre(HWND combo) { return CentreOn(combo, Info(combo).rcButton); }
   static POINT ItemCentre(HWND combo, int index) {
-    HWND list = Info(combo).hwndList;
     RECT item{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ClientToScreen(list, &at);
-    return at;
+    SendMessageA(Info(combo).hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    return CentreOn(Info(combo).hwndList, item);
   }
-
-  static void MoveTo(POINT at) {
-    ui::InputEvent move;
-    move.point = at;
-    ui::InjectInput(move);
-  }
+  static void MoveTo(POINT at) { Mouse(ui::InputKind::MouseMove, at); }
 
   static std::vector<WORD> Codes() {
     std::vector<WORD> codes;
@@ -107,8 +98,6 @@ class ComboBoxTest : public UiTest {
     static const ComboEvent none{};
     return none;
   }
-
-  HWND parent = nullptr;
 };
 
 TEST_F(ComboBoxTest, TypedTextReportsEditUpdateBeforeItShowsAndEditChangeOnceShown) {
@@ -124,9 +113,9 @@ TEST_F(ComboBoxTest, TypedTextReportsEditUpdateBeforeItShowsAndEditChangeOnceSho
 TEST_F(ComboBoxTest, TextThatTheProgramSetsIsNotReportedAsAnEdit) {
   HWND combo = Combo(3);
   SetWindowTextA(combo, "C:\\Games\\1");
-  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1) << "the list follows a text that is an item";
+  EXPECT_EQ(Selection(combo), 1) << "the list follows a text that is an item";
   SetWindowTextA(combo, "D:\\Elsewhere");
-  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+  EXPECT_EQ(Selection(combo), CB_ERR);
   EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 2, 0), 2);
   EXPECT_EQ(TextOf(combo), "C:\\Games\\2");
   EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 7, 0), CB_ERR);
@@ -157,15 +146,11 @@ TEST_F(ComboBoxTest, ChoosingAnItemWithTheMouseReportsSelEndOkCloseUpThenSelChan
 }
 
 TEST_F(ComboBoxTest, LeavingTheListChoosesNothingAndTheClickGoesNoFurther) {
-  struct Case {
-    const char* name;
-    std::function<void(HWND combo)> leave;
-  };
+  struct Case { const char* name; std::function<void(HWND combo)> leave; };
   const Case cases[] = {
       {"Esc", [](HWND) { Press(VK_ESCAPE); }},
       {"a click outside", [](HWND combo) {
-         RECT field{};
-         GetWindowRect(combo, &field);
+         RECT field = WindowRect(combo);
          InjectClickAt(POINT{field.right + 40, field.top + 5});
        }},
       {"Tab", [](HWND) { Press(VK_TAB); }},
@@ -181,7 +166,7 @@ TEST_F(ComboBoxTest, LeavingTheListChoosesNothingAndTheClickGoesNoFurther) {
     }});
     Key(VK_F4);
     EXPECT_EQ(Codes(), (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
-    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(Selection(combo), 1);
     EXPECT_EQ(SendMessageA(Info(combo).hwndList, LB_GETCURSEL, 0, 0), 1) << "the highlight went back";
     EXPECT_EQ(TextOf(combo), "C:\\Games\\1");
     EXPECT_EQ(parentClicks, 0);
@@ -193,26 +178,19 @@ TEST_F(ComboBoxTest, LeavingTheListChoosesNothingAndTheClickGoesNoFurther) {
 // The field once drew a scroll bar of its own beside the button, and the
 // list a bar over rows that all showed, ranging over nothing.
 TEST_F(ComboBoxTest, ScrollBarOfTheStyleIsTheListsShownOnlyWhenItsRowsDoNotFit) {
-  struct Case {
-    int items;
-    bool bar;
-  } cases[] = {{3, false}, {30, true}};
+  struct Case { int items; bool bar; } cases[] = {{3, false}, {30, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.items);
     HWND combo = Combo(c.items);
     EXPECT_FALSE(GetWindowLongA(combo, GWL_STYLE) & WS_VSCROLL) << "the field has no bar";
-    RECT client{}, window{};
-    GetClientRect(combo, &client);
-    GetWindowRect(combo, &window);
+    const RECT client = ClientRect(combo), window = WindowRect(combo);
     EXPECT_EQ(client.right, window.right - window.left) << "no bar takes room beside the field";
     EXPECT_EQ(Info(combo).rcButton.right, client.right - 2) << "the button ends inside the sunken edge";
     HWND list = Info(combo).hwndList;
     int rows = 0, topAfterWheel = -1, topAfterPage = -1;
     SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
     PlayWhenIdle({[&] {
-      RECT listClient{};
-      GetClientRect(list, &listClient);
-      rows = listClient.bottom / static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+      rows = ClientRect(list).bottom / static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
       EXPECT_EQ((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0, c.bar);
       GetScrollInfo(list, SB_VERT, &bar);
       SendMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
@@ -223,17 +201,14 @@ TEST_F(ComboBoxTest, ScrollBarOfTheStyleIsTheListsShownOnlyWhenItsRowsDoNotFit) 
     }});
     Key(VK_F4);
     ui::user::SetIdleHook({});
+    EXPECT_EQ(topAfterWheel, c.bar ? 3 : 0) << "a notch scrolls three rows";
+    EXPECT_EQ(topAfterPage, c.bar ? 3 + rows : 0);
     if (c.bar) {
       EXPECT_EQ(bar.nMax, c.items - 1);
       EXPECT_EQ(static_cast<int>(bar.nPage), rows);
-      EXPECT_EQ(topAfterWheel, 3) << "a notch scrolls three rows";
-      EXPECT_EQ(topAfterPage, 3 + rows);
       SCROLLINFO after{sizeof after, SIF_POS, 0, 0, 0, 0, 0};
       GetScrollInfo(list, SB_VERT, &after);
       EXPECT_EQ(after.nPos, 3 + rows) << "the thumb follows the rows";
-    } else {
-      EXPECT_EQ(topAfterWheel, 0);
-      EXPECT_EQ(topAfterPage, 0);
     }
     DestroyWindow(combo);
   }
@@ -245,8 +220,7 @@ TEST_F(ComboBoxTest, ClickOnTheDroppedListsScrollBarScrollsAndKeepsTheListOpen) 
   int top = -1;
   bool dropped = false;
   PlayWhenIdle({[&] {
-                  RECT frame{};
-                  GetWindowRect(list, &frame);
+                  RECT frame = WindowRect(list);
                   const int arrow = GetSystemMetrics(SM_CXVSCROLL);
                   InjectClickAt(POINT{frame.right - 1 - arrow / 2, frame.bottom - 1 - arrow / 2});
                 },
@@ -274,7 +248,7 @@ TEST_F(ComboBoxTest, KeysMoveTheSelectionWithTheListClosedOrOpen) {
   PlayWhenIdle({[] { Press(VK_DOWN); }, [] { Press(VK_DOWN); }, [] { Press(VK_RETURN); }});
   Key(VK_F4);
   EXPECT_EQ(Codes(), (std::vector<WORD>{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
-  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(Selection(combo), 2);
   EXPECT_EQ(TextOf(combo), "C:\\Games\\2");
   events.clear();
   Key(VK_DOWN);
@@ -282,11 +256,7 @@ TEST_F(ComboBoxTest, KeysMoveTheSelectionWithTheListClosedOrOpen) {
 }
 
 TEST_F(ComboBoxTest, FieldKeepsItsFontsHeightAndTheListShowsTheRowsThatFit) {
-  struct Case {
-    int items;
-    int height;  // as the program gives it
-    POINT at;
-  };
+  struct Case { int items; int height; POINT at; };  // the height as the program gives it
   // The third one's field is near the screen's end: its list opens above it.
   const Case cases[] = {{3, 150, {20, 20}}, {40, 150, {20, 20}}, {40, 150, {20, 600}}, {0, 60, {20, 20}}};
   for (const Case& c : cases) {
@@ -294,14 +264,13 @@ TEST_F(ComboBoxTest, FieldKeepsItsFontsHeightAndTheListShowsTheRowsThatFit) {
     HWND combo = Combo(c.items, c.height, c.at);
     const COMBOBOXINFO info = Info(combo);
     const int itemHeight = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
-    RECT field{}, dropped{}, list{}, listClient{};
-    GetWindowRect(combo, &field);
+    const RECT field = WindowRect(combo);
+    RECT dropped{};
     EXPECT_EQ(field.bottom - field.top, SendMessageA(combo, CB_GETITEMHEIGHT, WPARAM(-1), 0) + 6);
     SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
     EXPECT_EQ(dropped.bottom - dropped.top, c.height);
     SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    GetWindowRect(info.hwndList, &list);
-    GetClientRect(info.hwndList, &listClient);
+    const RECT list = WindowRect(info.hwndList), listClient = ClientRect(info.hwndList);
     const int fit = (c.height - (field.bottom - field.top) - 2) / itemHeight;
     EXPECT_EQ(listClient.bottom, itemHeight * std::max(1, std::min(fit, c.items)));
     EXPECT_EQ(list.left, field.left);
@@ -316,20 +285,14 @@ TEST_F(ComboBoxTest, FieldKeepsItsFontsHeightAndTheListShowsTheRowsThatFit) {
 }
 
 // The screen as it was composed last, for pictures taken inside a loop.
-ui::Surface Region(HWND hwnd, RECT client) {
+UiTest::ClientPicture Region(HWND hwnd, RECT client) {
   POINT origin{client.left, client.top};
   ClientToScreen(hwnd, &origin);
-  ui::Surface part(client.right - client.left, client.bottom - client.top);
-  const ui::Surface& screen = ui::ScreenSurface();
+  UiTest::ClientPicture part{client.right - client.left, client.bottom - client.top, {}};
   for (int y = 0; y < part.height; ++y)
-    for (int x = 0; x < part.width; ++x) part.At(x, y) = screen.At(origin.x + x, origin.y + y);
+    for (int x = 0; x < part.width; ++x)
+      part.pixels.push_back(ui::ColorFromPixel(ui::ScreenSurface().At(origin.x + x, origin.y + y)));
   return part;
-}
-
-int CountPixels(const ui::Surface& s, COLORREF color) {
-  int count = 0;
-  for (std::uint32_t p : s.pixels) count += p == ui::PixelFromColor(color);
-  return count;
 }
 
 TEST_F(ComboBoxTest, DropDownButtonIsRaisedPushedWhileHeldAndEtchedWhenDisabled) {
@@ -337,48 +300,41 @@ TEST_F(ComboBoxTest, DropDownButtonIsRaisedPushedWhileHeldAndEtchedWhenDisabled)
   const RECT buttonRect = Info(combo).rcButton;
   const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), shadow = RGB(128, 128, 128);
   Capture(combo);
-  const ui::Surface raised = Region(combo, buttonRect);
+  const ClientPicture raised = Region(combo, buttonRect);
   const int w = raised.width, h = raised.height;
   EXPECT_EQ(w, GetSystemMetrics(SM_CXVSCROLL));
-  EXPECT_EQ(raised.At(0, 0), ui::PixelFromColor(RGB(223, 223, 223))) << "the outer light edge";
-  EXPECT_EQ(raised.At(1, 1), ui::PixelFromColor(white));
-  EXPECT_EQ(raised.At(w - 1, h - 1), ui::PixelFromColor(black));
-  EXPECT_EQ(raised.At(w - 2, h - 2), ui::PixelFromColor(shadow));
+  EXPECT_EQ(raised.At(0, 0), RGB(223, 223, 223)) << "the outer light edge";
+  EXPECT_EQ(raised.At(1, 1), white);
+  EXPECT_EQ(raised.At(w - 1, h - 1), black);
+  EXPECT_EQ(raised.At(w - 2, h - 2), shadow);
   // The triangle: 7, 5, 3 and 1 pixels, centred, pointing down; the dark
   // edge adds a column and a row of black.
-  EXPECT_EQ(CountPixels(raised, black), 16 + w + h - 1);
+  EXPECT_EQ(raised.Count(black), 16 + w + h - 1);
   const int cx = (w - 1) / 2, cy = (h - 1) / 2;
-  EXPECT_EQ(raised.At(cx - 3, cy - 1), ui::PixelFromColor(black));
-  EXPECT_EQ(raised.At(cx + 3, cy - 1), ui::PixelFromColor(black));
-  EXPECT_EQ(raised.At(cx, cy + 2), ui::PixelFromColor(black));
+  EXPECT_EQ((std::vector{raised.At(cx - 3, cy - 1), raised.At(cx + 3, cy - 1), raised.At(cx, cy + 2)}),
+            (std::vector{black, black, black}));
 
-  ui::Surface pushed;
+  ClientPicture pushed;
   PlayWhenIdle({[&] {
                   pushed = Region(combo, buttonRect);
-                  ui::InputEvent up;
-                  up.kind = ui::InputKind::MouseUp;
-                  up.point = ButtonCentre(combo);
-                  ui::InjectInput(up);
+                  Mouse(ui::InputKind::MouseUp, ButtonCentre(combo));
                 },
                 [] { Press(VK_ESCAPE); }});
-  ui::InputEvent down;
-  down.kind = ui::InputKind::MouseDown;
-  down.point = ButtonCentre(combo);
-  MoveTo(down.point);
-  ui::InjectInput(down);
+  MoveTo(ButtonCentre(combo));
+  Mouse(ui::InputKind::MouseDown, ButtonCentre(combo));
   Pump();
   ASSERT_EQ(pushed.width, w);
-  EXPECT_EQ(pushed.At(0, 0), ui::PixelFromColor(shadow)) << "flat, in the shadow colour";
-  EXPECT_EQ(pushed.At(w - 1, h - 1), ui::PixelFromColor(shadow));
-  EXPECT_EQ(CountPixels(pushed, black), 16);
-  EXPECT_EQ(pushed.At(cx + 1, cy + 3), ui::PixelFromColor(black)) << "the triangle moves a pixel down and right";
+  EXPECT_EQ(pushed.At(0, 0), shadow) << "flat, in the shadow colour";
+  EXPECT_EQ(pushed.At(w - 1, h - 1), shadow);
+  EXPECT_EQ(pushed.Count(black), 16);
+  EXPECT_EQ(pushed.At(cx + 1, cy + 3), black) << "the triangle moves a pixel down and right";
 
   EnableWindow(combo, FALSE);
   Capture(combo);
-  const ui::Surface greyed = Region(combo, buttonRect);
-  EXPECT_EQ(CountPixels(greyed, black), w + h - 1) << "only the dark edge";
-  EXPECT_EQ(greyed.At(cx, cy + 2), ui::PixelFromColor(shadow));
-  EXPECT_EQ(greyed.At(cx + 1, cy + 3), ui::PixelFromColor(white)) << "etched: highlight below and right";
+  const ClientPicture greyed = Region(combo, buttonRect);
+  EXPECT_EQ(greyed.Count(black), w + h - 1) << "only the dark edge";
+  EXPECT_EQ(greyed.At(cx, cy + 2), shadow);
+  EXPECT_EQ(greyed.At(cx + 1, cy + 3), white) << "etched: highlight below and right";
 }
 
 TEST_F(ComboBoxTest, TabFromTheEditFieldGoesToTheNextControlAndEnterInTheListPressesNoButton) {
@@ -387,11 +343,9 @@ TEST_F(ComboBoxTest, TabFromTheEditFieldGoesToTheNextControlAndEnterInTheListPre
   t.cx = 230;
   t.cy = 60;
   t.caption = "Choose Directory";
-  t.items.push_back({WC_COMBOBOXA, "", kComboId, 7, 7, 184, 128,
-                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, 0});
-  t.items.push_back({WC_BUTTONA, "Go", 1052, 194, 7, 26, 12, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0});
-  t.items.push_back({WC_BUTTONA, "OK", IDOK, 114, 40, 50, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                     0, 0});
+  t.items = {Item(WC_COMBOBOXA, "", kComboId, 7, 7, 184, 128, WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL),
+             Item(WC_BUTTONA, "Go", 1052, 194, 7, 26, 12, WS_TABSTOP),
+             Item(WC_BUTTONA, "OK", IDOK, 114, 40, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON)};
   static int okPresses = 0;
   okPresses = 0;
   HWND dialog = CreateDialogIndirectParamA(

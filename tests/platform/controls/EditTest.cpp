@@ -1,17 +1,13 @@
 #include "platform/kernel/Utf8.h"
-#include "support/UiTest.h"
+#include "ControlTest.h"
 
 namespace qm::test {
 namespace {
 
 using kernel::CountUtf8Chars;
 
-class EditTest : public UiTest {
+class EditTest : public ControlTest {
  protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    parent = CreateParent();
-  }
   HWND Edit(DWORD style = 0, RECT rect = {10, 10, 210, 32}) {
     HWND edit = CreateControl(parent, WC_EDITA, "", style | WS_TABSTOP | ES_AUTOHSCROLL, rect, 1020,
                               WS_EX_CLIENTEDGE);
@@ -24,29 +20,15 @@ class EditTest : public UiTest {
     SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return {start, end};
   }
-  size_t Changes() const {
-    size_t count = 0;
-    for (const Notification& n : NotificationsFrom(1020)) count += n.code == EN_CHANGE;
-    return count;
-  }
-  HWND parent = nullptr;
+  static int Changes() { return CountOf(1020, EN_CHANGE); }
 };
 
 // One user action: typed text, or a key with or without Shift.
-struct Action {
-  std::string text;
-  UINT key = 0;
-  bool shift = false;
-};
+struct Action { std::string text; UINT key = 0; bool shift = false; };
 Action Text(const char* text) { return Action{text, 0, false}; }
 Action Press(UINT key, bool shift = false) { return Action{"", key, shift}; }
 
-struct EditingCase {
-  const char* name;
-  std::vector<Action> actions;
-  const char* text;
-  DWORD caret;
-};
+struct EditingCase { const char* name; std::vector<Action> actions; const char* text; DWORD caret; };
 
 TEST_F(EditTest, TypingAndCaretKeysEditTheText) {
   const EditingCase cases[] = {
@@ -83,14 +65,13 @@ TEST_F(EditTest, TypingAndCaretKeysEditTheText) {
 TEST_F(EditTest, ChangesAreNotifiedButCaretMovesAreNot) {
   HWND edit = Edit();
   Type("ab");
-  EXPECT_EQ(Changes(), 2u);
-  Key(VK_LEFT);
-  Key(VK_HOME);
-  EXPECT_EQ(Changes(), 2u);
+  EXPECT_EQ(Changes(), 2);
+  Keys({VK_LEFT, VK_HOME});
+  EXPECT_EQ(Changes(), 2);
   Key(VK_DELETE);
-  EXPECT_EQ(Changes(), 3u);
+  EXPECT_EQ(Changes(), 3);
   SetWindowTextA(edit, "C:\\Games");
-  EXPECT_EQ(Changes(), 4u);
+  EXPECT_EQ(Changes(), 4);
   EXPECT_EQ(Selection(edit), std::make_pair(DWORD{0}, DWORD{0}));
   char buffer[32] = {};
   EXPECT_EQ(GetWindowTextA(edit, buffer, sizeof buffer), 8);
@@ -104,11 +85,9 @@ TEST_F(EditTest, ReadOnlyEditRefusesInputButItsCaretMoves) {
   Key(VK_END);
   EXPECT_EQ(Selection(edit), std::make_pair(DWORD{18}, DWORD{18}));
   Type("x");
-  Key(VK_BACK);
-  Key(VK_HOME);
-  Key(VK_DELETE);
+  Keys({VK_BACK, VK_HOME, VK_DELETE});
   EXPECT_EQ(TextOf(edit), "C:\\Games\\Quellmoor");
-  EXPECT_EQ(Changes(), 0u);
+  EXPECT_EQ(Changes(), 0);
   EXPECT_EQ(Selection(edit), std::make_pair(DWORD{0}, DWORD{0}));
 }
 
@@ -154,11 +133,7 @@ TEST_F(EditTest, ReplaceSelectionAndSelectAll) {
 // that is not UTF-8: each ill-formed subsequence is one character, the one
 // U+FFFD drawn for it, so no stop splits what drawing shows as one.
 TEST_F(EditTest, CaretStepsOverTheCharactersTextDrawingShows) {
-  const struct {
-    const char* name;
-    std::string text;
-    DWORD characters;
-  } rows[] = {
+  const struct { const char* name; std::string text; DWORD characters; } rows[] = {
       {"latin-1 letter", "caf\xE9", 4},
       {"truncated character", "a\xE2\x82" "b\xFF", 4},
       {"lone continuations", "a\x80\x80", 3},
@@ -186,8 +161,7 @@ TEST_F(EditTest, CaretStepsOverTheCharactersTextDrawingShows) {
       EXPECT_EQ(width(row.text.substr(0, stop)) + width(row.text.substr(stop)), width(row.text)) << "stop " << stop;
     }
     EXPECT_EQ(steps, row.characters);
-    Key(VK_END);
-    Key(VK_BACK);
+    Keys({VK_END, VK_BACK});
     EXPECT_EQ(CountUtf8Chars(TextOf(edit)), row.characters - 1) << "backspace removes one whole character";
     DestroyWindow(edit);
   }
@@ -199,9 +173,7 @@ TEST_F(EditTest, DeletingBetweenStrayBytesNeverLeavesTheCaretInsideACharacter) {
   // E2, then 82 AC: stray bytes that form a euro sign once the "a" between
   // them is gone.
   SetWindowTextA(edit, "\xE2" "a\x82\xAC");
-  Key(VK_HOME);
-  Key(VK_RIGHT);
-  Key(VK_DELETE);
+  Keys({VK_HOME, VK_RIGHT, VK_DELETE});
   ASSERT_EQ(TextOf(edit), "\xE2\x82\xAC");
   DWORD caret = Selection(edit).first;
   EXPECT_TRUE(caret == 0 || caret == 3) << caret;

@@ -2,7 +2,7 @@
 // selection following its item, user selection reported and the program's
 // not, the selection kept in view, and its look.
 #include "platform/ui/controls/ListBoxItems.h"
-#include "support/UiTest.h"
+#include "ControlTest.h"
 
 namespace qm::test {
 namespace {
@@ -40,12 +40,7 @@ TEST(ListItemsTest, SelectionFollowsItsItemAsOthersComeAndGo) {
 TEST(ListItemsTest, FindStartsAfterTheGivenItemAndWrapsRound) {
   ListItems items;
   for (const char* text : {"Games", "garden", "Gamma", "other"}) items.Add(text, false);
-  struct Case {
-    int start;
-    const char* text;
-    bool exact;
-    int found;
-  };
+  struct Case { int start; const char* text; bool exact; int found; };
   const Case cases[] = {
       {-1, "gam", false, 0}, {0, "gam", false, 2}, {2, "gam", false, 0},  {-1, "GARDEN", true, 1},
       {-1, "gard", true, -1}, {3, "o", false, 3},  {-1, "", false, 0},    {-1, "x", false, -1},
@@ -56,12 +51,8 @@ TEST(ListItemsTest, FindStartsAfterTheGivenItemAndWrapsRound) {
   }
 }
 
-class ListBoxTest : public UiTest {
+class ListBoxTest : public ControlTest {
  protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    parent = CreateParent();
-  }
   // Five rows high.
   HWND List(int count) {
     HWND list = CreateControl(parent, WC_LISTBOXA, "", LBS_NOTIFY | WS_TABSTOP, RECT{10, 10, 160, 100}, 1030);
@@ -74,23 +65,14 @@ class ListBoxTest : public UiTest {
   }
   static int Selection(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
   static int Top(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
-  int SelectionChanges() const {
-    int count = 0;
-    for (const Notification& n : NotificationsFrom(1030)) count += n.code == LBN_SELCHANGE;
-    return count;
-  }
-  HWND parent = nullptr;
+  static int SelectionChanges() { return CountOf(1030, LBN_SELCHANGE); }
 };
 
 TEST_F(ListBoxTest, UserSelectionIsReportedAndKeptInView) {
   HWND list = List(20);
   SendMessageA(list, LB_SETCURSEL, 3, 0);
   EXPECT_EQ(SelectionChanges(), 0) << "the program's selection is not reported";
-  struct Step {
-    UINT key;
-    int selection;
-    int top;
-  };
+  struct Step { UINT key; int selection; int top; };
   // Five rows show; Page Down moves by the rows less one.
   const Step steps[] = {{VK_DOWN, 4, 0}, {VK_DOWN, 5, 1}, {VK_NEXT, 9, 5}, {VK_END, 19, 15},
                         {VK_HOME, 0, 0}, {VK_UP, 0, 0}};
@@ -112,13 +94,12 @@ TEST_F(ListBoxTest, ClickSelectsTheItemUnderThePointer) {
   SendMessageA(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
   POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
   ClientToScreen(list, &at);
-  InjectClickAt(at);
-  Pump();
-  EXPECT_EQ(Selection(list), 2);
-  EXPECT_EQ(SelectionChanges(), 1);
-  InjectClickAt(at);
-  Pump();
-  EXPECT_EQ(SelectionChanges(), 2) << "a click reports even when the selection stays";
+  for (int clicks = 1; clicks <= 2; ++clicks) {
+    InjectClickAt(at);
+    Pump();
+    EXPECT_EQ(Selection(list), 2);
+    EXPECT_EQ(SelectionChanges(), clicks) << "a click reports even when the selection stays";
+  }
 }
 
 TEST_F(ListBoxTest, SelectionIsNavyWithWhiteTextOnTheWindowColour) {

@@ -1,30 +1,15 @@
-#include "support/UiTest.h"
+#include "ControlTest.h"
 
 namespace qm::test {
 namespace {
 
-class ProgressTest : public UiTest {
+class ProgressTest : public ControlTest {
  protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    parent = CreateParent();
-  }
   HWND Bar(DWORD style = 0) { return CreateControl(parent, PROGRESS_CLASSA, "", style, RECT{10, 10, 212, 38}, 1018); }
-  HWND parent = nullptr;
 };
 
-struct ProgressStep {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  LRESULT returned;
-};
-
-struct ProgressCase {
-  const char* name;
-  std::vector<ProgressStep> steps;
-  int position;
-};
+struct ProgressStep { UINT message; WPARAM wParam; LPARAM lParam; LRESULT returned; };
+struct ProgressCase { const char* name; std::vector<ProgressStep> steps; int position; };
 
 TEST_F(ProgressTest, PositionIsHeldWithinTheRange) {
   const ProgressCase cases[] = {

@@ -1,17 +1,10 @@
-#include "support/UiTest.h"
+#include "ControlTest.h"
 #include "platform/ui/Resources.h"
 
 namespace qm::test {
 namespace {
 
-class StaticTest : public UiTest {
- protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    parent = CreateParent();
-  }
-  HWND parent = nullptr;
-};
+using StaticTest = ControlTest;
 
 int RowsWithInk(const UiTest::ClientPicture& picture, COLORREF background) {
   int rows = 0;
@@ -58,10 +51,8 @@ TEST_F(StaticTest, IconStaticTakesTheIconsSizeAndShowsIt) {
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0), 0);
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(picture, STM_GETICON, 0, 0)), icon);
-  RECT client{};
-  GetClientRect(picture, &client);
-  EXPECT_EQ(client.right, GetSystemMetrics(SM_CXICON));
-  EXPECT_EQ(client.bottom, GetSystemMetrics(SM_CYICON));
+  EXPECT_EQ(ClientRect(picture).right, GetSystemMetrics(SM_CXICON));
+  EXPECT_EQ(ClientRect(picture).bottom, GetSystemMetrics(SM_CYICON));
   auto shown = Capture(picture);
   EXPECT_LT(shown.Count(RGB(192, 192, 192)), shown.width * shown.height / 2);
 }

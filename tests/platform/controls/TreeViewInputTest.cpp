@@ -1,4 +1,5 @@
 #include "TreeViewTestSupport.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -15,11 +16,7 @@ TEST_F(TreeTest, KeysMoveTheSelectionAndOpenAndCloseItems) {
   Insert(tree, "C");
   SelectItem(tree, a);
   SetFocus(tree);
-  struct Row {
-    UINT key;
-    const char* selected;
-    Texts shown;
-  } rows[] = {
+  struct Row { UINT key; const char* selected; Texts shown; } rows[] = {
       {VK_RIGHT, "A", {"A", "A1", "A2", "B", "C"}},
       {VK_RIGHT, "A1", {"A", "A1", "A2", "B", "C"}},
       {VK_DOWN, "A2", {"A", "A1", "A2", "B", "C"}},
@@ -59,8 +56,7 @@ TEST_F(TreeTest, PageKeysMoveByTheRowsInView) {
   Key(VK_NEXT);
   EXPECT_EQ(ItemText(tree, Next(tree, TVGN_CARET)), "item " + std::to_string(2 * (visible - 1)));
   RECT label = Label(tree, Next(tree, TVGN_CARET));
-  RECT client;
-  GetClientRect(tree, &client);
+  RECT client = ClientRect(tree);
   EXPECT_LE(label.bottom, client.bottom) << "the selection is kept in view";
   Key(VK_PRIOR);
   EXPECT_EQ(ItemText(tree, Next(tree, TVGN_CARET)), "item " + std::to_string(visible - 1));
@@ -84,8 +80,7 @@ class TreeScrollTest : public TreeTest {
 
   // The vertical bar's parts, on the screen: x of the bar, y of its arrows.
   POINT Bar(int y) {
-    RECT r;
-    GetWindowRect(tree, &r);
+    RECT r = WindowRect(tree);
     return POINT{r.right - 2 - 8, y < 0 ? r.bottom - 2 + y : r.top + 2 + y};
   }
 
@@ -103,8 +98,7 @@ TEST_F(TreeScrollTest, ScrollBarsMoveTheTreeByLinePageThumbAndWheel) {
   EXPECT_EQ(info.nPage, static_cast<UINT>(visible));
 
   // The thumb, from the top of the track dragged past its bottom.
-  RECT window;
-  GetWindowRect(tree, &window);
+  RECT window = WindowRect(tree);
   Mouse(ui::InputKind::MouseMove, Bar(16 + 3));
   Mouse(ui::InputKind::MouseDown, Bar(16 + 3));
   // The bar holds the mouse from its press on: the rest comes while it does.

@@ -42,13 +42,7 @@ TEST_F(TreeTest, SortWithACallbackOrdersOneLevelByTheItemsParameters) {
       Insert(tree, (childName + ".x").c_str(), child, TVI_LAST, 0);
     }
   }
-  struct Row {
-    const char* name;
-    HTREEITEM parent;
-    LPARAM sign;
-    Texts top;
-    Texts middle;
-  } rows[] = {
+  struct Row { const char* name; HTREEITEM parent; LPARAM sign; Texts top; Texts middle; } rows[] = {
       {"top level descending", TVI_ROOT, 1, {"top2", "top1", "top0"}, {"top1.0", "top1.1", "top1.2"}},
       {"one item's children descending", top[1], 1, {"top2", "top1", "top0"}, {"top1.2", "top1.1", "top1.0"}},
       {"and back ascending", top[1], -1, {"top2", "top1", "top0"}, {"top1.0", "top1.1", "top1.2"}},
@@ -101,15 +95,12 @@ TEST_F(TreeTest, GetItemAnswersWhatTheMaskAsksAndSetItemChangesOnlyWhatItNames) 
   EXPECT_EQ(ItemText(tree, item), "Program Files");
 
   HTREEITEM plain = Insert(tree, "plain");
+  EXPECT_EQ(ChildrenFlag(tree, plain), 0);
+  Insert(tree, "kid", plain);
+  EXPECT_EQ(ChildrenFlag(tree, plain), 1) << "without a flag of its own an item has children when it has them";
+
   query = TVITEMA{};
   query.mask = TVIF_CHILDREN;
-  query.hItem = plain;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-  EXPECT_EQ(query.cChildren, 0);
-  Insert(tree, "kid", plain);
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-  EXPECT_EQ(query.cChildren, 1) << "without a flag of its own an item has children when it has them";
-
   query.hItem = reinterpret_cast<HTREEITEM>(0x4242);
   EXPECT_FALSE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query)));
 }

@@ -1,4 +1,5 @@
 #include "TreeViewTestSupport.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -6,12 +7,7 @@ namespace {
 using Texts = std::vector<std::string>;
 using Codes = std::vector<UINT>;
 
-Codes ExpandCodes() {
-  Codes codes;
-  for (const TreeNote& n : TreeTest::notes)
-    if (n.code == TVN_ITEMEXPANDINGA || n.code == TVN_ITEMEXPANDEDA) codes.push_back(n.code);
-  return codes;
-}
+Codes ExpandCodes() { return TreeTest::CodesOf({TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA}); }
 
 TEST_F(TreeTest, FirstExpansionOfAPromisedItemLetsTheProgramAddItsChildrenAndLaterOnesNotifyNothing) {
   HWND tree = MakeTree();
@@ -66,9 +62,7 @@ TEST_F(TreeTest, NonZeroExpandingAnswerKeepsTheItemAsItIs) {
     Insert(tree, "inside", folder);
     if (row.expandedBefore) Expand(tree, folder);
     notes.clear();
-    answer = [](const NMHDR& header) -> std::optional<LRESULT> {
-      return header.code == TVN_ITEMEXPANDINGA ? std::optional<LRESULT>(1) : std::nullopt;
-    };
+    Refuse({TVN_ITEMEXPANDINGA});
     if (row.byUser)
       ClickButton(tree, folder);
     else
@@ -85,16 +79,10 @@ TEST_F(TreeTest, PromisedChildrenThatNeverComeTakeTheButtonAway) {
   HTREEITEM empty = Insert(tree, "empty", TVI_ROOT, TVI_LAST, 0, 1);
   EXPECT_FALSE(Expand(tree, empty));
   EXPECT_FALSE(State(tree, empty, TVIS_EXPANDED));
-  TVITEMA query{};
-  query.mask = TVIF_CHILDREN;
-  query.hItem = empty;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-  EXPECT_EQ(query.cChildren, 0);
-  UINT flags = 0;
+  EXPECT_EQ(ChildrenFlag(tree, empty), 0);
   TVHITTESTINFO hit{ButtonPoint(tree, empty), 0, nullptr};
   SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-  flags = hit.flags;
-  EXPECT_EQ(flags, TVHT_ONITEMINDENT) << "no button left to hit";
+  EXPECT_EQ(hit.flags, TVHT_ONITEMINDENT) << "no button left to hit";
 }
 
 TEST_F(TreeTest, SelectionChangesCarryTheOldAndNewItemAndHowTheyCameAbout) {
@@ -111,10 +99,8 @@ TEST_F(TreeTest, SelectionChangesCarryTheOldAndNewItemAndHowTheyCameAbout) {
   std::vector<TreeNote> changing = NotesOf(TVN_SELCHANGINGA);
   ASSERT_EQ(changed.size(), 4u);
   ASSERT_EQ(changing.size(), 4u);
-  struct Expected {
-    HTREEITEM oldItem, newItem;
-    UINT action;
-  } expected[] = {{nullptr, a, TVC_UNKNOWN}, {a, b, TVC_BYMOUSE}, {b, a, TVC_BYKEYBOARD}, {a, nullptr, TVC_UNKNOWN}};
+  struct Expected { HTREEITEM oldItem, newItem; UINT action; } expected[] = {
+      {nullptr, a, TVC_UNKNOWN}, {a, b, TVC_BYMOUSE}, {b, a, TVC_BYKEYBOARD}, {a, nullptr, TVC_UNKNOWN}};
   for (std::size_t i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(changed[i].oldItem, expected[i].oldItem);
@@ -131,9 +117,7 @@ TEST_F(TreeTest, RefusedSelectionChangeKeepsTheSelection) {
   HTREEITEM a = Insert(tree, "a");
   HTREEITEM b = Insert(tree, "b");
   SelectItem(tree, a);
-  answer = [](const NMHDR& header) -> std::optional<LRESULT> {
-    return header.code == TVN_SELCHANGINGA ? std::optional<LRESULT>(1) : std::nullopt;
-  };
+  Refuse({TVN_SELCHANGINGA});
   EXPECT_FALSE(SelectItem(tree, b));
   ClickItem(tree, b);
   EXPECT_EQ(Next(tree, TVGN_CARET), a);
@@ -148,9 +132,7 @@ TEST_F(TreeTest, SelectingAHiddenItemExpandsItsParentsFirst) {
   HTREEITEM deep = Insert(tree, "deep", middle);
   notes.clear();
   SelectItem(tree, deep);
-  Codes codes;
-  for (const TreeNote& n : notes) codes.push_back(n.code);
-  EXPECT_EQ(codes, (Codes{TVN_SELCHANGINGA, TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA, TVN_ITEMEXPANDINGA,
+  EXPECT_EQ(CodesOf(), (Codes{TVN_SELCHANGINGA, TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA, TVN_ITEMEXPANDINGA,
                           TVN_ITEMEXPANDEDA, TVN_SELCHANGEDA}));
   EXPECT_EQ(notes[1].newItem, top) << "from the top down";
   EXPECT_EQ(Shown(tree), (Texts{"top", "middle", "deep"}));
@@ -194,12 +176,7 @@ TEST_F(TreeTest, HitTestNamesThePartOfTheRowUnderThePoint) {
   int middle = (label.top + label.bottom) / 2;
   POINT button = ButtonPoint(tree, child, 16);
   POINT topButton = ButtonPoint(tree, top, 16);
-  struct Row {
-    const char* name;
-    POINT at;
-    UINT flags;
-    HTREEITEM item;
-  } rows[] = {
+  struct Row { const char* name; POINT at; UINT flags; HTREEITEM item; } rows[] = {
       {"label", {label.left + 3, middle}, TVHT_ONITEMLABEL, child},
       {"icon", {label.left - 8, middle}, TVHT_ONITEMICON, child},
       {"button", topButton, TVHT_ONITEMBUTTON, top},
@@ -237,10 +214,8 @@ TEST_F(TreeTest, EnsureVisibleOfADeepItemExpandsItsParentsAndScrollsItIntoView) 
   int visible = static_cast<int>(SendMessageA(tree, TVM_GETVISIBLECOUNT, 0, 0));
   ASSERT_GT(visible, 2);
   RECT label = Label(tree, deep);
-  RECT client;
-  GetClientRect(tree, &client);
   EXPECT_GE(label.top, 0);
-  EXPECT_LE(label.bottom, client.bottom) << "the deep item is in view, at the bottom";
+  EXPECT_LE(label.bottom, ClientRect(tree).bottom) << "the deep item is in view, at the bottom";
   EXPECT_NE(ItemText(tree, Next(tree, TVGN_FIRSTVISIBLE)), "item 0");
 
   HTREEITEM first = Next(tree, TVGN_ROOT);
@@ -270,15 +245,10 @@ TEST_F(TreeTest, FocusAndClicksReportToTheParent) {
   EXPECT_EQ(contextMenus, 1) << "an unanswered NM_RCLICK becomes WM_CONTEXTMENU, handed to the parent";
   EXPECT_EQ(Next(tree, TVGN_CARET), b) << "a right click selects nothing by itself";
   SetFocus(frame);
-  Codes codes;
-  for (const TreeNote& n : notes)
-    if (n.code == NM_SETFOCUS || n.code == NM_KILLFOCUS || n.code == NM_CLICK || n.code == NM_DBLCLK)
-      codes.push_back(n.code);
-  EXPECT_EQ(codes, (Codes{NM_SETFOCUS, NM_CLICK, NM_CLICK, NM_DBLCLK, NM_KILLFOCUS}));
+  EXPECT_EQ(CodesOf({NM_SETFOCUS, NM_KILLFOCUS, NM_CLICK, NM_DBLCLK}),
+            (Codes{NM_SETFOCUS, NM_CLICK, NM_CLICK, NM_DBLCLK, NM_KILLFOCUS}));
 
-  answer = [](const NMHDR& header) -> std::optional<LRESULT> {
-    return header.code == NM_RCLICK || header.code == NM_CLICK ? std::optional<LRESULT>(1) : std::nullopt;
-  };
+  Refuse({NM_RCLICK, NM_CLICK});
   Mouse(ui::InputKind::MouseDown, OnScreen(tree, LabelPoint(tree, a)), ui::MouseButton::Right);
   Mouse(ui::InputKind::MouseUp, OnScreen(tree, LabelPoint(tree, a)), ui::MouseButton::Right);
   ClickItem(tree, a);

@@ -49,13 +49,7 @@ TEST_F(TreeTest, LinesAndButtonsDrawInTheClassicLook) {
 }
 
 TEST_F(TreeTest, SelectionIsNavyWithFocusAndGreyWithoutItWhenShownAlways) {
-  struct Row {
-    const char* name;
-    DWORD style;
-    bool focused;
-    COLORREF background;
-    COLORREF text;
-  } rows[] = {
+  struct Row { const char* name; DWORD style; bool focused; COLORREF background; COLORREF text; } rows[] = {
       {"focused", kClassicStyle, true, navy, white},
       {"unfocused, shown always", kClassicStyle, false, face, black},
       {"unfocused, not shown", kClassicStyle & ~TVS_SHOWSELALWAYS, false, white, black},
@@ -93,14 +87,14 @@ TEST_F(TreeTest, IconsComeFromTheImageListAndTheSelectedItemShowsItsSelectedImag
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP strip = CreateCompatibleBitmap(dc, 32, 16);
   HGDIOBJ old = SelectObject(dc, strip);
-  RECT left{0, 0, 16, 16}, right{16, 0, 32, 16};
-  HBRUSH blueBrush = CreateSolidBrush(RGB(0, 0, 255)), redBrush = CreateSolidBrush(RGB(255, 0, 0));
-  FillRect(dc, &left, blueBrush);
-  FillRect(dc, &right, redBrush);
+  for (const auto& [square, colour] :
+       {std::pair{RECT{0, 0, 16, 16}, RGB(0, 0, 255)}, std::pair{RECT{16, 0, 32, 16}, RGB(255, 0, 0)}}) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &square, brush);
+    DeleteObject(brush);
+  }
   SelectObject(dc, old);
   DeleteDC(dc);
-  DeleteObject(blueBrush);
-  DeleteObject(redBrush);
   ImageList_Add(images, strip, nullptr);
   DeleteObject(strip);
   EXPECT_EQ(SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images)), 0);
@@ -112,19 +106,11 @@ TEST_F(TreeTest, IconsComeFromTheImageListAndTheSelectedItemShowsItsSelectedImag
     RECT label = Label(tree, item);
     return RECT{label.left - 17, label.top, label.left - 1, label.bottom};
   };
-  auto count = [&](RECT area, bool (*matches)(COLORREF)) {
-    int n = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-      for (int x = area.left; x < area.right; ++x) n += matches(picture.At(x, y));
-    return n;
-  };
-  auto blue = [](COLORREF c) { return c == RGB(0, 0, 255); };
-  auto red = [](COLORREF c) { return c == RGB(255, 0, 0); };
-  EXPECT_EQ(count(iconArea(plain), blue), 256);
-  EXPECT_EQ(count(iconArea(plain), red), 0);
-  EXPECT_EQ(count(iconArea(chosen), red), 256);
-  RECT label = Label(tree, plain);
-  EXPECT_GE(label.bottom - label.top, 18) << "rows make room for the icons";
+  const COLORREF blue = RGB(0, 0, 255), red = RGB(255, 0, 0);
+  EXPECT_EQ(picture.Count(iconArea(plain), blue), 256);
+  EXPECT_EQ(picture.Count(iconArea(plain), red), 0);
+  EXPECT_EQ(picture.Count(iconArea(chosen), red), 256);
+  EXPECT_GE(Label(tree, plain).bottom - Label(tree, plain).top, 18) << "rows make room for the icons";
   DestroyWindow(frame);
   ImageList_Destroy(images);
 }

@@ -3,7 +3,9 @@
 // and to find its items' places on the screen.
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -118,6 +120,31 @@ class TreeTest : public UiTest {
 
   static bool SelectItem(HWND tree, HTREEITEM item) {
     return SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
+  }
+
+  // The codes recorded, in order; of those in `wanted` only, when given.
+  static std::vector<UINT> CodesOf(std::initializer_list<UINT> wanted = {}) {
+    std::vector<UINT> codes;
+    for (const TreeNote& n : notes)
+      if (!wanted.size() || std::find(wanted.begin(), wanted.end(), n.code) != wanted.end()) codes.push_back(n.code);
+    return codes;
+  }
+
+  // From now on the notifications of `codes` are answered 1: refused.
+  static void Refuse(std::initializer_list<UINT> codes) {
+    answer = [refused = std::vector<UINT>(codes)](const NMHDR& header) -> std::optional<LRESULT> {
+      if (std::find(refused.begin(), refused.end(), header.code) == refused.end()) return std::nullopt;
+      return 1;
+    };
+  }
+
+  // The item's cChildren as TVM_GETITEM answers it.
+  static int ChildrenFlag(HWND tree, HTREEITEM item) {
+    TVITEMA query{};
+    query.mask = TVIF_CHILDREN;
+    query.hItem = item;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+    return query.cChildren;
   }
 
   static std::vector<TreeNote> NotesOf(UINT code) {

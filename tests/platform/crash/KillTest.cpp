@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,8 +60,18 @@ void ExpectOnlyHiddenTemporaries(const std::string& folder, const std::vector<st
   *temporariesSeen += static_cast<int>(left.temporaries.size());
 }
 
-void Report(const char* what, int kills, const qm::test::KillRun& run, int temporaries,
-            std::chrono::steady_clock::time_point start) {
+// Kills `kills` writers, each at a random moment; after each kill `check`
+// looks at what it left, counting the temporary files it finds, until a
+// check fails. Then reports the run. A fatal failure in a check ends the
+// test when the call is wrapped in ASSERT_NO_FATAL_FAILURE.
+void KillAndCheck(const char* what, int kills, qm::test::KillRun& run,
+                  const std::function<void(int* temporaries)>& check) {
+  int temporaries = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (int kill = 0; kill < kills && !testing::Test::HasFailure(); ++kill) {
+    SCOPED_TRACE("kill " + std::to_string(kill));
+    check(&temporaries);
+  }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("%s: %d kills (%d while a generation was being written) in %.1f s; %d temporary files seen after a kill; %s\n",
               what, kills, run.KillsMidWrite(), seconds, temporaries, run.SeedNote().c_str());
@@ -131,10 +143,7 @@ TEST(KillTest, ARegistryWriterKilledAtRandomLeavesEveryKeyOldOrNewAndNoLockOrTem
     return names;
   }();
   std::vector<long> held(GenerationKeys, 0);
-  int temporaries = 0;
-  const auto start = std::chrono::steady_clock::now();
-  for (int kill = 0; kill < RegistryKills && !testing::Test::HasFailure(); ++kill) {
-    SCOPED_TRACE("kill " + std::to_string(kill));
+  ASSERT_NO_FATAL_FAILURE(KillAndCheck("registry writer", RegistryKills, run, [&](int* temporaries) {
     const long base = *std::max_element(held.begin(), held.end());
     const qm::test::KillProgress& progress = run.KillWriter(base, WriteGeneration);
     const long started = progress.started;
@@ -156,9 +165,8 @@ TEST(KillTest, ARegistryWriterKilledAtRandomLeavesEveryKeyOldOrNewAndNoLockOrTem
       previous = now;
       held[key] = now;
     }
-    ExpectOnlyHiddenTemporaries(FolderOf(store), storeFiles, &temporaries);
-  }
-  Report("registry writer", RegistryKills, run, temporaries, start);
+    ExpectOnlyHiddenTemporaries(FolderOf(store), storeFiles, temporaries);
+  }));
 
   // The next run's first write clears what the last kill left.
   ASSERT_TRUE(run.RunToEnd([] { return SetGeneration(0, 1000000); }));
@@ -177,10 +185,7 @@ TEST(KillTest, ACopyKilledMidFileLeavesTheOldFileOrTheWholeNewOne) {
     std::string text(2 << 20, static_cast<char>('o' + i));
     text.replace(0, 16, "version " + std::to_string(i) + "        ");
     qm::test::MakeFile(Host(sources[i]), 0);
-    std::FILE* file = std::fopen(Host(sources[i]).c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
+    ASSERT_TRUE(std::ofstream(Host(sources[i]), std::ios::binary) << text);
     contents.push_back(text);
   }
   fs::create_directories(Host("C:\\Games\\Quellmoor\\db"));
@@ -188,20 +193,16 @@ TEST(KillTest, ACopyKilledMidFileLeavesTheOldFileOrTheWholeNewOne) {
   ASSERT_TRUE(CopyFileA(sources[0].c_str(), destination.c_str(), FALSE));
   const std::string hostDestination = Host(destination);
 
-  int temporaries = 0;
-  const auto start = std::chrono::steady_clock::now();
   long generation = 0;
-  for (int kill = 0; kill < CopyKills && !testing::Test::HasFailure(); ++kill) {
-    SCOPED_TRACE("kill " + std::to_string(kill));
+  ASSERT_NO_FATAL_FAILURE(KillAndCheck("copy", CopyKills, run, [&](int* temporaries) {
     const qm::test::KillProgress& progress = run.KillWriter(
         generation, [&](long g) { return CopyFileA(sources[g % 2].c_str(), destination.c_str(), FALSE) != FALSE; });
     generation = progress.started;
     const std::string now = qm::test::ReadHostFile(hostDestination);
     ASSERT_TRUE(now == contents[0] || now == contents[1])
         << "a partial copy under the real name: " << now.size() << " bytes, begins " << now.substr(0, 16);
-    ExpectOnlyHiddenTemporaries(FolderOf(hostDestination), {"items.dat"}, &temporaries);
-  }
-  Report("copy", CopyKills, run, temporaries, start);
+    ExpectOnlyHiddenTemporaries(FolderOf(hostDestination), {"items.dat"}, temporaries);
+  }));
 
   ASSERT_TRUE(run.RunToEnd([&] { return CopyFileA(sources[1].c_str(), destination.c_str(), FALSE) != FALSE; }));
   EXPECT_TRUE(qm::test::LeftoversIn(FolderOf(hostDestination), {"items.dat"}).temporaries.empty());
@@ -251,11 +252,8 @@ TEST(KillTest, ALinkWriterKilledAtRandomLeavesTheOldOrTheNewLinkAndNoTemporaryFi
   const std::vector<std::string> targets{"C:\\Games\\Quellmoor\\bin\\setup.exe", "D:\\Quellmoor\\bin\\setup.exe"};
   for (const std::string& link : links) ASSERT_TRUE(SaveLink(link, targets[0]));
 
-  int temporaries = 0;
-  const auto start = std::chrono::steady_clock::now();
   long generation = 0;
-  for (int kill = 0; kill < LinkKills && !testing::Test::HasFailure(); ++kill) {
-    SCOPED_TRACE("kill " + std::to_string(kill));
+  ASSERT_NO_FATAL_FAILURE(KillAndCheck("link writer", LinkKills, run, [&](int* temporaries) {
     const qm::test::KillProgress& progress = run.KillWriter(generation, [&](long g) {
       for (const std::string& link : links)
         if (!SaveLink(link, targets[g % 2])) return false;
@@ -267,10 +265,9 @@ TEST(KillTest, ALinkWriterKilledAtRandomLeavesTheOldOrTheNewLinkAndNoTemporaryFi
       std::optional<qm::shell::ShellLinkData> read = qm::shell::ReadShellLink(link);
       ASSERT_TRUE(read) << "the link is torn or gone";
       EXPECT_TRUE(read->target == targets[0] || read->target == targets[1]) << read->target;
-      ExpectOnlyHiddenTemporaries(FolderOf(Host(link)), {NameOf(Host(link))}, &temporaries);
+      ExpectOnlyHiddenTemporaries(FolderOf(Host(link)), {NameOf(Host(link))}, temporaries);
     }
-  }
-  Report("link writer", LinkKills, run, temporaries, start);
+  }));
 
   ASSERT_TRUE(run.RunToEnd([&] { return SaveLink(links[0], targets[1]) && SaveLink(links[1], targets[1]); }));
   for (const std::string& link : links) {

@@ -4,6 +4,7 @@
 
 #include "DialogTestSupport.h"
 #include "platform/ui/Resources.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -16,49 +17,34 @@ DialogTemplate CopyDialog(DWORD extraStyle = 0) {
                  Item(WC_BUTTONA, "Cancel", IDCANCEL, 124, 38, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)});
 }
 
-RECT ClientRectIn(HWND dialog, HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+// The horizontal and vertical base units, as right and bottom.
+RECT BaseUnits(HWND dialog) {
+  RECT units{0, 0, 4, 8};
+  EXPECT_TRUE(MapDialogRect(dialog, &units));
+  return units;
 }
 
 TEST_F(DialogTest, BaseUnitsComeFromTheDialogFontsAlphabetAndHeight) {
-  DialogTemplate copy = CopyDialog();
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &copy, nullptr, Proc, 0);
+  HWND dialog = Create(CopyDialog());
   ASSERT_NE(dialog, nullptr);
   RECT units{0, 0, 4, 8};
   ASSERT_TRUE(MapDialogRect(dialog, &units));
-
-  HDC dc = GetDC(nullptr);
-  HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE alphabet{};
-  GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
   TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
-  SelectObject(dc, old);
-  DeleteObject(font);
-  ReleaseDC(nullptr, dc);
-
+  const SIZE alphabet = DialogFontExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", &metrics);
   EXPECT_EQ(units.right, (alphabet.cx + 26) / 52);
   EXPECT_EQ(units.bottom, metrics.tmHeight);
   EXPECT_GE(units.right, 5);
   EXPECT_LE(units.right, 8);
   EXPECT_GE(units.bottom, 12);
   EXPECT_LE(units.bottom, 16);
-  DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, TemplateRectanglesBecomePixelsRoundedToNearest) {
-  DialogTemplate copy = CopyDialog();
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &copy, nullptr, Proc, 0);
-  RECT units{0, 0, 4, 8};
-  MapDialogRect(dialog, &units);
-  int baseX = units.right, baseY = units.bottom;
-
-  RECT client{};
-  GetClientRect(dialog, &client);
+  const DialogTemplate copy = CopyDialog();
+  HWND dialog = Create(copy);
+  const RECT units = BaseUnits(dialog);
+  const int baseX = units.right, baseY = units.bottom;
+  RECT client = ClientRect(dialog);
   EXPECT_EQ(client.right, Scaled(300, baseX, 4));
   EXPECT_EQ(client.bottom, Scaled(54, baseY, 8));
   const int ids[] = {IDC_STATIC, 1018, IDCANCEL};
@@ -67,18 +53,16 @@ TEST_F(DialogTest, TemplateRectanglesBecomePixelsRoundedToNearest) {
     SCOPED_TRACE(item.className);
     HWND control = GetDlgItem(dialog, ids[i]);
     ASSERT_NE(control, nullptr);
-    RECT rect = ClientRectIn(dialog, control);
+    const RECT rect = RectIn(dialog, control);
     EXPECT_EQ(rect.left, Scaled(item.x, baseX, 4));
     EXPECT_EQ(rect.top, Scaled(item.y, baseY, 8));
     EXPECT_EQ(rect.right - rect.left, Scaled(item.cx, baseX, 4));
     EXPECT_EQ(rect.bottom - rect.top, Scaled(item.cy, baseY, 8));
   }
-  DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, EveryControlGetsTheDialogFont) {
-  DialogTemplate copy = CopyDialog();
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &copy, nullptr, Proc, 0);
+  HWND dialog = Create(CopyDialog());
   auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
   LOGFONTA logFont{};
@@ -86,18 +70,13 @@ TEST_F(DialogTest, EveryControlGetsTheDialogFont) {
   EXPECT_EQ(logFont.lfHeight, -11);
   for (int id : {IDC_STATIC, IDCANCEL})
     EXPECT_EQ(reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, id, WM_GETFONT, 0, 0)), font) << id;
-  DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, CentredDialogSitsInTheMiddleOfTheWorkArea) {
-  DialogTemplate copy = CopyDialog();
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &copy, nullptr, Proc, 0);
-  RECT rect{};
-  GetWindowRect(dialog, &rect);
-  RECT work = ui::Display().WorkArea();
+  RECT rect = WindowRect(Create(CopyDialog()));
+  const RECT work = ui::Display().WorkArea();
   EXPECT_LE(std::abs((rect.left - work.left) - (work.right - rect.right)), 1);
   EXPECT_LE(std::abs((rect.top - work.top) - (work.bottom - rect.bottom)), 1);
-  DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, PopupPositionIsRelativeToTheOwnersClientArea) {
@@ -105,38 +84,30 @@ TEST_F(DialogTest, PopupPositionIsRelativeToTheOwnersClientArea) {
   DialogTemplate box = Dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 100, 40, "Install", {});
   box.x = 20;
   box.y = 16;
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &box, owner, Proc, 0);
-  RECT units{0, 0, 4, 8};
-  MapDialogRect(dialog, &units);
+  HWND dialog = Create(box, owner);
+  const RECT units = BaseUnits(dialog);
   POINT origin{0, 0};
   ClientToScreen(owner, &origin);
-  RECT rect{};
-  GetWindowRect(dialog, &rect);
+  RECT rect = WindowRect(dialog);
   EXPECT_EQ(rect.left, origin.x + Scaled(20, units.right, 4));
   EXPECT_EQ(rect.top, origin.y + Scaled(16, units.bottom, 8));
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
-  DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, InvisibleUntilShownUnlessTheTemplateSaysVisible) {
-  DialogTemplate hidden = CopyDialog();
-  DialogTemplate shown = CopyDialog(WS_VISIBLE);
-  HWND first = CreateDialogIndirectParamA(nullptr, &hidden, nullptr, Proc, 0);
-  HWND second = CreateDialogIndirectParamA(nullptr, &shown, nullptr, Proc, 0);
-  EXPECT_FALSE(IsWindowVisible(first));
-  EXPECT_TRUE(IsWindowVisible(second));
-  ShowWindow(first, SW_SHOW);
-  EXPECT_TRUE(IsWindowVisible(first));
-  DestroyWindow(first);
-  DestroyWindow(second);
+  HWND hidden = Create(CopyDialog());
+  EXPECT_FALSE(IsWindowVisible(hidden));
+  EXPECT_TRUE(IsWindowVisible(Create(CopyDialog(WS_VISIBLE))));
+  ShowWindow(hidden, SW_SHOW);
+  EXPECT_TRUE(IsWindowVisible(hidden));
 }
 
 TEST_F(DialogTest, InitDialogReceivesTheParameterAndFocusGoesToTheFirstTabStop) {
-  DialogTemplate page = Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 100, "Install",
-                               {Item(WC_STATICA, "Name", IDC_STATIC, 5, 5, 40, 8, SS_LEFT),
-                                Item(WC_EDITA, "C:\\Games", 1020, 50, 5, 100, 12, WS_BORDER | WS_TABSTOP),
-                                Item(WC_BUTTONA, "OK", IDOK, 50, 60, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP)});
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &page, nullptr, Proc, 1234);
+  HWND dialog = Create(Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 100, "Install",
+                              {Item(WC_STATICA, "Name", IDC_STATIC, 5, 5, 40, 8, SS_LEFT),
+                               Item(WC_EDITA, "C:\\Games", 1020, 50, 5, 100, 12, WS_BORDER | WS_TABSTOP),
+                               Item(WC_BUTTONA, "OK", IDOK, 50, 60, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP)}),
+                       nullptr, 1234);
   EXPECT_EQ(initParam, 1234);
   ShowWindow(dialog, SW_SHOW);
   Pump(dialog);
@@ -149,50 +120,39 @@ TEST_F(DialogTest, InitDialogReceivesTheParameterAndFocusGoesToTheFirstTabStop) 
   EXPECT_EQ(end, 8u);
   // A bordered edit in a dialog gets the sunken 3-D edge.
   EXPECT_TRUE(GetWindowLongA(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-  DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, FocusSetByTheDialogProcedureIsKeptWhenItReturnsFalse) {
-  DialogTemplate page = Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 100, "Install",
-                               {Item(WC_EDITA, "", 1020, 50, 5, 100, 12, WS_BORDER | WS_TABSTOP),
-                                Item(WC_BUTTONA, "OK", IDOK, 50, 60, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP)});
   handler = [](HWND dialog, UINT message, WPARAM, LPARAM) -> std::optional<LONG_PTR> {
     if (message != WM_INITDIALOG) return std::nullopt;
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDOK)), TRUE);
     return FALSE;
   };
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &page, nullptr, Proc, 0);
-  ShowWindow(dialog, SW_SHOW);
-  Pump(dialog);
+  HWND dialog = Open(Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 100, "Install",
+                            {Item(WC_EDITA, "", 1020, 50, 5, 100, 12, WS_BORDER | WS_TABSTOP),
+                             Item(WC_BUTTONA, "OK", IDOK, 50, 60, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP)}));
   EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK));
-  DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, IconStaticShowsTheIconResourceOfItsTemplate) {
-  DialogTemplate welcome = Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 60, "Install",
-                                  {Item(WC_STATICA, "", 300, 6, 7, 20, 20, SS_ICON, 32514)});
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &welcome, nullptr, Proc, 0);
-  HWND icon = GetDlgItem(dialog, 300);
+  HWND icon = GetDlgItem(Create(Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 60, "Install",
+                                       {Item(WC_STATICA, "", 300, 6, 7, 20, 20, SS_ICON, 32514)})),
+                         300);
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0)), LoadIconA(nullptr, IDI_QUESTION));
-  RECT client{};
-  GetClientRect(icon, &client);
+  RECT client = ClientRect(icon);
   EXPECT_EQ(client.right, GetSystemMetrics(SM_CXICON));
-  DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, BitmapStaticShowsTheBitmapResourceOfItsTemplateAtItsOwnSize) {
   // A 20 by 30 red picture, registered as resource 140.
-  ui::Surface red(20, 30, 0xFFFF0000u);
-  std::string path = std::string(std::getenv("HOME")) + "/picture.png";
-  ASSERT_TRUE(ui::SavePng(red, path));
+  const std::string path = std::string(std::getenv("HOME")) + "/picture.png";
+  ASSERT_TRUE(ui::SavePng(ui::Surface(20, 30, 0xFFFF0000u), path));
   std::ifstream file(path, std::ios::binary);
-  std::string png((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string png((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   ui::RegisterBitmapResource(140, png.data(), png.size());
 
-  DialogTemplate page = Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 170, "Install",
-                               {Item(WC_STATICA, "", IDC_STATIC, 5, 0, 81, 159, SS_BITMAP, 140)});
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &page, nullptr, Proc, 0);
-  ShowWindow(dialog, SW_SHOW);
+  HWND dialog = Open(Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 170, "Install",
+                            {Item(WC_STATICA, "", IDC_STATIC, 5, 0, 81, 159, SS_BITMAP, 140)}));
   HWND picture = GetWindow(dialog, GW_CHILD);
   ASSERT_NE(picture, nullptr);
   EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
@@ -200,16 +160,14 @@ TEST_F(DialogTest, BitmapStaticShowsTheBitmapResourceOfItsTemplateAtItsOwnSize) 
   EXPECT_EQ(shown.width, 20);
   EXPECT_EQ(shown.height, 30);
   EXPECT_EQ(shown.Count(RGB(255, 0, 0)), 20 * 30);
-  DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, DialogItemHelpersAddressControlsById) {
-  DialogTemplate type = Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 140, "Install",
-                               {Item(WC_BUTTONA, "Compact", 1012, 101, 75, 44, 10, BS_AUTORADIOBUTTON | WS_GROUP),
-                                Item(WC_BUTTONA, "Medium", 1013, 101, 97, 41, 10, BS_AUTORADIOBUTTON),
-                                Item(WC_BUTTONA, "Full", 1014, 101, 118, 27, 10, BS_AUTORADIOBUTTON),
-                                Item(WC_STATICA, "Kb", 1009, 10, 10, 40, 8, SS_LEFT)});
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &type, nullptr, Proc, 0);
+  HWND dialog = Create(Dialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 200, 140, "Install",
+                              {Item(WC_BUTTONA, "Compact", 1012, 101, 75, 44, 10, BS_AUTORADIOBUTTON | WS_GROUP),
+                               Item(WC_BUTTONA, "Medium", 1013, 101, 97, 41, 10, BS_AUTORADIOBUTTON),
+                               Item(WC_BUTTONA, "Full", 1014, 101, 118, 27, 10, BS_AUTORADIOBUTTON),
+                               Item(WC_STATICA, "Kb", 1009, 10, 10, 40, 8, SS_LEFT)}));
   CheckRadioButton(dialog, 1012, 1014, 1014);
   EXPECT_EQ(IsDlgButtonChecked(dialog, 1014), BST_CHECKED);
   CheckRadioButton(dialog, 1012, 1014, 1013);
@@ -224,7 +182,6 @@ TEST_F(DialogTest, DialogItemHelpersAddressControlsById) {
   EXPECT_EQ(GetDlgItemTextA(dialog, 4321, text, sizeof text), 0u);
   EXPECT_STREQ(text, "");
   EXPECT_EQ(GetDlgCtrlID(GetDlgItem(dialog, 1013)), 1013);
-  DestroyWindow(dialog);
 }
 
 }  // namespace

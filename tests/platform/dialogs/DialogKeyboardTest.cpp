@@ -18,22 +18,7 @@ DialogTemplate DestinationPage() {
                  Item(WC_BUTTONA, "Cancel", IDCANCEL, 160, 150, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)});
 }
 
-class DialogKeyboardTest : public DialogTest {
- protected:
-  HWND Open(const DialogTemplate& dialogTemplate) {
-    HWND dialog = CreateDialogIndirectParamA(nullptr, &dialogTemplate, nullptr, Proc, 0);
-    ShowWindow(dialog, SW_SHOW);
-    Pump(dialog);
-    dialogs.push_back(dialog);
-    return dialog;
-  }
-  void TearDown() override {
-    for (HWND dialog : dialogs)
-      if (IsWindow(dialog)) DestroyWindow(dialog);
-    DialogTest::TearDown();
-  }
-  std::vector<HWND> dialogs;
-};
+using DialogKeyboardTest = DialogTest;
 
 TEST_F(DialogKeyboardTest, TabVisitsTabStopsInOrderSkippingRemovedDisabledAndGroupBoxes) {
   handler = [](HWND dialog, UINT message, WPARAM, LPARAM) -> std::optional<LONG_PTR> {
@@ -45,12 +30,9 @@ TEST_F(DialogKeyboardTest, TabVisitsTabStopsInOrderSkippingRemovedDisabledAndGro
   };
   HWND dialog = Open(DestinationPage());
   ASSERT_EQ(GetDlgCtrlID(GetFocus()), 1020);
-  struct Step {
-    bool shift;
-    int focused;
-  };
-  const Step steps[] = {{false, IDOK}, {false, IDCANCEL}, {false, 1020}, {true, IDCANCEL}, {true, IDOK}, {true, 1020}};
-  for (const Step& step : steps) {
+  const struct { bool shift; int focused; } steps[] = {{false, IDOK}, {false, IDCANCEL}, {false, 1020},
+                                                      {true, IDCANCEL}, {true, IDOK},      {true, 1020}};
+  for (const auto& step : steps) {
     SCOPED_TRACE(step.focused);
     Key(VK_TAB, dialog, step.shift);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), step.focused);
@@ -67,9 +49,7 @@ TEST_F(DialogKeyboardTest, DefaultButtonLookFollowsTheFocusedPushButton) {
   auto type = [](HWND button) { return GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK; };
   EXPECT_EQ(type(ok), BS_DEFPUSHBUTTON);
   EXPECT_EQ(SendMessageA(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
-  Key(VK_TAB, dialog);  // Browse
-  Key(VK_TAB, dialog);  // OK
-  Key(VK_TAB, dialog);  // Cancel
+  for (int i = 0; i < 3; ++i) Key(VK_TAB, dialog);  // Browse, OK, Cancel
   ASSERT_EQ(GetFocus(), cancel);
   EXPECT_EQ(type(cancel), BS_DEFPUSHBUTTON);
   EXPECT_EQ(type(ok), BS_PUSHBUTTON);
@@ -110,10 +90,10 @@ TEST_F(DialogKeyboardTest, NestedChildDialogsShareTheKeyboardOfTheirParentDialog
                            {Item(WC_BUTTONA, "< &Back", 0x3023, 130, 180, 50, 14, BS_PUSHBUTTON | WS_TABSTOP),
                             Item(WC_BUTTONA, "&Next >", 0x3024, 180, 180, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
                             Item(WC_BUTTONA, "Cancel", IDCANCEL, 240, 180, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)}));
-  DialogTemplate pageTemplate = Dialog(WS_CHILD | WS_VISIBLE | DS_CONTROL, 290, 170, "",
-                                       {Item(WC_EDITA, "", 1020, 104, 107, 117, 12, WS_BORDER | WS_TABSTOP),
-                                        Item(WC_BUTTONA, "Browse...", 1001, 225, 106, 50, 14, BS_PUSHBUTTON)});
-  HWND page = CreateDialogIndirectParamA(nullptr, &pageTemplate, sheet, Proc, 0);
+  HWND page = Create(Dialog(WS_CHILD | WS_VISIBLE | DS_CONTROL, 290, 170, "",
+                            {Item(WC_EDITA, "", 1020, 104, 107, 117, 12, WS_BORDER | WS_TABSTOP),
+                             Item(WC_BUTTONA, "Browse...", 1001, 225, 106, 50, 14, BS_PUSHBUTTON)}),
+                     sheet);
   ASSERT_NE(page, nullptr);
   EXPECT_TRUE(GetWindowLongA(page, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
   HWND edit = GetDlgItem(page, 1020);
@@ -150,20 +130,17 @@ TEST_F(DialogKeyboardTest, ArrowsMoveWithinARadioGroupAndCheckTheFocusedButton) 
   CheckRadioButton(dialog, 1012, 1014, 1014);
   ASSERT_EQ(GetDlgCtrlID(GetFocus()), 1014);
   // The disabled choices are never reached.
-  Key(VK_DOWN, dialog);
-  EXPECT_EQ(GetDlgCtrlID(GetFocus()), 1014);
-  Key(VK_UP, dialog);
-  EXPECT_EQ(GetDlgCtrlID(GetFocus()), 1014);
+  for (UINT key : {VK_DOWN, VK_UP}) {
+    Key(key, dialog);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), 1014) << key;
+  }
   EXPECT_EQ(IsDlgButtonChecked(dialog, 1012), BST_UNCHECKED);
 
   Key(VK_TAB, dialog);
   ASSERT_EQ(GetDlgCtrlID(GetFocus()), 21);
-  struct Step {
-    UINT key;
-    int focused;
-  };
-  const Step steps[] = {{VK_DOWN, 22}, {VK_RIGHT, 23}, {VK_DOWN, 21}, {VK_UP, 23}, {VK_LEFT, 22}};
-  for (const Step& step : steps) {
+  const struct { UINT key; int focused; } steps[] = {
+      {VK_DOWN, 22}, {VK_RIGHT, 23}, {VK_DOWN, 21}, {VK_UP, 23}, {VK_LEFT, 22}};
+  for (const auto& step : steps) {
     SCOPED_TRACE(step.focused);
     Key(step.key, dialog);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), step.focused);
@@ -171,9 +148,7 @@ TEST_F(DialogKeyboardTest, ArrowsMoveWithinARadioGroupAndCheckTheFocusedButton) 
   }
   EXPECT_EQ(IsDlgButtonChecked(dialog, 1014), BST_CHECKED);
   // Tab comes back to the group at its checked button.
-  Key(VK_TAB, dialog);
-  Key(VK_TAB, dialog);
-  Key(VK_TAB, dialog);
+  for (int i = 0; i < 3; ++i) Key(VK_TAB, dialog);
   EXPECT_EQ(GetDlgCtrlID(GetFocus()), 22);
 }
 

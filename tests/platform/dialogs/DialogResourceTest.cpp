@@ -3,6 +3,9 @@
 // holds what the dialog manager does not support.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/dialogs/DialogResourceBytes.h"
@@ -17,19 +20,12 @@ TEST(DialogResourceTest, ReadsTheExtendedTemplateOfTheFolderChooser) {
   EXPECT_TRUE(t.extended);
   EXPECT_EQ(t.style, kChooserStyle);
   EXPECT_EQ(t.caption, "Choose Directory");
-  EXPECT_EQ(t.fontFace, "MS Sans Serif");
-  EXPECT_EQ(t.pointSize, 8);
+  EXPECT_EQ(std::pair(t.fontFace, t.pointSize), (std::pair<std::string, WORD>("MS Sans Serif", 8)));
   EXPECT_EQ(t.fontWeight, FW_NORMAL);
   EXPECT_FALSE(t.fontItalic);
   EXPECT_EQ(t.fontCharset, 1);
-  EXPECT_EQ(t.cx, 227);
-  EXPECT_EQ(t.cy, 156);
-  struct Expected {
-    const char* className;
-    const char* text;
-    int id;
-    short x, y, cx, cy;
-  };
+  EXPECT_EQ(std::pair(t.cx, t.cy), (std::pair<short, short>(227, 156)));
+  struct Expected { const char* className; const char* text; int id; short x, y, cx, cy; };
   const Expected expected[] = {{"COMBOBOX", "", 1051, 7, 7, 184, 128},     {"BUTTON", "Go", 1052, 194, 7, 26, 12},
                                {"SysTreeView32", "Tree1", 1049, 7, 24, 213, 105}, {"BUTTON", "OK", 1, 114, 135, 50, 14},
                                {"BUTTON", "Cancel", 2, 170, 135, 50, 14}};
@@ -37,13 +33,9 @@ TEST(DialogResourceTest, ReadsTheExtendedTemplateOfTheFolderChooser) {
   for (std::size_t i = 0; i < t.items.size(); ++i) {
     SCOPED_TRACE(expected[i].text);
     const DialogItemTemplate& item = t.items[i];
-    EXPECT_EQ(item.className, expected[i].className);
-    EXPECT_EQ(item.text, expected[i].text);
-    EXPECT_EQ(item.id, expected[i].id);
-    EXPECT_EQ(item.x, expected[i].x);
-    EXPECT_EQ(item.y, expected[i].y);
-    EXPECT_EQ(item.cx, expected[i].cx);
-    EXPECT_EQ(item.cy, expected[i].cy);
+    const Expected& e = expected[i];
+    EXPECT_EQ(std::tuple(item.className, item.text, item.id), std::tuple(e.className, e.text, e.id));
+    EXPECT_EQ(std::tuple(item.x, item.y, item.cx, item.cy), std::tuple(e.x, e.y, e.cx, e.cy));
     EXPECT_TRUE(item.style & WS_CHILD);
   }
   EXPECT_EQ(t.items[0].style & 0x3, CBS_DROPDOWN);
@@ -69,12 +61,9 @@ TEST(DialogResourceTest, ReadsAPlainTemplateWithOrdinalsAndStaticIds) {
   EXPECT_EQ(t.pointSize, 9);
   EXPECT_EQ(t.fontWeight, 0) << "plain templates name no weight";
   ASSERT_EQ(t.items.size(), 2u);
-  EXPECT_EQ(t.items[0].className, WC_STATICA);
-  EXPECT_EQ(t.items[0].id, IDC_STATIC);
-  EXPECT_EQ(t.items[0].imageId, 130);
-  EXPECT_EQ(t.items[1].className, WC_EDITA);
-  EXPECT_EQ(t.items[1].id, 1009);
-  EXPECT_EQ(t.items[1].x, 30);
+  EXPECT_EQ(std::tuple(t.items[0].className, t.items[0].id, t.items[0].imageId),
+            std::tuple(std::string(WC_STATICA), IDC_STATIC, 130));
+  EXPECT_EQ(std::tuple(t.items[1].className, t.items[1].id, t.items[1].x), std::tuple(std::string(WC_EDITA), 1009, 30));
 }
 
 TEST(DialogResourceTest, DataCutShortIsRefusedAtEveryLength) {

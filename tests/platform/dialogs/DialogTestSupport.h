@@ -4,43 +4,32 @@
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "support/DialogTemplates.h"
 #include "support/UiTest.h"
-#include "platform/ui/DialogTemplate.h"
 
 namespace qm::test {
-
-inline DialogItemTemplate Item(const char* className, const char* text, int id, short x, short y, short cx, short cy,
-                               DWORD style, int imageId = 0) {
-  DialogItemTemplate item;
-  item.className = className;
-  item.text = text;
-  item.id = id;
-  item.x = x;
-  item.y = y;
-  item.cx = cx;
-  item.cy = cy;
-  item.style = WS_CHILD | WS_VISIBLE | style;
-  item.imageId = imageId;
-  return item;
-}
-
-inline DialogTemplate Dialog(DWORD style, short cx, short cy, const char* caption,
-                             std::vector<DialogItemTemplate> items) {
-  DialogTemplate dialog;
-  dialog.style = style | DS_SETFONT;
-  dialog.cx = cx;
-  dialog.cy = cy;
-  dialog.caption = caption;
-  dialog.fontFace = "MS Sans Serif";
-  dialog.pointSize = 8;
-  dialog.items = std::move(items);
-  return dialog;
-}
 
 // Rounded to nearest, as the dialog unit conversion is defined.
 inline int Scaled(int value, int numerator, int denominator) {
   return (2 * value * numerator + denominator) / (2 * denominator);
+}
+
+// What `text` measures in the dialogs' font ("MS Sans Serif" 8), and the
+// font's metrics.
+inline SIZE DialogFontExtent(const std::string& text, TEXTMETRICA* metrics = nullptr) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  if (metrics) GetTextMetricsA(dc, metrics);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return size;
 }
 
 class DialogTest : public UiTest {
@@ -58,7 +47,22 @@ class DialogTest : public UiTest {
   }
   void TearDown() override {
     handler = {};
+    for (HWND dialog : dialogs)
+      if (IsWindow(dialog)) DestroyWindow(dialog);
     UiTest::TearDown();
+  }
+
+  // A modeless dialog on Proc, destroyed at the test's end.
+  HWND Create(const DialogTemplate& dialogTemplate, HWND owner = nullptr, LPARAM param = 0) {
+    dialogs.push_back(CreateDialogIndirectParamA(nullptr, &dialogTemplate, owner, Proc, param));
+    return dialogs.back();
+  }
+  // The same, shown, with what showing it brings handled.
+  HWND Open(const DialogTemplate& dialogTemplate, HWND owner = nullptr) {
+    HWND dialog = Create(dialogTemplate, owner);
+    ShowWindow(dialog, SW_SHOW);
+    Pump(dialog);
+    return dialog;
   }
 
   static LONG_PTR Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,6 +94,9 @@ class DialogTest : public UiTest {
     EndDialog(dialog, LOWORD(wParam));
     return TRUE;
   }
+
+ private:
+  std::vector<HWND> dialogs;
 };
 
 }  // namespace qm::test

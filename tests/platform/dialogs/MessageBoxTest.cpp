@@ -67,10 +67,7 @@ TEST_F(MessageBoxTest, EscAndTheCloseBoxCancelOnlyWhereTheSetAllowsIt) {
 
 // Inside the close box's inner face: pixels of the active cross's ink and of
 // the greyed cross's etching.
-struct CrossInk {
-  int black = 0;
-  int grey = 0;
-};
+struct CrossInk { int black = 0, grey = 0; };
 
 CrossInk CrossInkOf(HWND box) {
   POINT centre = UiTest::CloseBoxOf(box);
@@ -90,28 +87,20 @@ TEST_F(MessageBoxTest, CloseBoxIsGreyedWhereItCannotCancel) {
     SCOPED_TRACE(set.type);
     CrossInk ink;
     Run(set.type | MB_ICONQUESTION, {[&](HWND box) { ink = CrossInkOf(box); }, ClickButton(set.buttons[0].first)});
-    if (set.onCancel == 0) {
-      EXPECT_EQ(ink.black, 0);
-      EXPECT_GT(ink.grey, 10);
-    } else {
-      EXPECT_GT(ink.black, 10);
-      EXPECT_EQ(ink.grey, 0);
-    }
+    const bool greyed = set.onCancel == 0;
+    EXPECT_EQ(greyed ? ink.black : ink.grey, 0);
+    EXPECT_GT(greyed ? ink.grey : ink.black, 10);
   }
 }
 
 TEST_F(MessageBoxTest, EnterPressesTheDefaultButtonChosenByTheType) {
-  struct Case {
-    UINT type;
-    int result;
-  };
-  const Case cases[] = {
+  const struct { UINT type; int result; } cases[] = {
       {MB_YESNO, IDYES},
       {MB_YESNO | MB_DEFBUTTON2, IDNO},
       {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE},
       {MB_OKCANCEL | MB_DEFBUTTON3, IDOK},  // no third button: the first one
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.type);
     EXPECT_EQ(Run(c.type, {Press(VK_RETURN)}), c.result);
   }
@@ -162,15 +151,7 @@ TEST_F(MessageBoxTest, BoxIsCentredCaptionedAndSizedToItsText) {
   EXPECT_LE(std::abs((boxRect.left + boxRect.right) - 1024), 1);
   EXPECT_LE(std::abs((boxRect.top + boxRect.bottom) - 768), 1);
   // Three lines, each on a line of its own and none cut.
-  HDC dc = GetDC(nullptr);
-  HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE longest{};
-  const char* line = "Destination file: C:\\Games\\Quellmoor\\db\\levels.dat";
-  GetTextExtentPoint32A(dc, line, static_cast<int>(std::string(line).size()), &longest);
-  SelectObject(dc, old);
-  DeleteObject(font);
-  ReleaseDC(nullptr, dc);
+  const SIZE longest = DialogFontExtent("Destination file: C:\\Games\\Quellmoor\\db\\levels.dat");
   EXPECT_GE(textRect.right - textRect.left, longest.cx);
   EXPECT_EQ(textRect.bottom - textRect.top, 3 * longest.cy);
 }

@@ -10,7 +10,13 @@ DialogTemplate ResumeExit() {
                  Item(WC_BUTTONA, "E&xit Setup", IDCANCEL, 101, 84, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)});
 }
 
-class ModalDialogTest : public DialogTest {};
+class ModalDialogTest : public DialogTest {
+ protected:
+  static INT_PTR RunResumeExit(HWND owner = nullptr) {
+    const DialogTemplate resumeExit = ResumeExit();
+    return DialogBoxIndirectParamA(nullptr, &resumeExit, owner, Proc, 0);
+  }
+};
 
 TEST_F(ModalDialogTest, EndDialogEndsTheLoopWithItsResultAndTheOwnerComesBack) {
   HWND owner = CreateParent();
@@ -27,8 +33,7 @@ TEST_F(ModalDialogTest, EndDialogEndsTheLoopWithItsResultAndTheOwnerComesBack) {
     ownerEnabledDuring = IsWindowEnabled(owner);
     InjectKey(VK_RETURN);
   }});
-  DialogTemplate resumeExit = ResumeExit();
-  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, &resumeExit, owner, Proc, 0), 42);
+  EXPECT_EQ(RunResumeExit(owner), 42);
   EXPECT_FALSE(ownerEnabledDuring);
   EXPECT_NE(seenActive, owner);
   EXPECT_EQ(ownerOfActive, owner);
@@ -55,8 +60,7 @@ TEST_F(ModalDialogTest, EscAndTheCloseBoxGiveCancelAndEnterGivesOk) {
     SCOPED_TRACE(c.name);
     handler = EndOnCommand;
     PlayWhenIdle({c.input});
-    DialogTemplate resumeExit = ResumeExit();
-    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, &resumeExit, nullptr, Proc, 0), c.result);
+    EXPECT_EQ(RunResumeExit(), c.result);
   }
 }
 
@@ -66,15 +70,13 @@ TEST_F(ModalDialogTest, DialogEndedDuringInitDialogIsNeverShown) {
     if (message == WM_SHOWWINDOW && wParam) ADD_FAILURE() << "shown";
     return std::nullopt;
   };
-  DialogTemplate resumeExit = ResumeExit();
-  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, &resumeExit, nullptr, Proc, 0), 7);
+  EXPECT_EQ(RunResumeExit(), 7);
 }
 
 TEST_F(ModalDialogTest, QuitMessageEndsTheModalLoopAndIsPostedAgain) {
   HWND owner = CreateParent();
   PlayWhenIdle({[] { PostQuitMessage(5); }});
-  DialogTemplate resumeExit = ResumeExit();
-  DialogBoxIndirectParamA(nullptr, &resumeExit, owner, Proc, 0);
+  RunResumeExit(owner);
   EXPECT_TRUE(IsWindowEnabled(owner));
   MSG msg{};
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -113,8 +115,7 @@ TEST_F(ModalDialogTest, MessageBoxInsideAModalDialogDisablesItAndReturnsToIt) {
       },
       [&] { InjectKey('Y', false, true); },
   });
-  DialogTemplate resumeExit = ResumeExit();
-  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, &resumeExit, owner, Proc, 0), IDCANCEL);
+  EXPECT_EQ(RunResumeExit(owner), IDCANCEL);
   EXPECT_EQ(boxResult, IDYES);
   EXPECT_FALSE(dialogEnabledDuringBox);
   EXPECT_TRUE(IsWindowEnabled(owner));

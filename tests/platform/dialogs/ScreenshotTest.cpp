@@ -37,7 +37,6 @@ DialogTemplate Gallery() {
 }
 
 TEST_F(DialogTest, DISABLED_Screenshots) {
-  DialogTemplate gallery = Gallery();
   handler = [](HWND dialog, UINT message, WPARAM, LPARAM) -> std::optional<LONG_PTR> {
     if (message != WM_INITDIALOG) return std::nullopt;
     CheckRadioButton(dialog, 1012, 1014, 1014);
@@ -47,30 +46,15 @@ TEST_F(DialogTest, DISABLED_Screenshots) {
     SendDlgItemMessageA(dialog, 1021, PBM_SETPOS, 70, 0);
     return TRUE;
   };
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &gallery, nullptr, Proc, 0);
-  ShowWindow(dialog, SW_SHOW);
-  Pump(dialog);
-  Capture(dialog);
-  SaveWindowShot(dialog, "gallery");
-  Key(VK_TAB, dialog);
-  Key(VK_TAB, dialog);
-  Capture(dialog);
-  SaveWindowShot(dialog, "gallery-focus-on-check-box");
-  Key(VK_TAB, dialog);
-  Key(VK_TAB, dialog);
-  Key(VK_TAB, dialog);
-  Key(VK_TAB, dialog);
-  Capture(dialog);
-  SaveWindowShot(dialog, "gallery-focus-on-exit");
+  HWND dialog = Open(Gallery());
+  SavePaintedShot(dialog, "gallery");
+  for (int i = 0; i < 2; ++i) Key(VK_TAB, dialog);
+  SavePaintedShot(dialog, "gallery-focus-on-check-box");
+  for (int i = 0; i < 4; ++i) Key(VK_TAB, dialog);
+  SavePaintedShot(dialog, "gallery-focus-on-exit");
   DestroyWindow(dialog);
 
-  struct Box {
-    const char* name;
-    const char* text;
-    const char* caption;
-    UINT type;
-  };
-  const Box boxes[] = {
+  const struct { const char* name; const char* text; const char* caption; UINT type; } boxes[] = {
       {"copy-error", "Can't copy file\nSource file: Z:\\medium\\db\\levels.dat\nDestination file: "
                      "C:\\Games\\Quellmoor\\db\\levels.dat\nFile not found or disk is full",
        "Error", MB_ABORTRETRYIGNORE | MB_ICONHAND},
@@ -80,7 +64,7 @@ TEST_F(DialogTest, DISABLED_Screenshots) {
        MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2},
       {"plain", "Insert the disk and try again.", nullptr, MB_RETRYCANCEL},
   };
-  for (const Box& box : boxes) {
+  for (const auto& box : boxes) {
     std::string name = std::string("message-box-") + box.name;
     PlayWhenIdle({[name] {
                     SaveWindowShot(GetActiveWindow(), name);

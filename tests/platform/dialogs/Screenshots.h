@@ -11,6 +11,7 @@
 
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinUser.h"
+#include "support/UiTest.h"
 
 namespace qm::test {
 
@@ -39,6 +40,12 @@ inline void SaveWindowShot(HWND window, const std::string& name) {
     }
   ASSERT_TRUE(ui::SavePng(screen, ShotPath(name + "-screen.png")));
   ASSERT_TRUE(ui::SavePng(shot, ShotPath(name + ".png")));
+}
+
+// The same, once what the window has pending is painted.
+inline void SavePaintedShot(HWND window, const std::string& name) {
+  UiTest::Capture(window);
+  SaveWindowShot(window, name);
 }
 
 }  // namespace qm::test

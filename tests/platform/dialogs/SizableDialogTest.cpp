@@ -6,6 +6,7 @@
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Resources.h"
 #include "support/UiTest.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -21,32 +22,18 @@ struct Heard {
 Heard heard;
 
 LONG_PTR ChooserProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      return TRUE;
-    case WM_ENTERSIZEMOVE:
-    case WM_EXITSIZEMOVE:
-      heard.messages.push_back(message);
-      return FALSE;
-    case WM_GETMINMAXINFO:
-      heard.messages.push_back(message);
-      if (heard.minimum.x) reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = heard.minimum;
-      return FALSE;
-    case WM_SIZING: {
-      heard.sizingEdges.push_back(wParam);
-      auto* r = reinterpret_cast<RECT*>(lParam);
-      if (heard.snapTo) r->left = r->right - (r->right - r->left) / heard.snapTo * heard.snapTo;
-      return TRUE;
-    }
-    case WM_SIZE:
-      heard.clientSizes.push_back(SIZE{LOWORD(lParam), HIWORD(lParam)});
-      return FALSE;
-    case WM_SYSCOMMAND:
-      heard.commands.push_back(wParam & 0xFFF0);
-      return FALSE;
-    default:
-      return FALSE;
+  if (message == WM_ENTERSIZEMOVE || message == WM_EXITSIZEMOVE || message == WM_GETMINMAXINFO)
+    heard.messages.push_back(message);
+  if (message == WM_GETMINMAXINFO && heard.minimum.x)
+    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = heard.minimum;
+  if (message == WM_SIZING) {
+    heard.sizingEdges.push_back(wParam);
+    auto* r = reinterpret_cast<RECT*>(lParam);
+    if (heard.snapTo) r->left = r->right - (r->right - r->left) / heard.snapTo * heard.snapTo;
   }
+  if (message == WM_SIZE) heard.clientSizes.push_back(SIZE{LOWORD(lParam), HIWORD(lParam)});
+  if (message == WM_SYSCOMMAND) heard.commands.push_back(wParam & 0xFFF0);
+  return message == WM_INITDIALOG || message == WM_SIZING;
 }
 
 class SizableDialogTest : public UiTest {
@@ -68,17 +55,11 @@ class SizableDialogTest : public UiTest {
   }
   // A point of the window, from its right or bottom edge when negative.
   POINT At(int x, int y) const {
-    RECT r{};
-    GetWindowRect(dialog, &r);
+    RECT r = WindowRect(dialog);
     return POINT{x >= 0 ? r.left + x : r.right + x, y >= 0 ? r.top + y : r.bottom + y};
   }
   LRESULT Hit(POINT screen) const { return SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)); }
-  RECT ControlPlace(int id) const {
-    RECT r{};
-    GetWindowRect(GetDlgItem(dialog, id), &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
+  RECT ControlPlace(int id) const { return RectIn(dialog, GetDlgItem(dialog, id)); }
   // Drags from one point by an offset, in the window system's sizing loop.
   void Drag(POINT from, POINT by) {
     PlayWhenIdle({[=] {
@@ -90,10 +71,9 @@ class SizableDialogTest : public UiTest {
     Pump(dialog);
     ui::user::SetIdleHook({});
   }
-  SIZE Size() const {
-    RECT r{};
-    GetWindowRect(dialog, &r);
-    return SIZE{r.right - r.left, r.bottom - r.top};
+  std::pair<LONG, LONG> Size() const {
+    const RECT r = WindowRect(dialog);
+    return {r.right - r.left, r.bottom - r.top};
   }
 
   DialogTemplate chooser;
@@ -123,59 +103,52 @@ TEST_F(SizableDialogTest, BorderAndCornersHitTestAndSetTheirCursors) {
 }
 
 TEST_F(SizableDialogTest, DraggingTheCornerResizesWithinTheLimitsAndLeavesTheControlsInPlace) {
-  const SIZE before = Size();
-  RECT clientBefore{};
-  GetClientRect(dialog, &clientBefore);
+  const auto before = Size();
+  RECT clientBefore = ClientRect(dialog);
   const RECT go = ControlPlace(1052), ok = ControlPlace(IDOK);
-  heard.minimum = POINT{before.cx, before.cy};
+  heard.minimum = POINT{before.first, before.second};
   Drag(At(-1, -1), POINT{60, 40});
-  EXPECT_EQ(Size().cx, before.cx + 60);
-  EXPECT_EQ(Size().cy, before.cy + 40);
+  EXPECT_EQ(Size(), std::make_pair(before.first + 60, before.second + 40));
   EXPECT_EQ(heard.messages, (std::vector<UINT>{WM_ENTERSIZEMOVE, WM_GETMINMAXINFO, WM_EXITSIZEMOVE}));
   ASSERT_FALSE(heard.sizingEdges.empty());
   EXPECT_EQ(heard.sizingEdges.front(), WMSZ_BOTTOMRIGHT);
   ASSERT_FALSE(heard.clientSizes.empty());
-  EXPECT_EQ(heard.clientSizes.back().cx, clientBefore.right + 60);
-  EXPECT_EQ(heard.clientSizes.back().cy, clientBefore.bottom + 40);
-  EXPECT_EQ(ControlPlace(1052).left, go.left);
-  EXPECT_EQ(ControlPlace(1052).top, go.top);
+  EXPECT_EQ(std::make_pair(heard.clientSizes.back().cx, heard.clientSizes.back().cy),
+            std::make_pair(clientBefore.right + 60, clientBefore.bottom + 40));
+  EXPECT_EQ(std::make_pair(ControlPlace(1052).left, ControlPlace(1052).top), std::make_pair(go.left, go.top));
   EXPECT_EQ(ControlPlace(IDOK).top, ok.top) << "nothing moves the controls but the program";
 
   Drag(At(-1, -1), POINT{-300, -300});
-  EXPECT_EQ(Size().cx, before.cx) << "no smaller than WM_GETMINMAXINFO allows";
-  EXPECT_EQ(Size().cy, before.cy);
+  EXPECT_EQ(Size(), before) << "no smaller than WM_GETMINMAXINFO allows";
 
   heard = Heard{};
   heard.snapTo = 50;
   const POINT left = At(1, 60);
-  const RECT frameBefore = [&] { RECT r{}; GetWindowRect(dialog, &r); return r; }();
+  const RECT frameBefore = WindowRect(dialog);
   Drag(left, POINT{-73, 0});
-  RECT frame{};
-  GetWindowRect(dialog, &frame);
+  RECT frame = WindowRect(dialog);
   EXPECT_EQ(frame.right, frameBefore.right) << "the left edge moves, the right one stays";
   EXPECT_EQ((frame.right - frame.left) % 50, 0) << "the window's WM_SIZING answer is the size it gets";
   EXPECT_EQ(heard.sizingEdges.front(), WMSZ_LEFT);
 }
 
 TEST_F(SizableDialogTest, EscWhileSizingPutsTheWindowBack) {
-  const SIZE before = Size();
+  const auto before = Size();
   const POINT corner = At(-1, -1);
   PlayWhenIdle({[=] { Mouse(ui::InputKind::MouseMove, POINT{corner.x + 50, corner.y + 50}); },
                 [=, this] {
-                  EXPECT_EQ(Size().cx, before.cx + 50) << "the window follows while the border is held";
+                  EXPECT_EQ(Size().first, before.first + 50) << "the window follows while the border is held";
                   InjectKey(VK_ESCAPE);
                 }});
   Mouse(ui::InputKind::MouseMove, corner);
   Mouse(ui::InputKind::MouseDown, corner);
   Pump(dialog);
-  EXPECT_EQ(Size().cx, before.cx);
-  EXPECT_EQ(Size().cy, before.cy);
+  EXPECT_EQ(Size(), before);
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(SizableDialogTest, HelpBoxStandsBesideTheCloseBoxAndSendsContextHelp) {
-  RECT frame{};
-  GetWindowRect(dialog, &frame);
+  RECT frame = WindowRect(dialog);
   const int y = frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
   int helpRight = -1, closeLeft = -1, helpLeft = -1;
   for (int x = frame.left; x < frame.right; ++x) {
@@ -204,8 +177,7 @@ TEST_F(SizableDialogTest, HelpBoxStandsBesideTheCloseBoxAndSendsContextHelp) {
 
 TEST_F(SizableDialogTest, BoxPairLeavesNoRoomForTheHelpBox) {
   SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
-  RECT frame{};
-  GetWindowRect(dialog, &frame);
+  RECT frame = WindowRect(dialog);
   const int y = frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
   for (int x = frame.left; x < frame.right; ++x) EXPECT_NE(Hit(POINT{x, y}), HTHELP);
 }

@@ -80,89 +80,66 @@ HTREEITEM Add(HWND tree, const char* text, int image, HTREEITEM parent = TVI_ROO
   return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-DialogTemplate ChooseDirectory() {
-  return Dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 227, 156, "Choose Directory",
-                {Item(WC_EDITA, "C:\\Games\\Quellmoor", 1051, 7, 7, 184, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
-                 Item(WC_BUTTONA, "Go", 1052, 194, 7, 26, 12, BS_PUSHBUTTON | WS_TABSTOP),
-                 Item(WC_TREEVIEWA, "Tree1", kTree, 7, 24, 213, 105,
-                      WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
-                          TVS_DISABLEDRAGDROP),
-                 Item(WC_BUTTONA, "OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
-                 Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)});
+// The folder chooser; the sizable one, as its program builds it, has a
+// sizing border, the context-help box and a drop-down combo box for the path.
+DialogTemplate Chooser(bool sizable) {
+  DialogTemplate chooser = Dialog(
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | (sizable ? WS_THICKFRAME : 0), 227, 156,
+      "Choose Directory",
+      {sizable ? Item(WC_COMBOBOXA, "", 1051, 7, 7, 184, 128, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP)
+               : Item(WC_EDITA, "C:\\Games\\Quellmoor", 1051, 7, 7, 184, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
+       Item(WC_BUTTONA, "Go", 1052, 194, 7, 26, 12, BS_PUSHBUTTON | WS_TABSTOP),
+       Item(WC_TREEVIEWA, "Tree1", kTree, 7, 24, 213, 105,
+            WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                TVS_DISABLEDRAGDROP),
+       Item(WC_BUTTONA, "OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+       Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)});
+  if (sizable) chooser.exStyle = WS_EX_CONTEXTHELP;
+  return chooser;
 }
 
-// The tree of the pictures; the item the selection starts on.
-HTREEITEM FillTree(HWND tree, HIMAGELIST images) {
+// The tree of the pictures, the selection on the game's folder.
+void FillTree(HWND tree, HIMAGELIST images) {
   SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
-  HTREEITEM target = nullptr;
   HTREEITEM computer = Add(tree, "My Computer", 0);
   Add(tree, "3\xC2\xBD Floppy (A:)", 1, computer);
   HTREEITEM c = Add(tree, "(C:)", 1, computer);
   Add(tree, "(D:)", 1, computer);
-  for (const char* name : {"Documents and Settings", "Games"}) {
-    HTREEITEM folder = Add(tree, name, 2, c);
-    if (std::string(name) == "Games") {
-      Add(tree, "Arcade Classics", 2, folder);
-      target = Add(tree, "Quellmoor", 2, folder);
-      Add(tree, "Sound Tracks and Other Things With a Rather Long Name", 2, folder);
-    }
-  }
+  Add(tree, "Documents and Settings", 2, c);
+  HTREEITEM games = Add(tree, "Games", 2, c);
+  Add(tree, "Arcade Classics", 2, games);
+  HTREEITEM target = Add(tree, "Quellmoor", 2, games);
+  Add(tree, "Sound Tracks and Other Things With a Rather Long Name", 2, games);
   for (const char* name : {"Program Files", "Temp", "Windows"}) Add(tree, name, 2, c);
   Add(tree, "Network Neighborhood", 0);
   Add(tree, "Recycle Bin", 2);
   SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(target));
-  return target;
 }
 
 TEST_F(DialogTest, DISABLED_TreeScreenshots) {
-  DialogTemplate dialogTemplate = ChooseDirectory();
   HIMAGELIST images = FolderImages();
-  HTREEITEM target = nullptr;
   handler = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> std::optional<LONG_PTR> {
     if (message != WM_INITDIALOG) return std::nullopt;
-    HWND tree = GetDlgItem(dialog, kTree);
-    target = FillTree(tree, images);
-    SetFocus(tree);
+    FillTree(GetDlgItem(dialog, kTree), images);
+    SetFocus(GetDlgItem(dialog, kTree));
     return FALSE;
   };
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &dialogTemplate, nullptr, Proc, 0);
-  ShowWindow(dialog, SW_SHOW);
-  Pump(dialog);
+  HWND dialog = Open(Chooser(false));
   HWND tree = GetDlgItem(dialog, kTree);
   EXPECT_TRUE(GetWindowLongA(tree, GWL_STYLE) & WS_VSCROLL);
   EXPECT_TRUE(GetWindowLongA(tree, GWL_STYLE) & WS_HSCROLL);
   EXPECT_TRUE(GetWindowLongA(tree, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "a bordered tree gets the sunken edge";
-  Capture(dialog);
-  SaveWindowShot(dialog, "tree-focused");
+  SavePaintedShot(dialog, "tree-focused");
   Key(VK_TAB, dialog);
-  Capture(dialog);
-  SaveWindowShot(dialog, "tree-unfocused");
+  SavePaintedShot(dialog, "tree-unfocused");
   SendMessageA(tree, WM_VSCROLL, SB_BOTTOM, 0);
-  Capture(dialog);
-  SaveWindowShot(dialog, "tree-scrolled-to-the-end");
+  SavePaintedShot(dialog, "tree-scrolled-to-the-end");
   DestroyWindow(dialog);
   ImageList_Destroy(images);
 }
 
-// The chooser as its program builds it: a sizing border and the
-// context-help box, a drop-down combo box for the path above the tree.
-DialogTemplate SizableChooser() {
-  DialogTemplate chooser =
-      Dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME | DS_CENTER, 227, 156,
-             "Choose Directory",
-             {Item(WC_COMBOBOXA, "", 1051, 7, 7, 184, 128, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP),
-              Item(WC_BUTTONA, "Go", 1052, 194, 7, 26, 12, BS_PUSHBUTTON | WS_TABSTOP),
-              Item(WC_TREEVIEWA, "Tree1", kTree, 7, 24, 213, 105,
-                   WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
-                       TVS_DISABLEDRAGDROP),
-              Item(WC_BUTTONA, "OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
-              Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)});
-  chooser.exStyle = WS_EX_CONTEXTHELP;
-  return chooser;
-}
-
 TEST_F(DialogTest, DISABLED_ChooserScreenshots) {
-  DialogTemplate dialogTemplate = SizableChooser();
+  const DialogTemplate dialogTemplate = Chooser(true);
   HIMAGELIST images = FolderImages();
   HWND dialog = nullptr;
   handler = [&](HWND hwnd, UINT message, WPARAM, LPARAM lParam) -> std::optional<LONG_PTR> {
@@ -195,12 +172,6 @@ TEST_F(DialogTest, DISABLED_ChooserScreenshots) {
     return std::nullopt;
   };
   RECT corner{};
-  auto Mouse = [](ui::InputKind kind, POINT at) {
-    ui::InputEvent event;
-    event.kind = kind;
-    event.point = at;
-    ui::InjectInput(event);
-  };
   auto buttonCentre = [&] {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;

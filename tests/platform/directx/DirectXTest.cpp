@@ -4,7 +4,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <optional>
+#include <utility>
 
 #include "platform/directx/DirectXSetup.h"
 #include "platform/directx/DirectXVersion.h"
@@ -12,6 +13,7 @@
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/registry/Registry.h"
+#include "support/HostFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -39,13 +41,6 @@ void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 // A package at C:\Media\directx.
 void MakePackage(const std::string& manifest, const std::vector<std::string>& files) {
   const std::string folder = DriveC() + "/Media/directx";
@@ -61,6 +56,20 @@ INT RunSetup(const char* root = "C:\\Media\\directx", DWORD flags = DSETUP_DIREC
 }
 
 bool InstalledInSystem(const std::string& name) { return fs::exists(DriveC() + "/Windows/System/" + name); }
+
+// What DirectXSetupGetVersion answers: the version, with the revision when
+// asked for; nothing when it fails.
+std::optional<DWORD> InstalledVersion() {
+  DWORD version = 0;
+  if (!DirectXSetupGetVersion(&version, nullptr)) return std::nullopt;
+  return version;
+}
+std::optional<std::pair<DWORD, DWORD>> InstalledVersionAndRevision() {
+  DWORD version = 0, revision = 0;
+  if (!DirectXSetupGetVersion(&version, &revision)) return std::nullopt;
+  return std::pair(version, revision);
+}
+using VersionAndRevision = std::pair<DWORD, DWORD>;
 
 }  // namespace
 
@@ -94,21 +103,14 @@ TEST(DirectXSetupGetVersion, ReportsTheRecordedGeneration) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
     SetInstalledVersion(row.text);
-    DWORD version = 0, revision = 0;
-    ASSERT_NE(DirectXSetupGetVersion(&version, &revision), 0);
-    EXPECT_EQ(HIWORD(version), 4);
-    EXPECT_EQ(LOWORD(version), row.generation);
-    EXPECT_EQ(revision, row.revision);
+    EXPECT_EQ(InstalledVersionAndRevision(), VersionAndRevision(MAKELONG(row.generation, 4), row.revision));
   }
   EXPECT_NE(DirectXSetupGetVersion(nullptr, nullptr), 0);
 }
 
 TEST(DirectXSetupGetVersion, ANewPrefixHasDirectX9) {
   fs::remove(qm::kernel::PrefixRoot() + "/system.reg");
-  DWORD version = 0, revision = 0;
-  ASSERT_NE(DirectXSetupGetVersion(&version, &revision), 0);
-  EXPECT_EQ(version, 0x00040009u);
-  EXPECT_EQ(revision, 904u);
+  EXPECT_EQ(InstalledVersionAndRevision(), VersionAndRevision(0x00040009u, 904u));
 }
 
 TEST(DirectXSetupGetVersion, FailsWhenTheVersionIsMissingOrMalformed) {
@@ -137,12 +139,9 @@ TEST_F(DirectXSetupA, InstallsTheFilesAndRecordsTheVersion) {
   MakePackage("Version=4.07.00.0700\r\nRestart=no\r\nFile=ddraw.dll\r\nFile=sub\\dsound.dll\r\n",
               {"ddraw.dll", "sub/dsound.dll"});
   EXPECT_EQ(RunSetup(), DSETUPERR_SUCCESS);
-  EXPECT_EQ(ReadFile(DriveC() + "/Windows/System/ddraw.dll"), "component ddraw.dll");
-  EXPECT_EQ(ReadFile(DriveC() + "/Windows/System/dsound.dll"), "component sub/dsound.dll");
-  DWORD version = 0, revision = 0;
-  ASSERT_NE(DirectXSetupGetVersion(&version, &revision), 0);
-  EXPECT_EQ(version, 0x00040007u);
-  EXPECT_EQ(revision, 700u);
+  EXPECT_EQ(qm::test::ReadHostFile(DriveC() + "/Windows/System/ddraw.dll"), "component ddraw.dll");
+  EXPECT_EQ(qm::test::ReadHostFile(DriveC() + "/Windows/System/dsound.dll"), "component sub/dsound.dll");
+  EXPECT_EQ(InstalledVersionAndRevision(), VersionAndRevision(0x00040007u, 700u));
 }
 
 TEST_F(DirectXSetupA, AnswersOneWhenThePackageAsksForARestart) {
@@ -159,9 +158,7 @@ TEST_F(DirectXSetupA, NeverDowngradesANewerRuntime) {
     SetInstalledVersion(installed);
     EXPECT_EQ(RunSetup(), DSETUPERR_SUCCESS);
     EXPECT_FALSE(InstalledInSystem("ddraw.dll"));
-    DWORD version = 0, revision = 0;
-    ASSERT_NE(DirectXSetupGetVersion(&version, &revision), 0);
-    EXPECT_EQ(version, qm::directx::ParseDirectXVersion(installed)->version);
+    EXPECT_EQ(InstalledVersion(), qm::directx::ParseDirectXVersion(installed)->version);
   }
 }
 
@@ -190,9 +187,7 @@ TEST_F(DirectXSetupA, ReportsMissingAndMalformedPackages) {
     if (!row.manifest) fs::remove(DriveC() + "/Media/directx/package.txt");
     EXPECT_EQ(RunSetup(), row.expected);
     EXPECT_FALSE(InstalledInSystem("ddraw.dll"));
-    DWORD version = 0;
-    ASSERT_NE(DirectXSetupGetVersion(&version, nullptr), 0);
-    EXPECT_EQ(version, 0x00040006u);
+    EXPECT_EQ(InstalledVersion(), 0x00040006u);
   }
 }
 
@@ -209,9 +204,7 @@ TEST_F(DirectXSetupA, TestInstallChecksButInstallsNothing) {
   MakePackage("Version=4.07.00.0700\nRestart=yes\nFile=ddraw.dll\n", {"ddraw.dll"});
   EXPECT_EQ(RunSetup("C:\\Media\\directx", DSETUP_DIRECTX | DSETUP_TESTINSTALL), DSETUPERR_SUCCESS);
   EXPECT_FALSE(InstalledInSystem("ddraw.dll"));
-  DWORD version = 0;
-  ASSERT_NE(DirectXSetupGetVersion(&version, nullptr), 0);
-  EXPECT_EQ(version, 0x00040006u);
+  EXPECT_EQ(InstalledVersion(), 0x00040006u);
   fs::remove(DriveC() + "/Media/directx/ddraw.dll");
   EXPECT_EQ(RunSetup("C:\\Media\\directx", DSETUP_TESTINSTALL), DSETUPERR_SOURCEFILENOTFOUND);
 }
@@ -223,9 +216,7 @@ TEST_F(DirectXSetupA, OutOfDiskSpaceInstallsNothing) {
   EXPECT_EQ(RunSetup(), DSETUPERR_OUTOFDISKSPACE);
   qm::kernel::SetDiskFreeSpaceOverride('C', std::nullopt);
   EXPECT_FALSE(InstalledInSystem("ddraw.dll"));
-  DWORD version = 0;
-  ASSERT_NE(DirectXSetupGetVersion(&version, nullptr), 0);
-  EXPECT_EQ(version, 0x00040006u);
+  EXPECT_EQ(InstalledVersion(), 0x00040006u);
 }
 
 // The stand-in asks the kernel for the space, so the one seam that fixes a
@@ -247,9 +238,6 @@ TEST_F(DirectXSetupA, TheMediumsPackageInstallsDirectX7WithoutRestart) {
   SetInstalledVersion("4.06.02.0436");
   std::string root = qm::kernel::HostToWindowsPath(std::string(source) + "/medium/directx");
   EXPECT_EQ(RunSetup(root.c_str()), DSETUPERR_SUCCESS);
-  DWORD version = 0, revision = 0;
-  ASSERT_NE(DirectXSetupGetVersion(&version, &revision), 0);
-  EXPECT_EQ(version, 0x00040007u);
-  EXPECT_EQ(revision, 700u);
+  EXPECT_EQ(InstalledVersionAndRevision(), VersionAndRevision(0x00040007u, 700u));
   for (const char* file : {"ddraw.dll", "dsound.dll", "dinput.dll", "d3dim.dll"}) EXPECT_TRUE(InstalledInSystem(file));
 }

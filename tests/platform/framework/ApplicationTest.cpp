@@ -4,6 +4,7 @@
 #include <string>
 
 #include "FrameworkTest.h"
+#include "support/UiTest.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialog.h"
 #include "platform/ui/Controls.h"
@@ -100,10 +101,7 @@ TEST_F(ApplicationTest, TheQuitMessageParameterIsTheExitCode) {
   RecordingWindow window;
   ASSERT_TRUE(window.CreateEx(0, qm::fw::RegisterWindowClass(0, nullptr, nullptr, nullptr).c_str(), "Probe",
                               WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-  struct Row {
-    const char* how;
-    int code;
-  };
+  struct Row { const char* how; int code; };
   for (const Row& row : {Row{"PostQuitMessage", 0}, Row{"PostQuitMessage", 42}, Row{"posted to a window", 7}}) {
     SCOPED_TRACE(std::string(row.how) + " " + std::to_string(row.code));
     ScriptedApp app;
@@ -132,8 +130,8 @@ TEST_F(ApplicationTest, PreTranslationGivesAModelessDialogItsKeyboard) {
   qm::ui::RegisterDialogResource(
       kTemplate,
       DialogBoxTemplate("Keys", 160, 60,
-                        {Control(WC_EDITA, "", kFirst, 7, 7, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
-                         Control(WC_EDITA, "", kSecond, 7, 24, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)}));
+                        {Item(WC_EDITA, "", kFirst, 7, 7, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
+                         Item(WC_EDITA, "", kSecond, 7, 24, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)}));
   class PlainLoop : public ScriptedApp {
    public:
     bool PreTranslateMessage(MSG*) override { return false; }
@@ -148,7 +146,7 @@ TEST_F(ApplicationTest, PreTranslationGivesAModelessDialogItsKeyboard) {
       if (!dialog.Create()) return false;
       app.mainWindow = &dialog;
       ::SetFocus(GetDlgItem(dialog.Handle(), kFirst));
-      Key(VK_TAB);
+      UiTest::InjectKey(VK_TAB);
       PostQuitMessage(0);
       return true;
     };

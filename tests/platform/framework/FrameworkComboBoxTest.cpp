@@ -67,10 +67,10 @@ class FrameworkComboBoxTest : public FrameworkTest {
     FrameworkTest::SetUp();
     qm::ui::RegisterDialogResource(
         kTemplate, DialogBoxTemplate("Choose Directory", 227, 60,
-                                     {Control(WC_COMBOBOXA, "", kPath, 7, 7, 184, 128,
+                                     {Item(WC_COMBOBOXA, "", kPath, 7, 7, 184, 128,
                                               CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP),
-                                      Control(WC_BUTTONA, "OK", IDOK, 114, 35, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
-                                      Control(WC_BUTTONA, "Cancel", IDCANCEL, 170, 35, 50, 14, WS_TABSTOP)}));
+                                      Item(WC_BUTTONA, "OK", IDOK, 114, 35, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+                                      Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 35, 50, 14, WS_TABSTOP)}));
   }
 };
 

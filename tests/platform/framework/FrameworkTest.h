@@ -1,32 +1,34 @@
-// The shared screen fixture for the framework's classes, and builders for
+// The shared screen fixture for the framework's classes, and the wizard's
 // dialog templates in code.
 #pragma once
 
-#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
-#include <initializer_list>
-#include <string>
-
-#include "platform/ui/DialogTemplate.h"
-#include "platform/ui/WinUser.h"
+#include "support/DialogTemplates.h"
 #include "support/ScreenTest.h"
 
 namespace qm::test {
 
 class FrameworkTest : public ScreenTest {
  protected:
-  void TearDown() override;
-
-  // Presses and releases a key through the window system's input path.
-  static void Key(UINT virtualKey, bool shift = false, bool alt = false);
+  // What the test left queued is handled, as the program's loop would,
+  // before the windows are checked.
+  void TearDown() override {
+    Pump();
+    ScreenTest::TearDown();
+  }
 };
 
-DialogItemTemplate Control(const char* className, const char* text, int id, short x, short y, short cx, short cy,
-                           DWORD style);
-// A page template of the usual wizard page size in "MS Sans Serif" 8.
-DialogTemplate PageTemplate(const char* caption, std::initializer_list<DialogItemTemplate> items);
+// A page template of the usual wizard page size.
+inline DialogTemplate PageTemplate(const char* caption, std::vector<DialogItemTemplate> items) {
+  return Dialog(WS_CHILD | WS_DISABLED | WS_CAPTION, 294, 159, caption, std::move(items));
+}
+
 // A pop-up dialog with caption and system menu, shown when created.
-DialogTemplate DialogBoxTemplate(const char* caption, short cx, short cy,
-                                 std::initializer_list<DialogItemTemplate> items);
+inline DialogTemplate DialogBoxTemplate(const char* caption, short cx, short cy,
+                                        std::vector<DialogItemTemplate> items) {
+  return Dialog(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, cx, cy, caption, std::move(items));
+}
 
 }  // namespace qm::test

@@ -34,6 +34,11 @@ std::vector<unsigned char> PngOf(const qm::ui::Surface& surface) {
   return bytes;
 }
 
+void Fill(qm::ui::Surface& surface, int left, int top, int right, int bottom, std::uint32_t color) {
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) surface.At(x, y) = color;
+}
+
 // The wizard picture: a night-blue sky over hills, with a computer.
 qm::ui::Surface Picture() {
   qm::ui::Surface picture(119, 257);
@@ -46,37 +51,25 @@ qm::ui::Surface Picture() {
       picture.At(x, y) = pixel;
     }
   }
-  auto box = [&](int left, int top, int right, int bottom, std::uint32_t color) {
-    for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x) picture.At(x, y) = color;
-  };
-  box(30, 110, 90, 160, 0xFFC0C0C0u);  // monitor
-  box(36, 116, 84, 150, 0xFF008080u);  // screen
-  box(50, 160, 70, 168, 0xFF808080u);  // stand
-  box(24, 168, 96, 180, 0xFFC0C0C0u);  // base
-  box(70, 172, 88, 176, 0xFF000000u);  // drive slot
+  Fill(picture, 30, 110, 90, 160, 0xFFC0C0C0u);  // monitor
+  Fill(picture, 36, 116, 84, 150, 0xFF008080u);  // screen
+  Fill(picture, 50, 160, 70, 168, 0xFF808080u);  // stand
+  Fill(picture, 24, 168, 96, 180, 0xFFC0C0C0u);  // base
+  Fill(picture, 70, 172, 88, 176, 0xFF000000u);  // drive slot
   return picture;
 }
 
 qm::ui::Surface Icon() {
   qm::ui::Surface icon(32, 32, 0x00000000u);
-  for (int y = 4; y < 28; ++y) {
-    for (int x = 4; x < 28; ++x) {
-      const bool edge = x == 4 || y == 4 || x == 27 || y == 27;
-      icon.At(x, y) = edge ? 0xFF000000u : 0xFF0000C0u;
-    }
-  }
-  for (int y = 8; y < 14; ++y)
-    for (int x = 9; x < 23; ++x) icon.At(x, y) = 0xFFFFFFFFu;
-  for (int y = 18; y < 24; ++y)
-    for (int x = 12; x < 20; ++x) icon.At(x, y) = 0xFFC0C0C0u;
+  Fill(icon, 4, 4, 28, 28, 0xFF000000u);  // the black edge
+  Fill(icon, 5, 5, 27, 27, 0xFF0000C0u);
+  Fill(icon, 9, 8, 23, 14, 0xFFFFFFFFu);
+  Fill(icon, 12, 18, 20, 24, 0xFFC0C0C0u);
   return icon;
 }
 
 DialogItemTemplate WizardPicture() {
-  DialogItemTemplate picture = Control(WC_STATICA, "", IDC_STATIC, 5, 0, 81, 159, SS_BITMAP | SS_SUNKEN);
-  picture.imageId = kPicture;
-  return picture;
+  return Item(WC_STATICA, "", IDC_STATIC, 5, 0, 81, 159, SS_BITMAP | SS_SUNKEN, kPicture);
 }
 
 void SetSheetButtonText(qm::fw::PropertySheet* sheet, int id, const char* text) {
@@ -95,17 +88,15 @@ void RegisterResources() {
   const std::vector<unsigned char> icon = PngOf(Icon());
   qm::ui::RegisterIconResource(kIcon, icon.data(), icon.size());
 
-  DialogItemTemplate icon130 = Control(WC_STATICA, "", IDC_STATIC, 97, 0, 20, 20, SS_ICON);
-  icon130.imageId = kIcon;
   qm::ui::RegisterDialogResource(
       kWelcomePage,
       PageTemplate("Welcome",
-                   {WizardPicture(), icon130,
-                    Control(WC_STATICA,
+                   {WizardPicture(), Item(WC_STATICA, "", IDC_STATIC, 97, 0, 20, 20, SS_ICON, kIcon),
+                    Item(WC_STATICA,
                             "Welcome to the Sample Setup program. It shows each kind of control a "
                             "page holds.",
                             IDC_STATIC, 127, 0, 158, 18, SS_LEFT),
-                    Control(WC_STATICA,
+                    Item(WC_STATICA,
                             "It is strongly recommended that you close all other programs before running this "
                             "Setup program.\n\nClick Cancel to quit Setup. Click Next to continue.",
                             IDC_STATIC, 99, 31, 186, 51, SS_LEFT)}));
@@ -115,36 +106,36 @@ void RegisterResources() {
       PageTemplate(
           "Options",
           {WizardPicture(),
-           Control(WC_STATICA, "Select the type of installation you prefer", IDC_STATIC, 99, 0, 182, 8, SS_LEFT),
-           Control(WC_BUTTONA, "Type", IDC_STATIC, 99, 12, 80, 56, BS_GROUPBOX),
-           Control(WC_BUTTONA, "Compact", kCompact, 106, 24, 60, 10,
+           Item(WC_STATICA, "Select the type of installation you prefer", IDC_STATIC, 99, 0, 182, 8, SS_LEFT),
+           Item(WC_BUTTONA, "Type", IDC_STATIC, 99, 12, 80, 56, BS_GROUPBOX),
+           Item(WC_BUTTONA, "Compact", kCompact, 106, 24, 60, 10,
                    BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | WS_DISABLED),
-           Control(WC_BUTTONA, "&Medium", kMedium, 106, 38, 60, 10, BS_AUTORADIOBUTTON),
-           Control(WC_BUTTONA, "F&ull", kFull, 106, 52, 60, 10, BS_AUTORADIOBUTTON),
-           Control(WC_BUTTONA, "Create &Program Group", kProgramGroup, 188, 24, 96, 10,
+           Item(WC_BUTTONA, "&Medium", kMedium, 106, 38, 60, 10, BS_AUTORADIOBUTTON),
+           Item(WC_BUTTONA, "F&ull", kFull, 106, 52, 60, 10, BS_AUTORADIOBUTTON),
+           Item(WC_BUTTONA, "Create &Program Group", kProgramGroup, 188, 24, 96, 10,
                    BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP),
-           Control(WC_BUTTONA, "Create &Desktop Link", kDesktopLink, 188, 38, 96, 10, BS_AUTOCHECKBOX | WS_TABSTOP),
-           Control(WC_BUTTONA, "Destination Folder", IDC_STATIC, 99, 74, 186, 28, BS_GROUPBOX),
-           Control(WC_EDITA, "", kFolder, 104, 84, 117, 12, WS_BORDER | ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP),
-           Control(WC_BUTTONA, "B&rowse...", kBrowse, 227, 83, 50, 14, BS_PUSHBUTTON | WS_TABSTOP),
-           Control(WC_STATICA, "Your &name:", IDC_STATIC, 99, 112, 40, 8, SS_LEFT),
-           Control(WC_EDITA, "", kUserName, 141, 110, 144, 12, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP),
-           Control(WC_STATICA, "Space required\nSpace available", IDC_STATIC, 99, 130, 80, 18, SS_LEFT),
-           Control(WC_STATICA, "12345 Kb\n67890 Kb", IDC_STATIC, 194, 130, 80, 18, SS_LEFT)}));
+           Item(WC_BUTTONA, "Create &Desktop Link", kDesktopLink, 188, 38, 96, 10, BS_AUTOCHECKBOX | WS_TABSTOP),
+           Item(WC_BUTTONA, "Destination Folder", IDC_STATIC, 99, 74, 186, 28, BS_GROUPBOX),
+           Item(WC_EDITA, "", kFolder, 104, 84, 117, 12, WS_BORDER | ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP),
+           Item(WC_BUTTONA, "B&rowse...", kBrowse, 227, 83, 50, 14, BS_PUSHBUTTON | WS_TABSTOP),
+           Item(WC_STATICA, "Your &name:", IDC_STATIC, 99, 112, 40, 8, SS_LEFT),
+           Item(WC_EDITA, "", kUserName, 141, 110, 144, 12, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP),
+           Item(WC_STATICA, "Space required\nSpace available", IDC_STATIC, 99, 130, 80, 18, SS_LEFT),
+           Item(WC_STATICA, "12345 Kb\n67890 Kb", IDC_STATIC, 194, 130, 80, 18, SS_LEFT)}));
 
   qm::ui::RegisterDialogResource(
       kReadyPage,
       PageTemplate("Ready",
                    {WizardPicture(),
-                    Control(WC_STATICA,
+                    Item(WC_STATICA,
                             "Sample has been successfully set up.\n\n\nPress the Finish button to leave this "
                             "wizard.",
                             IDC_STATIC, 99, 0, 182, 36, SS_LEFT),
-                    Control(PROGRESS_CLASSA, "", kPercentBar, 99, 52, 186, 14, 0),
-                    Control(PROGRESS_CLASSA, "", kPlainBar, 99, 74, 186, 10, 0),
-                    Control(WC_BUTTONA, "View Sample &Release Notes", kReleaseNotes, 101, 117, 186, 10,
+                    Item(PROGRESS_CLASSA, "", kPercentBar, 99, 52, 186, 14, 0),
+                    Item(PROGRESS_CLASSA, "", kPlainBar, 99, 74, 186, 10, 0),
+                    Item(WC_BUTTONA, "View Sample &Release Notes", kReleaseNotes, 101, 117, 186, 10,
                             BS_AUTOCHECKBOX | WS_TABSTOP),
-                    Control(WC_BUTTONA, "Visit Sample On Web", kVisitWeb, 101, 134, 186, 10,
+                    Item(WC_BUTTONA, "Visit Sample On Web", kVisitWeb, 101, 134, 186, 10,
                             BS_AUTOCHECKBOX | WS_TABSTOP | WS_DISABLED)}));
 }
 
@@ -187,7 +178,12 @@ bool WelcomePage::OnSetActive() {
   return PropertyPage::OnSetActive();
 }
 
-LRESULT WelcomePage::OnWizardNext() {
+LRESULT SamplePage::OnWizardNext() {
+  ShowWindow(SW_HIDE);
+  return 0;
+}
+
+LRESULT SamplePage::OnWizardBack() {
   ShowWindow(SW_HIDE);
   return 0;
 }
@@ -220,35 +216,14 @@ void OptionsPage::DoDataExchange(qm::fw::DataExchange& exchange) {
 }
 
 bool OptionsPage::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (HIWORD(wParam) == BN_CLICKED) {
-    switch (LOWORD(wParam)) {
-      case kCompact:
-        choices.type = 0;
-        return true;
-      case kMedium:
-        choices.type = 1;
-        return true;
-      case kFull:
-        choices.type = 2;
-        return true;
-      case kBrowse:
-        ++choices.browseClicks;
-        return true;
-      default:
-        break;
-    }
-  }
-  return PropertyPage::OnCommand(wParam, lParam);
-}
-
-LRESULT OptionsPage::OnWizardNext() {
-  ShowWindow(SW_HIDE);
-  return 0;
-}
-
-LRESULT OptionsPage::OnWizardBack() {
-  ShowWindow(SW_HIDE);
-  return 0;
+  const int id = LOWORD(wParam);
+  if (HIWORD(wParam) != BN_CLICKED || (id != kBrowse && (id < kCompact || id > kFull)))
+    return PropertyPage::OnCommand(wParam, lParam);
+  if (id == kBrowse)
+    ++choices.browseClicks;
+  else
+    choices.type = id - kCompact;  // the radio buttons' ids follow the types' order
+  return true;
 }
 
 void ReadyPage::DoDataExchange(qm::fw::DataExchange& exchange) {
@@ -269,11 +244,6 @@ bool ReadyPage::OnSetActive() {
   DisableHelp(GetSheet());
   GetSheet()->SetFinishText("&Finish");
   return PropertyPage::OnSetActive();
-}
-
-LRESULT ReadyPage::OnWizardBack() {
-  ShowWindow(SW_HIDE);
-  return 0;
 }
 
 bool ReadyPage::OnWizardFinish() {

@@ -57,57 +57,54 @@ class PercentBar : public qm::fw::ProgressCtrl {
   void OnPaint() override;
 };
 
-class WelcomePage : public qm::fw::PropertyPage {
+// A page of the sample: no Help button, and hidden before it moves on either
+// way, as every page of the installer is.
+class SamplePage : public qm::fw::PropertyPage {
  public:
-  explicit WelcomePage(Choices& choices) : PropertyPage(kWelcomePage), choices(choices) {
+  SamplePage(UINT templateId, Choices& choices) : PropertyPage(templateId), choices(choices) {
     psp.dwFlags &= ~PSP_HASHELP;
   }
-  bool OnSetActive() override;
   LRESULT OnWizardNext() override;
-  // Cancel anywhere in the wizard ends the program here.
-  void OnCancel() override;
+  LRESULT OnWizardBack() override;
 
- private:
+ protected:
   Choices& choices;
 };
 
-class OptionsPage : public qm::fw::PropertyPage {
+class WelcomePage : public SamplePage {
  public:
-  explicit OptionsPage(Choices& choices) : PropertyPage(kOptionsPage), choices(choices) {
-    psp.dwFlags &= ~PSP_HASHELP;
-  }
+  explicit WelcomePage(Choices& choices) : SamplePage(kWelcomePage, choices) {}
+  bool OnSetActive() override;
+  // Cancel anywhere in the wizard ends the program here.
+  void OnCancel() override;
+};
+
+class OptionsPage : public SamplePage {
+ public:
+  explicit OptionsPage(Choices& choices) : SamplePage(kOptionsPage, choices) {}
   bool OnInitDialog() override;
   bool OnSetActive() override;
-  LRESULT OnWizardNext() override;
-  LRESULT OnWizardBack() override;
 
  protected:
   void DoDataExchange(qm::fw::DataExchange& exchange) override;
   bool OnCommand(WPARAM wParam, LPARAM lParam) override;
 
  private:
-  Choices& choices;
   int programGroup = 1;
   int desktopLink = 1;
 };
 
-class ReadyPage : public qm::fw::PropertyPage {
+class ReadyPage : public SamplePage {
  public:
-  explicit ReadyPage(Choices& choices) : PropertyPage(kReadyPage), choices(choices) {
-    psp.dwFlags &= ~PSP_HASHELP;
-  }
+  explicit ReadyPage(Choices& choices) : SamplePage(kReadyPage, choices) {}
   bool OnInitDialog() override;
   bool OnSetActive() override;
-  LRESULT OnWizardBack() override;
   bool OnWizardFinish() override;
 
   PercentBar percentBar;
 
  protected:
   void DoDataExchange(qm::fw::DataExchange& exchange) override;
-
- private:
-  Choices& choices;
 };
 
 class SampleSheet : public qm::fw::PropertySheet {

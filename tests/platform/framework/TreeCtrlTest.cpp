@@ -115,13 +115,13 @@ class TreeCtrlTest : public FrameworkTest {
     qm::ui::RegisterDialogResource(
         kChooserTemplate,
         DialogBoxTemplate("Choose Directory", 227, 156,
-                          {Control(WC_EDITA, "", kPath, 7, 7, 184, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
-                           Control(WC_BUTTONA, "Go", kGo, 194, 7, 26, 12, WS_TABSTOP),
-                           Control(WC_TREEVIEWA, "Tree1", kTree, 7, 24, 213, 105,
+                          {Item(WC_EDITA, "", kPath, 7, 7, 184, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
+                           Item(WC_BUTTONA, "Go", kGo, 194, 7, 26, 12, WS_TABSTOP),
+                           Item(WC_TREEVIEWA, "Tree1", kTree, 7, 24, 213, 105,
                                    WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                                        TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP),
-                           Control(WC_BUTTONA, "OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
-                           Control(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, WS_TABSTOP)}));
+                           Item(WC_BUTTONA, "OK", IDOK, 114, 135, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+                           Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, WS_TABSTOP)}));
   }
 };
 

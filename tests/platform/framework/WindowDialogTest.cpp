@@ -16,6 +16,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/Resources.h"
+#include "support/UiTest.h"
 
 namespace qm::test {
 namespace {
@@ -104,14 +105,14 @@ class FormTest : public FrameworkTest {
         kFormTemplate,
         DialogBoxTemplate(
             "Form", 200, 120,
-            {Control(WC_EDITA, "", kEdit, 7, 7, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
-             Control(WC_BUTTONA, "Check", kCheck, 7, 24, 60, 10, BS_AUTOCHECKBOX | WS_TABSTOP),
-             Control(WC_BUTTONA, "A", kRadioA, 7, 38, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP),
-             Control(WC_BUTTONA, "B", kRadioB, 7, 50, 40, 10, BS_AUTORADIOBUTTON),
-             Control(WC_BUTTONA, "C", kRadioC, 7, 62, 40, 10, BS_AUTORADIOBUTTON),
-             Control(PROGRESS_CLASSA, "", kBar, 7, 80, 180, 14, WS_GROUP),
-             Control(WC_BUTTONA, "OK", IDOK, 80, 100, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
-             Control(WC_BUTTONA, "Cancel", IDCANCEL, 140, 100, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)}));
+            {Item(WC_EDITA, "", kEdit, 7, 7, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL),
+             Item(WC_BUTTONA, "Check", kCheck, 7, 24, 60, 10, BS_AUTOCHECKBOX | WS_TABSTOP),
+             Item(WC_BUTTONA, "A", kRadioA, 7, 38, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP),
+             Item(WC_BUTTONA, "B", kRadioB, 7, 50, 40, 10, BS_AUTORADIOBUTTON),
+             Item(WC_BUTTONA, "C", kRadioC, 7, 62, 40, 10, BS_AUTORADIOBUTTON),
+             Item(PROGRESS_CLASSA, "", kBar, 7, 80, 180, 14, WS_GROUP),
+             Item(WC_BUTTONA, "OK", IDOK, 80, 100, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+             Item(WC_BUTTONA, "Cancel", IDCANCEL, 140, 100, 50, 14, BS_PUSHBUTTON | WS_TABSTOP)}));
   }
 };
 
@@ -168,16 +169,12 @@ TEST_F(FormTest, BoundControlDrawsItselfAndKeepsTheControlsState) {
   EXPECT_EQ(bar.GetPos(), 1000);
   int lower = -1, upper = -1;
   bar.GetRange(lower, upper);
-  EXPECT_EQ(lower, 0);
-  EXPECT_EQ(upper, 1000);
+  EXPECT_EQ(std::make_pair(lower, upper), std::make_pair(0, 1000));
 
   bar.Invalidate(false);
   Pump();
-  RECT onScreen{};
-  bar.GetWindowRect(&onScreen);
-  const qm::ui::Surface& screen = qm::ui::ScreenSurface();
-  EXPECT_EQ(screen.At((onScreen.left + onScreen.right) / 2, (onScreen.top + onScreen.bottom) / 2),
-            qm::ui::PixelFromColor(RGB(255, 0, 0)));
+  const POINT centre = UiTest::CentreOf(bar.Handle());
+  EXPECT_EQ(qm::ui::ScreenSurface().At(centre.x, centre.y), qm::ui::PixelFromColor(RGB(255, 0, 0)));
   form.DestroyWindow();
   EXPECT_EQ(bar.Handle(), nullptr);
 }
@@ -209,10 +206,7 @@ TEST_F(FormTest, ModalDialogEndsWithTheButtonPressed) {
       return true;
     }
   };
-  struct Row {
-    int button;
-    const char* text;
-  };
+  struct Row { int button; const char* text; };
   for (const Row& row : {Row{IDOK, "typed"}, Row{IDCANCEL, "first"}}) {
     SCOPED_TRACE(row.button);
     Modal modal;
@@ -282,11 +276,7 @@ TEST_F(WindowDialogTest, StringsLoadByIdAndMissingOnesAreReported) {
   const std::string longText(700, 'x');
   qm::ui::RegisterStringResource(4711, "Install");
   qm::ui::RegisterStringResource(4713, longText);
-  struct Row {
-    UINT id;
-    bool found;
-    std::string expected;
-  };
+  struct Row { UINT id; bool found; std::string expected; };
   for (const Row& row : {Row{4711, true, "Install"}, Row{4712, false, "kept"}, Row{4713, true, longText}}) {
     SCOPED_TRACE(row.id);
     std::string text = "kept";

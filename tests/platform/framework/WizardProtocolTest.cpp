@@ -44,18 +44,9 @@ class RecordingPage : public qm::fw::PropertyPage {
     ShowWindow(SW_HIDE);  // as every page of the installer does before it moves on
     return nextResult;
   }
-  LRESULT OnWizardBack() override {
-    Record("back");
-    return backResult;
-  }
-  bool OnWizardFinish() override {
-    Record("finish");
-    return allowFinish;
-  }
-  bool OnQueryCancel() override {
-    Record("query");
-    return allowCancel;
-  }
+  LRESULT OnWizardBack() override { return Recorded("back", backResult); }
+  bool OnWizardFinish() override { return Recorded("finish", allowFinish); }
+  bool OnQueryCancel() override { return Recorded("query", allowCancel); }
   void OnCancel() override {
     Record("cancel");
     if (onCancel) onCancel();
@@ -72,6 +63,11 @@ class RecordingPage : public qm::fw::PropertyPage {
 
  private:
   void Record(const char* what) { log.push_back(name + " " + what); }
+  template <class Answer>
+  Answer Recorded(const char* what, Answer answer) {
+    Record(what);
+    return answer;
+  }
   std::string name;
   Log& log;
 };
@@ -118,11 +114,14 @@ class WizardProtocolTest : public FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();
-    qm::ui::RegisterDialogResource(kFirstPage, PageTemplate("One", {Control(WC_STATICA, "First page", -1, 97, 0, 150, 8, SS_LEFT)}));
-    qm::ui::RegisterDialogResource(
-        kFirstPage + 1,
-        PageTemplate("Two", {Control(WC_EDITA, "", kNameEdit, 104, 20, 117, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)}));
-    qm::ui::RegisterDialogResource(kFirstPage + 2, PageTemplate("Three", {Control(WC_STATICA, "Last page", -1, 97, 0, 150, 8, SS_LEFT)}));
+    using qm::ui::RegisterDialogResource;
+    auto textPage = [](const char* caption, const char* text) {
+      return PageTemplate(caption, {Item(WC_STATICA, text, -1, 97, 0, 150, 8, SS_LEFT)});
+    };
+    RegisterDialogResource(kFirstPage, textPage("One", "First page"));
+    RegisterDialogResource(kFirstPage + 1, PageTemplate("Two", {Item(WC_EDITA, "", kNameEdit, 104, 20, 117, 12,
+                                                                     WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)}));
+    RegisterDialogResource(kFirstPage + 2, textPage("Three", "Last page"));
   }
 
   void Open() {
@@ -131,12 +130,26 @@ class WizardProtocolTest : public FrameworkTest {
     log.clear();
   }
 
-  void Press(int button) {
-    sheet.PressButton(button);
-    Pump();
+  void Press(std::initializer_list<int> buttons) {
+    for (int button : buttons) {
+      sheet.PressButton(button);
+      Pump();
+    }
   }
+  void Press(int button) { Press({button}); }
 
   HWND SheetButton(int id) const { return GetDlgItem(sheet.Handle(), id); }
+  HWND NameEdit() const { return GetDlgItem(sheet.second.Handle(), kNameEdit); }
+  static std::string TextOf(HWND hwnd) { return qm::fw::Window::FromHandle(hwnd)->GetWindowText(); }
+  // Back, Next and Finish, each "hidden", "disabled" or "enabled".
+  Log ButtonStates() const {
+    Log states;
+    for (int id : {ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH}) {
+      HWND button = SheetButton(id);
+      states.push_back(!IsWindowVisible(button) ? "hidden" : IsWindowEnabled(button) ? "enabled" : "disabled");
+    }
+    return states;
+  }
 
   void TearDown() override {
     sheet.DestroyWindow();
@@ -161,8 +174,7 @@ TEST_F(WizardProtocolTest, PagesAreCreatedWhenFirstShownAndActivatedOnEveryVisit
   EXPECT_TRUE(sheet.second.IsWindowVisible());
   log.clear();
 
-  Press(PSBTN_BACK);
-  Press(PSBTN_NEXT);
+  Press({PSBTN_BACK, PSBTN_NEXT});
   EXPECT_EQ(log, (Log{"2 back", "2 kill", "1 set", "1 next", "1 kill", "2 set"}));
   EXPECT_EQ(sheet.third.Handle(), nullptr);
 }
@@ -170,8 +182,8 @@ TEST_F(WizardProtocolTest, PagesAreCreatedWhenFirstShownAndActivatedOnEveryVisit
 TEST_F(WizardProtocolTest, DefaultActivationAndDeactivationExchangeTheMembers) {
   Open();
   Press(PSBTN_NEXT);
-  HWND edit = GetDlgItem(sheet.second.Handle(), kNameEdit);
-  EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "alpha");
+  HWND edit = NameEdit();
+  EXPECT_EQ(TextOf(edit), "alpha");
 
   SetWindowTextA(edit, "beta");
   Press(PSBTN_NEXT);
@@ -179,13 +191,13 @@ TEST_F(WizardProtocolTest, DefaultActivationAndDeactivationExchangeTheMembers) {
 
   sheet.second.name = "gamma";
   Press(PSBTN_BACK);
-  EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "gamma");
+  EXPECT_EQ(TextOf(edit), "gamma");
 }
 
 TEST_F(WizardProtocolTest, FocusFollowsThePageThatIsShown) {
   ASSERT_TRUE(sheet.Create());
   Press(PSBTN_NEXT);
-  HWND edit = GetDlgItem(sheet.second.Handle(), kNameEdit);
+  HWND edit = NameEdit();
   EXPECT_EQ(GetFocus(), SheetButton(ID_WIZNEXT));  // the pressed button keeps it
   SetFocus(edit);
   Press(PSBTN_NEXT);
@@ -197,31 +209,19 @@ TEST_F(WizardProtocolTest, FocusFollowsThePageThatIsShown) {
 }
 
 TEST_F(WizardProtocolTest, WizardButtonFlagsSetTheButtons) {
-  struct Row {
-    DWORD flags;
-    bool backEnabled, nextShown, nextEnabled, finishShown, finishEnabled;
-  };
+  struct Row { DWORD flags; Log backNextFinish; };
   const Row rows[] = {
-      {PSWIZB_NEXT, false, true, true, false, false},
-      {PSWIZB_BACK | PSWIZB_NEXT, true, true, true, false, false},
-      {PSWIZB_BACK, true, true, false, false, false},
-      {PSWIZB_BACK | PSWIZB_FINISH, true, false, false, true, true},
-      {PSWIZB_DISABLEDFINISH, false, false, false, true, false},
+      {PSWIZB_NEXT, {"disabled", "enabled", "hidden"}},
+      {PSWIZB_BACK | PSWIZB_NEXT, {"enabled", "enabled", "hidden"}},
+      {PSWIZB_BACK, {"enabled", "disabled", "hidden"}},
+      {PSWIZB_BACK | PSWIZB_FINISH, {"enabled", "hidden", "enabled"}},
+      {PSWIZB_DISABLEDFINISH, {"disabled", "hidden", "disabled"}},
   };
   Open();
   for (const Row& row : rows) {
     SCOPED_TRACE(row.flags);
     sheet.SetWizardButtons(row.flags);
-    EXPECT_EQ(IsWindowEnabled(SheetButton(ID_WIZBACK)) != FALSE, row.backEnabled);
-    EXPECT_TRUE(IsWindowVisible(SheetButton(ID_WIZBACK)));
-    EXPECT_EQ(IsWindowVisible(SheetButton(ID_WIZNEXT)) != FALSE, row.nextShown);
-    if (row.nextShown) {
-      EXPECT_EQ(IsWindowEnabled(SheetButton(ID_WIZNEXT)) != FALSE, row.nextEnabled);
-    }
-    EXPECT_EQ(IsWindowVisible(SheetButton(ID_WIZFINISH)) != FALSE, row.finishShown);
-    if (row.finishShown) {
-      EXPECT_EQ(IsWindowEnabled(SheetButton(ID_WIZFINISH)) != FALSE, row.finishEnabled);
-    }
+    EXPECT_EQ(ButtonStates(), row.backNextFinish);
   }
 }
 
@@ -239,16 +239,10 @@ TEST_F(WizardProtocolTest, DisabledBackIsNotPressed) {
 TEST_F(WizardProtocolTest, FinishTextShowsFinishAndHidesBackAndNextForGood) {
   Open();
   sheet.SetFinishText("&Finish");
-  HWND finish = SheetButton(ID_WIZFINISH);
-  EXPECT_TRUE(IsWindowVisible(finish));
-  EXPECT_TRUE(IsWindowEnabled(finish));
-  EXPECT_EQ(qm::fw::Window::FromHandle(finish)->GetWindowText(), "&Finish");
-  EXPECT_FALSE(IsWindowVisible(SheetButton(ID_WIZBACK)));
-  EXPECT_FALSE(IsWindowVisible(SheetButton(ID_WIZNEXT)));
-
+  EXPECT_EQ(ButtonStates(), (Log{"hidden", "hidden", "enabled"}));
+  EXPECT_EQ(TextOf(SheetButton(ID_WIZFINISH)), "&Finish");
   sheet.SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
-  EXPECT_FALSE(IsWindowVisible(SheetButton(ID_WIZBACK)));
-  EXPECT_FALSE(IsWindowVisible(SheetButton(ID_WIZNEXT)));
+  EXPECT_EQ(ButtonStates(), (Log{"hidden", "hidden", "enabled"}));
 }
 
 TEST_F(WizardProtocolTest, CancelToCloseMakesCancelUnavailable) {
@@ -286,7 +280,7 @@ TEST_F(WizardProtocolTest, ResumeAfterCancelKeepsTheSheetOnItsPageWithItsChoices
   sheet.first.onCancel = [&] { ++questions; };  // the user answers "resume"
   Open();
   Press(PSBTN_NEXT);
-  HWND edit = GetDlgItem(sheet.second.Handle(), kNameEdit);
+  HWND edit = NameEdit();
   SetWindowTextA(edit, "kept");
 
   Press(PSBTN_CANCEL);
@@ -294,7 +288,7 @@ TEST_F(WizardProtocolTest, ResumeAfterCancelKeepsTheSheetOnItsPageWithItsChoices
   ASSERT_TRUE(IsWindow(sheet.Handle()));
   EXPECT_EQ(sheet.GetActiveIndex(), 1);
   EXPECT_TRUE(sheet.second.IsWindowVisible());
-  EXPECT_EQ(qm::fw::Window::FromHandle(edit)->GetWindowText(), "kept");
+  EXPECT_EQ(TextOf(edit), "kept");
 
   Press(PSBTN_NEXT);
   EXPECT_EQ(sheet.GetActiveIndex(), 2);
@@ -306,7 +300,7 @@ TEST_F(WizardProtocolTest, ResumeAfterCancelKeepsTheSheetOnItsPageWithItsChoices
 TEST_F(WizardProtocolTest, ParentlessQuestionDuringCancelDisablesTheWizard) {
   constexpr UINT kQuestion = 611;
   qm::ui::RegisterDialogResource(
-      kQuestion, DialogBoxTemplate("Install", 120, 40, {Control(WC_BUTTONA, "&Resume", IDOK, 7, 20, 50, 14, 0)}));
+      kQuestion, DialogBoxTemplate("Install", 120, 40, {Item(WC_BUTTONA, "&Resume", IDOK, 7, 20, 50, 14, 0)}));
   class Question : public qm::fw::Dialog {
    public:
     Question() : Dialog(kQuestion) {}
@@ -376,11 +370,7 @@ TEST_F(WizardProtocolTest, SheetSubclassSeesActivationAfterTheDefault) {
 }
 
 TEST_F(WizardProtocolTest, NextResultChoosesTheFollowingPage) {
-  struct Row {
-    LRESULT result;
-    int expectedIndex;
-    bool secondCreated;
-  };
+  struct Row { LRESULT result; int expectedIndex; bool secondCreated; };
   const Row rows[] = {{0, 1, true}, {-1, 0, false}, {kFirstPage + 2, 2, false}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.result);
@@ -406,8 +396,7 @@ TEST_F(WizardProtocolTest, PageRefusingActivationIsPassedOverBothWays) {
 
 TEST_F(WizardProtocolTest, NextOnTheLastPageStaysThere) {
   Open();
-  Press(PSBTN_NEXT);
-  Press(PSBTN_NEXT);
+  Press({PSBTN_NEXT, PSBTN_NEXT});
   log.clear();
   Press(PSBTN_NEXT);
   EXPECT_EQ(log, (Log{"3 next"}));
@@ -431,10 +420,7 @@ TEST_F(WizardProtocolTest, FinishEndsAModelessSheetUnlessThePageRefuses) {
 }
 
 TEST_F(WizardProtocolTest, ModalSheetAnswersHowItEnded) {
-  struct Row {
-    int button;
-    INT_PTR expected;
-  };
+  struct Row { int button; INT_PTR expected; };
   for (const Row& row : {Row{PSBTN_FINISH, ID_WIZFINISH}, Row{PSBTN_CANCEL, IDCANCEL}}) {
     SCOPED_TRACE(row.button);
     Log modalLog;

@@ -49,7 +49,7 @@ TEST(DrawText, CalcRectMeasuresLinesAndWrapsAtWords) {
     EXPECT_EQ(height, row.lines * line);
     EXPECT_EQ(rect.bottom, 20 + row.lines * line);
   }
-  EXPECT_EQ(qm::test::InkBounds(canvas.surface(), kWhite).right, 0);  // measuring draws nothing
+  EXPECT_EQ(InkBounds(canvas.surface(), kWhite).right, 0);  // measuring draws nothing
 }
 
 TEST(DrawText, WrappedLinesFitTheRectangle) {

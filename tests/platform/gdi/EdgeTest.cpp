@@ -3,6 +3,8 @@
 #include "GdiTestSupport.h"
 #include "platform/ui/WinUser.h"
 
+using qm::test::Colours;
+using qm::test::Sides;
 using qm::test::SurfaceCanvas;
 
 namespace {
@@ -24,19 +26,11 @@ TEST(Edges, ClassicColoursOfEachEdgeKind) {
     SurfaceCanvas canvas(10, 10, RGB(1, 1, 1));
     RECT rect{1, 1, 9, 9};
     DrawEdge(canvas.dc(), &rect, row.edge, BF_RECT | BF_MIDDLE | BF_ADJUST);
-    EXPECT_EQ(canvas.At(4, 1), row.outerTopLeft);
-    EXPECT_EQ(canvas.At(1, 4), row.outerTopLeft);
-    EXPECT_EQ(canvas.At(4, 2), row.innerTopLeft);
-    EXPECT_EQ(canvas.At(6, 7), row.innerBottomRight);
-    EXPECT_EQ(canvas.At(7, 6), row.innerBottomRight);
-    EXPECT_EQ(canvas.At(4, 8), row.outerBottomRight);
-    EXPECT_EQ(canvas.At(8, 1), row.outerBottomRight);  // the corner goes to the bottom-right half
-    EXPECT_EQ(canvas.At(4, 4), kFace);
-    EXPECT_EQ(canvas.At(9, 9), RGB(1, 1, 1));
-    EXPECT_EQ(rect.left, 3);
-    EXPECT_EQ(rect.top, 3);
-    EXPECT_EQ(rect.right, 7);
-    EXPECT_EQ(rect.bottom, 7);
+    // (8, 1): the corner goes to the bottom-right half.
+    EXPECT_EQ(canvas.At({{4, 1}, {1, 4}, {4, 2}, {6, 7}, {7, 6}, {4, 8}, {8, 1}, {4, 4}, {9, 9}}),
+              (Colours{row.outerTopLeft, row.outerTopLeft, row.innerTopLeft, row.innerBottomRight, row.innerBottomRight,
+                       row.outerBottomRight, row.outerBottomRight, kFace, RGB(1, 1, 1)}));
+    EXPECT_EQ(Sides(rect), Sides({3, 3, 7, 7}));
   }
 }
 
@@ -44,10 +38,8 @@ TEST(Edges, OnlyTheAskedSidesAreDrawnAndAdjusted) {
   SurfaceCanvas canvas(10, 10);
   RECT rect{0, 0, 10, 10};
   DrawEdge(canvas.dc(), &rect, EDGE_SUNKEN, BF_BOTTOM | BF_ADJUST);
-  EXPECT_EQ(canvas.At(5, 9), kHighlight);
-  EXPECT_EQ(canvas.At(5, 8), kLight);
-  EXPECT_EQ(canvas.At(5, 0), kHighlight);  // untouched white
-  EXPECT_EQ(canvas.At(0, 5), kHighlight);
+  // The top and left sides stay untouched white.
+  EXPECT_EQ(canvas.At({{5, 9}, {5, 8}, {5, 0}, {0, 5}}), (Colours{kHighlight, kLight, kHighlight, kHighlight}));
   EXPECT_EQ(rect.bottom, 8);
   EXPECT_EQ(rect.top, 0);
 }
@@ -68,8 +60,7 @@ TEST(SystemColours, ClassicPaletteAndIndexBrushes) {
     RECT left{0, 0, 1, 1}, right{1, 0, 2, 1};
     FillRect(canvas.dc(), &left, GetSysColorBrush(row.index));
     FillRect(canvas.dc(), &right, reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(row.index + 1)));
-    EXPECT_EQ(canvas.At(0, 0), row.color);
-    EXPECT_EQ(canvas.At(1, 0), row.color);
+    EXPECT_EQ(canvas.At({{0, 0}, {1, 0}}), (Colours{row.color, row.color}));
   }
   HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
   EXPECT_TRUE(DeleteObject(brush));

@@ -11,6 +11,12 @@ namespace {
 const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255), green = RGB(0, 255, 0), white = RGB(255, 255, 255),
                black = RGB(0, 0, 0);
 
+void Fill(HDC dc, RECT rect, COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &rect, brush);
+  DeleteObject(brush);
+}
+
 // A bitmap of `count` 16x16 images side by side, image i filled with colours[i];
 // with `block`, a 4x4 square at (4, 4) of each image in blockColour instead.
 HBITMAP Strip(std::vector<COLORREF> colours, bool block = false, COLORREF blockColour = black) {
@@ -19,16 +25,8 @@ HBITMAP Strip(std::vector<COLORREF> colours, bool block = false, COLORREF blockC
   HGDIOBJ old = SelectObject(dc, bitmap);
   for (std::size_t i = 0; i < colours.size(); ++i) {
     int left = 16 * static_cast<int>(i);
-    HBRUSH brush = CreateSolidBrush(colours[i]);
-    RECT r{left, 0, left + 16, 16};
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-    if (block) {
-      HBRUSH square = CreateSolidBrush(blockColour);
-      RECT b{left + 4, 4, left + 8, 8};
-      FillRect(dc, &b, square);
-      DeleteObject(square);
-    }
+    Fill(dc, {left, 0, left + 16, 16}, colours[i]);
+    if (block) Fill(dc, {left + 4, 4, left + 8, 8}, blockColour);
   }
   SelectObject(dc, old);
   DeleteDC(dc);
@@ -45,8 +43,7 @@ TEST(ImageList, BitmapStripBecomesImagesAndTheMaskMakesItsWhiteTransparent) {
   EXPECT_EQ(ImageList_GetImageCount(list), 4);
   int cx = 0, cy = 0;
   EXPECT_TRUE(ImageList_GetIconSize(list, &cx, &cy));
-  EXPECT_EQ(cx, 16);
-  EXPECT_EQ(cy, 16);
+  EXPECT_EQ(std::tuple(cx, cy), std::tuple(16, 16));
 
   SurfaceCanvas canvas(20, 20, green);
   EXPECT_TRUE(ImageList_Draw(list, 1, canvas.dc(), 2, 2, ILD_TRANSPARENT));
@@ -68,8 +65,7 @@ TEST(ImageList, WithoutIlcMaskTheMaskIsIgnored) {
   EXPECT_EQ(ImageList_Add(list, images, mask), 0);
   SurfaceCanvas canvas(16, 16, green);
   ImageList_Draw(list, 0, canvas.dc(), 0, 0, ILD_NORMAL);
-  EXPECT_EQ(canvas.At(0, 0), red);
-  EXPECT_EQ(canvas.At(15, 15), red);
+  EXPECT_EQ(canvas.At({{0, 0}, {15, 15}}), (qm::test::Colours{red, red}));
   HBITMAP narrow = CreateCompatibleBitmap(nullptr, 8, 16);
   EXPECT_EQ(ImageList_Add(list, narrow, nullptr), -1) << "a bitmap narrower than one image adds nothing";
   DeleteObject(images);

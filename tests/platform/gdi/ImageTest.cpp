@@ -11,6 +11,7 @@
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/Resources.h"
 
+using qm::test::Colours;
 using qm::test::SurfaceCanvas;
 
 namespace {
@@ -54,8 +55,7 @@ TEST(Png, SavedSurfaceLoadsBackAsTheSameBitmap) {
   ASSERT_NE(bitmap, nullptr);
   BITMAP info{};
   GetObjectA(bitmap, sizeof info, &info);
-  EXPECT_EQ(info.bmWidth, 5);
-  EXPECT_EQ(info.bmHeight, 3);
+  EXPECT_EQ(std::tuple(info.bmWidth, info.bmHeight), std::tuple(5, 3));
   HDC memory = CreateCompatibleDC(nullptr);
   SelectObject(memory, bitmap);
   EXPECT_EQ(GetPixel(memory, 4, 2), RGB(255, 0, 0));
@@ -82,9 +82,7 @@ TEST(Icons, TransparentPartsLeaveTheBackground) {
   ASSERT_NE(icon, nullptr);
   SurfaceCanvas canvas(5, 2, RGB(0, 255, 0));
   EXPECT_TRUE(DrawIconEx(canvas.dc(), 1, 1, icon, 0, 0, 0, nullptr, DI_NORMAL));
-  EXPECT_EQ(canvas.At(1, 1), RGB(255, 0, 0));
-  EXPECT_EQ(canvas.At(2, 1), RGB(0, 255, 0));
-  EXPECT_EQ(canvas.At(3, 1), RGB(128, 255, 128));
+  EXPECT_EQ(canvas.At({{1, 1}, {2, 1}, {3, 1}}), (Colours{RGB(255, 0, 0), RGB(0, 255, 0), RGB(128, 255, 128)}));
   EXPECT_TRUE(DestroyIcon(icon));
   EXPECT_FALSE(DestroyIcon(icon));
 }
@@ -102,7 +100,7 @@ TEST(Icons, SystemIconsAreThirtyTwoPixelsWithTheirClassicColours) {
     EXPECT_EQ(LoadIconA(nullptr, row.id), icon);
     SurfaceCanvas canvas(40, 40, RGB(192, 192, 192));
     DrawIcon(canvas.dc(), 0, 0, icon);
-    RECT ink = qm::test::InkBounds(canvas.surface(), RGB(192, 192, 192));
+    const RECT ink = qm::test::InkBounds(canvas.surface(), RGB(192, 192, 192));
     EXPECT_GE(ink.right - ink.left, 28);
     EXPECT_LE(ink.right, 32);
     EXPECT_LE(ink.bottom, 32);

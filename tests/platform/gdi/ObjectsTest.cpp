@@ -2,6 +2,7 @@
 
 #include "GdiTestSupport.h"
 
+using qm::test::Colours;
 using qm::test::SurfaceCanvas;
 
 TEST(Objects, SelectObjectReturnsThePreviousObjectOfThatKind) {
@@ -55,9 +56,7 @@ TEST(MemoryDCs, CompatibleBitmapRoundTrip) {
   EXPECT_EQ(info.bmWidth, 1);
   HBITMAP bitmap = CreateCompatibleBitmap(screen.dc(), 12, 6);
   ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), int(sizeof info));
-  EXPECT_EQ(info.bmWidth, 12);
-  EXPECT_EQ(info.bmHeight, 6);
-  EXPECT_EQ(info.bmBitsPixel, 32);
+  EXPECT_EQ(std::tuple(info.bmWidth, info.bmHeight, info.bmBitsPixel), std::tuple(12, 6, 32));
   HGDIOBJ previous = SelectObject(memory, bitmap);
   EXPECT_NE(previous, nullptr);
   EXPECT_EQ(GetDeviceCaps(memory, HORZRES), 12);
@@ -65,8 +64,7 @@ TEST(MemoryDCs, CompatibleBitmapRoundTrip) {
   FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SetPixel(memory, 5, 3, RGB(10, 20, 30));
   EXPECT_TRUE(BitBlt(screen.dc(), 0, 0, 12, 6, memory, 0, 0, SRCCOPY));
-  EXPECT_EQ(screen.At(5, 3), RGB(10, 20, 30));
-  EXPECT_EQ(screen.At(6, 3), RGB(255, 255, 255));
+  EXPECT_EQ(screen.At({{5, 3}, {6, 3}}), (Colours{RGB(10, 20, 30), RGB(255, 255, 255)}));
   SelectObject(memory, previous);
   EXPECT_TRUE(DeleteDC(memory));
   EXPECT_TRUE(DeleteObject(bitmap));
@@ -112,10 +110,8 @@ TEST(BlockTransfers, RasterOperationsWithoutSource) {
   BitBlt(canvas.dc(), 2, 0, 1, 1, nullptr, 0, 0, DSTINVERT);
   SelectObject(canvas.dc(), GetStockObject(GRAY_BRUSH));
   BitBlt(canvas.dc(), 3, 0, 1, 1, nullptr, 0, 0, PATCOPY);
-  EXPECT_EQ(canvas.At(0, 0), RGB(0, 0, 0));
-  EXPECT_EQ(canvas.At(1, 0), RGB(255, 255, 255));
-  EXPECT_EQ(canvas.At(2, 0), RGB(245, 235, 225));
-  EXPECT_EQ(canvas.At(3, 0), RGB(128, 128, 128));
+  EXPECT_EQ(canvas.At({{0, 0}, {1, 0}, {2, 0}, {3, 0}}),
+            (Colours{RGB(0, 0, 0), RGB(255, 255, 255), RGB(245, 235, 225), RGB(128, 128, 128)}));
 }
 
 TEST(BlockTransfers, StretchDoublesEachPixel) {
@@ -124,9 +120,7 @@ TEST(BlockTransfers, StretchDoublesEachPixel) {
   SetPixel(source.dc(), 1, 0, RGB(0, 255, 0));
   SurfaceCanvas dest(4, 2);
   StretchBlt(dest.dc(), 0, 0, 4, 2, source.dc(), 0, 0, 2, 1, SRCCOPY);
-  EXPECT_EQ(dest.At(1, 1), RGB(255, 0, 0));
-  EXPECT_EQ(dest.At(2, 0), RGB(0, 255, 0));
-  EXPECT_EQ(dest.At(3, 1), RGB(0, 255, 0));
+  EXPECT_EQ(dest.At({{1, 1}, {2, 0}, {3, 1}}), (Colours{RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 255, 0)}));
 }
 
 TEST(MemoryDCs, BitmapDeletedWhileSelectedIsFreedWithItsDC) {

@@ -38,12 +38,11 @@ void DrawBar(HDC paintDC, int w, int h, int position, int upper) {
   HBITMAP bitmapB = CreateCompatibleBitmap(memory, size.cx, size.cy);
   SelectObject(imageA, bitmapA);
   SelectObject(imageB, bitmapB);
-  SetTextColor(imageA, kBlack);
-  SetBkColor(imageA, kWhite);
-  TextOutA(imageA, 0, 0, text, int(std::strlen(text)));
-  SetTextColor(imageB, kWhite);
-  SetBkColor(imageB, kBlue);
-  TextOutA(imageB, 0, 0, text, int(std::strlen(text)));
+  for (auto [image, ink, paper] : {std::tuple(imageA, kBlack, kWhite), std::tuple(imageB, kWhite, kBlue)}) {
+    SetTextColor(image, ink);
+    SetBkColor(image, paper);
+    TextOutA(image, 0, 0, text, int(std::strlen(text)));
+  }
   if (tx < fill && fill < tx + size.cx) {
     BitBlt(memory, fill, ty, size.cx - (fill - tx), size.cy, imageA, fill - tx, 0, SRCCOPY);
     BitBlt(memory, tx, ty, fill - tx, size.cy, imageB, 0, 0, SRCCOPY);
@@ -103,10 +102,8 @@ TEST(OffscreenBar, EmptyAndFullBars) {
   DrawBar(empty.dc(), w, h, 0, 1000);
   DrawBar(full.dc(), w, h, 1000, 1000);
   for (int y = 0; y < h; ++y) {
-    EXPECT_EQ(empty.At(0, y), kWhite);
-    EXPECT_EQ(empty.At(w - 1, y), kWhite);
-    EXPECT_EQ(full.At(0, y), kBlue);
-    EXPECT_EQ(full.At(w - 1, y), kBlue);
+    EXPECT_EQ(empty.At({{0, y}, {w - 1, y}}), (qm::test::Colours{kWhite, kWhite}));
+    EXPECT_EQ(full.At({{0, y}, {w - 1, y}}), (qm::test::Colours{kBlue, kBlue}));
   }
   EXPECT_NE(qm::test::InkBounds(empty.surface(), kWhite).right, 0);  // "0%" in black
   EXPECT_NE(qm::test::InkBounds(full.surface(), kBlue).right, 0);    // "100%" in white

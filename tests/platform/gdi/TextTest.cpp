@@ -6,6 +6,7 @@
 #include "GdiTestSupport.h"
 
 using qm::test::InkBounds;
+using qm::test::Sides;
 using qm::test::SurfaceCanvas;
 
 namespace {
@@ -31,21 +32,17 @@ TEST(Fonts, WindowsFaceNamesMapToInstalledFacesOfTheSameKind) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.requested);
     SurfaceCanvas canvas(4, 4);
-    HFONT font = PointFont(row.requested, 8);
-    SelectObject(canvas.dc(), font);
+    canvas.Use(PointFont(row.requested, 8));
     std::string face = FaceOf(canvas.dc());
     EXPECT_FALSE(face.empty());
     EXPECT_EQ(face.find("Serif") != std::string::npos, row.serif) << face;
     EXPECT_EQ(face.find("Mono"), std::string::npos) << face;
-    SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
-    DeleteObject(font);
   }
 }
 
 TEST(Fonts, DialogBaseUnitsOfTheDialogFaceAreTheClassicSixByThirteen) {
   SurfaceCanvas canvas(4, 4);
-  HFONT font = PointFont("MS Sans Serif", 8);
-  SelectObject(canvas.dc(), font);
+  canvas.Use(PointFont("MS Sans Serif", 8));
   TEXTMETRICA tm{};
   ASSERT_TRUE(GetTextMetricsA(canvas.dc(), &tm));
   const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -57,15 +54,12 @@ TEST(Fonts, DialogBaseUnitsOfTheDialogFaceAreTheClassicSixByThirteen) {
   EXPECT_EQ(baseX, 6);
   EXPECT_EQ(tm.tmHeight, 13);
   EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
-  SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
-  DeleteObject(font);
 }
 
 TEST(Fonts, PositiveHeightIsTheCellAndWidthScalesTheAverage) {
   SurfaceCanvas canvas(4, 4);
-  HFONT title = CreateFontA(30, 15, 0, 0, 700, 1, 0, 0, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_TT_ALWAYS,
-                            PROOF_QUALITY, 0, "Times Roman");
-  SelectObject(canvas.dc(), title);
+  canvas.Use(CreateFontA(30, 15, 0, 0, 700, 1, 0, 0, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_TT_ALWAYS, PROOF_QUALITY, 0,
+                         "Times Roman"));
   TEXTMETRICA tm{};
   GetTextMetricsA(canvas.dc(), &tm);
   EXPECT_EQ(tm.tmHeight, 30);
@@ -73,15 +67,11 @@ TEST(Fonts, PositiveHeightIsTheCellAndWidthScalesTheAverage) {
   EXPECT_EQ(tm.tmWeight, FW_BOLD);
   EXPECT_EQ(tm.tmItalic, 1);
 
-  HFONT narrow = CreateFontA(30, 0, 0, 0, 700, 1, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Times Roman");
   SIZE wide{}, natural{};
   GetTextExtentPoint32A(canvas.dc(), "Installation", 12, &wide);
-  SelectObject(canvas.dc(), narrow);
+  canvas.Use(CreateFontA(30, 0, 0, 0, 700, 1, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Times Roman"));
   GetTextExtentPoint32A(canvas.dc(), "Installation", 12, &natural);
   EXPECT_GT(wide.cx, natural.cx + natural.cx / 5);
-  SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
-  DeleteObject(title);
-  DeleteObject(narrow);
 }
 
 TEST(Fonts, DefaultFontOfANewDCIsABoldSystemFont) {
@@ -108,11 +98,7 @@ TEST(Text, OpaqueBackgroundFillsExactlyTheExtentCell) {
   SIZE size{};
   GetTextExtentPoint32A(canvas.dc(), "42%", 3, &size);
   TextOutA(canvas.dc(), 5, 4, "42%", 3);
-  RECT ink = InkBounds(canvas.surface(), RGB(255, 255, 255));
-  EXPECT_EQ(ink.left, 5);
-  EXPECT_EQ(ink.top, 4);
-  EXPECT_EQ(ink.right, 5 + size.cx);
-  EXPECT_EQ(ink.bottom, 4 + size.cy);
+  EXPECT_EQ(Sides(InkBounds(canvas.surface(), RGB(255, 255, 255))), Sides({5, 4, 5 + size.cx, 4 + size.cy}));
   EXPECT_EQ(canvas.At(5, 4), RGB(0, 0, 255));
 }
 
@@ -120,8 +106,7 @@ TEST(Text, TransparentTextLeavesTheBackgroundAndInkStaysInsideTheExtent) {
   SurfaceCanvas canvas(120, 30);
   SetBkMode(canvas.dc(), TRANSPARENT);
   SetTextColor(canvas.dc(), RGB(0, 0, 0));
-  HFONT font = PointFont("MS Sans Serif", 8);
-  SelectObject(canvas.dc(), font);
+  canvas.Use(PointFont("MS Sans Serif", 8));
   const char* text = "Hello world";
   SIZE size{};
   GetTextExtentPoint32A(canvas.dc(), text, int(std::strlen(text)), &size);
@@ -134,8 +119,6 @@ TEST(Text, TransparentTextLeavesTheBackgroundAndInkStaysInsideTheExtent) {
   EXPECT_LE(ink.right, 10 + size.cx);
   EXPECT_GE(ink.right, 10 + size.cx - 2);  // "d" ends near the advance
   EXPECT_LE(ink.bottom, 5 + size.cy);
-  SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
-  DeleteObject(font);
 }
 
 TEST(Text, Utf8AndExtentsOfPieces) {
@@ -180,17 +163,16 @@ TEST(Text, IllFormedBytesDrawAsOneReplacementCharacterEach) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
+    // Its extent, its pixels and its measured width.
+    auto draw = [](const std::string& text, SurfaceCanvas& canvas) {
+      SIZE size{};
+      GetTextExtentPoint32A(canvas.dc(), text.data(), static_cast<int>(text.size()), &size);
+      TextOutA(canvas.dc(), 0, 0, text.data(), static_cast<int>(text.size()));
+      RECT rect{0, 0, 80, 20};
+      DrawTextA(canvas.dc(), text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+      return std::tuple(size.cx, canvas.surface().pixels, rect.right);
+    };
     SurfaceCanvas bad(80, 20), good(80, 20);
-    SIZE badSize{}, goodSize{};
-    GetTextExtentPoint32A(bad.dc(), row.bytes.data(), static_cast<int>(row.bytes.size()), &badSize);
-    GetTextExtentPoint32A(good.dc(), row.drawnAs.data(), static_cast<int>(row.drawnAs.size()), &goodSize);
-    EXPECT_EQ(badSize.cx, goodSize.cx);
-    TextOutA(bad.dc(), 0, 0, row.bytes.data(), static_cast<int>(row.bytes.size()));
-    TextOutA(good.dc(), 0, 0, row.drawnAs.data(), static_cast<int>(row.drawnAs.size()));
-    EXPECT_EQ(bad.surface().pixels, good.surface().pixels);
-    RECT badRect{0, 0, 80, 20}, goodRect{0, 0, 80, 20};
-    DrawTextA(bad.dc(), row.bytes.c_str(), -1, &badRect, DT_CALCRECT | DT_SINGLELINE);
-    DrawTextA(good.dc(), row.drawnAs.c_str(), -1, &goodRect, DT_CALCRECT | DT_SINGLELINE);
-    EXPECT_EQ(badRect.right, goodRect.right);
+    EXPECT_EQ(draw(row.bytes, bad), draw(row.drawnAs, good));
   }
 }

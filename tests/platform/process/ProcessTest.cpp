@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/LastError.h"
@@ -31,6 +32,13 @@ SHELLEXECUTEINFOA Request(const char* file, const char* parameters = nullptr, co
 }
 
 std::intptr_t Instance(const SHELLEXECUTEINFOA& info) { return reinterpret_cast<std::intptr_t>(info.hInstApp); }
+
+// A process's exit code, or nothing when GetExitCodeProcess fails.
+std::optional<DWORD> ExitCode(HANDLE process) {
+  DWORD code = 1234;
+  if (!GetExitCodeProcess(process, &code)) return std::nullopt;
+  return code;
+}
 
 // A program that runs until the test lets it go, then ends with code 5.
 class HeldProgram {
@@ -61,9 +69,7 @@ TEST_F(Process, AHostProgramThroughADriveGivesAProcessThatEndsWithItsCode) {
     EXPECT_GT(Instance(info), 32);
     ASSERT_NE(info.hProcess, nullptr);
     EXPECT_EQ(WaitForSingleObject(info.hProcess, INFINITE), WAIT_OBJECT_0);
-    DWORD code = 1234;
-    EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
-    EXPECT_EQ(code, std::string(file) == "Z:\\bin\\true" ? 0u : 3u);
+    EXPECT_EQ(ExitCode(info.hProcess), std::string(file) == "Z:\\bin\\true" ? 0u : 3u);
     // An ended process stays signalled and keeps its code.
     EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), WAIT_OBJECT_0);
     EXPECT_TRUE(CloseHandle(info.hProcess));
@@ -78,13 +84,10 @@ TEST_F(Process, ARunningProcessIsStillActiveAndItsWaitsTimeOut) {
   ASSERT_NE(info.hProcess, nullptr);
   EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), WAIT_TIMEOUT);
   EXPECT_EQ(WaitForSingleObject(info.hProcess, 20), WAIT_TIMEOUT);
-  DWORD code = 0;
-  EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
-  EXPECT_EQ(code, STILL_ACTIVE);
+  EXPECT_EQ(ExitCode(info.hProcess), STILL_ACTIVE);
   held.Release();
   EXPECT_EQ(WaitForSingleObject(info.hProcess, 5000), WAIT_OBJECT_0);
-  EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
-  EXPECT_EQ(code, 5u);
+  EXPECT_EQ(ExitCode(info.hProcess), 5u);
   CloseHandle(info.hProcess);
 }
 
@@ -96,9 +99,7 @@ TEST_F(Process, AProgramNobodyWaitsForIsReapedAndItsHandleStillKnowsTheCode) {
   // Gone from the host's table of processes, zombie included, while the
   // handle is still open and nobody has waited.
   EXPECT_TRUE(Eventually([&] { return !std::filesystem::exists(folder); })) << folder;
-  DWORD code = 0;
-  EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
-  EXPECT_EQ(code, 3u);
+  EXPECT_EQ(ExitCode(info.hProcess), 3u);
   // Its id may name another process by now: the ended one is left alone.
   SetLastError(ERROR_SUCCESS);
   EXPECT_FALSE(SetPriorityClass(info.hProcess, IDLE_PRIORITY_CLASS));
@@ -125,17 +126,14 @@ TEST_F(Process, WaitsAndQueriesOnHandlesThatAreNoProcessFail) {
     SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(WaitForSingleObject(handle, 0), WAIT_FAILED);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-    DWORD code = 0;
-    EXPECT_FALSE(GetExitCodeProcess(handle, &code));
+    EXPECT_EQ(ExitCode(handle), std::nullopt);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
     EXPECT_EQ(GetPriorityClass(handle), 0u);
     EXPECT_FALSE(CloseHandle(handle));
   }
   // The program's own process runs for as long as it waits.
   EXPECT_EQ(WaitForSingleObject(GetCurrentProcess(), 0), WAIT_TIMEOUT);
-  DWORD code = 0;
-  EXPECT_TRUE(GetExitCodeProcess(GetCurrentProcess(), &code));
-  EXPECT_EQ(code, STILL_ACTIVE);
+  EXPECT_EQ(ExitCode(GetCurrentProcess()), STILL_ACTIVE);
 }
 
 TEST_F(Process, WhatTheHostOpensGivesNoProcess) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <future>
+#include <optional>
 
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Synch.h"
@@ -13,6 +14,13 @@ namespace qm::test {
 namespace {
 
 std::string TaskFolder(DWORD threadId) { return "/proc/self/task/" + std::to_string(threadId); }
+
+// A thread's exit code, or nothing when GetExitCodeThread fails.
+std::optional<DWORD> ExitCode(HANDLE thread) {
+  DWORD code = 1234;
+  if (!GetExitCodeThread(thread, &code)) return std::nullopt;
+  return code;
+}
 
 // Waits for its own process, which never ends: only a request to end the
 // thread gets it out, and then every later wait fails at once too.
@@ -45,14 +53,11 @@ TEST(Thread, RunsTheRoutineWithItsParameterAndEndsWithItsResult) {
   ASSERT_NE(thread, nullptr);
   EXPECT_TRUE(std::filesystem::exists(TaskFolder(id))) << "the id is the host's";
   EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_TIMEOUT);
-  DWORD code = 0;
-  EXPECT_TRUE(GetExitCodeThread(thread, &code));
-  EXPECT_EQ(code, STILL_ACTIVE);
+  EXPECT_EQ(ExitCode(thread), STILL_ACTIVE);
 
   release.set_value();
   EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
-  EXPECT_TRUE(GetExitCodeThread(thread, &code));
-  EXPECT_EQ(code, 9u);
+  EXPECT_EQ(ExitCode(thread), 9u);
   EXPECT_EQ(parameter.seen, 42);
   EXPECT_TRUE(Eventually([&] { return !std::filesystem::exists(TaskFolder(id)); }));
   EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
@@ -71,14 +76,11 @@ TEST(Thread, TerminateEndsAWaitingThreadWithTheCodeGiven) {
 
   EXPECT_TRUE(TerminateThread(thread, 0));
   ASSERT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
-  DWORD code = STILL_ACTIVE;
-  EXPECT_TRUE(GetExitCodeThread(thread, &code));
-  EXPECT_EQ(code, 0u) << "the routine returned 7, the code asked for is 0";
+  EXPECT_EQ(ExitCode(thread), 0u) << "the routine returned 7, the code asked for is 0";
   EXPECT_EQ(errors, (std::vector<DWORD>{ERROR_OPERATION_ABORTED, ERROR_OPERATION_ABORTED}));
   // An ended thread keeps its code.
   EXPECT_TRUE(TerminateThread(thread, 5));
-  EXPECT_TRUE(GetExitCodeThread(thread, &code));
-  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ExitCode(thread), 0u);
   EXPECT_TRUE(CloseHandle(thread));
   EXPECT_TRUE(Eventually([&] { return Threads() == threadsBefore; }));
   EXPECT_EQ(OpenDescriptors(), descriptorsBefore);
@@ -98,8 +100,7 @@ TEST(Thread, CallsWithWhatTheyCannotTakeFail) {
   qm::kernel::SetThreadCreationRefused(false);
 
   HANDLE notAThread = reinterpret_cast<HANDLE>(0x7777);
-  DWORD code = 0;
-  EXPECT_FALSE(GetExitCodeThread(notAThread, &code));
+  EXPECT_EQ(ExitCode(notAThread), std::nullopt);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
   EXPECT_FALSE(TerminateThread(notAThread, 0));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);

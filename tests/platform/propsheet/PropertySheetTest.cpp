@@ -8,8 +8,10 @@
 
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/DialogTemplate.h"
+#include "support/DialogTemplates.h"
 #include "support/ScreenTest.h"
+#include "support/UiTest.h"
+#include "support/WindowRects.h"
 
 namespace qm::test {
 namespace {
@@ -45,20 +47,7 @@ LONG_PTR PageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
 }
 
 DialogTemplate Page(short cx, short cy) {
-  DialogTemplate page;
-  page.style = DS_SETFONT | WS_CHILD | WS_CAPTION | WS_DISABLED;
-  page.cx = cx;
-  page.cy = cy;
-  page.fontFace = "MS Sans Serif";
-  page.pointSize = 8;
-  DialogItemTemplate text;
-  text.className = WC_STATICA;
-  text.text = "Page";
-  text.cx = 40;
-  text.cy = 8;
-  text.style = WS_CHILD | WS_VISIBLE;
-  page.items.push_back(text);
-  return page;
+  return Dialog(WS_CHILD | WS_CAPTION | WS_DISABLED, cx, cy, "", {Item(WC_STATICA, "Page", -1, 0, 0, 40, 8, 0)});
 }
 
 class PropertySheetTest : public ScreenTest {
@@ -81,13 +70,18 @@ class PropertySheetTest : public ScreenTest {
     ScreenTest::TearDown();
   }
 
-  HWND OpenModeless() {
+  PROPSHEETHEADERA Header(DWORD flags) {
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_WIZARD | PSH_MODELESS;
+    header.dwFlags = PSH_PROPSHEETPAGE | flags;
     header.pszCaption = "Raw Wizard";
     header.nPages = static_cast<UINT>(pages.size());
     header.ppsp = pages.data();
+    return header;
+  }
+
+  HWND OpenModeless() {
+    PROPSHEETHEADERA header = Header(PSH_WIZARD | PSH_MODELESS);
     sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
     return sheet;
   }
@@ -96,14 +90,6 @@ class PropertySheetTest : public ScreenTest {
     for (auto& [hwnd, record] : Records())
       if (record == &records[index]) return hwnd;
     return nullptr;
-  }
-
-  RECT RectIn(HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
-    MapWindowPoints(nullptr, sheet, corners, 2);
-    return RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
   }
 
   DialogTemplate templates[2] = {Page(294, 159), Page(200, 120)};
@@ -125,12 +111,10 @@ TEST_F(PropertySheetTest, PageReceivesItsOwnHeaderCopyAtInitialisation) {
 
 TEST_F(PropertySheetTest, LayoutGivesEveryPageTheLargestPageAreaWithTheButtonsBelow) {
   ASSERT_NE(OpenModeless(), nullptr);
-  char caption[64] = {};
-  GetWindowTextA(sheet, caption, sizeof caption);
-  EXPECT_STREQ(caption, "Raw Wizard");
+  EXPECT_EQ(UiTest::TextOf(sheet), "Raw Wizard");
   SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-  const RECT first = RectIn(PageWindow(0));
-  const RECT second = RectIn(PageWindow(1));
+  const RECT first = RectIn(sheet, PageWindow(0));
+  const RECT second = RectIn(sheet, PageWindow(1));
   EXPECT_EQ(std::vector<LONG>({first.left, first.top, first.right, first.bottom}),
             std::vector<LONG>({second.left, second.top, second.right, second.bottom}));
   RECT units{0, 0, 294, 159};
@@ -140,13 +124,12 @@ TEST_F(PropertySheetTest, LayoutGivesEveryPageTheLargestPageAreaWithTheButtonsBe
   EXPECT_NEAR(first.bottom - first.top, units.bottom, 1);
   EXPECT_EQ(GetWindowLongA(PageWindow(0), GWL_STYLE) & (WS_CAPTION | WS_POPUP), 0);
 
-  const RECT back = RectIn(GetDlgItem(sheet, ID_WIZBACK));
-  const RECT next = RectIn(GetDlgItem(sheet, ID_WIZNEXT));
-  const RECT finish = RectIn(GetDlgItem(sheet, ID_WIZFINISH));
-  const RECT cancel = RectIn(GetDlgItem(sheet, IDCANCEL));
-  const RECT help = RectIn(GetDlgItem(sheet, IDHELP));
-  RECT client{};
-  GetClientRect(sheet, &client);
+  const RECT back = RectIn(sheet, GetDlgItem(sheet, ID_WIZBACK));
+  const RECT next = RectIn(sheet, GetDlgItem(sheet, ID_WIZNEXT));
+  const RECT finish = RectIn(sheet, GetDlgItem(sheet, ID_WIZFINISH));
+  const RECT cancel = RectIn(sheet, GetDlgItem(sheet, IDCANCEL));
+  const RECT help = RectIn(sheet, GetDlgItem(sheet, IDHELP));
+  RECT client = ClientRect(sheet);
   EXPECT_GT(back.top, first.bottom);
   EXPECT_EQ(back.right, next.left);  // Back and Next side by side
   EXPECT_EQ(finish.left, next.left);
@@ -158,10 +141,7 @@ TEST_F(PropertySheetTest, LayoutGivesEveryPageTheLargestPageAreaWithTheButtonsBe
 }
 
 TEST_F(PropertySheetTest, ResetAnswersDecideWhetherAModelessSheetStays) {
-  struct Row {
-    LRESULT firstAnswer, secondAnswer;
-    bool stays;
-  };
+  struct Row { LRESULT firstAnswer, secondAnswer; bool stays; };
   for (const Row& row : {Row{0, 0, false}, Row{TRUE, 0, true}, Row{0, TRUE, true}}) {
     SCOPED_TRACE(std::to_string(row.firstAnswer) + "," + std::to_string(row.secondAnswer));
     records[0] = PageRecord{};
@@ -194,11 +174,7 @@ TEST_F(PropertySheetTest, EscapeAsksTheCurrentPageWhetherToCancel) {
 }
 
 TEST_F(PropertySheetTest, SheetsOutsideWizardModeAreRefused) {
-  PROPSHEETHEADERA header{};
-  header.dwSize = sizeof header;
-  header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
-  header.nPages = static_cast<UINT>(pages.size());
-  header.ppsp = pages.data();
+  PROPSHEETHEADERA header = Header(PSH_MODELESS);
   EXPECT_EQ(PropertySheetA(&header), -1);
   EXPECT_EQ(PropertySheetA(nullptr), -1);
 }

@@ -66,7 +66,6 @@ TEST(HiveText, EveryValueSurvivesARoundTrip) {
   };
   Hive hive("HKEY_LOCAL_MACHINE");
   for (const RegistryValue& row : rows) hive.CreateKey("Software\\Test").values.push_back(row);
-
   std::string text = FormatHive(hive);
   std::string error;
   std::optional<Hive> parsed = ParseHive(text, "HKEY_LOCAL_MACHINE", &error);
@@ -87,13 +86,8 @@ TEST(HiveText, LongHexDataWrapsLikeAnExport) {
   Hive hive("HKEY_CURRENT_USER");
   hive.CreateKey("K").values.push_back({"Data", REG_BINARY, std::vector<BYTE>(64, 0xAB)});
   std::string text = FormatHive(hive);
-  std::size_t start = 0;
-  while (true) {
-    std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) break;
+  for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
     EXPECT_LE(end - start, 80u) << text.substr(start, end - start);
-    start = end + 2;
-  }
   EXPECT_NE(text.find(",\\\r\n  ab,"), std::string::npos) << text;
 }
 

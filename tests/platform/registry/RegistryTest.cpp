@@ -5,21 +5,16 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/kernel/Prefix.h"
 #include "platform/registry/Registry.h"
+#include "support/HostFiles.h"
+
+using qm::test::ReadHostFile;
 
 namespace {
 
 std::string StorePath(const char* file) { return qm::kernel::PrefixRoot() + "/" + file; }
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 LONG SetString(HKEY key, const char* name, const std::string& value) {
   return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -64,13 +59,10 @@ TEST(Registry, StringValuesRoundTripThroughTheExportFile) {
       {"quoted \"name\"", "say \"hi\" \\ bye\\"},
   };
   for (const auto& row : rows) ASSERT_EQ(SetString(key, row.name, row.value), ERROR_SUCCESS);
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(QueryString(key, row.name), row.value);
-  }
+  for (const auto& row : rows) EXPECT_EQ(QueryString(key, row.name), row.value) << row.name;
   RegCloseKey(key);
 
-  const std::string text = ReadText(StorePath("user.reg"));
+  const std::string text = ReadHostFile(StorePath("user.reg"));
   EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n", 0), 0u) << text;
   EXPECT_NE(text.find("\r\n\r\n[HKEY_CURRENT_USER\\Software\\ryk]\r\n"
                       "\"destinationPath\"=\"C:\\\\Games\\\\Quellmoor\"\r\n"
@@ -93,7 +85,7 @@ TEST(Registry, RewritingAKeyKeepsItsOtherValues) {
   EXPECT_EQ(QueryString(key, "other"), "stays");
   EXPECT_EQ(QueryString(key, "destinationpath"), "C:\\B");
   RegCloseKey(key);
-  const std::string text = ReadText(StorePath("user.reg"));
+  const std::string text = ReadHostFile(StorePath("user.reg"));
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Keep]\r\n\"other\"=\"stays\"\r\n\"destinationPath\"=\"C:\\\\B\"\r\n"),
             std::string::npos)
       << text;
@@ -121,7 +113,7 @@ TEST(Registry, QueryReportsSizesAndMoreData) {
   EXPECT_EQ(RegQueryValueExA(key, "count", nullptr, &type, reinterpret_cast<BYTE*>(&read), &size), ERROR_SUCCESS);
   EXPECT_EQ(type, REG_DWORD);
   EXPECT_EQ(read, 0x1Eu);
-  EXPECT_NE(ReadText(StorePath("user.reg")).find("\"count\"=dword:0000001e\r\n"), std::string::npos);
+  EXPECT_NE(ReadHostFile(StorePath("user.reg")).find("\"count\"=dword:0000001e\r\n"), std::string::npos);
 
   EXPECT_EQ(RegQueryValueExA(key, "absent", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegQueryValueExA(key, "path", nullptr, &type, reinterpret_cast<BYTE*>(exact), nullptr),
@@ -161,13 +153,15 @@ TEST(Registry, ACorruptStoreFailsToOpenAndIsLeftAsItWas) {
   EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\ryk", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
             ERROR_BADDB);
   EXPECT_EQ(SetString(HKEY_CURRENT_USER, "top", "x"), ERROR_BADDB);
-  EXPECT_EQ(ReadText(path), corrupt);
+  EXPECT_EQ(ReadHostFile(path), corrupt);
 
   // The other hive is a file of its own and goes on working.
   EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\DirectX", 0, KEY_READ, &key), ERROR_SUCCESS);
   RegCloseKey(key);
   std::filesystem::remove(path);
 }
+
+std::string ValueName(int child, int i) { return "process" + std::to_string(child) + "-" + std::to_string(i); }
 
 TEST(Registry, TwoProcessesWritingAtOnceLoseNeither) {
   HKEY key = CreateUnderSoftware("Race");
@@ -184,10 +178,8 @@ TEST(Registry, TwoProcessesWritingAtOnceLoseNeither) {
       if (read(start[0], &go, 1) != 0) _exit(3);
       HKEY mine;
       if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Race", 0, KEY_WRITE, &mine) != ERROR_SUCCESS) _exit(1);
-      for (int i = 0; i < 25; ++i) {
-        std::string name = "process" + std::to_string(child) + "-" + std::to_string(i);
-        if (SetString(mine, name.c_str(), name) != ERROR_SUCCESS) _exit(2);
-      }
+      for (int i = 0; i < 25; ++i)
+        if (SetString(mine, ValueName(child, i).c_str(), ValueName(child, i)) != ERROR_SUCCESS) _exit(2);
       _exit(0);
     }
   }
@@ -199,12 +191,8 @@ TEST(Registry, TwoProcessesWritingAtOnceLoseNeither) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Race", 0, KEY_READ, &key), ERROR_SUCCESS);
-  for (int child = 0; child < 2; ++child) {
-    for (int i = 0; i < 25; ++i) {
-      std::string name = "process" + std::to_string(child) + "-" + std::to_string(i);
-      EXPECT_EQ(QueryString(key, name.c_str()), name);
-    }
-  }
+  for (int child = 0; child < 2; ++child)
+    for (int i = 0; i < 25; ++i) EXPECT_EQ(QueryString(key, ValueName(child, i).c_str()), ValueName(child, i));
   RegCloseKey(key);
 }
 
@@ -213,7 +201,7 @@ TEST(Registry, ANewMachineHiveRecordsDirectX9) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\DirectX", 0, KEY_READ, &key), ERROR_SUCCESS);
   EXPECT_EQ(QueryString(key, "Version"), "4.09.00.0904");
   RegCloseKey(key);
-  EXPECT_NE(ReadText(StorePath("system.reg")).find("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\DirectX]\r\n"
+  EXPECT_NE(ReadHostFile(StorePath("system.reg")).find("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\DirectX]\r\n"
                                                     "\"Version\"=\"4.09.00.0904\"\r\n"),
             std::string::npos);
 }

@@ -30,26 +30,20 @@ TEST_F(ActivationTest, ShowingAndClickingSendActivateStatesWithTheOtherWindow) {
   ASSERT_TRUE(LastActivate(a));
   EXPECT_EQ(LOWORD(LastActivate(a)->wParam), WA_CLICKACTIVE);
   EXPECT_EQ(LOWORD(LastActivate(b)->wParam), WA_INACTIVE);
-  auto ncActivate = Messages(b, WM_NCACTIVATE);
-  ASSERT_EQ(ncActivate.size(), 1u);
-  EXPECT_EQ(ncActivate[0].wParam, WPARAM(FALSE));
+  EXPECT_EQ(WParams(b, WM_NCACTIVATE), std::vector<WPARAM>{FALSE});
   EXPECT_EQ(Messages(a, WM_LBUTTONDOWN).size(), 1u) << "the activating click is delivered as well";
-  DestroyWindow(a);
-  DestroyWindow(b);
 }
 
 TEST_F(ActivationTest, OwnedWindowsStayAboveTheirOwner) {
   HWND owner = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
   HWND sheet = Create(WS_POPUP | WS_VISIBLE, {50, 50, 150, 150}, owner);
-  HWND other = Create(WS_POPUP | WS_VISIBLE, {400, 0, 500, 100});
+  Create(WS_POPUP | WS_VISIBLE, {400, 0, 500, 100});
   Pump();
   Click({10, 10});  // on the owner, outside the sheet
   EXPECT_EQ(GetActiveWindow(), owner);
   EXPECT_EQ(GetTopWindow(nullptr), sheet);
   EXPECT_EQ(GetWindow(sheet, GW_HWNDNEXT), owner);
   EXPECT_EQ(WindowFromPoint({60, 60}), sheet);
-  DestroyWindow(other);
-  DestroyWindow(owner);
 }
 
 TEST_F(ActivationTest, DestroyingTheActiveWindowActivatesItsOwner) {
@@ -61,7 +55,6 @@ TEST_F(ActivationTest, DestroyingTheActiveWindowActivatesItsOwner) {
   EXPECT_EQ(GetActiveWindow(), owner);
   ASSERT_TRUE(LastActivate(owner));
   EXPECT_EQ(LOWORD(LastActivate(owner)->wParam), WA_ACTIVE);
-  DestroyWindow(owner);
 }
 
 TEST_F(ActivationTest, FocusMovesWithKillAndSetFocusAndReturnsOnActivation) {
@@ -71,19 +64,13 @@ TEST_F(ActivationTest, FocusMovesWithKillAndSetFocusAndReturnsOnActivation) {
   SetFocus(edit1);
   ClearLog();
   EXPECT_EQ(SetFocus(edit2), edit1);
-  auto kill = Messages(edit1, WM_KILLFOCUS);
-  auto set = Messages(edit2, WM_SETFOCUS);
-  ASSERT_EQ(kill.size(), 1u);
-  ASSERT_EQ(set.size(), 1u);
-  EXPECT_EQ(reinterpret_cast<HWND>(kill[0].wParam), edit2);
-  EXPECT_EQ(reinterpret_cast<HWND>(set[0].wParam), edit1);
+  EXPECT_EQ(WParams(edit1, WM_KILLFOCUS), std::vector<WPARAM>{reinterpret_cast<WPARAM>(edit2)});
+  EXPECT_EQ(WParams(edit2, WM_SETFOCUS), std::vector<WPARAM>{reinterpret_cast<WPARAM>(edit1)});
 
   HWND b = Create(WS_POPUP | WS_VISIBLE, {300, 0, 400, 100});
   EXPECT_EQ(GetFocus(), b);
   SetActiveWindow(a);
   EXPECT_EQ(GetFocus(), edit2) << "an activated window gets back its last focused child";
-  DestroyWindow(b);
-  DestroyWindow(a);
 }
 
 TEST_F(ActivationTest, DisablingTheFocusedWindowTakesFocusAway) {
@@ -94,7 +81,6 @@ TEST_F(ActivationTest, DisablingTheFocusedWindowTakesFocusAway) {
   EXPECT_EQ(GetFocus(), nullptr);
   EXPECT_FALSE(IsWindowEnabled(button));
   EXPECT_TRUE(EnableWindow(button, TRUE)) << "reports that it was disabled";
-  DestroyWindow(a);
 }
 
 TEST_F(ActivationTest, MouseCaptureGetsMovesOutsideTheWindow) {
@@ -102,10 +88,7 @@ TEST_F(ActivationTest, MouseCaptureGetsMovesOutsideTheWindow) {
   HWND b = Create(WS_POPUP | WS_VISIBLE, {200, 0, 300, 100});
   SetCapture(a);
   ClearLog();
-  qm::ui::InputEvent move;
-  move.kind = qm::ui::InputKind::MouseMove;
-  move.point = {250, 50};
-  qm::ui::InjectInput(move);
+  Mouse(qm::ui::InputKind::MouseMove, {250, 50});
   Pump();
   auto moves = Messages(a, WM_MOUSEMOVE);
   ASSERT_EQ(moves.size(), 1u);
@@ -113,11 +96,9 @@ TEST_F(ActivationTest, MouseCaptureGetsMovesOutsideTheWindow) {
   EXPECT_TRUE(Messages(b, WM_MOUSEMOVE).empty());
   ReleaseCapture();
   EXPECT_EQ(Messages(a, WM_CAPTURECHANGED).size(), 1u);
-  qm::ui::InjectInput(move);
+  Mouse(qm::ui::InputKind::MouseMove, {250, 50});
   Pump();
   EXPECT_EQ(Messages(b, WM_MOUSEMOVE).size(), 1u);
-  DestroyWindow(a);
-  DestroyWindow(b);
 }
 
 }  // namespace

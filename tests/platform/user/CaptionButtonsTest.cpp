@@ -89,8 +89,8 @@ class CaptionButtonsTest : public WindowTest {
     return hwnd;
   }
   std::vector<WPARAM> Commands(HWND hwnd) const {
-    std::vector<WPARAM> commands;
-    for (const LoggedMessage& m : Messages(hwnd, WM_SYSCOMMAND)) commands.push_back(m.wParam & 0xFFF0);
+    std::vector<WPARAM> commands = WParams(hwnd, WM_SYSCOMMAND);
+    for (WPARAM& command : commands) command &= 0xFFF0;
     return commands;
   }
 };
@@ -118,7 +118,6 @@ TEST_F(CaptionButtonsTest, AllThreeBoxesInTheClassicLook) {
     SCOPED_TRACE(edge.x);
     EXPECT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(edge.x, kBoxTop + 13)), edge.hit);
   }
-  DestroyWindow(hwnd);
 }
 
 TEST_F(CaptionButtonsTest, TheBoxTheStyleLacksIsGreyedAndDoesNothing) {
@@ -167,15 +166,8 @@ TEST_F(CaptionButtonsTest, SmallClassIconStandsAtTheCaptionsLeftSmoothed) {
   qm::ui::Surface image(32, 32, 0);
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x) image.At(x, y) = x < 16 ? 0xFFFF0000u : (y % 2 ? 0u : 0xFFFFFFFFu);
-  HICON icon = qm::ui::gdi::InsertIcon(image, true);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hIcon = icon;
-  wc.lpszClassName = "IconWindow";
-  ASSERT_NE(RegisterClassExA(&wc), 0);
-  HWND hwnd = CreateWindowExA(0, "IconWindow", "Caption", kCaptioned | WS_THICKFRAME, kFrameRect.left,
-                              kFrameRect.top, 160, 60, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(RegisterTestClass("IconWindow", 0, DefWindowProcA, qm::ui::gdi::InsertIcon(image, true)), 0);
+  HWND hwnd = CreateOf("IconWindow", kCaptioned | WS_THICKFRAME, kFrameRect, nullptr, "Caption");
   Pump();
   // 16 x 16 at (frame + 2, frame + 1) of the window, the title after it.
   const qm::ui::Surface& screen = qm::ui::ScreenSurface();
@@ -217,30 +209,22 @@ TEST_F(CaptionButtonsTest, BoxIsPressedWhileHeldOverItAndActsWhenReleased) {
   EXPECT_EQ(Commands(hwnd), std::vector<WPARAM>{SC_MINIMIZE});
   EXPECT_TRUE(IsIconic(hwnd));
   EXPECT_EQ(GetCapture(), nullptr);
-  DestroyWindow(hwnd);
 }
 
 TEST_F(CaptionButtonsTest, MaximizeBoxMaximizesAndThenRestoresToTheFormerPlace) {
   HWND hwnd = Captioned(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
   Click(CentreOf(kMaximizeLeft));
   ASSERT_TRUE(IsZoomed(hwnd));
-  RECT rect;
-  GetWindowRect(hwnd, &rect);
-  EXPECT_EQ(rect.left, -4);
-  EXPECT_EQ(rect.top, -4);
-  EXPECT_EQ(rect.right, 644);
-  EXPECT_EQ(rect.bottom, 484);
+  EXPECT_EQ(Sides(WindowRect(hwnd)), Sides({-4, -4, 644, 484}));
   EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_MAXIMIZE);
   // Maximized, the box shows the restore glyph at the screen's right edge.
   const LONG restoreLeft = 640 - 2 - 16 - 2 - 16;
   EXPECT_EQ(Art(restoreLeft, 2, 16, 14), kRestoreBox);
   Click({restoreLeft + 8, 9});
   EXPECT_FALSE(IsZoomed(hwnd));
-  GetWindowRect(hwnd, &rect);
-  EXPECT_EQ(rect.left, kFrameRect.left);
-  EXPECT_EQ(rect.right, kFrameRect.right);
+  EXPECT_EQ(WindowRect(hwnd).left, kFrameRect.left);
+  EXPECT_EQ(WindowRect(hwnd).right, kFrameRect.right);
   EXPECT_EQ(BoxArt(kMaximizeLeft), kMaximizeBox);
-  DestroyWindow(hwnd);
 }
 
 }  // namespace

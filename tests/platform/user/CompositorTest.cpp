@@ -12,21 +12,23 @@ class CompositorTest : public WindowTest {
   COLORREF ScreenAt(int x, int y) { return ColorFromPixel(qm::ui::ScreenSurface().At(x, y)); }
 };
 
+// A window that paints its whole client area red.
+std::optional<LRESULT> PaintsRed(HWND h, UINT m, WPARAM, LPARAM) {
+  if (m != WM_PAINT) return std::nullopt;
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(h, &ps);
+  RECT r;
+  GetClientRect(h, &r);
+  HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+  EndPaint(h, &ps);
+  return 0;
+}
+
 TEST_F(CompositorTest, ClientFillsShowAtTheirScreenPlaceOverTheDesktop) {
   HWND top = Create(WS_POPUP | WS_VISIBLE, {100, 50, 300, 250});
-  HWND red = Create(WS_CHILD | WS_VISIBLE, {20, 30, 60, 70}, top,
-                    [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-                      if (m != WM_PAINT) return std::nullopt;
-                      PAINTSTRUCT ps;
-                      HDC dc = BeginPaint(h, &ps);
-                      RECT r;
-                      GetClientRect(h, &r);
-                      HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
-                      FillRect(dc, &r, brush);
-                      DeleteObject(brush);
-                      EndPaint(h, &ps);
-                      return 0;
-                    });
+  Create(WS_CHILD | WS_VISIBLE, {20, 30, 60, 70}, top, PaintsRed);
   Pump();
   struct Row {
     POINT at;
@@ -51,14 +53,13 @@ TEST_F(CompositorTest, ClientFillsShowAtTheirScreenPlaceOverTheDesktop) {
   Pump();
   EXPECT_EQ(ScreenAt(250, 200), RGB(0, 128, 128)) << "the old place shows the desktop again";
   EXPECT_EQ(ScreenAt(30, 40), RGB(255, 0, 0));
-  (void)red;
   DestroyWindow(top);
   Pump();
   EXPECT_EQ(ScreenAt(30, 40), RGB(0, 128, 128));
 }
 
 TEST_F(CompositorTest, CaptionIsNavyWhenActiveAndGreyWhenNot) {
-  HWND dialog = Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {50, 50, 350, 250}, nullptr, {}, 0, 0, "T");
+  Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {50, 50, 350, 250}, nullptr, {}, 0, 0, "T");
   Pump();
   int frame = GetSystemMetrics(SM_CXDLGFRAME);
   POINT inBar{50 + 200, 50 + frame + 5};
@@ -73,20 +74,17 @@ TEST_F(CompositorTest, CaptionIsNavyWhenActiveAndGreyWhenNot) {
   DestroyWindow(other);
   Pump();
   EXPECT_EQ(ScreenAt(inBar.x, inBar.y), RGB(0, 0, 128)) << "active again once the other window is gone";
-  DestroyWindow(dialog);
 }
 
 TEST_F(CompositorTest, UpperWindowCoversLowerOneWhereTheyOverlap) {
   HWND lower = Create(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
-  HWND upper = Create(WS_POPUP | WS_VISIBLE | WS_BORDER, {100, 100, 300, 300});
+  Create(WS_POPUP | WS_VISIBLE | WS_BORDER, {100, 100, 300, 300});
   Pump();
   EXPECT_EQ(ScreenAt(100, 150), RGB(0, 0, 0)) << "the upper window's border";
   SetActiveWindow(lower);
   Pump();
   EXPECT_EQ(ScreenAt(100, 150), RGB(255, 255, 255)) << "the lower window came to the top";
   EXPECT_EQ(ScreenAt(250, 250), RGB(255, 255, 255));
-  DestroyWindow(upper);
-  DestroyWindow(lower);
 }
 
 TEST_F(CompositorTest, PaintedPictureSurvivesHidingAndShowing) {
@@ -98,7 +96,6 @@ TEST_F(CompositorTest, PaintedPictureSurvivesHidingAndShowing) {
   ShowWindow(top, SW_SHOW);
   Pump();
   EXPECT_EQ(ScreenAt(50, 50), RGB(255, 255, 255));
-  DestroyWindow(top);
 }
 
 // Two small invalidations far apart grow the parent's update rectangle over
@@ -106,18 +103,7 @@ TEST_F(CompositorTest, PaintedPictureSurvivesHidingAndShowing) {
 // so the child must repaint too.
 TEST_F(CompositorTest, ChildInsideTheGrownUpdateAreaIsRepaintedAfterTheParentsErase) {
   HWND top = Create(WS_POPUP | WS_VISIBLE, {100, 50, 300, 250});
-  Create(WS_CHILD | WS_VISIBLE, {80, 80, 120, 120}, top, [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-    if (m != WM_PAINT) return std::nullopt;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    RECT r;
-    GetClientRect(h, &r);
-    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-    EndPaint(h, &ps);
-    return 0;
-  });
+  Create(WS_CHILD | WS_VISIBLE, {80, 80, 120, 120}, top, PaintsRed);
   Pump();
   ASSERT_EQ(ScreenAt(200, 150), RGB(255, 0, 0));
   for (bool erase : {true, false}) {
@@ -130,7 +116,6 @@ TEST_F(CompositorTest, ChildInsideTheGrownUpdateAreaIsRepaintedAfterTheParentsEr
     EXPECT_EQ(ScreenAt(181, 131), RGB(255, 0, 0));
     EXPECT_EQ(ScreenAt(179, 131), RGB(255, 255, 255));
   }
-  DestroyWindow(top);
 }
 
 }  // namespace

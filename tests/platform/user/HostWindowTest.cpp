@@ -23,39 +23,22 @@ class HostWindowTest : public WindowTest {
   }
   void Compose() { qm::ui::ScreenSurface(); }
   void Inject(qm::ui::InputKind kind, POINT at = {}) {
-    qm::ui::InputEvent event;
-    event.kind = kind;
-    event.point = at;
-    qm::ui::InjectInput(event);
+    Mouse(kind, at);
     Pump();
-  }
-  RECT WindowRect(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return r;
   }
 
   RecordingDisplay* host = nullptr;
 };
 
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 TEST_F(HostWindowTest, TitleAndIconFollowTheOldestUnownedCaptionedWindow) {
-  HWND plain = Create(WS_POPUP | WS_VISIBLE, {0, 0, 640, 480}, nullptr, {}, 0, 0, "No caption");
+  Create(WS_POPUP | WS_VISIBLE, {0, 0, 640, 480}, nullptr, {}, 0, 0, "No caption");
   Compose();
   EXPECT_TRUE(host->titles.empty()) << "a window without a caption has no place on a taskbar";
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hIcon = qm::ui::gdi::InsertIcon(qm::ui::Surface(32, 32, 0xFF00FF00u), true);
-  wc.lpszClassName = "HostIconWindow";
-  ASSERT_NE(RegisterClassExA(&wc), 0);
-  HWND main = CreateWindowExA(0, "HostIconWindow", "Install", kFrame | WS_VISIBLE, 10, 10, 290, 190, nullptr,
-                              nullptr, nullptr, nullptr);
+  HICON icon = qm::ui::gdi::InsertIcon(qm::ui::Surface(32, 32, 0xFF00FF00u), true);
+  ASSERT_NE(RegisterTestClass("HostIconWindow", 0, DefWindowProcA, icon), 0);
+  HWND main = CreateOf("HostIconWindow", kFrame | WS_VISIBLE, {10, 10, 300, 200}, nullptr, "Install");
   HWND owned = Create(kFrame | WS_VISIBLE, {40, 40, 200, 150}, main, {}, 0, 0, "Owned");
-  HWND later = Create(kFrame | WS_VISIBLE, {60, 60, 200, 150}, nullptr, {}, 0, 0, "Later");
+  Create(kFrame | WS_VISIBLE, {60, 60, 200, 150}, nullptr, {}, 0, 0, "Later");
   Compose();
   EXPECT_EQ(host->titles, std::vector<std::string>{"Install"});
   ASSERT_EQ(host->iconSizes.size(), 1u) << "the class icon, once";
@@ -70,8 +53,6 @@ TEST_F(HostWindowTest, TitleAndIconFollowTheOldestUnownedCaptionedWindow) {
   Pump();
   EXPECT_FALSE(IsWindow(owned));
   EXPECT_EQ(host->titles.back(), "Later");
-  DestroyWindow(later);
-  DestroyWindow(plain);
   UnregisterClassA("HostIconWindow", nullptr);
 }
 
@@ -95,7 +76,7 @@ TEST_F(HostWindowTest, MinimizingTheMainWindowMinimizesTheHostAndTakesOwnedWindo
 
   Inject(qm::ui::InputKind::HostRestored);
   EXPECT_FALSE(IsIconic(main));
-  EXPECT_TRUE(SameRect(WindowRect(main), mainRect));
+  EXPECT_EQ(Sides(WindowRect(main)), Sides(mainRect));
   EXPECT_TRUE(IsWindowVisible(sheet));
   EXPECT_FALSE(IsWindowVisible(hidden)) << "only the windows hidden by minimizing come back";
   EXPECT_EQ(GetActiveWindow(), sheet) << "the user comes back to the window they left";
@@ -113,7 +94,6 @@ TEST_F(HostWindowTest, MinimizingTheMainWindowMinimizesTheHostAndTakesOwnedWindo
   EXPECT_EQ(host->minimized, 1);
   ShowWindow(sheet, SW_RESTORE);
   EXPECT_FALSE(IsIconic(sheet));
-  DestroyWindow(main);
 }
 
 // Some window managers ignore a request to minimize: the screen then shows
@@ -126,7 +106,6 @@ TEST_F(HostWindowTest, ClickOnTheBareDesktopRestoresAMinimizedMainWindow) {
   Inject(qm::ui::InputKind::MouseUp, {100, 100});
   EXPECT_FALSE(IsIconic(main));
   EXPECT_EQ(GetActiveWindow(), main);
-  DestroyWindow(main);
 }
 
 }  // namespace

@@ -5,17 +5,17 @@
 namespace qm::test {
 namespace {
 
-class MessageLoopTest : public WindowTest {};
+using MessageLoopTest = WindowTest;
 
 TEST_F(MessageLoopTest, PostedMessagesComeBeforeQuitAndQuitCarriesItsCode) {
   PostMessageA(nullptr, WM_APP, 1, 2);
   PostQuitMessage(7);
   PostMessageA(nullptr, WM_APP + 1, 0, 0);
   MSG msg;
-  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-  EXPECT_EQ(msg.message, WM_APP);
-  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-  EXPECT_EQ(msg.message, WM_APP + 1);
+  for (UINT posted : {WM_APP, WM_APP + 1}) {
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, posted);
+  }
   EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
   EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(msg.wParam, 7u);
@@ -63,7 +63,6 @@ TEST_F(MessageLoopTest, PaintComesOnlyWhenNothingElseIsQueued) {
     if (m.message == WM_APP || m.message == WM_APP + 1 || m.message == WM_PAINT) order.push_back(m.message);
   EXPECT_EQ(order, (std::vector<UINT>{WM_APP, WM_APP + 1, WM_PAINT}));
   EXPECT_EQ(Messages(hwnd, WM_ERASEBKGND).size(), 1u);
-  DestroyWindow(hwnd);
 }
 
 TEST_F(MessageLoopTest, HiddenWindowsAreNotPaintedUntilShown) {
@@ -74,7 +73,6 @@ TEST_F(MessageLoopTest, HiddenWindowsAreNotPaintedUntilShown) {
   ShowWindow(hwnd, SW_SHOW);
   Pump();
   EXPECT_EQ(Messages(hwnd, WM_PAINT).size(), 1u);
-  DestroyWindow(hwnd);
 }
 
 TEST_F(MessageLoopTest, ParentPaintsBeforeItsChildren) {
@@ -84,20 +82,16 @@ TEST_F(MessageLoopTest, ParentPaintsBeforeItsChildren) {
   ClearLog();
   InvalidateRect(parent, nullptr, TRUE);
   Pump();
-  auto paints = Messages(nullptr, WM_PAINT);
-  ASSERT_EQ(paints.size(), 2u) << "repainting the parent covers the child, so it repaints too";
-  EXPECT_EQ(paints[0].hwnd, parent);
-  EXPECT_EQ(paints[1].hwnd, child);
-  DestroyWindow(parent);
+  std::vector<HWND> painted;
+  for (const LoggedMessage& m : Messages(nullptr, WM_PAINT)) painted.push_back(m.hwnd);
+  EXPECT_EQ(painted, (std::vector<HWND>{parent, child}))
+      << "repainting the parent covers the child, so it repaints too";
 }
 
 TEST_F(MessageLoopTest, PaintHandlerWithoutBeginPaintIsNotAskedForever) {
-  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, nullptr, [](HWND, UINT m, WPARAM, LPARAM) {
-    return m == WM_PAINT ? std::optional<LRESULT>(0) : std::nullopt;
-  });
+  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, nullptr, Answer(WM_PAINT, 0));
   Pump();
   EXPECT_EQ(Messages(hwnd, WM_PAINT).size(), 1u);
-  DestroyWindow(hwnd);
 }
 
 // A handler drains the queue (as a long copy does), a message met in the
@@ -106,8 +100,7 @@ TEST_F(MessageLoopTest, PaintHandlerWithoutBeginPaintIsNotAskedForever) {
 TEST_F(MessageLoopTest, ModalLoopNestsInsideADrainInsideAHandler) {
   std::vector<std::string> trace;
   bool modalDone = false;
-  HWND hwnd = nullptr;
-  hwnd = Create(WS_POPUP, {0, 0, 10, 10}, nullptr, [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+  HWND hwnd = Create(WS_POPUP, {0, 0, 10, 10}, nullptr, [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
     if (m == WM_APP) {
       trace.push_back("work starts");
       PostMessageA(h, WM_APP + 1, 0, 0);
@@ -143,7 +136,6 @@ TEST_F(MessageLoopTest, ModalLoopNestsInsideADrainInsideAHandler) {
   EXPECT_EQ(dispatched, 1);
   EXPECT_EQ(trace, (std::vector<std::string>{"work starts", "modal opens", "button pressed", "modal closed",
                                              "work ends"}));
-  DestroyWindow(hwnd);
 }
 
 TEST_F(MessageLoopTest, TimerMessagesArriveWhenDueAndStopWhenKilled) {
@@ -156,7 +148,6 @@ TEST_F(MessageLoopTest, TimerMessagesArriveWhenDueAndStopWhenKilled) {
   EXPECT_EQ(msg.wParam, 5u);
   EXPECT_TRUE(KillTimer(hwnd, 5));
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
-  DestroyWindow(hwnd);
 }
 
 TEST_F(MessageLoopTest, TranslateMessageMakesCharactersFromKeys) {
@@ -180,21 +171,11 @@ TEST_F(MessageLoopTest, TranslateMessageMakesCharactersFromKeys) {
     SCOPED_TRACE(row.key);
     ClearLog();
     Key(row.key, row.alt, row.shift);
-    auto chars = Messages(hwnd, row.expectedMessage);
-    ASSERT_EQ(chars.size(), 1u);
-    EXPECT_EQ(chars[0].wParam, row.expectedCode);
+    EXPECT_EQ(WParams(hwnd, row.expectedMessage), std::vector<WPARAM>{row.expectedCode});
   }
   ClearLog();
-  qm::ui::InputEvent text;
-  text.kind = qm::ui::InputKind::Text;
-  text.text = "a\xC3\xA9";  // "aé"
-  qm::ui::InjectInput(text);
-  Pump();
-  auto chars = Messages(hwnd, WM_CHAR);
-  ASSERT_EQ(chars.size(), 2u);
-  EXPECT_EQ(chars[0].wParam, WPARAM('a'));
-  EXPECT_EQ(chars[1].wParam, WPARAM(0xE9));
-  DestroyWindow(hwnd);
+  Type("a\xC3\xA9");  // "aé"
+  EXPECT_EQ(WParams(hwnd, WM_CHAR), (std::vector<WPARAM>{'a', 0xE9}));
 }
 
 }  // namespace

@@ -26,12 +26,11 @@ TEST_F(ModalLoopTest, OwnerIsDisabledWhileTheLoopRunsThenEnabledAndActiveAgain) 
   BOOL ownerEnabledInside = TRUE;
   HWND activeInside = nullptr;
   HWND window = Create(WS_POPUP | WS_CAPTION, {50, 50, 200, 150}, owner,
-                       [&](HWND self, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                       [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
                          if (message != WM_APP) return std::nullopt;
                          ownerEnabledInside = IsWindowEnabled(owner);
                          activeInside = GetActiveWindow();
                          done = true;
-                         (void)self;
                          return 0;
                        });
   Pump();
@@ -48,7 +47,6 @@ TEST_F(ModalLoopTest, OwnerIsDisabledWhileTheLoopRunsThenEnabledAndActiveAgain) 
   EXPECT_LT(disabled, shown) << "the owner takes no input once its modal window is up";
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetActiveWindow(), owner) << "activated again before the window goes";
-  DestroyWindow(owner);
 }
 
 TEST_F(ModalLoopTest, AnOwnerDisabledBeforeTheLoopStaysDisabledAfterIt) {
@@ -59,7 +57,6 @@ TEST_F(ModalLoopTest, AnOwnerDisabledBeforeTheLoopStaysDisabledAfterIt) {
   PostMessageA(window, WM_NULL, 0, 0);
   EXPECT_TRUE(RunModalLoop(owner, window, [&] { return turns++ == 0; }));
   EXPECT_FALSE(IsWindowEnabled(owner));
-  DestroyWindow(owner);
 }
 
 TEST_F(ModalLoopTest, QuitMessageEndsTheLoopAndIsPostedAgainForTheLoopOutside) {
@@ -71,7 +68,6 @@ TEST_F(ModalLoopTest, QuitMessageEndsTheLoopAndIsPostedAgainForTheLoopOutside) {
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 7u);
-  DestroyWindow(owner);
 }
 
 TEST_F(ModalLoopTest, LoopWhoseWindowIsDestroyedEndsInsteadOfWaitingForever) {
@@ -86,7 +82,6 @@ TEST_F(ModalLoopTest, LoopWhoseWindowIsDestroyedEndsInsteadOfWaitingForever) {
   EXPECT_TRUE(RunModalLoop(owner, window, [] { return true; }));
   EXPECT_FALSE(IsWindow(window));
   EXPECT_TRUE(IsWindowEnabled(owner));
-  DestroyWindow(owner);
 }
 
 // What a popup menu needs: no owner to disable, the keyboard input meant for
@@ -96,11 +91,7 @@ TEST_F(ModalLoopTest, FilterSeesKeysAndOutsideClicksBeforeDispatchAndCanEndTheLo
   HWND frame = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
   SetFocus(frame);
   int paintedUnderMenu = 0;
-  HWND menu = Create(WS_POPUP, {100, 100, 180, 160}, frame,
-                     [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
-                       if (message == WM_APP) ++paintedUnderMenu;
-                       return std::nullopt;
-                     });
+  HWND menu = Create(WS_POPUP, {100, 100, 180, 160}, frame, On(WM_APP, [&](WPARAM) { ++paintedUnderMenu; }));
   ShowWindow(menu, SW_SHOWNOACTIVATE);
   Pump();
   ASSERT_EQ(GetActiveWindow(), frame);
@@ -108,17 +99,9 @@ TEST_F(ModalLoopTest, FilterSeesKeysAndOutsideClicksBeforeDispatchAndCanEndTheLo
 
   std::vector<UINT> seen;
   BOOL frameEnabledInside = FALSE;
-  qm::ui::InputEvent key;
-  key.kind = qm::ui::InputKind::KeyDown;
-  key.virtualKey = VK_DOWN;
-  qm::ui::InjectInput(key);
-  key.kind = qm::ui::InputKind::KeyUp;
-  qm::ui::InjectInput(key);
+  InjectKey(VK_DOWN);
   PostMessageA(menu, WM_APP, 0, 0);
-  qm::ui::InputEvent click;
-  click.point = {20, 20};  // on the frame, outside the menu
-  click.kind = qm::ui::InputKind::MouseDown;
-  qm::ui::InjectInput(click);
+  Mouse(qm::ui::InputKind::MouseDown, {20, 20});  // on the frame, outside the menu
 
   EXPECT_TRUE(RunModalLoop(nullptr, menu, [] { return true; }, [&](MSG& msg) {
     frameEnabledInside = IsWindowEnabled(frame);
@@ -143,7 +126,6 @@ TEST_F(ModalLoopTest, FilterSeesKeysAndOutsideClicksBeforeDispatchAndCanEndTheLo
   EXPECT_TRUE(Messages(frame, WM_LBUTTONDOWN).empty()) << "the closing click is not dispatched";
   EXPECT_EQ(GetActiveWindow(), frame);
   EXPECT_TRUE(IsWindow(menu)) << "the caller closes its window";
-  DestroyWindow(frame);
 }
 
 }  // namespace

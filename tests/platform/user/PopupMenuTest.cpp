@@ -41,6 +41,10 @@ class PopupMenuTest : public UiTest {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
   static void Text(const std::string& text) { InjectText(text); }
+  static void RightClick(POINT at) {
+    Mouse(ui::InputKind::MouseDown, at, ui::MouseButton::Right);
+    Mouse(ui::InputKind::MouseUp, at, ui::MouseButton::Right);
+  }
   // Opens the menu at the owner's centre, plays the steps in its loop.
   BOOL Track(std::vector<std::function<void()>> steps, UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON) {
     PlayWhenIdle(std::move(steps));
@@ -81,44 +85,36 @@ TEST_F(PopupMenuTest, MenuKeepsItsItemsInOrderWithOneDefault) {
 TEST_F(PopupMenuTest, AnswersTheChosenCommandAndZeroWhenLeft) {
   struct Case {
     const char* name;
-    std::vector<std::function<void(PopupMenuTest&)>> steps;
+    std::vector<std::function<void()>> steps;
     BOOL result;
   };
   const Case cases[] = {
-      {"a click on an item", {[](PopupMenuTest& t) { InjectClickAt(t.ItemCentre(1)); }}, kExplore},
-      {"the right button with TPM_RIGHTBUTTON",
-       {[](PopupMenuTest& t) {
-         Mouse(ui::InputKind::MouseDown, t.ItemCentre(4), ui::MouseButton::Right);
-         Mouse(ui::InputKind::MouseUp, t.ItemCentre(4), ui::MouseButton::Right);
-       }},
-       kProperties},
-      {"Down, Down, Enter", {[](PopupMenuTest&) { InjectKey(VK_DOWN); InjectKey(VK_DOWN); InjectKey(VK_RETURN); }},
-       kExplore},
+      {"a click on an item", {[this] { InjectClickAt(ItemCentre(1)); }}, kExplore},
+      {"the right button with TPM_RIGHTBUTTON", {[this] { RightClick(ItemCentre(4)); }}, kProperties},
+      {"Down, Down, Enter", {[] { InjectKey(VK_DOWN); InjectKey(VK_DOWN); InjectKey(VK_RETURN); }}, kExplore},
       {"Up from the top skips the separator round the end",
-       {[](PopupMenuTest&) { InjectKey(VK_UP); InjectKey(VK_UP); InjectKey(VK_UP); InjectKey(VK_RETURN); }},
+       {[] { InjectKey(VK_UP); InjectKey(VK_UP); InjectKey(VK_UP); InjectKey(VK_RETURN); }},
        kExplore},
-      {"an access key", {[](PopupMenuTest&) { Text("r"); }}, kProperties},
-      {"Esc", {[](PopupMenuTest&) { InjectKey(VK_ESCAPE); }}, 0},
-      {"a click outside", {[](PopupMenuTest&) {
+      {"an access key", {[] { Text("r"); }}, kProperties},
+      {"Esc", {[] { InjectKey(VK_ESCAPE); }}, 0},
+      {"a click outside", {[] {
          RECT menuRect{};
          GetWindowRect(OpenMenuWindow(), &menuRect);
          InjectClickAt(POINT{menuRect.right + 30, menuRect.top});
        }}, 0},
       {"a greyed item is never chosen",
-       {[](PopupMenuTest& t) { InjectClickAt(t.ItemCentre(3)); },
-        [](PopupMenuTest&) {
+       {[this] { InjectClickAt(ItemCentre(3)); },
+        [] {
           EXPECT_NE(OpenMenuWindow(), nullptr) << "still open";
           InjectKey(VK_RETURN);
         },
-        [](PopupMenuTest&) { Text("d"); }, [](PopupMenuTest&) { InjectKey(VK_ESCAPE); }},
+        [] { Text("d"); }, [] { InjectKey(VK_ESCAPE); }},
        0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     notifications.clear();
-    std::vector<std::function<void()>> steps;
-    for (const auto& step : c.steps) steps.push_back([this, step] { step(*this); });
-    EXPECT_EQ(Track(steps), c.result);
+    EXPECT_EQ(Track(c.steps), c.result);
     EXPECT_EQ(OpenMenuWindow(), nullptr);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_TRUE(notifications.empty()) << "TPM_RETURNCMD sends no WM_COMMAND";
@@ -134,13 +130,7 @@ TEST_F(PopupMenuTest, WithoutReturnCmdTheOwnerGetsTheCommand) {
   EXPECT_TRUE(Track({[] { InjectKey(VK_ESCAPE); }}, TPM_LEFTBUTTON)) << "leaving the menu is no failure";
   EXPECT_TRUE(notifications.empty());
   // Without TPM_RIGHTBUTTON the right button chooses nothing.
-  EXPECT_EQ(Track({[this] {
-                     Mouse(ui::InputKind::MouseDown, ItemCentre(1), ui::MouseButton::Right);
-                     Mouse(ui::InputKind::MouseUp, ItemCentre(1), ui::MouseButton::Right);
-                   },
-                   [] { InjectKey(VK_ESCAPE); }},
-                  TPM_RETURNCMD),
-            0);
+  EXPECT_EQ(Track({[this] { RightClick(ItemCentre(1)); }, [] { InjectKey(VK_ESCAPE); }}, TPM_RETURNCMD), 0);
 }
 
 TEST_F(PopupMenuTest, OpensLeftAndAboveThePointWhereTheScreenEnds) {
@@ -151,8 +141,7 @@ TEST_F(PopupMenuTest, OpensLeftAndAboveThePointWhereTheScreenEnds) {
     InjectKey(VK_ESCAPE);
   }});
   TrackPopupMenu(menu, TPM_RETURNCMD, right, bottom, 0, owner, nullptr);
-  EXPECT_EQ(placed.right, right);
-  EXPECT_EQ(placed.bottom, bottom);
+  EXPECT_EQ(std::tuple(placed.right, placed.bottom), std::tuple(right, bottom));
 }
 
 TEST_F(PopupMenuTest, ClassicLookWithSeparatorGreyedAndDefaultItems) {
@@ -186,10 +175,9 @@ TEST_F(PopupMenuTest, ClassicLookWithSeparatorGreyedAndDefaultItems) {
     return n;
   };
   const int w = picture.width, h = picture.height;
-  EXPECT_EQ(picture.At(0, 0), px(RGB(223, 223, 223))) << "the raised frame";
-  EXPECT_EQ(picture.At(1, 1), px(RGB(255, 255, 255)));
-  EXPECT_EQ(picture.At(w - 1, h - 1), px(RGB(0, 0, 0)));
-  EXPECT_EQ(picture.At(w - 2, h - 2), px(RGB(128, 128, 128)));
+  EXPECT_EQ((std::vector{picture.At(0, 0), picture.At(1, 1), picture.At(w - 1, h - 1), picture.At(w - 2, h - 2)}),
+            (std::vector{px(RGB(223, 223, 223)), px(RGB(255, 255, 255)), px(RGB(0, 0, 0)), px(RGB(128, 128, 128))}))
+      << "the raised frame";
 
   const RECT& open = items[0];
   EXPECT_GT(count(open, RGB(0, 0, 128)), (open.right - open.left) * (open.bottom - open.top) * 3 / 4)

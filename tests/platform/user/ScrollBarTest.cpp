@@ -1,5 +1,6 @@
-#include "WindowTestSupport.h"
 #include <functional>
+
+#include "WindowTestSupport.h"
 
 #include "platform/ui/user/IdleHook.h"
 
@@ -17,7 +18,7 @@ struct Scroll {
 class ScrollBarTest : public WindowTest {
  protected:
   HWND Scrolling(DWORD style, RECT rect = {50, 50, 250, 250}) {
-    return Create(WS_POPUP | WS_VISIBLE | style, rect, nullptr, [this](HWND hwnd, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+    auto scroll = [this](HWND hwnd, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
       if (m != WM_VSCROLL && m != WM_HSCROLL) return std::nullopt;
       int bar = m == WM_VSCROLL ? SB_VERT : SB_HORZ;
       WORD code = LOWORD(w);
@@ -32,7 +33,8 @@ class ScrollBarTest : public WindowTest {
       if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) pos = info.nTrackPos;
       SetScrollPos(hwnd, bar, pos, TRUE);
       return 0;
-    });
+    };
+    return Create(WS_POPUP | WS_VISIBLE | style, rect, nullptr, scroll);
   }
 
   static void SetRange(HWND hwnd, int bar, int max, UINT page, int pos = 0, UINT extra = 0) {
@@ -41,11 +43,7 @@ class ScrollBarTest : public WindowTest {
   }
 
   // Window coordinates to the screen.
-  static POINT At(HWND hwnd, int x, int y) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return {r.left + x, r.top + y};
-  }
+  static POINT At(HWND hwnd, int x, int y) { return {WindowRect(hwnd).left + x, WindowRect(hwnd).top + y}; }
 
   // Pumps; each time the loop waits for input the next action is taken.
   void WhileHeld(std::vector<std::function<void()>> actions) {
@@ -64,6 +62,15 @@ class ScrollBarTest : public WindowTest {
     std::vector<WORD> codes;
     for (const Scroll& s : scrolls) codes.push_back(s.code);
     return codes;
+  }
+  // Scrolling(style) with the bar ranges set and nothing recorded yet.
+  HWND Scrolled(DWORD style, int pos = 0) {
+    HWND hwnd = Scrolling(style);
+    if (style & WS_VSCROLL) SetRange(hwnd, SB_VERT, 99, 10, pos);
+    if (style & WS_HSCROLL) SetRange(hwnd, SB_HORZ, 99, 10, pos);
+    Pump();
+    scrolls.clear();
+    return hwnd;
   }
 
   // The screen's pixel at window coordinates.
@@ -99,33 +106,28 @@ TEST_F(ScrollBarTest, PageAndPositionStayInsideTheRange) {
     EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), row.pos);
   }
   EXPECT_EQ(SetScrollPos(hwnd, SB_VERT, 7, TRUE), 20) << "SetScrollPos answers the previous position";
-  DestroyWindow(hwnd);
 }
 
 TEST_F(ScrollBarTest, BarIsShownOnlyWhileThereIsSomethingToScroll) {
   HWND hwnd = Scrolling(0);
-  RECT client;
-  GetClientRect(hwnd, &client);
-  const LONG fullWidth = client.right;
+  const LONG fullWidth = ClientRect(hwnd).right;
 
   SetRange(hwnd, SB_VERT, 99, 10);
   EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_VSCROLL) << "a range to scroll brings the bar";
-  GetClientRect(hwnd, &client);
-  EXPECT_EQ(client.right, fullWidth - GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(ClientRect(hwnd).right, fullWidth - GetSystemMetrics(SM_CXVSCROLL));
   ASSERT_FALSE(Messages(hwnd, WM_SIZE).empty());
-  EXPECT_EQ(LOWORD(Messages(hwnd, WM_SIZE).back().lParam), client.right) << "the window hears of its narrower client";
+  EXPECT_EQ(LOWORD(Messages(hwnd, WM_SIZE).back().lParam), ClientRect(hwnd).right)
+      << "the window hears of its narrower client";
 
   SetRange(hwnd, SB_VERT, 9, 10);
   EXPECT_FALSE(GetWindowLongA(hwnd, GWL_STYLE) & WS_VSCROLL) << "a page covering the range hides the bar";
-  GetClientRect(hwnd, &client);
-  EXPECT_EQ(client.right, fullWidth);
+  EXPECT_EQ(ClientRect(hwnd).right, fullWidth);
 
   SetRange(hwnd, SB_VERT, 9, 10, 0, SIF_DISABLENOSCROLL);
   EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_VSCROLL) << "SIF_DISABLENOSCROLL keeps it, disabled";
   ClearLog();
   Click(At(hwnd, 200 - 8, 200 - 8));
   EXPECT_TRUE(scrolls.empty()) << "a disabled bar sends nothing";
-  DestroyWindow(hwnd);
 }
 
 TEST_F(ScrollBarTest, ArrowsAndTrackSendLineAndPageCodesEachEndedByEndScroll) {
@@ -145,24 +147,17 @@ TEST_F(ScrollBarTest, ArrowsAndTrackSendLineAndPageCodesEachEndedByEndScroll) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    HWND hwnd = Scrolling(WS_VSCROLL | WS_HSCROLL);
-    SetRange(hwnd, SB_VERT, 99, 10, 50);
-    SetRange(hwnd, SB_HORZ, 99, 10, 50);
-    Pump();
-    scrolls.clear();
-    EXPECT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(At(hwnd, row.at.x, row.at.y).x, At(hwnd, row.at.x, row.at.y).y)),
-              row.bar == SB_VERT ? HTVSCROLL : HTHSCROLL);
-    Click(At(hwnd, row.at.x, row.at.y));
+    HWND hwnd = Scrolled(WS_VSCROLL | WS_HSCROLL, 50);
+    const POINT at = At(hwnd, row.at.x, row.at.y);
+    EXPECT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), row.bar == SB_VERT ? HTVSCROLL : HTHSCROLL);
+    Click(at);
     EXPECT_EQ(Codes(), row.codes);
     DestroyWindow(hwnd);
   }
 }
 
 TEST_F(ScrollBarTest, DraggedThumbTracksThePointerAndEndsWithItsPosition) {
-  HWND hwnd = Scrolling(WS_VSCROLL);  // 200 high: track 16..184, thumb 17 long
-  SetRange(hwnd, SB_VERT, 99, 10);
-  Pump();
-  scrolls.clear();
+  HWND hwnd = Scrolled(WS_VSCROLL);  // 200 high: track 16..184, thumb 17 long
   Mouse(qm::ui::InputKind::MouseDown, At(hwnd, 192, 20));
   // The bar holds the mouse from its press on: the rest comes while it does.
   WhileHeld({[&] { Mouse(qm::ui::InputKind::MouseMove, At(hwnd, 192, 90)); },
@@ -174,14 +169,10 @@ TEST_F(ScrollBarTest, DraggedThumbTracksThePointerAndEndsWithItsPosition) {
   EXPECT_EQ(scrolls[1].position, 90) << "the thumb stops at the last page";
   EXPECT_EQ(scrolls[2].position, 90);
   EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 90);
-  DestroyWindow(hwnd);
 }
 
 TEST_F(ScrollBarTest, HeldArrowRepeatsOnItsTimerUntilReleased) {
-  HWND hwnd = Scrolling(WS_VSCROLL);
-  SetRange(hwnd, SB_VERT, 99, 10);
-  Pump();
-  scrolls.clear();
+  HWND hwnd = Scrolled(WS_VSCROLL);
   POINT arrow = At(hwnd, 192, 192);
   ui::user::SetIdleHook([&](const ui::user::IdlePoint&) {
     if (scrolls.size() >= 4) Mouse(qm::ui::InputKind::MouseUp, arrow);
@@ -197,7 +188,6 @@ TEST_F(ScrollBarTest, HeldArrowRepeatsOnItsTimerUntilReleased) {
   codes.pop_back();
   for (WORD code : codes) EXPECT_EQ(code, SB_LINEDOWN);
   EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), static_cast<int>(codes.size()));
-  DestroyWindow(hwnd);
 }
 
 TEST_F(ScrollBarTest, ArrowsAndThumbDrawInTheClassicLookAtBothEnds) {
@@ -232,16 +222,12 @@ TEST_F(ScrollBarTest, ArrowsAndThumbDrawInTheClassicLookAtBothEnds) {
     COLORREF a = Pixel(hwnd, 90, trackY), b = Pixel(hwnd, 91, trackY);
     EXPECT_TRUE((a == white && b == face) || (a == face && b == white));
   }
-  DestroyWindow(hwnd);
 }
 
 TEST_F(ScrollBarTest, WheelGoesToTheFocusWindowAndUpToAParentThatScrolls) {
   std::vector<int> deltas;
   HWND parent = Create(WS_POPUP | WS_VISIBLE, {10, 10, 300, 300}, nullptr,
-                       [&](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
-                         if (m == WM_MOUSEWHEEL) deltas.push_back(static_cast<short>(HIWORD(w)));
-                         return std::nullopt;
-                       });
+                       On(WM_MOUSEWHEEL, [&](WPARAM w) { deltas.push_back(static_cast<short>(HIWORD(w))); }));
   HWND child = Create(WS_CHILD | WS_VISIBLE, {10, 10, 100, 100}, parent);
   SetFocus(child);
   qm::ui::InputEvent wheel;
@@ -253,7 +239,6 @@ TEST_F(ScrollBarTest, WheelGoesToTheFocusWindowAndUpToAParentThatScrolls) {
   ASSERT_EQ(Messages(child, WM_MOUSEWHEEL).size(), 1u);
   EXPECT_EQ(Messages(child, WM_MOUSEWHEEL)[0].lParam, MAKELPARAM(200, 200));
   EXPECT_EQ(deltas, std::vector<int>{-240});
-  DestroyWindow(parent);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "SdlEvents.h"
 #include "WindowTestSupport.h"
 #include "platform/ui/backend/SdlInput.h"
 
@@ -27,33 +28,21 @@ TEST(SdlInputTest, HostEventsBecomeInputEvents) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.virtualKey);
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.sym = row.key;
-    event.key.keysym.mod = row.mod;
     qm::ui::InputEvent input;
-    ASSERT_TRUE(qm::ui::sdl::TranslateEvent(event, kUnscaled, input));
+    ASSERT_TRUE(qm::ui::sdl::TranslateEvent(SdlKey(row.key, row.mod), kUnscaled, input));
     EXPECT_EQ(input.kind, qm::ui::InputKind::KeyDown);
     EXPECT_EQ(input.virtualKey, row.virtualKey);
     EXPECT_EQ(input.alt, row.alt);
     EXPECT_EQ(input.shift, row.shift);
   }
-  SDL_Event unknown{};
-  unknown.type = SDL_KEYDOWN;
-  unknown.key.keysym.sym = SDLK_SCROLLLOCK;
   qm::ui::InputEvent input;
-  EXPECT_FALSE(qm::ui::sdl::TranslateEvent(unknown, kUnscaled, input)) << "keys without a virtual key are not input";
+  EXPECT_FALSE(qm::ui::sdl::TranslateEvent(SdlKey(SDLK_SCROLLLOCK), kUnscaled, input))
+      << "keys without a virtual key are not input";
 
-  SDL_Event click{};
-  click.type = SDL_MOUSEBUTTONUP;
-  click.button.button = SDL_BUTTON_RIGHT;
-  click.button.x = 12;
-  click.button.y = 34;
-  ASSERT_TRUE(qm::ui::sdl::TranslateEvent(click, kUnscaled, input));
+  ASSERT_TRUE(qm::ui::sdl::TranslateEvent(SdlButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 12, 34), kUnscaled, input));
   EXPECT_EQ(input.kind, qm::ui::InputKind::MouseUp);
   EXPECT_EQ(input.button, qm::ui::MouseButton::Right);
-  EXPECT_EQ(input.point.x, 12);
-  EXPECT_EQ(input.point.y, 34);
+  EXPECT_EQ(XY(input.point), XY({12, 34}));
 }
 
 class SdlDisplayTest : public WindowTest {
@@ -82,15 +71,9 @@ TEST_F(SdlDisplayTest, HostInputReachesWindowsAndPostsWakeAWaitingLoop) {
   Pump();
   SetFocus(hwnd);
 
-  SDL_Event click{};
-  click.type = SDL_MOUSEBUTTONDOWN;
-  click.button.button = SDL_BUTTON_LEFT;
-  click.button.x = 20;
-  click.button.y = 30;
+  SDL_Event click = SdlButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 20, 30);
   SDL_PushEvent(&click);
-  SDL_Event key{};
-  key.type = SDL_KEYDOWN;
-  key.key.keysym.sym = SDLK_RETURN;
+  SDL_Event key = SdlKey(SDLK_RETURN);
   SDL_PushEvent(&key);
   SDL_Event text{};
   text.type = SDL_TEXTINPUT;
@@ -110,7 +93,6 @@ TEST_F(SdlDisplayTest, HostInputReachesWindowsAndPostsWakeAWaitingLoop) {
   ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
   poster.join();
   EXPECT_EQ(msg.message, WM_APP);
-  DestroyWindow(hwnd);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include "platform/ui/backend/SdlInput.h"
 #include "platform/ui/backend/SdlScaling.h"
+#include "SdlEvents.h"
+#include "support/RectSides.h"
 
 namespace qm::test {
 namespace {
@@ -49,24 +51,16 @@ TEST(SdlScalingTest, HostPixelsMapBackExactlyAndTheBarsGiveNothing) {
     std::optional<POINT> screen = qm::ui::sdl::ScreenPointAt(*row.placement, row.host);
     ASSERT_EQ(screen.has_value(), row.screen.has_value());
     if (!screen) continue;
-    EXPECT_EQ(screen->x, row.screen->x);
-    EXPECT_EQ(screen->y, row.screen->y);
+    EXPECT_EQ(XY(*screen), XY(*row.screen));
   }
 }
 
 TEST(SdlScalingTest, PressesOnTheBarsAreNoInputButReleasesThereEndAPress) {
   const ScreenPlacement barred = PlaceScreen(kScreen, {2100, 1600});
-  SDL_Event event{};
-  event.button.button = SDL_BUTTON_LEFT;
-  event.button.x = 10;
-  event.button.y = 500;
   qm::ui::InputEvent input;
-  event.type = SDL_MOUSEBUTTONDOWN;
-  EXPECT_FALSE(qm::ui::sdl::TranslateEvent(event, barred, input));
-  event.type = SDL_MOUSEBUTTONUP;
-  ASSERT_TRUE(qm::ui::sdl::TranslateEvent(event, barred, input));
-  EXPECT_EQ(input.point.x, 0) << "the nearest screen pixel";
-  EXPECT_EQ(input.point.y, (500 - 32) / 2);
+  EXPECT_FALSE(qm::ui::sdl::TranslateEvent(SdlButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 500), barred, input));
+  ASSERT_TRUE(qm::ui::sdl::TranslateEvent(SdlButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 500), barred, input));
+  EXPECT_EQ(XY(input.point), XY({0, (500 - 32) / 2})) << "the nearest screen pixel";
 
   SDL_Event restored{};
   restored.type = SDL_WINDOWEVENT;

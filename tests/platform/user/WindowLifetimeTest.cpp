@@ -5,7 +5,7 @@
 namespace qm::test {
 namespace {
 
-class WindowLifetimeTest : public WindowTest {};
+using WindowLifetimeTest = WindowTest;
 
 TEST_F(WindowLifetimeTest, CreationPassesTheCreateStructAndCanBeRefused) {
   LPVOID seen = nullptr;
@@ -18,7 +18,7 @@ TEST_F(WindowLifetimeTest, CreationPassesTheCreateStructAndCanBeRefused) {
   EXPECT_EQ(first, (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SIZE}));
   DestroyWindow(hwnd);
 
-  HWND checked = Create(WS_POPUP, {5, 6, 25, 36}, nullptr, [&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+  auto checkCreate = [&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
     if (m == WM_CREATE) {
       auto* create = reinterpret_cast<CREATESTRUCTA*>(l);
       seen = create->lpCreateParams;
@@ -27,19 +27,15 @@ TEST_F(WindowLifetimeTest, CreationPassesTheCreateStructAndCanBeRefused) {
       EXPECT_EQ(create->cy, 30);
     }
     return std::nullopt;
-  }, 0, 0, "Named");
+  };
+  HWND checked = Create(WS_POPUP, {5, 6, 25, 36}, nullptr, checkCreate, 0, 0, "Named");
   EXPECT_EQ(seen, nullptr);
   EXPECT_EQ(seenName, "Named");
   char text[32];
   EXPECT_EQ(GetWindowTextA(checked, text, sizeof text), 5);
   EXPECT_STREQ(text, "Named");
-  DestroyWindow(checked);
 
-  HWND refused = Create(WS_POPUP, {0, 0, 10, 10}, nullptr, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-    if (m == WM_CREATE) return -1;
-    return std::nullopt;
-  });
-  EXPECT_EQ(refused, nullptr);
+  EXPECT_EQ(Create(WS_POPUP, {0, 0, 10, 10}, nullptr, Answer(WM_CREATE, -1)), nullptr);
 }
 
 TEST_F(WindowLifetimeTest, DestroyReachesParentAndChildrenInOrder) {
@@ -68,11 +64,7 @@ TEST_F(WindowLifetimeTest, ObjectDeletingItselfOnNcDestroyIsNotTouchedAfterwards
   };
   bool deleted = false;
   auto* object = new SelfDeleting{&deleted};
-  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 20, 20}, nullptr,
-                     [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-                       if (m == WM_NCDESTROY) delete object;
-                       return std::nullopt;
-                     });
+  HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 20, 20}, nullptr, On(WM_NCDESTROY, [&](WPARAM) { delete object; }));
   Pump();
   PostMessageA(hwnd, WM_APP, 0, 0);
   DestroyWindow(hwnd);
@@ -119,7 +111,6 @@ TEST_F(WindowLifetimeTest, WindowProcedureCanBeSubclassedAndForwarded) {
   EXPECT_EQ(seenBySubclass, 1);
   EXPECT_TRUE(Messages(hwnd, WM_APP).empty());
   EXPECT_EQ(Messages(hwnd, WM_APP + 1).size(), 1u) << "forwarded to the original procedure";
-  DestroyWindow(hwnd);
 }
 
 TEST_F(WindowLifetimeTest, ExtraBytesHoldValuesAndRejectIndexesPastTheEnd) {
@@ -132,7 +123,6 @@ TEST_F(WindowLifetimeTest, ExtraBytesHoldValuesAndRejectIndexesPastTheEnd) {
   EXPECT_EQ(SetWindowLongPtrA(hwnd, DLGWINDOWEXTRA, 1), 0);
   SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_CAPTION));
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), WS_POPUP | WS_CAPTION);
-  DestroyWindow(hwnd);
 }
 
 TEST_F(WindowLifetimeTest, RelativesAndChildOrder) {
@@ -150,27 +140,21 @@ TEST_F(WindowLifetimeTest, RelativesAndChildOrder) {
   EXPECT_FALSE(IsChild(owner, popup));
   EXPECT_EQ(GetAncestorRoot(second), owner);
   EXPECT_EQ(GetWindowLongPtrA(second, GWLP_ID), 2);
-  DestroyWindow(owner);
 }
 
 TEST_F(WindowLifetimeTest, GeometryOfFramedWindows) {
   HWND hwnd = Create(WS_POPUP | WS_CAPTION, {100, 50, 300, 250});
-  RECT client, window;
-  GetClientRect(hwnd, &client);
-  GetWindowRect(hwnd, &window);
-  EXPECT_EQ(window.left, 100);
-  EXPECT_EQ(client.right, 200 - 2 * GetSystemMetrics(SM_CXDLGFRAME));
-  EXPECT_EQ(client.bottom, 200 - 2 * GetSystemMetrics(SM_CYDLGFRAME) - GetSystemMetrics(SM_CYCAPTION));
+  const int frameX = GetSystemMetrics(SM_CXDLGFRAME), frameY = GetSystemMetrics(SM_CYDLGFRAME);
+  const int caption = GetSystemMetrics(SM_CYCAPTION);
+  EXPECT_EQ(WindowRect(hwnd).left, 100);
+  EXPECT_EQ(ClientRect(hwnd).right, 200 - 2 * frameX);
+  EXPECT_EQ(ClientRect(hwnd).bottom, 200 - 2 * frameY - caption);
   HWND child = Create(WS_CHILD | WS_VISIBLE, {10, 20, 30, 40}, hwnd);
   POINT p{0, 0};
   ClientToScreen(child, &p);
-  EXPECT_EQ(p.x, 100 + GetSystemMetrics(SM_CXDLGFRAME) + 10);
-  EXPECT_EQ(p.y, 50 + GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION) + 20);
-  POINT back = p;
-  MapWindowPoints(nullptr, hwnd, &back, 1);
-  EXPECT_EQ(back.x, 10);
-  EXPECT_EQ(back.y, 20);
-  DestroyWindow(hwnd);
+  EXPECT_EQ(XY(p), XY({100 + frameX + 10, 50 + frameY + caption + 20}));
+  MapWindowPoints(nullptr, hwnd, &p, 1);
+  EXPECT_EQ(XY(p), XY({10, 20}));
 }
 
 TEST_F(WindowLifetimeTest, MaximizedWindowCoversTheWorkAreaWithItsFrameOutside) {
@@ -179,13 +163,11 @@ TEST_F(WindowLifetimeTest, MaximizedWindowCoversTheWorkAreaWithItsFrameOutside) 
   ShowWindow(hwnd, SW_SHOWMAXIMIZED);
   EXPECT_TRUE(IsZoomed(hwnd));
   EXPECT_TRUE(IsWindowVisible(hwnd));
-  RECT r;
-  GetWindowRect(hwnd, &r);
+  const RECT r = WindowRect(hwnd);
   int frame = GetSystemMetrics(SM_CXFRAME);
   EXPECT_EQ(r.left, -frame);
   EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXMAXIMIZED));
   EXPECT_EQ(r.right - r.left, 640 + 2 * frame);
-  DestroyWindow(hwnd);
 }
 
 }  // namespace

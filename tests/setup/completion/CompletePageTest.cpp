@@ -5,7 +5,6 @@
 #include "install/resources/ResourceIds.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/kernel/SystemInfo.h"
-#include "platform/ui/CommCtrl.h"
 
 namespace qm::test {
 namespace {
@@ -17,9 +16,7 @@ class CompletePageTest : public CompletionTest {};
 
 TEST_F(CompletePageTest, OnlyFinishIsLeftAndTheWebBoxIsGreyed) {
   automation::Driver driver;
-  driver.Wait("Install")
-      .Click(Id(ID_WIZNEXT))
-      .Click(Id(ID_WIZNEXT))
+  ToCompletePage(driver)
       .Expect(Id(ID_WIZFINISH), "&Finish")
       .ExpectEnabled(Id(ID_WIZFINISH), true)
       .ExpectEnabled(Id(IDCANCEL), false)
@@ -48,13 +45,11 @@ TEST_F(CompletePageTest, ReleaseNotesOpenInTheTextEditorWithTheReadmeUnquoted) {
   for (const char* destination : {"C:\\Games\\Quellmoor", "C:\\Program Files\\Quell moor"}) {
     SCOPED_TRACE(destination);
     launched.clear();
-    StartInstallerAs("E:\\setup.exe");
+    StartedAs("E:\\setup.exe");
     Settings().destinationPath = destination;
     MakeInstalledGame();
     automation::Driver driver;
-    driver.Wait("Install")
-        .Click(Id(ID_WIZNEXT))
-        .Click(Id(ID_WIZNEXT))
+    ToCompletePage(driver)
         .Check(Id(IDC_RELEASE_NOTES))
         .Do("flag", [] { EXPECT_TRUE(Settings().viewReleaseNotes); })
         .Click(Id(ID_WIZFINISH));
@@ -70,9 +65,7 @@ TEST_F(CompletePageTest, WebPageOpensAfterTheReleaseNotes) {
   MakeInstalledGame();
   Settings().viewReleaseNotes = true;
   Settings().visitWebPage = true;
-  automation::Driver driver;
-  driver.Wait("Install").Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZFINISH));
-  EXPECT_EQ(RunCompletion(driver), 0);
+  FinishWithDefaults();
   ASSERT_EQ(launched.size(), 2u);
   EXPECT_NE(launched[0].find("\\notepad.exe "), std::string::npos);
   EXPECT_EQ(launched[1], "https://quellmoor.example/");
@@ -84,7 +77,7 @@ TEST_F(CompletePageTest, Screenshots) {
   const char* folder = std::getenv("QUELLMOOR_TEST_SHOTS");
   if (!folder) GTEST_SKIP() << "QUELLMOOR_TEST_SHOTS is not set";
   RecordDirectXVersion("4.06.02.0436");
-  StartInstallerAs("E:\\setup.exe");
+  StartedAs("E:\\setup.exe");
   const std::string at = std::string(folder) + "/";
   automation::Driver driver;
   driver.Wait("Install")

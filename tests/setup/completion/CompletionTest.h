@@ -5,13 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/shell/LinkFormat.h"
+#include "platform/shell/ShellLink.h"
 #include "platform/ui/Automation.h"
+#include "platform/ui/CommCtrl.h"
+#include "support/WindowsFiles.h"
+#include "support/installer/InstallerStart.h"
 #include "support/installer/InstallerUiTest.h"
+#include "support/installer/RegistryRecords.h"
 
 namespace qm::test {
 
@@ -22,11 +28,6 @@ class CompletionTest : public InstallerUiTest {
   void SetUp() override;
   void TearDown() override;
 
-  // Records the installed DirectX before the settings probe for it; null
-  // records none, so the probe fails.
-  static void RecordDirectXVersion(const char* version);
-  // Builds the settings afresh, as at the installer's start from exePath.
-  static void StartInstallerAs(const std::string& exePath);
   // A DirectX runtime package at a Windows path of its own; empty manifest:
   // no package there at all.
   static std::string MakeDirectXPackage(const std::string& name, const std::string& manifest);
@@ -36,10 +37,22 @@ class CompletionTest : public InstallerUiTest {
   // Opens the completion sheet over a main window and runs the program's
   // loop with the driver's steps until the quit message; its exit code.
   int RunCompletion(automation::Driver& driver);
+  // Next past the links and the DirectX page, to the installation complete page.
+  static automation::Driver& ToCompletePage(automation::Driver& driver) {
+    return driver.Wait("Install").Click(automation::Id(ID_WIZNEXT)).Click(automation::Id(ID_WIZNEXT));
+  }
+  // Next, Next, Finish, then the given steps (an answer to a question after
+  // Finish); the program must end with 0.
+  void FinishWithDefaults(const std::function<void(automation::Driver&)>& after = {}) {
+    automation::Driver driver;
+    ToCompletePage(driver).Click(automation::Id(ID_WIZFINISH));
+    if (after) after(driver);
+    EXPECT_EQ(RunCompletion(driver), 0);
+  }
 
-  static std::string QueryRecordValue(const char* name);
-  static std::optional<qm::shell::ShellLinkData> ReadLink(const std::string& windowsPath);
-  static bool Exists(const std::string& windowsPath);
+  static std::optional<qm::shell::ShellLinkData> ReadLink(const std::string& windowsPath) {
+    return qm::shell::ReadShellLink(windowsPath);
+  }
 
   // Requests the launcher was given, in order.
   std::vector<std::string> launched;

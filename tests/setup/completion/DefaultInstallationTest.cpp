@@ -1,18 +1,13 @@
 // A whole installation in this process: the application object over a copy
 // of the sample medium, answered by the default response script.
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "CompletionTest.h"
 #include "install/engine/MainWindow.h"
-#include "install/settings/InstallationSettings.h"
 #include "install/startup/Installer.h"
 #include "platform/framework/Application.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/kernel/SystemInfo.h"
+#include "support/HostFiles.h"
 #include "support/Scripted.h"
 #include "support/TempDir.h"
 
@@ -20,13 +15,6 @@ namespace qm::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Backslashes doubled, as REGEDIT4 text writes them.
 std::string RegeditEscaped(const std::string& text) {
@@ -52,13 +40,13 @@ class DefaultInstallationTest : public CompletionTest {
     ASSERT_NE(source, nullptr);
     fs::copy(fs::path(source) / "medium", folder, fs::copy_options::recursive);
     mediumPath = qm::kernel::HostToWindowsPath(folder.string());
-    StartInstallerAs(mediumPath + "\\qmsetup" + std::to_string(getpid()));
+    StartedAs(mediumPath + "\\" + UniqueName());
   }
 
   // Runs the program with the default answers; its exit code.
   int RunWithDefaultAnswers() {
     const char* source = std::getenv("QUELLMOOR_SOURCE_DIR");
-    return RunWithAnswers(ReadText(fs::path(source) / "tools" / "default-install.script"));
+    return RunWithAnswers(ReadHostFile(fs::path(source) / "tools" / "default-install.script"));
   }
 
   // Runs the program answered by a response script; its exit code.
@@ -72,6 +60,24 @@ class DefaultInstallationTest : public CompletionTest {
   static Installer& TheInstaller() {
     static Installer application;
     return application;
+  }
+
+  // Every link of the group and the desktop's lead into destination.
+  static void ExpectLinksInto(const std::string& destination) {
+    struct Row {
+      std::string link;
+      const char* target;
+    };
+    for (const Row& row : {Row{kGroupFolder + std::string("\\Quellmoor.lnk"), "\\bin\\start.exe"},
+                           Row{kGroupFolder + std::string("\\Setup.lnk"), "\\bin\\setup.exe"},
+                           Row{kGroupFolder + std::string("\\Uninstall.lnk"), "\\uninstall\\uninstall.exe"},
+                           Row{kGroupFolder + std::string("\\Release notes.lnk"), "\\doc\\readme.txt"},
+                           Row{kDesktopFolder + std::string("\\Quellmoor.lnk"), "\\bin\\start.exe"}}) {
+      SCOPED_TRACE(row.link);
+      auto link = ReadLink(row.link);
+      ASSERT_TRUE(link.has_value());
+      EXPECT_EQ(link->target, destination + row.target);
+    }
   }
 
   Installer& installer = TheInstaller();
@@ -88,7 +94,7 @@ TEST_F(DefaultInstallationTest, EndsWithTheRecordTheCopyAndTheLinks) {
   EXPECT_EQ(QueryRecordValue("sourcePath"), mediumPath);
   EXPECT_EQ(Settings().sourcePath, mediumPath + "\\") << "recorded without the trailing backslash";
   EXPECT_EQ(QueryRecordValue("installationType"), "full");
-  const std::string text = ReadText(qm::kernel::PrefixRoot() + "/user.reg");
+  const std::string text = ReadHostFile(qm::kernel::PrefixRoot() + "/user.reg");
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\ryk]\r\n"
                       "\"destinationPath\"=\"" + RegeditEscaped(destination) + "\"\r\n"
                       "\"sourcePath\"=\"" + RegeditEscaped(mediumPath) + "\"\r\n"
@@ -98,11 +104,7 @@ TEST_F(DefaultInstallationTest, EndsWithTheRecordTheCopyAndTheLinks) {
 
   for (const char* file : {"\\bin\\start.exe", "\\doc\\readme.txt", "\\uninstall\\uninstall.exe"})
     EXPECT_TRUE(Exists(destination + file)) << file;
-  for (const char* link : {"\\Quellmoor.lnk", "\\Setup.lnk", "\\Uninstall.lnk", "\\Release notes.lnk"})
-    EXPECT_TRUE(ReadLink(kGroupFolder + std::string(link)).has_value()) << link;
-  auto desktop = ReadLink(kDesktopFolder + std::string("\\Quellmoor.lnk"));
-  ASSERT_TRUE(desktop.has_value());
-  EXPECT_EQ(desktop->target, destination + "\\bin\\start.exe");
+  ExpectLinksInto(destination);
   EXPECT_TRUE(launched.empty());
 }
 
@@ -137,21 +139,7 @@ click 0x3025                 # installation complete: Finish
   for (const char* file : {"/bin/start.exe", "/doc/readme.txt", "/uninstall/uninstall.exe"})
     EXPECT_TRUE(fs::exists(driveD.Path() + "/Spiele/Quellmoor" + file)) << file;
   EXPECT_FALSE(Exists("C:\\Games\\Quellmoor"));
-  struct Row {
-    const char* link;
-    const char* target;
-  };
-  for (const Row& row : {Row{"\\Quellmoor.lnk", "\\bin\\start.exe"}, Row{"\\Setup.lnk", "\\bin\\setup.exe"},
-                         Row{"\\Uninstall.lnk", "\\uninstall\\uninstall.exe"},
-                         Row{"\\Release notes.lnk", "\\doc\\readme.txt"}}) {
-    SCOPED_TRACE(row.link);
-    auto link = ReadLink(kGroupFolder + std::string(row.link));
-    ASSERT_TRUE(link.has_value());
-    EXPECT_EQ(link->target, destination + row.target);
-  }
-  auto desktop = ReadLink(kDesktopFolder + std::string("\\Quellmoor.lnk"));
-  ASSERT_TRUE(desktop.has_value());
-  EXPECT_EQ(desktop->target, destination + "\\bin\\start.exe");
+  ExpectLinksInto(destination);
 }
 
 }  // namespace

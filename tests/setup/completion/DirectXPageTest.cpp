@@ -4,7 +4,6 @@
 #include "install/resources/ResourceIds.h"
 #include "install/settings/InstallationSettings.h"
 #include "platform/directx/DirectXSetup.h"
-#include "platform/ui/CommCtrl.h"
 
 namespace qm::test {
 namespace {
@@ -24,7 +23,7 @@ class DirectXPageTest : public CompletionTest {
  protected:
   void ProbeWith(const char* version) {
     RecordDirectXVersion(version);
-    StartInstallerAs("E:\\setup.exe");
+    StartedAs("E:\\setup.exe");
   }
 };
 
@@ -94,9 +93,7 @@ TEST_F(DirectXPageTest, FailedSetupIsReportedOnceAndTheWizardGoesOn) {
   Settings().directxPath = MakeDirectXPackage("missing", "");
   int warnings = -1;
   automation::Driver driver;
-  driver.Wait("Install")
-      .Click(Id(ID_WIZNEXT))
-      .Click(Id(ID_WIZNEXT))
+  ToCompletePage(driver)
       .Wait("Warning")
       .Do("one warning", [&] { warnings = CountWindowsWith("DirectX Setup Failed"); })
       .Key("Enter")
@@ -111,15 +108,10 @@ TEST_F(DirectXPageTest, FailedSetupIsReportedOnceAndTheWizardGoesOn) {
 TEST_F(DirectXPageTest, SetupAskingForARestartLeadsToTheRestartOffer) {
   ProbeWith("4.06.02.0436");
   Settings().directxPath = MakeDirectXPackage("restart", "Version=4.07.00.0700\nRestart=yes\nFile=ddraw.dll\n");
-  automation::Driver driver;
-  driver.Wait("Install")
-      .Click(Id(ID_WIZNEXT))
-      .Click(Id(ID_WIZNEXT))
-      .Click(Id(ID_WIZFINISH))
-      .Expect(Text("It is necessary to restart your computer. Restart now?"),
-              "It is necessary to restart your computer. Restart now?")
-      .Click(Text("Don't Restart"));
-  EXPECT_EQ(RunCompletion(driver), 0);
+  const char question[] = "It is necessary to restart your computer. Restart now?";
+  FinishWithDefaults([&](automation::Driver& driver) {
+    driver.Expect(Text(question), question).Click(Text("Don't Restart"));
+  });
   EXPECT_TRUE(Settings().restartNeeded);
 }
 

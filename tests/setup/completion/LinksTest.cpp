@@ -4,12 +4,8 @@
 #include "CompletionTest.h"
 #include "install/resources/ResourceIds.h"
 #include "install/settings/InstallationSettings.h"
-#include "platform/kernel/FileApi.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/registry/Registry.h"
-#include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
-#include "support/WindowsFiles.h"
 
 namespace qm::test {
 namespace {
@@ -49,29 +45,11 @@ std::string RunLnkInfo(const std::string& windowsPath) {
   return output;
 }
 
-void RemoveRecordValue(const char* name) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ryk", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-  RegDeleteValueA(key, name);
-  RegCloseKey(key);
-}
-
-class LinksTest : public CompletionTest {
- protected:
-  // Next, Next, Finish, and the program ends.
-  void FinishWithDefaults() {
-    automation::Driver driver;
-    driver.Wait("Install").Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZFINISH));
-    EXPECT_EQ(RunCompletion(driver), 0);
-  }
-};
-
-TEST_F(LinksTest, FinishWithDefaultsMakesTheGroupAndTheDesktopLink) {
-  MakeInstalledGame();
-  FinishWithDefaults();
+// Every link the default answers make, read back whole.
+void ExpectTheLinks() {
   for (const ExpectedLink& expected : ExpectedLinks("C:\\Games\\Quellmoor")) {
     SCOPED_TRACE(expected.file);
-    auto link = ReadLink(expected.file);
+    auto link = qm::shell::ReadShellLink(expected.file);
     ASSERT_TRUE(link.has_value());
     EXPECT_EQ(link->target, expected.target);
     EXPECT_EQ(link->iconLocation, expected.icon);
@@ -80,6 +58,14 @@ TEST_F(LinksTest, FinishWithDefaultsMakesTheGroupAndTheDesktopLink) {
     EXPECT_EQ(link->description, expected.description);
     EXPECT_EQ(link->arguments, "");
   }
+}
+
+class LinksTest : public CompletionTest {};
+
+TEST_F(LinksTest, FinishWithDefaultsMakesTheGroupAndTheDesktopLink) {
+  MakeInstalledGame();
+  FinishWithDefaults();
+  ExpectTheLinks();
   EXPECT_TRUE(launched.empty());
   EXPECT_EQ(QueryRecordValue("destinationPath"), "C:\\Games\\Quellmoor");
   EXPECT_EQ(QueryRecordValue("sourcePath"), "E:");
@@ -117,12 +103,7 @@ TEST_F(LinksTest, InstallingAgainReplacesTheLinksAlsoReadOnlyOnes) {
   ASSERT_TRUE(WriteWindowsFile(std::string(kGroupFolder) + "\\Readme first.txt", "kept"));
 
   FinishWithDefaults();  // a message box would leave the driver without steps
-  for (const ExpectedLink& expected : ExpectedLinks("C:\\Games\\Quellmoor")) {
-    SCOPED_TRACE(expected.file);
-    auto link = ReadLink(expected.file);
-    ASSERT_TRUE(link.has_value());
-    EXPECT_EQ(link->target, expected.target);
-  }
+  ExpectTheLinks();
   EXPECT_TRUE(Exists(std::string(kGroupFolder) + "\\Readme first.txt"));
 }
 
@@ -137,7 +118,7 @@ TEST_F(LinksTest, UntickedBoxesStayUntickedAcrossVisitsAndMakeNoLinks) {
     SCOPED_TRACE(row.box);
     std::filesystem::remove_all(qm::kernel::ResolveWindowsPath(kGroupFolder).value());
     std::filesystem::remove(qm::kernel::ResolveWindowsPath(std::string(kDesktopFolder) + "\\Quellmoor.lnk").value());
-    StartInstallerAs("E:\\setup.exe");
+    StartedAs("E:\\setup.exe");
     MakeInstalledGame();
     automation::Driver driver;
     driver.Wait("Install")

@@ -1,10 +1,9 @@
 // The restart offer at the end and the privilege it needs.
 #include "CompletionTest.h"
-#include "install/engine/MainWindow.h"
 #include "install/settings/InstallationSettings.h"
+#include "install/engine/MainWindow.h"
 #include "platform/shell/Privileges.h"
 #include "platform/shell/Restart.h"
-#include "platform/ui/CommCtrl.h"
 
 namespace qm::test {
 namespace {
@@ -18,13 +17,6 @@ class RestartTest : public CompletionTest {
     CompletionTest::SetUp();
     Settings().restartNeeded = true;
   }
-  // Next, Next, Finish, then the given answer to the restart question.
-  void FinishAnswering(const std::function<void(automation::Driver&)>& answer) {
-    automation::Driver driver;
-    driver.Wait("Install").Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZNEXT)).Click(Id(ID_WIZFINISH));
-    answer(driver);
-    EXPECT_EQ(RunCompletion(driver), 0);
-  }
 };
 
 TEST_F(RestartTest, DeclinedRestartEndsWithoutOne) {
@@ -36,13 +28,13 @@ TEST_F(RestartTest, DeclinedRestartEndsWithoutOne) {
                       {"Esc", [](automation::Driver& d) { d.Expect(Id(IDOK), "Restart Now").Key("Esc"); }}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    FinishAnswering(row.answer);
+    FinishWithDefaults(row.answer);
     EXPECT_EQ(qm::shell::ReadPendingRestart().count, 0);
   }
 }
 
 TEST_F(RestartTest, RestartNowWithThePrivilegeRestartsTheEnvironment) {
-  FinishAnswering([](automation::Driver& d) { d.Click(Text("Restart Now")); });
+  FinishWithDefaults([](automation::Driver& d) { d.Click(Text("Restart Now")); });
   const qm::shell::PendingRestart restart = qm::shell::ReadPendingRestart();
   EXPECT_EQ(restart.count, 1);
   EXPECT_EQ(restart.action, "reboot");
@@ -51,7 +43,7 @@ TEST_F(RestartTest, RestartNowWithThePrivilegeRestartsTheEnvironment) {
 TEST_F(RestartTest, RestartNowWithoutThePrivilegeSaysSoAndEnds) {
   ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false));
   int errors = -1;
-  FinishAnswering([&](automation::Driver& d) {
+  FinishWithDefaults([&](automation::Driver& d) {
     d.Click(Text("Restart Now"))
         .Wait("Error")
         .Do("the message", [&] { errors = CountWindowsWith("Can't restart. Probably you don't have enough privileges"); })

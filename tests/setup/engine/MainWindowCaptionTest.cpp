@@ -1,9 +1,9 @@
 // The main window's caption as the user meets it: its icon and boxes, the
 // host window taking its title and icon, and minimizing and restoring the
 // full-screen window with the wizard on it.
-#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "StartedMainWindow.h"
 #include "install/settings/InstallationSettings.h"
@@ -12,7 +12,7 @@
 #include "support/installer/InstallerUiTest.h"
 #include "support/RecordingDisplay.h"
 #include "support/SheetObjects.h"
-#include "support/TempDir.h"
+#include "support/installer/ShotFolder.h"
 
 namespace {
 
@@ -49,19 +49,14 @@ class MainWindowCaptionTest : public qm::test::InstallerUiTest {
     InstallationSettings::Reset();
     InstallerUiTest::TearDown();
   }
-  std::string ShotPath(const std::string& name) const {
-    const char* keep = std::getenv("QUELLMOOR_WIZARD_SHOTS");
-    return std::string(keep && *keep ? keep : folder.Path()) + "/" + name;
-  }
-
   qm::test::RecordingDisplay* host = nullptr;
   std::unique_ptr<MainWindow> window;
-  qm::test::TempDir folder{"caption-shots"};
+  qm::test::ShotFolder shots{"QUELLMOOR_WIZARD_SHOTS", "caption-shots"};
 };
 
 TEST_F(MainWindowCaptionTest, NamesTheHostWindowAndItsMinimizeBoxMinimizesItAndRestoringBringsBackTheWizard) {
   HWND hwnd = window->Handle();
-  qm::ui::automation::SaveScreenshot(ShotPath("main-window.png"));
+  qm::ui::automation::SaveScreenshot(shots.Path("main-window.png"));
   for (LRESULT part : {HTSYSMENU, HTMAXBUTTON, HTCLOSE}) EXPECT_TRUE(CaptionPart(hwnd, part)) << part;
   ASSERT_FALSE(host->titles.empty());
   EXPECT_EQ(host->titles.back(), "Install");
@@ -87,10 +82,8 @@ TEST_F(MainWindowCaptionTest, NamesTheHostWindowAndItsMinimizeBoxMinimizesItAndR
   EXPECT_TRUE(IsZoomed(hwnd)) << "it comes back full screen";
   RECT back{};
   GetWindowRect(hwnd, &back);
-  EXPECT_EQ(back.left, full.left);
-  EXPECT_EQ(back.top, full.top);
-  EXPECT_EQ(back.right, full.right);
-  EXPECT_EQ(back.bottom, full.bottom);
+  EXPECT_EQ((std::vector<LONG>{back.left, back.top, back.right, back.bottom}),
+            (std::vector<LONG>{full.left, full.top, full.right, full.bottom}));
   EXPECT_TRUE(IsWindowVisible(sheet));
   EXPECT_EQ(GetActiveWindow(), hwnd) << "the window the user left: its box was clicked";
 

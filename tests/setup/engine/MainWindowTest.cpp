@@ -3,14 +3,13 @@
 #include <string>
 
 #include "install/engine/MainWindow.h"
-#include "install/settings/InstallationSettings.h"
 #include "install/wizard/PrivateMessages.h"
-#include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/DisplayBackend.h"
 #include "support/SheetObjects.h"
-#include "support/installer/InstallerUiTest.h"
 #include "support/TempDir.h"
+#include "support/installer/InstallerStart.h"
+#include "support/installer/InstallerUiTest.h"
 
 namespace {
 
@@ -41,8 +40,7 @@ class MainWindowTest : public qm::test::InstallerUiTest {
 
   void SetUp() override {
     InstallerUiTest::SetUp();
-    qm::kernel::SetModuleFileNameOverride(qm::test::WindowsPath(medium.Path()) + "\\setup");
-    InstallationSettings::Reset();
+    qm::test::StartedAs(qm::test::WindowsPath(medium.Path()) + "\\setup");
     Settings().destinationPath = qm::test::WindowsPath(destination.Path()) + "\\Quellmoor";
     Settings().requiredSizeKb = 1;
     window = std::make_unique<MainWindow>();
@@ -60,8 +58,7 @@ class MainWindowTest : public qm::test::InstallerUiTest {
     // them before its process does.
     if (window) qm::test::DestroyWithSheets(window->Handle());
     window.reset();
-    InstallationSettings::Reset();
-    qm::kernel::SetModuleFileNameOverride("");
+    qm::test::ForgetStart();
     InstallerUiTest::TearDown();
   }
 

@@ -141,10 +141,6 @@ TEST_F(ProgressBarTest, PercentageIsTruncatedAndPositionsBeyondTheRangeShowAFull
   }
 }
 
-}  // namespace
-
-namespace {
-
 // A copy moves the bar once per file; only a move that changes what the bar
 // shows may cost a repaint, and every such move must get one.
 TEST_F(ProgressBarTest, RepaintsOnlyWhenThePictureChanges) {

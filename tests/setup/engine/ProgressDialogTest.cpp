@@ -1,19 +1,6 @@
 #include <algorithm>
-#include <filesystem>
-#include <memory>
-#include <set>
-#include <string>
-#include <vector>
 
 #include "CopyTest.h"
-#include "install/engine/ProgressDialog.h"
-#include "install/resources/ResourceIds.h"
-#include "platform/kernel/Prefix.h"
-#include "platform/ui/Automation.h"
-#include "platform/ui/CommCtrl.h"
-#include "platform/ui/DisplayBackend.h"
-#include "support/installer/InstallerUiTest.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -22,7 +9,6 @@ using qm::test::CopyTest;
 using qm::test::MessageBoxTextId;
 using qm::ui::automation::Driver;
 using qm::ui::automation::Id;
-using qm::ui::automation::StepResult;
 using qm::ui::automation::Text;
 
 std::size_t IndexOf(const std::vector<std::string>& order, const std::string& file) {

@@ -2,14 +2,13 @@
 // as: a sizable dialog with the context-help box whose controls keep their
 // places when it grows. QUELLMOOR_CHOOSER_SHOTS names a folder to keep the
 // pictures in.
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "FoldersTest.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
-#include "support/TempDir.h"
+#include "support/installer/ShotFolder.h"
 
 namespace qm::test {
 namespace {
@@ -20,17 +19,13 @@ const ControlRef kTree = Id(IDC_FOLDER_TREE);
 
 class ChooserScreenshotTest : public FoldersTest {
  protected:
-  std::string ShotPath(const std::string& name) const {
-    const char* keep = std::getenv("QUELLMOOR_CHOOSER_SHOTS");
-    return std::string(keep && *keep ? keep : folder.Path()) + "/" + name;
-  }
   void Shot(const std::string& name) {
     driver.Do("screenshot " + name, [this, name] {
-      SaveScreenshot(ShotPath(name));
-      EXPECT_TRUE(std::filesystem::exists(ShotPath(name))) << name;
+      SaveScreenshot(shots.Path(name));
+      EXPECT_TRUE(std::filesystem::exists(shots.Path(name))) << name;
     });
   }
-  TempDir folder{"chooser-shots"};
+  ShotFolder shots{"QUELLMOOR_CHOOSER_SHOTS", "chooser-shots"};
 };
 
 RECT WindowRectOf(const ControlRef& ref) {
@@ -86,8 +81,7 @@ TEST_F(ChooserScreenshotTest, FirstOpeningDeepFolderMenuQuestionsAndALargerWindo
     EXPECT_EQ(tree.bottom, treeBefore.bottom);
     EXPECT_EQ(ok.top, okBefore.top);
   });
-  driver.Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "FoldersTest.h"
 #include "platform/shell/Launcher.h"
+#include "support/HostProbes.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
 
@@ -20,17 +21,6 @@ const ControlRef kGo = Id(IDC_GO);
 
 class FoldersDlgTest : public FoldersTest {
  protected:
-  void SetUp() override {
-    FoldersTest::SetUp();
-    qm::shell::SetLauncher([this](const qm::shell::HostCommand& command) {
-      launched.push_back(command.request);
-      return true;
-    });
-  }
-  void TearDown() override {
-    qm::shell::SetLauncher({});
-    FoldersTest::TearDown();
-  }
   // Replaces the path box's text as a user does: everything selected, then typed.
   void TypePath(const std::string& text) {
     driver.Do("select the path", [] {
@@ -39,7 +29,8 @@ class FoldersDlgTest : public FoldersTest {
     });
     driver.Type(text);
   }
-  std::vector<std::string> launched;
+  RecordingLauncher recorder;
+  const std::vector<qm::shell::HostCommand>& launched = recorder.launched;
 };
 
 TEST_F(FoldersDlgTest, OpeningWithAnEmptyPathLeavesTheBoxEmptyAndOkAndGoDisabled) {
@@ -49,9 +40,9 @@ TEST_F(FoldersDlgTest, OpeningWithAnEmptyPathLeavesTheBoxEmptyAndOkAndGoDisabled
       .Expect(kPath, "C:\\")
       .ExpectEnabled(Id(IDOK), true)
       .SelectItem(kTree, {"My Computer"})
-      .Expect(kPath, "C:\\")  // My Computer has no path: the box keeps the last one
-      .Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+      // My Computer has no path: the box keeps the last one.
+      .Expect(kPath, "C:\\");
+  CancelAndRun();
 }
 
 TEST_F(FoldersDlgTest, OpeningOnAnExistingFolderShowsThePathAsGiven) {
@@ -85,8 +76,7 @@ TEST_F(FoldersDlgTest, TypingEnablesGoOnlyForAnExistingDirectory) {
       EXPECT_TRUE(IsControlEnabled(Id(IDOK)));
     });
   }
-  driver.Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 TEST_F(FoldersDlgTest, GoRevealsTheTypedPathWhateverItsLetterCase) {
@@ -95,9 +85,8 @@ TEST_F(FoldersDlgTest, GoRevealsTheTypedPathWhateverItsLetterCase) {
   driver.Click(kGo)
       .ExpectSelected(kTree, {"My Computer", "(C:)", "Games", "Quellmoor", "Saves"})
       // The selection writes the folder's own spelling into the box.
-      .Expect(kPath, "C:\\Games\\Quellmoor\\Saves")
-      .Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+      .Expect(kPath, "C:\\Games\\Quellmoor\\Saves");
+  CancelAndRun();
 }
 
 TEST_F(FoldersDlgTest, OkOnAMissingFolderAsksAndYesCreatesEveryLevel) {
@@ -121,9 +110,8 @@ TEST_F(FoldersDlgTest, NoToTheQuestionStaysAndCancelThenEndsWithCancel) {
   driver.Click(Id(IDOK))
       .Click(Text("&No"))
       .Wait("Choose Directory")
-      .Expect(kPath, "C:\\Games\\Quellmoor")
-      .Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+      .Expect(kPath, "C:\\Games\\Quellmoor");
+  CancelAndRun();
   EXPECT_FALSE(Exists("C:\\Games\\Quellmoor"));
 }
 
@@ -141,8 +129,7 @@ TEST_F(FoldersDlgTest, ADriveRootOrATrailingBackslashIsNeverAccepted) {
         .Click(Text("OK"))
         .Wait("Choose Directory");
   }
-  driver.Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 TEST_F(FoldersDlgTest, APathTooLongForThePlatformsBuffersIsRefusedWhole) {
@@ -155,9 +142,8 @@ TEST_F(FoldersDlgTest, APathTooLongForThePlatformsBuffersIsRefusedWhole) {
       .Do("the whole path in the box", [&] {
         EXPECT_NE(DescribeOpenWindows().find("Directory " + longPath + " is invalid"), std::string::npos);
       })
-      .Click(Text("OK"))
-      .Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+      .Click(Text("OK"));
+  CancelAndRun();
   EXPECT_FALSE(Exists("C:\\" + std::string(120, 'a')));
 }
 
@@ -169,11 +155,10 @@ TEST_F(FoldersDlgTest, RightClickSelectsTheItemAndItsOpenCommandReachesTheLaunch
         EXPECT_EQ(TreeSelection(kTree), (ItemPath{"My Computer", "(C:)", "Games"}));
       })
       .ChooseMenuItem("&Open")
-      .Wait("Choose Directory")
-      .Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+      .Wait("Choose Directory");
+  CancelAndRun();
   ASSERT_EQ(launched.size(), 1u);
-  EXPECT_NE(launched[0].find("Games"), std::string::npos) << launched[0];
+  EXPECT_NE(launched[0].request.find("Games"), std::string::npos) << launched[0].request;
 }
 
 TEST_F(FoldersDlgTest, RightClickOnEmptySpaceClearsTheSelectionAndShowsNoMenu) {
@@ -188,9 +173,8 @@ TEST_F(FoldersDlgTest, RightClickOnEmptySpaceClearsTheSelectionAndShowsNoMenu) {
       .Do("no menu, no selection", [] {
         EXPECT_EQ(DescribeOpenWindows().find("#32768"), std::string::npos) << DescribeOpenWindows();
         EXPECT_TRUE(TreeSelection(kTree).empty());
-      })
-      .Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+      });
+  CancelAndRun();
   EXPECT_TRUE(launched.empty());
 }
 
@@ -201,9 +185,8 @@ TEST_F(FoldersDlgTest, ComboEntriesAreOfferedInTheirOrder) {
         std::string text;
         dialog.pathCombo.GetLBText(1, text);
         EXPECT_EQ(text, "D:\\Spiele");
-      })
-      .Click(Id(IDCANCEL));
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+      });
+  CancelAndRun();
 }
 
 }  // namespace

@@ -32,6 +32,11 @@ class FoldersTest : public InstallerUiTest {
 
   // Runs the chooser with the steps queued on driver; its result.
   INT_PTR RunChooser() { return dialog.DoModal(); }
+  // Cancel as the last step; the chooser must end with it.
+  void CancelAndRun() {
+    driver.Click(automation::Id(IDCANCEL));
+    EXPECT_EQ(RunChooser(), IDCANCEL);
+  }
 
   // Folders the namespace has listed so far.
   static std::size_t Listings() { return qm::shell::NamespaceReadCount().folderListings; }

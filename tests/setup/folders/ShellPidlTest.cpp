@@ -60,8 +60,6 @@ class NamingFolder final : public IShellFolder {
   HRESULT result;
 };
 
-}  // namespace
-
 TEST(ShellPidl, ListsAreMeasuredJoinedAndCopiedInTheirLayout) {
   ShellPidl pidl;
   const qm::shell::TaskMemoryInUse before = qm::shell::TaskMemoryUse();
@@ -190,11 +188,7 @@ TEST(ShellPidl, AnItemIsFoundFromTheDesktopByItsParsingName) {
   desktop->Release();
 }
 
-namespace {
-
 class ShellPidlMenu : public qm::test::InstallerUiTest {};
-
-}  // namespace
 
 TEST_F(ShellPidlMenu, AFolderWithoutAMenuSaysSoWithTheCodeInHexadecimal) {
   STRRET unused{};
@@ -208,3 +202,5 @@ TEST_F(ShellPidlMenu, AFolderWithoutAMenuSaysSoWithTheCodeInHexadecimal) {
   EXPECT_EQ(driver.StepsLeft(), 0u);
   CoTaskMemFree(item);
 }
+
+}  // namespace

@@ -14,10 +14,7 @@ using namespace qm::ui::automation;
 
 const ControlRef kTree = Id(IDC_FOLDER_TREE);
 
-class ShellTreeTest : public FoldersTest {
- protected:
-  void Finish() { driver.Click(Id(IDCANCEL)); }
-};
+class ShellTreeTest : public FoldersTest {};
 
 TEST_F(ShellTreeTest, OpensOnTheDesktopWithMyComputerExpandedAndSelected) {
   MakeFolder("C:\\Windows\\Desktop\\Saves");
@@ -30,8 +27,7 @@ TEST_F(ShellTreeTest, OpensOnTheDesktopWithMyComputerExpandedAndSelected) {
         EXPECT_FALSE(dialog.tree.GetSelectedPath(path));
         EXPECT_EQ(path, "untouched");
       });
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 TEST_F(ShellTreeTest, OpensDownToAnExistingFolderOnTheWay) {
@@ -45,8 +41,7 @@ TEST_F(ShellTreeTest, OpensDownToAnExistingFolderOnTheWay) {
       .Do("the selected folder's children are loaded", [this] {
         EXPECT_EQ(ChildCount({"My Computer", "(C:)", "Games", "Quellmoor"}), 1);
       });
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 TEST_F(ShellTreeTest, ListsFoldersOnlyAndGivesButtonsToThoseWithSubfolders) {
@@ -69,8 +64,7 @@ TEST_F(ShellTreeTest, ListsFoldersOnlyAndGivesButtonsToThoseWithSubfolders) {
           EXPECT_EQ(ChildrenFlag(row.path), row.children);
         }
       });
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 TEST_F(ShellTreeTest, ExpandingCollapsingAndExpandingAgainListsAFolderOnce) {
@@ -85,8 +79,7 @@ TEST_F(ShellTreeTest, ExpandingCollapsingAndExpandingAgainListsAFolderOnce) {
         EXPECT_EQ(Listings() - before, 1u);
         EXPECT_EQ(ChildCount({"My Computer", "(C:)", "Games"}), 1);
       });
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 TEST_F(ShellTreeTest, SelectingAFolderNeverOpenedLoadsItsChildrenOnce) {
@@ -105,8 +98,7 @@ TEST_F(ShellTreeTest, SelectingAFolderNeverOpenedLoadsItsChildrenOnce) {
         EXPECT_EQ(Listings(), afterSelection);
         EXPECT_EQ(ChildCount({"My Computer", "(C:)", "Games"}), 2);
       });
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 TEST_F(ShellTreeTest, RevealPathIgnoresLetterCaseAndStopsWhereThePathLeavesTheTree) {
@@ -131,8 +123,7 @@ TEST_F(ShellTreeTest, RevealPathIgnoresLetterCaseAndStopsWhereThePathLeavesTheTr
       EXPECT_EQ(TreeSelection(kTree), row.selected);
     });
   }
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 TEST_F(ShellTreeTest, RevealPathOfAMissingPathShowsThePathNotFoundBox) {
@@ -144,8 +135,7 @@ TEST_F(ShellTreeTest, RevealPathOfAMissingPathShowsThePathNotFoundBox) {
       .Click(Text("OK"))
       .Wait("Choose Directory")
       .ExpectSelected(kTree, {"My Computer"});
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 TEST_F(ShellTreeTest, EveryItemsRecordIsReturnedWhenTheDialogCloses) {
@@ -157,8 +147,7 @@ TEST_F(ShellTreeTest, EveryItemsRecordIsReturnedWhenTheDialogCloses) {
         // A record and its two lists for every item.
         EXPECT_EQ(qm::shell::TaskMemoryUse().blocks, memoryBefore.blocks + 3 * dialog.tree.GetCount());
       });
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
   EXPECT_EQ(qm::shell::TaskMemoryUse().blocks, memoryBefore.blocks);
   EXPECT_EQ(qm::shell::TaskMemoryUse().bytes, memoryBefore.bytes);
   EXPECT_EQ(qm::shell::LiveObjectCount(), objectsBefore);
@@ -167,12 +156,8 @@ TEST_F(ShellTreeTest, EveryItemsRecordIsReturnedWhenTheDialogCloses) {
 TEST_F(ShellTreeTest, OpeningOverTheHostsWholeRootListsOnlyTheDesktopAndMyComputer) {
   // Z: is the host's root: opening must look into no drive's folders.
   const std::size_t before = Listings();
-  driver.Do("count", [&] {
-    // The desktop and My Computer.
-    EXPECT_EQ(Listings() - before, 2u);
-  });
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  driver.Do("count", [&] { EXPECT_EQ(Listings() - before, 2u) << "the desktop and My Computer only"; });
+  CancelAndRun();
 }
 
 TEST_F(ShellTreeTest, ReloadingTheTreeReturnsTheRecordsOfTheItemsItReplaces) {
@@ -184,8 +169,7 @@ TEST_F(ShellTreeTest, ReloadingTheTreeReturnsTheRecordsOfTheItemsItReplaces) {
     EXPECT_EQ(TreeItems(kTree), (std::vector<std::string>{"(C:)", "  Windows", "(Z:)"}));
     EXPECT_EQ(TreeSelection(kTree), (ItemPath{"(C:)"}));
   });
-  Finish();
-  EXPECT_EQ(RunChooser(), IDCANCEL);
+  CancelAndRun();
 }
 
 }  // namespace

@@ -99,14 +99,6 @@ TEST_F(DirectoryWatcher, StartOnAMissingPathFailsAndLeavesTheRecordStopped) {
   EXPECT_EQ(Threads(), threads);
 }
 
-TEST_F(DirectoryWatcher, AFileMadeInASubdirectoryPostsTheMessageToTheWindow) {
-  ASSERT_EQ(StartDirectoryWatch(watch, kNames), 1);
-  EXPECT_EQ(watch.running, 1);
-  Make("sub/new.txt");
-  ASSERT_TRUE(MessageArrives());
-  EXPECT_GE(TakeMessages(), 1);
-}
-
 TEST_F(DirectoryWatcher, TenFilesMadeAtOncePostAtLeastOneAndAtMostTenMessages) {
   ASSERT_EQ(StartDirectoryWatch(watch, FILE_NOTIFY_CHANGE_FILE_NAME), 1);
   for (int i = 0; i < 10; ++i) Make("sub/file" + std::to_string(i) + ".txt");
@@ -136,10 +128,11 @@ TEST_F(DirectoryWatcher, StopEndsTheWaitingThreadAndASecondStopFindsNothingToSto
   TakeMessages();
 }
 
-TEST_F(DirectoryWatcher, AStoppedRecordStartsAgain) {
+TEST_F(DirectoryWatcher, AFileMadeInASubdirectoryPostsTheMessageAndAStoppedRecordStartsAgain) {
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     ASSERT_EQ(StartDirectoryWatch(watch, kNames), 1);
+    EXPECT_EQ(watch.running, 1);
     Make("sub/round" + std::to_string(round) + ".txt");
     ASSERT_TRUE(MessageArrives());
     EXPECT_EQ(StopDirectoryWatch(watch), 1);

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <iterator>
 
 #include "install/service/Service.h"
 #include "platform/kernel/Process.h"
+#include "support/HostFiles.h"
 #include "support/HostProbes.h"
 
 namespace qm::test {
@@ -86,8 +86,7 @@ TEST_F(RunAndWaitTest, ParametersWithBlanksAndTheWorkingDirectoryReachTheProgram
   EXPECT_EQ(RunAndWait(nullptr, "C:\\Tools\\report.sh", "\"read me.txt\" -v \"C:\\Games\\Quell moor\\\\\"",
                        "C:\\Games\\Quell moor\\doc", kShow),
             0);
-  std::ifstream report(HostPathOf("C:\\Games\\Quell moor\\report.txt"));
-  std::string text((std::istreambuf_iterator<char>(report)), std::istreambuf_iterator<char>());
+  const std::string text = ReadHostFile(HostPathOf("C:\\Games\\Quell moor\\report.txt"));
   EXPECT_EQ(text, HostPathOf("C:\\Games\\Quell moor\\doc") + "\n[read me.txt]\n[-v]\n[C:\\Games\\Quell moor\\]\n");
 }
 

@@ -1,56 +1,37 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "install/settings/InstallationSettings.h"
-#include "platform/registry/Registry.h"
 #include "support/WindowsFiles.h"
+#include "support/installer/RegistryRecords.h"
 
 namespace {
-
-// Records the installed DirectX as the setup library finds it.
-void RecordDirectXVersion(const char* version) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\DirectX", 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_WRITE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  if (version != nullptr)
-    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                   static_cast<DWORD>(std::strlen(version) + 1));
-  else
-    RegDeleteValueA(key, "Version");
-  RegCloseKey(key);
-}
 
 class DirectXTest : public testing::Test {
  protected:
   void TearDown() override { InstallationSettings::Reset(); }
   static InstallationSettings& ProbedWith(const char* version) {
-    RecordDirectXVersion(version);
+    qm::test::RecordDirectXVersion(version);
     InstallationSettings::Reset();
     return Settings();
   }
 };
 
-TEST_F(DirectXTest, ProbeAsksForDirectX7OrLater) {
+TEST_F(DirectXTest, ProbeAsksForDirectX7OrLaterAndAFailedQueryForARestartToo) {
   struct Case {
-    const char* version;
+    const char* version;  // null: none recorded, so the library's query fails
     bool needed;
+    bool restart;
   };
-  const Case cases[] = {{"4.06.02.0436", true}, {"4.07.00.0700", false}, {"4.08.01.0810", false}};
+  const Case cases[] = {
+      {"4.06.02.0436", true, false}, {"4.07.00.0700", false, false}, {"4.08.01.0810", false, false},
+      {nullptr, true, true},
+  };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.version);
+    SCOPED_TRACE(c.version ? c.version : "failed query");
     InstallationSettings& settings = ProbedWith(c.version);
     EXPECT_EQ(settings.directXNeeded, c.needed);
-    EXPECT_FALSE(settings.restartNeeded);
+    EXPECT_EQ(settings.restartNeeded, c.restart);
   }
-}
-
-TEST_F(DirectXTest, FailedVersionQueryAsksForDirectXAndARestart) {
-  // Without a recorded version the library's query fails.
-  InstallationSettings& settings = ProbedWith(nullptr);
-  EXPECT_TRUE(settings.directXNeeded);
-  EXPECT_TRUE(settings.restartNeeded);
 }
 
 TEST_F(DirectXTest, SetupResultsMapToSuccessAndTheRestartFlag) {

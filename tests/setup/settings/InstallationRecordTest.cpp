@@ -1,68 +1,30 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "install/settings/InstallationRecord.h"
-#include "install/settings/InstallationSettings.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/kernel/SystemInfo.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/Automation.h"
+#include "support/HostFiles.h"
 #include "support/ScreenTest.h"
+#include "support/installer/InstallerStart.h"
+#include "support/installer/RegistryRecords.h"
 
 namespace {
 
 namespace automation = qm::ui::automation;
+using qm::test::QueryRecordValue;
+using qm::test::StartedAs;
 
 std::string UserStorePath() { return qm::kernel::PrefixRoot() + "/user.reg"; }
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The value as the registry answers it, with its type and data size checked
-// against a string with one terminating zero.
-std::string QueryRecordValue(const char* name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ryk", 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
-  char buffer[512] = {};
-  DWORD type = 0;
-  DWORD size = sizeof buffer;
-  LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(key);
-  if (result != ERROR_SUCCESS) return "<missing>";
-  EXPECT_EQ(type, REG_SZ) << name;
-  EXPECT_EQ(size, std::string(buffer).size() + 1) << name;
-  return buffer;
-}
-
-void SetRecordValue(const char* name, const std::string& value) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\ryk", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1)),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-}
 
 // On a screen: a store that cannot be read is reported in a message box.
 class InstallationRecordTest : public qm::test::ScreenTest {
  protected:
   InstallationRecordTest() : ScreenTest({800, 600}) {}
   void TearDown() override {
-    qm::kernel::SetModuleFileNameOverride("");
-    InstallationSettings::Reset();
+    qm::test::ForgetStart();
     ScreenTest::TearDown();
-  }
-  static InstallationSettings& StartedAs(const std::string& exePath) {
-    qm::kernel::SetModuleFileNameOverride(exePath);
-    InstallationSettings::Reset();
-    return Settings();
   }
 };
 
@@ -91,8 +53,8 @@ TEST_F(InstallationRecordTest, RecordFollowsTheSettingsAndDropsOnlyOneBackslash)
 }
 
 TEST_F(InstallationRecordTest, OtherValuesUnderTheKeyStay) {
-  SetRecordValue("playerName", "Ash");
-  SetRecordValue("installationType", "compact");
+  qm::test::SetRecordValue("playerName", "Ash");
+  qm::test::SetRecordValue("installationType", "compact");
   StartedAs("E:\\setup.exe");
   RecordInstallation();
   EXPECT_EQ(QueryRecordValue("playerName"), "Ash");
@@ -126,7 +88,7 @@ TEST_F(InstallationRecordTest, UnreadableStoreShowsOpenKeyErrorAndIsLeftAsItWas)
   EXPECT_FALSE(record.WriteToRegistry());
   EXPECT_EQ(boxes, 1);
   EXPECT_EQ(driver.StepsLeft(), 0u);
-  EXPECT_EQ(ReadText(UserStorePath()), broken);
+  EXPECT_EQ(qm::test::ReadHostFile(UserStorePath()), broken);
 }
 
 }  // namespace

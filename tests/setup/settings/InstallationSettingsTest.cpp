@@ -2,28 +2,19 @@
 
 #include <filesystem>
 
-#include "install/settings/InstallationSettings.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/kernel/SystemInfo.h"
 #include "support/WindowsFiles.h"
+#include "support/installer/InstallerStart.h"
 
 namespace {
 
 using qm::test::MakeWindowsDirectory;
+using qm::test::StartedAs;
 using qm::test::WriteWindowsFile;
 
 class InstallationSettingsTest : public testing::Test {
  protected:
-  void TearDown() override {
-    qm::kernel::SetModuleFileNameOverride("");
-    InstallationSettings::Reset();
-  }
-  // The settings as they are built for an installer started as exePath.
-  static InstallationSettings& StartedAs(const std::string& exePath) {
-    qm::kernel::SetModuleFileNameOverride(exePath);
-    InstallationSettings::Reset();
-    return Settings();
-  }
+  void TearDown() override { qm::test::ForgetStart(); }
 };
 
 TEST_F(InstallationSettingsTest, SourcePathsFollowTheInstallerDirectory) {

@@ -1,24 +1,16 @@
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "install/engine/MainWindow.h"
-#include "install/settings/InstallationSettings.h"
 #include "install/startup/Installer.h"
-#include "platform/kernel/SystemInfo.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/DisplayBackend.h"
 #include "support/SheetObjects.h"
-#include "support/installer/InstallerUiTest.h"
 #include "support/TempDir.h"
-
-extern char** environ;
+#include "support/installer/InstallerStart.h"
+#include "support/installer/InstallerUiTest.h"
+#include "support/installer/RunningCopy.h"
 
 namespace {
 
@@ -40,28 +32,6 @@ HWND FindWaitingDialog() {
   return nullptr;
 }
 
-// A host program copied under a chosen name and kept running for the scope:
-// another installer of that name.
-class RunningCopy {
- public:
-  RunningCopy(const std::string& folder, const std::string& name) {
-    const std::string path = folder + "/" + name;
-    fs::copy_file("/bin/sleep", path, fs::copy_options::overwrite_existing);
-    fs::permissions(path, fs::perms::owner_all);
-    std::vector<char*> argv{const_cast<char*>(name.c_str()), const_cast<char*>("600"), nullptr};
-    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0) pid = -1;
-  }
-  ~RunningCopy() {
-    if (pid <= 0) return;
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-  }
-  bool Started() const { return pid > 0; }
-
- private:
-  pid_t pid = -1;
-};
-
 // Start-up in this process, over a medium folder on the host. The installer
 // is named uniquely, so that no other process counts as a second instance
 // unless a test starts one.
@@ -73,7 +43,7 @@ class InstallerStartTest : public qm::test::InstallerUiTest {
     qm::test::MakeFile(Medium("bin/start.exe"), 2 * 1024);
     qm::test::MakeFile(Medium("doc/readme.txt"), 1024 + 512);
     qm::test::MakeFile(Medium("uninstall/uninstall.exe"), 7 * 1024);
-    NameInstaller("qmsetup" + std::to_string(getpid()));
+    NameInstaller(qm::test::UniqueName());
   }
 
   void TearDown() override {
@@ -83,15 +53,12 @@ class InstallerStartTest : public qm::test::InstallerUiTest {
     if (installer.mainWindow) qm::test::DestroyWithSheets(installer.mainWindow->Handle());
     delete installer.mainWindow;
     installer.mainWindow = nullptr;
-    InstallationSettings::Reset();
-    qm::kernel::SetModuleFileNameOverride("");
+    qm::test::ForgetStart();
     InstallerUiTest::TearDown();
   }
 
   void NameInstaller(const std::string& name) {
-    qm::kernel::SetModuleFileNameOverride(qm::test::WindowsPath(medium.Path()) + "\\" + name);
-    InstallationSettings::Reset();
-    Settings();
+    qm::test::StartedAs(qm::test::WindowsPath(medium.Path()) + "\\" + name);
   }
 
   void WriteConfiguration(const std::string& text) { std::ofstream(Medium("install.cfg")) << text; }
@@ -117,7 +84,7 @@ class InstallerStartTest : public qm::test::InstallerUiTest {
 TEST_F(InstallerStartTest, SecondInstanceIsToldSoAndNothingIsCreated) {
   qm::test::TempDir elsewhere("qm-first-installer");
   const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
-  RunningCopy first(elsewhere.Path(), self);
+  qm::test::RunningCopy first(elsewhere.Path(), self);
   ASSERT_TRUE(first.Started());
   NameInstaller(self);
   HWND owner = reinterpret_cast<HWND>(1);

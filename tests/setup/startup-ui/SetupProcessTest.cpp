@@ -21,6 +21,8 @@
 #include "platform/ui/gdi/Png.h"
 #include "support/HostFiles.h"
 #include "support/TempDir.h"
+#include "support/installer/InstallerStart.h"
+#include "support/installer/RunningCopy.h"
 
 extern char** environ;
 
@@ -48,7 +50,12 @@ std::string LayOutMedium(const std::string& folder, const std::string& name) {
   return program;
 }
 
-void WriteScript(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
+// Writes a response script into folder; the variable that hands it to the installer.
+std::string ScriptIn(const std::string& folder, const std::string& text) {
+  const std::string path = folder + "/answers.script";
+  std::ofstream(path) << text;
+  return "QUELLMOOR_SCRIPT=" + path;
+}
 
 // Whether `entry` ("NAME=value") sets the variable that `assignment` sets.
 bool SameVariable(const std::string& entry, const std::string& assignment) {
@@ -107,9 +114,24 @@ class Child {
 
 class SetupProcessTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(fs::exists(BuiltSetup())) << BuiltSetup(); }
-  std::string UniqueName() const { return "qmsetup" + std::to_string(getpid()); }
+  void SetUp() override {
+    ASSERT_TRUE(fs::exists(BuiltSetup())) << BuiltSetup();
+    ASSERT_NE(std::getenv("QUELLMOOR_SOURCE_DIR"), nullptr);
+  }
+  // The response script that takes every default answer.
+  static std::string DefaultAnswers() {
+    return std::string("QUELLMOOR_SCRIPT=") + std::getenv("QUELLMOOR_SOURCE_DIR") + "/tools/default-install.script";
+  }
+  // The user's registry store, in a prefix folder that exists.
+  static std::string UserStore() {
+    const std::string prefix = std::getenv("QUELLMOOR_PREFIX");
+    fs::create_directories(prefix);
+    return prefix + "/user.reg";
+  }
 };
+
+using qm::test::ReadHostFile;
+using qm::test::UniqueName;
 
 TEST_F(SetupProcessTest, SecondProcessOfTheSameNameIsToldSoAndEndsWithZero) {
   qm::test::TempDir firstFolder("qm-first");
@@ -127,12 +149,11 @@ TEST_F(SetupProcessTest, SecondProcessOfTheSameNameIsToldSoAndEndsWithZero) {
   const int pipeEnd = open(pipe.c_str(), O_WRONLY);
   ASSERT_GE(pipeEnd, 0);
 
-  const std::string script = secondFolder.Path() + "/refused.script";
-  WriteScript(script,
-              "wait \"Install\"\n"
-              "expect 0xFFFF \"Installer already running\"\n"
-              "click \"OK\"\n");
-  Child second(LayOutMedium(secondFolder.Path(), name), {"QUELLMOOR_SCRIPT=" + script});
+  const std::string script = ScriptIn(secondFolder.Path(),
+                                      "wait \"Install\"\n"
+                                      "expect 0xFFFF \"Installer already running\"\n"
+                                      "click \"OK\"\n");
+  Child second(LayOutMedium(secondFolder.Path(), name), {script});
   EXPECT_EQ(second.Wait(), 0) << "after OK the second one ends by itself, with no window left to wait on";
   EXPECT_TRUE(first.Running()) << "the first installer is not disturbed";
 
@@ -146,24 +167,17 @@ TEST_F(SetupProcessTest, CopyUnderAnotherNameIsNotTakenForASecondInstance) {
   qm::test::TempDir otherFolder("qm-other");
   qm::test::TempDir mediumFolder("qm-renamed");
   const std::string name = UniqueName();
-  const std::string otherProgram = otherFolder.Path() + "/" + name;
-  fs::copy_file("/bin/sleep", otherProgram);
   {
     // Stands for an installer of the original name that is running.
-    Child other(otherProgram, {});
+    qm::test::RunningCopy other(otherFolder.Path(), name);
     ASSERT_TRUE(other.Started());
-    const std::string script = mediumFolder.Path() + "/renamed.script";
-    WriteScript(script,
-                "wait \"Install\"\n"
-                "screenshot \"started.png\"\n"
-                "end\n");
+    const std::string script = ScriptIn(mediumFolder.Path(), "wait \"Install\"\nscreenshot \"started.png\"\nend\n");
     Child renamed(LayOutMedium(mediumFolder.Path(), name + "-copy"),
-                  {"QUELLMOOR_SCRIPT=" + script, "QUELLMOOR_SCREENSHOTS=" + mediumFolder.Path()});
+                  {script, "QUELLMOOR_SCREENSHOTS=" + mediumFolder.Path()});
     EXPECT_EQ(renamed.Wait(), 0);
   }
 
-  std::ifstream png(mediumFolder.Path() + "/started.png", std::ios::binary);
-  const std::string data((std::istreambuf_iterator<char>(png)), std::istreambuf_iterator<char>());
+  const std::string data = ReadHostFile(mediumFolder.Path() + "/started.png");
   const auto screen = qm::ui::gdi::DecodePng(data.data(), data.size());
   ASSERT_TRUE(screen.has_value());
   // The right edge of the screen, beside the wizard: the main window's gradient.
@@ -177,14 +191,11 @@ TEST_F(SetupProcessTest, UnknownDisplayNameEndsTheProgramWithTheKnownOnesAndStat
   const std::string errors = mediumFolder.Path() + "/stderr.txt";
   // With a script that would end the run at once, a name that was not
   // refused shows as exit status 0 instead of a program waiting unseen.
-  const std::string script = mediumFolder.Path() + "/end.script";
-  WriteScript(script, "end\n");
   Child installer(LayOutMedium(mediumFolder.Path(), UniqueName()),
-                  {"QUELLMOOR_DISPLAY=sld", "QUELLMOOR_SCRIPT=" + script}, errors);
+                  {"QUELLMOOR_DISPLAY=sld", ScriptIn(mediumFolder.Path(), "end\n")}, errors);
   ASSERT_TRUE(installer.Started());
   EXPECT_EQ(installer.Wait(), 2);
-  std::ifstream in(errors);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string text = ReadHostFile(errors);
   EXPECT_NE(text.find("QUELLMOOR_DISPLAY=sld names no known display"), std::string::npos) << text;
   for (const char* known : {"\n  headless ", "\n  sdl "}) EXPECT_NE(text.find(known), std::string::npos) << text;
 }
@@ -206,9 +217,7 @@ std::string InstalledGame() {
 TEST_F(SetupProcessTest, DefaultAnswersInstallTheSampleMediumAndTheRunEnds) {
   qm::test::TempDir mediumFolder("qm-sample");
   const std::string program = CopySampleMedium(mediumFolder.Path(), UniqueName());
-  const char* source = std::getenv("QUELLMOOR_SOURCE_DIR");
-  ASSERT_NE(source, nullptr);
-  Child installer(program, {std::string("QUELLMOOR_SCRIPT=") + source + "/tools/default-install.script"});
+  Child installer(program, {DefaultAnswers()});
   ASSERT_EQ(installer.Wait(), 0);
 
   std::set<std::string> expected;
@@ -222,30 +231,21 @@ TEST_F(SetupProcessTest, DefaultAnswersInstallTheSampleMediumAndTheRunEnds) {
 TEST_F(SetupProcessTest, CancelledCopyEndsTheRunWithZeroAndKeepsWhatWasCopied) {
   qm::test::TempDir mediumFolder("qm-sample");
   const std::string program = CopySampleMedium(mediumFolder.Path(), UniqueName());
-  const std::string script = mediumFolder.Path() + "/cancel.script";
   // The Cancel click comes at the copy's first pause, after its first file.
-  WriteScript(script,
-              "wait \"Install\"\n"
-              "click 0x3024\nclick 0x3024\nclick 0x3024\nclick 0x3024\n"
-              "click 2\n"
-              "expect 0xFFFF \"Are you sure you want to cancel?\"\n"
-              "click \"&Yes\"\n");
-  Child installer(program, {"QUELLMOOR_SCRIPT=" + script});
+  Child installer(program, {ScriptIn(mediumFolder.Path(),
+                                     "wait \"Install\"\n"
+                                     "click 0x3024\nclick 0x3024\nclick 0x3024\nclick 0x3024\n"
+                                     "click 2\n"
+                                     "expect 0xFFFF \"Are you sure you want to cancel?\"\n"
+                                     "click \"&Yes\"\n")});
   ASSERT_EQ(installer.Wait(), 0) << "the program ends by itself after the cancel";
   EXPECT_EQ(qm::test::FilesBelow(InstalledGame()).size(), 1u);
-}
-
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 const char kStoreStart[] = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n";
 
 TEST_F(SetupProcessTest, AStoreThatCannotBeReadIsReportedAtTheLinksPageAndTheRunEndsWithZero) {
-  const std::string prefix = std::getenv("QUELLMOOR_PREFIX");
-  fs::create_directories(prefix);
-  const std::string store = prefix + "/user.reg";
+  const std::string store = UserStore();
   const struct {
     const char* what;
     void (*make)(const std::string& path);
@@ -277,28 +277,24 @@ TEST_F(SetupProcessTest, AStoreThatCannotBeReadIsReportedAtTheLinksPageAndTheRun
     qm::test::TempDir mediumFolder("qm-store");
     const std::string program = LayOutMedium(mediumFolder.Path(), UniqueName());
     row.make(store);
-    const std::string before = ReadWhole(store);
-    const std::string script = mediumFolder.Path() + "/store.script";
-    WriteScript(script,
-                "wait \"Install\"\n"
-                "click 0x3024\nclick 0x3024\nclick 0x3024\nclick 0x3024\n"
-                "wait-idle\n"
-                "wait \"Error\"\n"
-                "expect 0xFFFF \"open key\"\n"
-                "click \"OK\"\n"
-                "click 0x3024\nclick 0x3024\nclick 0x3025\n");
-    Child installer(program, {"QUELLMOOR_SCRIPT=" + script});
+    const std::string before = ReadHostFile(store);
+    Child installer(program, {ScriptIn(mediumFolder.Path(),
+                                       "wait \"Install\"\n"
+                                       "click 0x3024\nclick 0x3024\nclick 0x3024\nclick 0x3024\n"
+                                       "wait-idle\n"
+                                       "wait \"Error\"\n"
+                                       "expect 0xFFFF \"open key\"\n"
+                                       "click \"OK\"\n"
+                                       "click 0x3024\nclick 0x3024\nclick 0x3025\n")});
     EXPECT_EQ(installer.Wait(), 0);
-    EXPECT_TRUE(ReadWhole(store) == before) << "the store was changed";
+    EXPECT_TRUE(ReadHostFile(store) == before) << "the store was changed";
     EXPECT_TRUE(fs::exists(InstalledGame() + "/db/items.dat")) << "the copy before it went on as usual";
     fs::remove_all(InstalledGame());
   }
 }
 
 TEST_F(SetupProcessTest, AValidStoreOfAnUnusualShapeIsReadAndKeptAndGetsTheRecord) {
-  const std::string prefix = std::getenv("QUELLMOOR_PREFIX");
-  fs::create_directories(prefix);
-  const std::string store = prefix + "/user.reg";
+  const std::string store = UserStore();
   std::string many = std::string(kStoreStart) + "[HKEY_CURRENT_USER\\Software\\Many]\r\n";
   for (int i = 0; i < 100000; ++i) many += "\"v" + std::to_string(i) + "\"=dword:0000002a\r\n";
   const struct {
@@ -318,17 +314,14 @@ TEST_F(SetupProcessTest, AValidStoreOfAnUnusualShapeIsReadAndKeptAndGetsTheRecor
     qm::test::TempDir mediumFolder("qm-store");
     const std::string program = LayOutMedium(mediumFolder.Path(), UniqueName());
     std::ofstream(store, std::ios::binary | std::ios::trunc) << row.text;
-    const char* source = std::getenv("QUELLMOOR_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    Child installer(program, {std::string("QUELLMOOR_SCRIPT=") + source + "/tools/default-install.script"});
+    Child installer(program, {DefaultAnswers()});
     EXPECT_EQ(installer.Wait(), 0);
-    const std::optional<qm::registry::Hive> hive = qm::registry::ParseHive(ReadWhole(store), "HKEY_CURRENT_USER");
+    std::optional<qm::registry::Hive> hive = qm::registry::ParseHive(ReadHostFile(store), "HKEY_CURRENT_USER");
     ASSERT_TRUE(hive);
-    qm::registry::Hive written = *hive;
-    ASSERT_NE(written.FindKey(row.keptKey), nullptr);
-    EXPECT_NE(written.FindKey(row.keptKey)->FindValue(row.keptValue), nullptr);
-    ASSERT_NE(written.FindKey("Software\\ryk"), nullptr);
-    EXPECT_NE(written.FindKey("Software\\ryk")->FindValue("destinationPath"), nullptr);
+    ASSERT_NE(hive->FindKey(row.keptKey), nullptr);
+    EXPECT_NE(hive->FindKey(row.keptKey)->FindValue(row.keptValue), nullptr);
+    ASSERT_NE(hive->FindKey("Software\\ryk"), nullptr);
+    EXPECT_NE(hive->FindKey("Software\\ryk")->FindValue("destinationPath"), nullptr);
     fs::remove_all(InstalledGame());
   }
 }
@@ -360,13 +353,9 @@ TEST_F(SetupProcessTest, AnInstallCfgThatCannotBeReadIsMeasuredInsteadAndTheRunE
     const std::string config = mediumFolder.Path() + "/install.cfg";
     fs::remove(config);
     row.make(config);
-    const std::string script = mediumFolder.Path() + "/config.script";
-    WriteScript(script,
-                "wait \"Install\"\n"
-                "click 0x3024\nclick 0x3024\n"
-                "expect 1010 \"" + std::string(row.required) + "\"\n"
-                "end\n");
-    Child installer(program, {"QUELLMOOR_SCRIPT=" + script});
+    const std::string script =
+        "wait \"Install\"\nclick 0x3024\nclick 0x3024\nexpect 1010 \"" + std::string(row.required) + "\"\nend\n";
+    Child installer(program, {ScriptIn(mediumFolder.Path(), script)});
     EXPECT_EQ(installer.Wait(), 0);
   }
 }

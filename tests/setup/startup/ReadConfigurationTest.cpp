@@ -5,11 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "install/settings/InstallationSettings.h"
 #include "install/startup/Installer.h"
 #include "platform/kernel/Prefix.h"
-#include "platform/kernel/SystemInfo.h"
 #include "support/WindowsFiles.h"
+#include "support/installer/InstallerStart.h"
 
 namespace {
 
@@ -23,13 +22,9 @@ class ReadConfigurationTest : public testing::Test {
  protected:
   void SetUp() override {
     qm::test::MakeWindowsDirectory("C:\\dist\\cd1");
-    qm::kernel::SetModuleFileNameOverride("C:\\dist\\cd1\\setup.exe");
-    InstallationSettings::Reset();
+    qm::test::StartedAs("C:\\dist\\cd1\\setup.exe");
   }
-  void TearDown() override {
-    qm::kernel::SetModuleFileNameOverride("");
-    InstallationSettings::Reset();
-  }
+  void TearDown() override { qm::test::ForgetStart(); }
   // Each case starts from a size no case produces, so an untouched field shows.
   static void ExpectSums(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
@@ -56,13 +51,6 @@ TEST_F(ReadConfigurationTest, SumsTheSizeTokens) {
   });
 }
 
-TEST_F(ReadConfigurationTest, MissingFileLeavesTheSizeUntouched) {
-  qm::kernel::SetModuleFileNameOverride("C:\\dist\\setup.exe");
-  Settings().requiredSizeKb = 4242;
-  EXPECT_FALSE(Installer().ReadConfiguration());
-  EXPECT_EQ(Settings().requiredSizeKb, 4242u);
-}
-
 TEST_F(ReadConfigurationTest, TokensOfAnyLengthAreReadWhole) {
   ExpectSums({
       {"long name", "300 " + std::string(10000, 'n') + " 200 bin 12 doc", 512},
@@ -82,12 +70,13 @@ TEST_F(ReadConfigurationTest, NumbersBeyond32BitsStayAtTheLimitsAndTheSumWraps) 
 // install.cfg as the host holds it, beside the installer on drive C:.
 std::string HostConfigPath() { return *qm::kernel::ResolveWindowsPath("C:\\dist\\cd1") + "/install.cfg"; }
 
-TEST_F(ReadConfigurationTest, AnInstallCfgThatIsNoRegularFileIsNotReadNorWaitedOn) {
+TEST_F(ReadConfigurationTest, AMissingInstallCfgOrOneThatIsNoRegularFileIsNotReadNorWaitedOn) {
   const std::string path = HostConfigPath();
   const struct {
     const char* what;
     void (*make)(const std::string& path);
   } rows[] = {
+      {"missing", [](const std::string&) {}},
       // Nothing ever writes to the FIFO: opening it the usual way waits forever.
       {"a FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
       // An endless token of zero bytes.

@@ -22,55 +22,53 @@ class BrowseTest : public WizardTest {
     ASSERT_TRUE(sheet->SetActivePage(2));
   }
   std::string PageText(int id) const { return ControlText(Id(id), SheetWindow()); }
+  // Drive D: on a host folder of its own, with a Games folder on it.
+  void MapDriveD() {
+    qm::kernel::MapDrive('D', driveD.Path());
+    MakeWindowsDirectory("D:\\Games");
+  }
+  // Browse... and the chooser that it opens.
+  Driver& Browse() { return driver.Click(Id(IDC_BROWSE)).Wait("Choose Directory"); }
+  TempDir driveD{"qm-browse-d"};
 };
 
 TEST_F(BrowseTest, OpensTheChooserOnTheShownPath) {
   MakeWindowsDirectory("C:\\Games\\Quellmoor");
   OpenOnDestinationPage();
-  driver.Click(Id(IDC_BROWSE))
-      .Wait("Choose Directory")
+  Browse()
       .ExpectSelected(Id(IDC_FOLDER_TREE), {"My Computer", "(C:)", "Games", "Quellmoor"})
       .ExpectEnabled(Id(IDOK), true)
       .Click(Id(IDCANCEL))
       .Wait("Install");
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
 }
 
 TEST_F(BrowseTest, CancelInTheChooserKeepsThePathTheSettingsAndTheSpaceTexts) {
   MakeWindowsDirectory("C:\\Games\\Quellmoor");
-  TempDir driveD("qm-browse-d");
-  qm::kernel::MapDrive('D', driveD.Path());
-  MakeWindowsDirectory("D:\\Games");
+  MapDriveD();
   OpenOnDestinationPage();
   const std::string label = PageText(IDC_AVAILABLE_LABEL);
-  driver.Click(Id(IDC_BROWSE))
-      .Wait("Choose Directory")
+  Browse()
       .SelectItem(Id(IDC_FOLDER_TREE), {"My Computer", "(D:)", "Games"})
       .Click(Id(IDCANCEL))
       .Wait("Install");
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_EQ(PageText(IDC_DESTINATION_PATH), "C:\\Games\\Quellmoor");
   EXPECT_EQ(Settings().destinationPath, "C:\\Games\\Quellmoor");
   EXPECT_EQ(PageText(IDC_AVAILABLE_LABEL), label);
 }
 
 TEST_F(BrowseTest, AFolderChosenInTheTreeBecomesTheDestination) {
-  TempDir driveD("qm-browse-d");
-  qm::kernel::MapDrive('D', driveD.Path());
-  MakeWindowsDirectory("D:\\Games");
+  MapDriveD();
   SetFreeKb('D', 2048);
   OpenOnDestinationPage();
-  driver.Click(Id(IDC_BROWSE))
-      .Wait("Choose Directory")
+  Browse()
       .SelectItem(Id(IDC_FOLDER_TREE), {"My Computer", "(D:)", "Games"})
       .ExpectEnabled(Id(IDOK), true)
       .ExpectEnabled(Id(IDC_GO), true)
       .Click(Id(IDOK))
       .Wait("Install");
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_EQ(PageText(IDC_DESTINATION_PATH), "D:\\Games");
   EXPECT_EQ(Settings().destinationPath, "D:\\Games");
   EXPECT_EQ(PageText(IDC_AVAILABLE_LABEL), "Available on D:\\:");

@@ -46,8 +46,7 @@ TEST_P(CancelOnEveryPage, AsksOnceAndResumeKeepsThePageAndEveryChoice) {
     EXPECT_EQ(GetActiveWindow(), SheetWindow()) << "the wizard has the user's attention again";
     EXPECT_EQ(ActivePage(), page);
   });
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_EQ(owner->Count(WM_SHEET_CANCEL), 1);
   EXPECT_EQ(owner->Count(WM_START_INSTALLATION), 0);
 }
@@ -74,8 +73,7 @@ TEST_F(CancelTest, ResumeOnTheDestinationPageKeepsPathTypeAndSpace) {
       .Click(Id(ID_WIZNEXT))
       .Click(Id(ID_WIZNEXT))
       .Click(Id(ID_WIZNEXT));
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_EQ(Settings().destinationPath, "C:\\Games\\Quellmoor");
   EXPECT_EQ(Settings().installationType, "full");
   EXPECT_FALSE(sheet->insufficientSpace);
@@ -132,8 +130,7 @@ TEST_F(CancelTest, CloseBoxAndAltF4OnTheSheetDoNothing) {
         EXPECT_TRUE(sheet->IsWindowVisible());
         EXPECT_EQ(ActivePage(), 2);
       });
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_TRUE(owner->received.empty());
 }
 

@@ -38,9 +38,7 @@ TEST_F(PageFlowTest, PagesInOrderWithTheirLabelsAndButtonStates) {
     driver.Do(row.caption, [this, row] {
       SCOPED_TRACE(std::string(row.caption) + " (page " + std::to_string(row.page + 1) + ")");
       EXPECT_EQ(ActivePage(), row.page);
-      char caption[64] = {};
-      GetWindowTextA(sheet->GetCurrentPageHandle(), caption, sizeof caption);
-      EXPECT_STREQ(caption, row.caption);
+      EXPECT_EQ(CaptionOf(sheet->GetCurrentPageHandle()), row.caption);
       EXPECT_EQ(sheet->GetWindowText(), "Install");
       EXPECT_EQ(IsControlEnabled(Id(ID_WIZBACK)), row.back);
       EXPECT_TRUE(IsControlEnabled(Id(ID_WIZNEXT)));
@@ -73,16 +71,14 @@ TEST_F(PageFlowTest, PagesInOrderWithTheirLabelsAndButtonStates) {
   ExpectLabels("&Back", "&Next", "&Cancel", "Help");
   Back();
   expect({2, "Destination directory", true, true});
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
 }
 
 TEST_F(PageFlowTest, LabelsFallBackToBuiltInTextsWithoutTheirStrings) {
   for (UINT id : {IDS_BACK, IDS_NEXT, IDS_CANCEL, IDS_HELP}) qm::ui::RegisterStringResource(id, "");
   OpenWizard();
   ExpectLabels("Back", "Next", "Cancel", "Help");
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
 }
 
 TEST_F(PageFlowTest, OnlyFullCanBeChosenAndItStaysSelected) {
@@ -100,8 +96,7 @@ TEST_F(PageFlowTest, OnlyFullCanBeChosenAndItStaysSelected) {
   Next();
   Back();
   driver.ExpectChecked(Id(IDC_FULL), true);
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_EQ(Settings().installationType, "full");
 }
 
@@ -133,8 +128,7 @@ TEST_F(PageFlowTest, DestinationPathIsShownNotTypedAndTabSkipsBrowse) {
   Back();
   Next();
   driver.Expect(Id(IDC_DESTINATION_PATH), "C:\\Games\\Quellmoor");
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_NE(std::find(focused.begin(), focused.end(), IDC_DESTINATION_PATH), focused.end());
   EXPECT_EQ(std::find(focused.begin(), focused.end(), IDC_BROWSE), focused.end());
   EXPECT_EQ(Settings().destinationPath, "C:\\Games\\Quellmoor");

@@ -1,6 +1,5 @@
 // Pictures of every page and of the two questions, with pixel checks of the
 // wizard picture. QUELLMOOR_WIZARD_SHOTS names a folder to keep them in.
-#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -8,7 +7,7 @@
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DisplayBackend.h"
-#include "support/TempDir.h"
+#include "support/installer/ShotFolder.h"
 
 namespace qm::test {
 namespace {
@@ -17,11 +16,7 @@ using namespace qm::ui::automation;
 
 class ScreenshotTest : public WizardTest {
  protected:
-  std::string ShotPath(const std::string& name) const {
-    const char* keep = std::getenv("QUELLMOOR_WIZARD_SHOTS");
-    return std::string(keep && *keep ? keep : folder.Path()) + "/" + name;
-  }
-  TempDir folder{"wizard-shots"};
+  ShotFolder shots{"QUELLMOOR_WIZARD_SHOTS", "wizard-shots"};
 };
 
 // The page's first control is the wizard picture; on screen it must show the
@@ -50,15 +45,14 @@ TEST_F(ScreenshotTest, EveryPageAndQuestion) {
   const char* names[] = {"1-welcome.png", "2-type.png", "3-destination.png", "4-start.png"};
   for (const char* name : names) {
     driver.Do(name, [this, name] {
-      SaveScreenshot(ShotPath(name));
+      SaveScreenshot(shots.Path(name));
       ExpectWizardPicture(sheet->GetCurrentPageHandle());
     });
     if (std::string(name) != "4-start.png") driver.Click(Id(ID_WIZNEXT));
   }
-  driver.Click(Id(ID_WIZNEXT)).Wait("Warning").Screenshot(ShotPath("5-space-question.png")).Click(Id(IDNO));
-  driver.Click(Id(IDCANCEL)).Screenshot(ShotPath("6-resume-exit.png")).Click(Text("&Resume"));
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  driver.Click(Id(ID_WIZNEXT)).Wait("Warning").Screenshot(shots.Path("5-space-question.png")).Click(Id(IDNO));
+  driver.Click(Id(IDCANCEL)).Screenshot(shots.Path("6-resume-exit.png")).Click(Text("&Resume"));
+  RunToTheEnd();
 }
 
 }  // namespace

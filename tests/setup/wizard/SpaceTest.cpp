@@ -137,8 +137,7 @@ TEST_F(SpaceTest, ReturningToTheInstallerRereadsTheFreeSpace) {
   });
   // Next asks nothing now.
   driver.Click(Id(ID_WIZNEXT));
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_EQ(owner->Count(WM_START_INSTALLATION), 1);
 }
 
@@ -147,8 +146,7 @@ TEST_F(SpaceTest, EnoughSpaceStartsTheInstallationWithoutAQuestion) {
   OpenWizard();
   ToStartPage();
   driver.Click(Id(ID_WIZNEXT)).Do("no question", [] { EXPECT_EQ(FindWindowByCaption("Warning"), nullptr); });
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_FALSE(sheet->IsWindowVisible());
   ASSERT_EQ(owner->received.size(), 1u);
   const OwnerWindow::Received& start = owner->received.front();
@@ -163,8 +161,7 @@ TEST_F(SpaceTest, StartingIsPostedSoTheInstallationRunsAfterTheHandler) {
   sheet->StartInstallation();
   EXPECT_FALSE(sheet->IsWindowVisible());
   EXPECT_EQ(owner->Count(WM_START_INSTALLATION), 0);
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_EQ(owner->Count(WM_START_INSTALLATION), 1);
 }
 
@@ -190,8 +187,7 @@ TEST_F(SpaceTest, ShortSpaceIsAskedNoStaysAndYesStartsAnyway) {
     EXPECT_EQ(owner->Count(WM_START_INSTALLATION), 0);
   });
   driver.Click(Id(ID_WIZNEXT)).Wait("Warning").Click(Id(IDYES));
-  EndRun();
-  EXPECT_EQ(Run(), kTestEnded);
+  RunToTheEnd();
   EXPECT_FALSE(sheet->IsWindowVisible());
   ASSERT_EQ(owner->Count(WM_START_INSTALLATION), 1);
   EXPECT_FALSE(owner->received.front().sheetVisible);

@@ -3,6 +3,7 @@
 #include "install/settings/InstallationSettings.h"
 #include "install/wizard/PrivateMessages.h"
 #include "platform/kernel/FileApi.h"
+#include "support/OpenWindows.h"
 
 namespace qm::test {
 
@@ -54,21 +55,17 @@ void WizardTest::OpenWizard() {
 
 int WizardTest::Run() { return application.Run(); }
 
-void WizardTest::EndRun() {
+void WizardTest::RunToTheEnd() {
   driver.Do("end the run", [] { PostQuitMessage(kTestEnded); });
+  EXPECT_EQ(Run(), kTestEnded);
 }
 
 int WizardTest::OpenResumeExitDialogs() {
   int count = 0;
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) {
-        HWND exitButton = GetDlgItem(hwnd, IDCANCEL);
-        char text[64] = {};
-        if (exitButton) GetWindowTextA(exitButton, text, sizeof text);
-        if (IsWindowVisible(hwnd) && std::string(text) == "E&xit Setup") ++*reinterpret_cast<int*>(param);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  for (HWND hwnd : TopLevelWindows()) {
+    HWND exitButton = GetDlgItem(hwnd, IDCANCEL);
+    if (IsWindowVisible(hwnd) && exitButton && CaptionOf(exitButton) == "E&xit Setup") ++count;
+  }
   return count;
 }
 

@@ -55,8 +55,9 @@ class WizardTest : public InstallerUiTest {
   void OpenWizard();
   // The program's loop until WM_QUIT; its code.
   int Run();
-  // Queues a step that ends the run with kTestEnded.
-  void EndRun();
+  // Ends the steps queued so far with one that quits with kTestEnded, runs
+  // the loop, and expects that end.
+  void RunToTheEnd();
 
   // The sheet's window and its buttons.
   HWND SheetWindow() const { return sheet->Handle(); }
