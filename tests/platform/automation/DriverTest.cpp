@@ -194,10 +194,7 @@ TEST_F(DriverTest, ScreenshotStepWritesAPng) {
 
 class ScriptTest : public AutomationTest {};
 
-struct ScriptError {
-  const char* script;
-  const char* error;
-};
+struct ScriptError { const char* script; const char* error; };
 
 // Each script is refused when it is read, with exactly this error.
 template <std::size_t N>

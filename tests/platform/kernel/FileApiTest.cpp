@@ -12,10 +12,7 @@ using namespace qm::test;
 
 namespace {
 
-struct DiskSpace {
-  BOOL answered;
-  DWORD sectors = 0, bytes = 0, freeClusters = 0, totalClusters = 0;
-};
+struct DiskSpace { BOOL answered; DWORD sectors = 0, bytes = 0, freeClusters = 0, totalClusters = 0; };
 
 DiskSpace SpaceOf(const char* root) {
   DiskSpace space;
@@ -103,12 +100,7 @@ TEST(GetFileAttributesEx, AgreesWithTheDirectorySearch) {
 TEST(GetFileAttributesEx, FailsThroughTheLastError) {
   WriteHostFile(HostOnC("Games/a.txt"), "a");
   WIN32_FILE_ATTRIBUTE_DATA data;
-  struct Row {
-    const char* name;
-    GET_FILEEX_INFO_LEVELS level;
-    LPVOID buffer;
-    DWORD error;
-  } rows[] = {
+  struct Row { const char* name; GET_FILEEX_INFO_LEVELS level; LPVOID buffer; DWORD error; } rows[] = {
       {"C:\\Games\\missing.txt", GetFileExInfoStandard, &data, ERROR_FILE_NOT_FOUND},
       {"C:\\Missing\\a.txt", GetFileExInfoStandard, &data, ERROR_PATH_NOT_FOUND},
       {"C:\\Games\\*.txt", GetFileExInfoStandard, &data, ERROR_INVALID_NAME},

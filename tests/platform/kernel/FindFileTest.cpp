@@ -189,11 +189,7 @@ void MakeWeb() {
 // them must be what FindFirstFileA finds.
 TEST(FindFileEx, FindsWhatFindFirstFileFindsLessWhatWasLeftOut) {
   MakeWeb();
-  struct Row {
-    const char* pattern;
-    FINDEX_INFO_LEVELS level;
-    FINDEX_SEARCH_OPS op;
-  } rows[] = {
+  struct Row { const char* pattern; FINDEX_INFO_LEVELS level; FINDEX_SEARCH_OPS op; } rows[] = {
       {"C:\\Web\\*.*", FindExInfoBasic, FindExSearchNameMatch},
       {"C:\\Web\\*.htm", FindExInfoBasic, FindExSearchNameMatch},
       {"C:\\Web\\*", FindExInfoStandard, FindExSearchLimitToDirectories},

@@ -8,11 +8,7 @@ using namespace qm::kernel;
 
 namespace {
 
-struct Pair {
-  const char* a;
-  const char* b;
-  bool equal;
-};
+struct Pair { const char* a; const char* b; bool equal; };
 
 // Lookups compare with one of these, listings sort by another, the index
 // hashes with the third; on every pair they must agree, in either order.

@@ -52,12 +52,7 @@ TEST(PathRules, NamesAWindowsPathCannotHoldAreNotNames) {
 }
 
 TEST(PathRules, SplitsSearchesIntoFolderAndPattern) {
-  struct Row {
-    const char* text;
-    const char* directory;
-    const char* pattern;
-    DWORD error;
-  } rows[] = {
+  struct Row { const char* text; const char* directory; const char* pattern; DWORD error; } rows[] = {
       {"C:\\Games\\*.*", "C:\\Games\\", "*.*", ERROR_SUCCESS},
       {"C:\\*", "C:\\", "*", ERROR_SUCCESS},
       {"C:\\Games", "C:\\", "Games", ERROR_SUCCESS},

@@ -48,10 +48,7 @@ TEST(Prefix, MapsDrivesAndRemembersThem) {
 TEST(Prefix, NamesHostPathsThroughTheMostSpecificDrive) {
   qm::test::TempDir medium("medium");
   MapDrive('E', medium.Path());
-  struct Row {
-    std::string host;
-    std::string windows;
-  } rows[] = {
+  struct Row { std::string host; std::string windows; } rows[] = {
       {PrefixRoot() + "/drive_c/Games/Quellmoor", "C:\\Games\\Quellmoor"},
       {PrefixRoot() + "/drive_c", "C:\\"},
       {PrefixRoot() + "/drive_cc", "Z:" + PrefixRoot() + "\\drive_cc"},

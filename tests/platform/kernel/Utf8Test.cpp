@@ -13,17 +13,10 @@ namespace {
 
 // The characters a row decodes to: code point and length in bytes, the
 // length negative for an ill-formed subsequence.
-struct Expected {
-  char32_t codePoint;
-  int length;
-};
+struct Expected { char32_t codePoint; int length; };
 constexpr char32_t R = kReplacementCharacter;
 
-struct Row {
-  const char* name;
-  std::string bytes;
-  std::vector<Expected> chars;
-};
+struct Row { const char* name; std::string bytes; std::vector<Expected> chars; };
 
 const std::vector<Row>& Rows() {
   static const std::vector<Row> rows = {

@@ -29,12 +29,7 @@ TEST(FileInfo, ItemsHaveTheirIconAndTypeName) {
   std::filesystem::create_directories(Host("C:\\Games\\Quellmoor"));
   for (const char* file : {"readme.txt", "start.exe", "save.qm1", "LICENSE", "Z\xC3\xBCrich.\xC3\xA9t\xC3\xA9"})
     std::ofstream(Host("C:\\Games\\Quellmoor") + "/" + file) << "x";
-  const struct {
-    const char* path;
-    ShellIcon icon;
-    ShellIcon open;
-    const char* type;
-  } rows[] = {
+  const struct { const char* path; ShellIcon icon; ShellIcon open; const char* type; } rows[] = {
       {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", ShellIcon::Computer, ShellIcon::Computer, "System Folder"},
       {"C:\\", ShellIcon::FixedDrive, ShellIcon::FixedDrive, "Local Disk"},
       {"C:\\Games", ShellIcon::Folder, ShellIcon::OpenFolder, "File Folder"},

@@ -264,13 +264,7 @@ TEST_F(Namespace, DisplayNamesComeInEachKindOfRecord) {
   List empty{BuildIdList({})}, myComputer{BuildIdList({qm::shell::MyComputerItem()})};
   List drive{BuildIdList({DriveItem('D')})}, folder{BuildIdList({FolderItem("Z\xC3\xBCrich")})};
   List deep{BuildIdList({DriveItem('D'), FolderItem("Spiele")})};
-  const struct {
-    IShellFolder* folder;
-    LPCITEMIDLIST item;
-    SHGDNF flags;
-    UINT kind;
-    const char* name;
-  } rows[] = {
+  const struct { IShellFolder* folder; LPCITEMIDLIST item; SHGDNF flags; UINT kind; const char* name; } rows[] = {
       {desktop.p, empty.p, SHGDN_NORMAL, STRRET_CSTR, "Desktop"},
       {desktop.p, empty.p, SHGDN_FORPARSING, STRRET_WSTR, "C:\\Windows\\Desktop"},
       {desktop.p, myComputer.p, SHGDN_NORMAL, STRRET_CSTR, "My Computer"},
@@ -297,10 +291,7 @@ TEST_F(Namespace, DisplayNamesComeInEachKindOfRecord) {
 TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
   MakeFile("C:\\Games\\Quellmoor\\readme.txt");
   MakeFolder("C:\\Windows\\Desktop\\Saves");
-  const struct {
-    const char* typed;
-    std::string path;
-  } rows[] = {
+  const struct { const char* typed; std::string path; } rows[] = {
       {"C:\\", "C:\\"},
       {"c:", "C:\\"},
       {"C:\\Games\\Quellmoor", "C:\\Games\\Quellmoor"},
