@@ -27,11 +27,8 @@ DialogTemplate FolderDialog() {
                  Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, WS_TABSTOP)});
 }
 
-struct Record {
-  std::vector<UINT> commands;  // TrackPopupMenu's answers
-  std::vector<WORD> comboCodes;
-  std::string textAtClose;
-};
+// `commands` are TrackPopupMenu's answers.
+struct Record { std::vector<UINT> commands; std::vector<WORD> comboCodes; std::string textAtClose; };
 Record* record = nullptr;
 
 LONG_PTR FolderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -134,11 +134,8 @@ TEST(LinkAtDestination, SetFileAttributesFollowingASymlinkMadeTheLinkedFileWrita
 
 TEST(LinkAtDestination, CopyOverASymlinkReplacesTheLinkAndLeavesItsTarget) {
   WriteHostFile(HostOnC("Medium/new.ini"), "new contents");
-  struct Row {
-    const char* why;
-    std::string linkTo;  // host path the destination link points to
-    bool readOnlyTarget;
-  } rows[] = {
+  // `linkTo` is the host path the destination link points to.
+  struct Row { const char* why; std::string linkTo; bool readOnlyTarget; } rows[] = {
       {"writable file elsewhere", HostOnC("Elsewhere/a.ini"), false},
       {"read-only file elsewhere", HostOnC("Elsewhere/b.ini"), true},
       {"nothing (a dangling link)", HostOnC("Elsewhere/missing.ini"), false},

@@ -26,10 +26,8 @@ std::string ResolvedOnC(const std::string& windowsPath) {
   return host->substr(HostOnC("").size());
 }
 
-struct Lookup {
-  const char* windowsPath;
-  const char* expected;  // relative to drive C:'s folder; "" for nothing
-};
+// `expected` is relative to drive C:'s folder; "" for nothing.
+struct Lookup { const char* windowsPath; const char* expected; };
 
 struct Row {
   const char* what;
@@ -202,12 +200,7 @@ TEST(NameIndex, AFolderAnsweredFromItsNotesIsStillTheOneThePathNames) {
     ResolvedOnC("C:\\chain\\mid\\leaf\\none.txt");
     ResolvedOnC("C:\\Chain\\Mid\\Leaf\\none.txt");
   };
-  struct Row {
-    const char* what;
-    std::function<void()> change;
-    const char* windowsPath;
-    const char* expected;
-  };
+  struct Row { const char* what; std::function<void()> change; const char* windowsPath; const char* expected; };
   const std::vector<Row> rows{
       {"a file created in the folder", HostWrites("Chain/Mid/Leaf/Two.txt"), "C:\\Chain\\Mid\\Leaf\\two.TXT",
        "Chain/Mid/Leaf/Two.txt"},

@@ -103,11 +103,8 @@ void MakeLayout() {
 
 TEST(Resolution, AnswersWhatANameByNameWalkAnswers) {
   MakeLayout();
-  struct Row {
-    const char* path;
-    DWORD attributes;  // INVALID_FILE_ATTRIBUTES with `error` when not found
-    DWORD error;
-  } rows[] = {
+  // `attributes` is INVALID_FILE_ATTRIBUTES, with `error`, when not found.
+  struct Row { const char* path; DWORD attributes; DWORD error; } rows[] = {
       {"C:\\Res\\Dir\\file.txt", FILE_ATTRIBUTE_ARCHIVE, 0},
       {"C:\\res\\DIR\\File.Txt", FILE_ATTRIBUTE_ARCHIVE, 0},
       {"C:\\Res\\Dir\\", FILE_ATTRIBUTE_DIRECTORY, 0},

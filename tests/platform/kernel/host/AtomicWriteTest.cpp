@@ -17,11 +17,9 @@ using qm::kernel::host::ReplacementFile;
 using qm::kernel::host::WriteFileAtomically;
 
 TEST(WriteFileAtomically, CreatesOrReplacesWithTheModeAndNothingBeside) {
-  struct Row {
-    const char* why;
-    const char* before;  // null: no file yet
-    unsigned mode;
-  } rows[] = {{"new file", nullptr, 0644}, {"replaced file", "old and longer content", 0600}};
+  // `before` is null where there is no file yet.
+  struct Row { const char* why; const char* before; unsigned mode; } rows[] = {
+      {"new file", nullptr, 0644}, {"replaced file", "old and longer content", 0600}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
     qm::test::TempDir dir;
