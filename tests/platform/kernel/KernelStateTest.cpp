@@ -1,3 +1,4 @@
+// The kernel's own state: the handle table, and the last error of each thread.
 #include <gtest/gtest.h>
 
 #include <cerrno>
