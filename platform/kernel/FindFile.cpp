@@ -19,6 +19,25 @@ namespace {
 
 using namespace qm::kernel;
 
+// Names one after another in one block, each ended by a NUL (which no
+// host name holds): a search of a folder of many thousand names holds
+// about half of what a string for each would take.
+class PackedNames {
+ public:
+  void Reserve(size_t count) { starts.reserve(count); }
+  void Add(std::string_view name) {
+    starts.push_back(block.size());
+    block.append(name);
+    block.push_back('\0');
+  }
+  size_t Size() const { return starts.size(); }
+  const char* operator[](size_t i) const { return block.data() + starts[i]; }
+
+ private:
+  std::string block;
+  std::vector<size_t> starts;
+};
+
 // A search's result: its names, in the order FindNextFileA returns them,
 // fixed when the search starts, so it walks a fixed list even while the
 // folder changes under it. Each entry's status is asked for only when the
@@ -26,8 +45,8 @@ using namespace qm::kernel;
 // an entry gone by then is not found.
 struct FindSearch : KernelObject {
   host::Descriptor folder;                      // where the entries' statuses are asked
-  std::vector<std::string> names;
-  std::vector<std::string> shortNames;          // beside names; empty when none are returned
+  PackedNames names;
+  PackedNames shortNames;                       // beside names; empty when none are returned
   std::optional<host::FileStatus> firstStatus;  // the first entry's, where the search learnt it
   bool foldersOnly = false;                     // only directories are found
   size_t next = 0;
@@ -35,23 +54,20 @@ struct FindSearch : KernelObject {
   // The next entry that is there (a folder, where only folders are found);
   // false at the end.
   bool Next(WIN32_FIND_DATAA* data) {
-    while (next < names.size()) {
+    while (next < names.Size()) {
       size_t i = next++;
       host::FileStatus status;
       if (i == 0 && firstStatus) status = *firstStatus;
       else if (!host::StatInFolder(folder, names[i], &status)) continue;  // gone, or a dangling link
       if (foldersOnly && !status.isDirectory) continue;
-      Fill(names[i], i < shortNames.size() ? shortNames[i] : std::string(), AttributeDataOf(names[i], status), data);
-      // A returned entry is not needed again.
-      std::string().swap(names[i]);
-      if (i < shortNames.size()) std::string().swap(shortNames[i]);
+      Fill(names[i], i < shortNames.Size() ? shortNames[i] : "", AttributeDataOf(names[i], status), data);
       return true;
     }
     return false;
   }
 
  private:
-  static void Fill(const std::string& name, const std::string& shortName, const WIN32_FILE_ATTRIBUTE_DATA& found,
+  static void Fill(std::string_view name, std::string_view shortName, const WIN32_FILE_ATTRIBUTE_DATA& found,
                    WIN32_FIND_DATAA* data) {
     std::memset(data, 0, sizeof *data);
     data->dwFileAttributes = found.dwFileAttributes;
@@ -64,7 +80,7 @@ struct FindSearch : KernelObject {
     CopyName(shortName, data->cAlternateFileName, sizeof data->cAlternateFileName);
   }
 
-  static void CopyName(const std::string& name, char* field, size_t fieldSize) {
+  static void CopyName(std::string_view name, char* field, size_t fieldSize) {
     size_t length = std::min(name.size(), fieldSize - 1);
     std::memcpy(field, name.data(), length);
     field[length] = '\0';
@@ -125,16 +141,17 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
   });
   // Every folder but a drive's root begins with "." and "..".
   const bool dots = !folder.isDriveRoot;
-  search->names.reserve(order.size() + (dots ? 2 : 0));
-  if (options.shortNames) search->shortNames.reserve(search->names.capacity());
+  search->names.Reserve(order.size() + (dots ? 2 : 0));
+  if (options.shortNames) search->shortNames.Reserve(order.size() + (dots ? 2 : 0));
   for (const char* dot : {".", ".."}) {
     if (!dots || !matcher.Matches(dot)) continue;
-    search->names.emplace_back(dot);
-    if (options.shortNames) search->shortNames.emplace_back();
+    search->names.Add(dot);
+    if (options.shortNames) search->shortNames.Add("");
   }
   for (auto [key, i] : order) {
-    search->names.push_back(std::move(names[i]));
-    if (options.shortNames) search->shortNames.push_back(std::move(shortNames[i]));
+    search->names.Add(names[i]);
+    std::string().swap(names[i]);
+    if (options.shortNames) search->shortNames.Add(shortNames[i]);
   }
   return ERROR_SUCCESS;
 }
@@ -162,8 +179,8 @@ DWORD SearchName(const ResolvedPath& folder, const std::string& name, const Sear
   // neighbours.
   std::string shortName = !options.shortNames || IsShortName(*entry) ? std::string()
                                                                       : ShortNameOfEntry(folder.host, *entry, folderStatus);
-  search->names.push_back(*entry);
-  if (options.shortNames) search->shortNames.push_back(std::move(shortName));
+  search->names.Add(*entry);
+  if (options.shortNames) search->shortNames.Add(shortName);
   search->firstStatus = status;
   return ERROR_SUCCESS;
 }

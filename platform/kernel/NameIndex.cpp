@@ -131,23 +131,32 @@ class FolderNames {
     return ForEachFolded(name, hash, [&](std::size_t at) { return NameAt(at) == name; });
   }
 
-  // Lays the names out afresh in a table with room for `names` of them.
+  // Lays the names out afresh in a table with room for `names` of them, at
+  // most half full, so that a growing folder doubles its table (the rebuild
+  // is paid once per doubling) without holding more than twice its slots.
+  // The block is laid out again only when removed names left holes in it.
   void Rebuild(std::size_t names) {
     std::size_t size = 16;
-    while (size * 7 < names * 10 * 2) size *= 2;
+    while (size < names * 2) size *= 2;
     std::vector<Slot> old(size, Slot{kEmpty, 0});
     old.swap(slots);
     std::string oldBlock;
-    oldBlock.swap(block);
-    block.reserve(oldBlock.size() - unusedBytes);
+    if (unusedBytes != 0) {
+      oldBlock.swap(block);
+      block.reserve(oldBlock.size() - unusedBytes);
+    }
     for (const Slot& slot : old) {
       if (slot.offset == kEmpty || slot.offset == kRemoved) continue;
-      std::string_view name(oldBlock.data() + slot.offset);
       std::size_t at = slot.hash & (slots.size() - 1);
       while (slots[at].offset != kEmpty) at = (at + 1) & (slots.size() - 1);
-      slots[at] = {static_cast<std::uint32_t>(block.size()), slot.hash};
-      block.append(name);
-      block.push_back('\0');
+      std::uint32_t offset = slot.offset;
+      if (unusedBytes != 0) {
+        std::string_view name(oldBlock.data() + slot.offset);
+        offset = static_cast<std::uint32_t>(block.size());
+        block.append(name);
+        block.push_back('\0');
+      }
+      slots[at] = {offset, slot.hash};
     }
     unusedBytes = 0;
     removed = 0;

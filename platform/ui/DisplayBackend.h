@@ -38,6 +38,10 @@ class DisplayBackend {
   virtual RECT WorkArea() const = 0;
   // Shows the composed screen; only the dirty rectangles changed.
   virtual void Present(const Surface& screen, const std::vector<RECT>& dirty) = 0;
+  // False where nothing shows the screen: it is then composed only when it
+  // is read (ScreenSurface), not whenever the message loop idles, which in
+  // a copy is once per file.
+  virtual bool ShowsScreen() const { return true; }
   // Waits up to timeoutMs (-1: no limit) for host input and hands each event
   // to InjectInput. Returns early when Wake is called (from any thread).
   virtual void WaitForInput(int timeoutMs) = 0;

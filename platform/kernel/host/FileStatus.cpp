@@ -46,8 +46,8 @@ bool StatLink(const std::string& path, FileStatus* status) {
 
 bool StatDescriptor(const Descriptor& file, FileStatus* status) { return Statx(file.Get(), "", AT_EMPTY_PATH, status); }
 
-bool StatInFolder(const Descriptor& folder, const std::string& name, FileStatus* status) {
-  return Statx(folder.Get(), name.c_str(), 0, status);
+bool StatInFolder(const Descriptor& folder, const char* name, FileStatus* status) {
+  return Statx(folder.Get(), name, 0, status);
 }
 
 bool ReadLinkTarget(const std::string& path, std::string* target) {

@@ -34,7 +34,7 @@ bool StatDescriptor(const Descriptor& file, FileStatus* status);
 // Status of an entry of an open folder by its name, following links: no
 // walk of the folder's path for every entry of a listing. False with errno
 // set.
-bool StatInFolder(const Descriptor& folder, const std::string& name, FileStatus* status);
+bool StatInFolder(const Descriptor& folder, const char* name, FileStatus* status);
 
 // What a symbolic link points to; false with errno set.
 bool ReadLinkTarget(const std::string& path, std::string* target);

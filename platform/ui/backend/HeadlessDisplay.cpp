@@ -17,6 +17,7 @@ class HeadlessDisplay final : public DisplayBackend {
   SIZE ScreenSize() const override { return size_; }
   RECT WorkArea() const override { return {0, 0, size_.cx, size_.cy}; }
   void Present(const Surface&, const std::vector<RECT>&) override {}
+  bool ShowsScreen() const override { return false; }
 
   void WaitForInput(int timeoutMs) override {
     std::unique_lock lock(mutex_);

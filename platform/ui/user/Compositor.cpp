@@ -80,6 +80,16 @@ void ComposeRect(Compositor& c, const RECT& area) {
   }
 }
 
+void ComposeScreenNow() {
+  Compositor& c = TheCompositor();
+  EnsureScreen(c);
+  if (c.dirty.empty()) return;
+  std::vector<RECT> dirty;
+  dirty.swap(c.dirty);
+  for (const RECT& r : dirty) ComposeRect(c, r);
+  qm::ui::Display().Present(c.screen, dirty);
+}
+
 }  // namespace
 
 namespace qm::ui::user {
@@ -104,13 +114,7 @@ void MarkScreenDirty(const RECT& screenRect) {
 
 void ComposeScreen() {
   SyncHostWindow();
-  Compositor& c = TheCompositor();
-  EnsureScreen(c);
-  if (c.dirty.empty()) return;
-  std::vector<RECT> dirty;
-  dirty.swap(c.dirty);
-  for (const RECT& r : dirty) ComposeRect(c, r);
-  qm::ui::Display().Present(c.screen, dirty);
+  if (qm::ui::Display().ShowsScreen()) ComposeScreenNow();
 }
 
 void ResetScreen() {
@@ -124,7 +128,8 @@ void ResetScreen() {
 namespace qm::ui {
 
 const Surface& ScreenSurface() {
-  ComposeScreen();
+  user::SyncHostWindow();
+  ComposeScreenNow();
   return TheCompositor().screen;
 }
 

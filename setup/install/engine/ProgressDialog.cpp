@@ -134,6 +134,10 @@ void ProgressDialog::ListFiles(const std::string& dir, const std::string& patter
     if (sizes) sizes->push_back(FoundSize(found));
   } while (FindNextFileA(search, &found));
   FindClose(search);
+  // The list lives while its folder is copied: the room its growth left
+  // over goes back, which in a folder of many thousand files is megabytes.
+  names.shrink_to_fit();
+  if (sizes) sizes->shrink_to_fit();
 }
 
 bool ProgressDialog::CopyOneFile(const std::string& source, const std::string& destination) {

@@ -127,18 +127,6 @@ void WindowTest::Type(const std::string& text) {
   Pump();
 }
 
-RECT WindowTest::WindowRect(HWND hwnd) {
-  RECT rect{};
-  GetWindowRect(hwnd, &rect);
-  return rect;
-}
-
-RECT WindowTest::ClientRect(HWND hwnd) {
-  RECT rect{};
-  GetClientRect(hwnd, &rect);
-  return rect;
-}
-
 std::vector<LoggedMessage> WindowTest::Messages(HWND hwnd, UINT message) const {
   std::vector<LoggedMessage> result;
   for (const auto& m : log_)

@@ -12,6 +12,7 @@
 #include "platform/ui/DisplayBackend.h"
 #include "platform/ui/WinUser.h"
 #include "support/RectSides.h"
+#include "support/WindowRects.h"
 #include "support/ScreenTest.h"
 
 namespace qm::test {
@@ -53,8 +54,6 @@ class WindowTest : public ScreenTest {
   static void InjectKey(UINT virtualKey, bool alt = false, bool shift = false, bool release = true);
   // Text typed at the keyboard, then pumped.
   void Type(const std::string& text);
-  static RECT WindowRect(HWND hwnd);
-  static RECT ClientRect(HWND hwnd);
   std::vector<LoggedMessage> Messages(HWND hwnd, UINT message) const;
   // The wParam of each message logged for hwnd, in order.
   std::vector<WPARAM> WParams(HWND hwnd, UINT message) const;
