@@ -27,11 +27,8 @@ DialogTemplate FolderDialog() {
                  Item(WC_BUTTONA, "Cancel", IDCANCEL, 170, 135, 50, 14, WS_TABSTOP)});
 }
 
-struct Record {
-  std::vector<UINT> commands;  // TrackPopupMenu's answers
-  std::vector<WORD> comboCodes;
-  std::string textAtClose;
-};
+// `commands` are TrackPopupMenu's answers.
+struct Record { std::vector<UINT> commands; std::vector<WORD> comboCodes; std::string textAtClose; };
 Record* record = nullptr;
 
 LONG_PTR FolderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -123,19 +120,13 @@ click "OK"
 )script");
   EXPECT_EQ(answer, IDOK);
   EXPECT_EQ(result.commands, (std::vector<UINT>{kProperties, 0, kOpen})) << "Esc answers 0";
-  const std::vector<WORD> choice{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE};
-  std::vector<WORD> twice = choice;
-  twice.insert(twice.end(), choice.begin(), choice.end());
-  EXPECT_EQ(result.comboCodes, twice);
+  EXPECT_EQ(result.comboCodes, (std::vector<WORD>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE,  // a choice
+                                                  CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
   EXPECT_EQ(result.textAtClose, "C:\\Games\\3");
 }
 
 TEST_F(PopupStepsTest, AStepThatCannotBeDoneNamesWhatIsThere) {
-  struct Row {
-    const char* name;
-    std::function<void(Driver&)> steps;
-    const char* message;
-  } rows[] = {
+  std::tuple<const char*, std::function<void(Driver&)>, const char*> rows[] = {
       {"no such item",
        [](Driver& d) { d.RightClickItem(Id(kTree), {"My Computer"}).ChooseMenuItem("Open"); },
        "no item \"Open\" in the popup menu; its items: \"&Open\" \"E&xplore\" - \"&Delete\" (greyed) \"P&roperties\""},
@@ -146,10 +137,10 @@ TEST_F(PopupStepsTest, AStepThatCannotBeDoneNamesWhatIsThere) {
        "no entry \"E:\\\" in the combo box 1051 (0x41b); its entries: \"C:\\Games\\0\""},
       {"not a combo box", [](Driver& d) { d.DropDown(Id(IDOK)); }, "is no combo box"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const std::string failure = Failure(row.steps);
-    EXPECT_NE(failure.find(row.message), std::string::npos) << failure;
+  for (const auto& [name, steps, message] : rows) {
+    SCOPED_TRACE(name);
+    const std::string failure = Failure(steps);
+    EXPECT_NE(failure.find(message), std::string::npos) << failure;
   }
 }
 
@@ -164,19 +155,16 @@ TEST_F(PopupStepsTest, TheOpenWindowsShowTheMenusItemsAndTheComboEntries) {
 }
 
 TEST_F(PopupStepsTest, ScriptLinesOfTheWrongFormNameTheirLine) {
-  struct Row {
-    const char* script;
-    const char* message;
-  } rows[] = {
+  std::pair<const char*, const char*> rows[] = {
       {"choose-menu Open", "line 1: expected choose-menu \"text\""},
       {"drop-down", "line 1: expected drop-down id"},
       {"\nchoose-entry 1051", "line 2: expected choose-entry id \"text\""},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.script);
+  for (const auto& [script, message] : rows) {
+    SCOPED_TRACE(script);
     Driver driver;
-    const std::string error = LoadScriptError(driver, row.script);
-    EXPECT_NE(error.find(row.message), std::string::npos) << error;
+    const std::string error = LoadScriptError(driver, script);
+    EXPECT_NE(error.find(message), std::string::npos) << error;
   }
 }
 

@@ -194,37 +194,30 @@ TEST_F(TreeStepsTest, AFailedLookupNamesWhatTheTreeHolds) {
 }
 
 TEST_F(TreeStepsTest, ExpectationsThatDoNotHoldSayWhatIsThere) {
-  struct Row {
-    const char* name;
-    std::function<void(Driver&)> step;
-    const char* message;
-  } rows[] = {
+  std::tuple<const char*, std::function<void(Driver&)>, const char*> rows[] = {
       {"selection", [](Driver& d) { d.ExpectSelected(Id(kTree), {"Network"}); }, "nothing is selected"},
       {"items", [](Driver& d) { d.ExpectItems(Id(kTree), {"Network"}); },
        "the tree shows:\n  My Computer\n  Network\n  Recycle Bin\nexpected:\n  Network"},
       {"a leaf on the way", [](Driver& d) { d.SelectItem(Id(kTree), {"Recycle Bin", "Old"}); },
        "no item \"Old\" under \"Recycle Bin\"; the items there: none"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const std::string failure = Failure(row.step);
-    EXPECT_NE(failure.find(row.message), std::string::npos) << failure;
+  for (const auto& [name, step, message] : rows) {
+    SCOPED_TRACE(name);
+    const std::string failure = Failure(step);
+    EXPECT_NE(failure.find(message), std::string::npos) << failure;
   }
 }
 
 TEST_F(TreeStepsTest, ScriptTreeStepsNeedAControlAndQuotedTexts) {
-  struct Row {
-    const char* line;
-    const char* message;
-  } rows[] = {
+  std::pair<const char*, const char*> rows[] = {
       {"select-item 1049", "line 1: select-item needs the item's path of texts"},
       {"expand-item 1049 Games", "line 1: the item texts are quoted: \"Games\""},
       {"collapse-item", "line 1: expected collapse-item id \"text\" ..."},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.line);
+  for (const auto& [line, message] : rows) {
+    SCOPED_TRACE(line);
     Driver driver;
-    EXPECT_EQ(LoadScriptError(driver, row.line), row.message);
+    EXPECT_EQ(LoadScriptError(driver, line), message);
   }
   Driver driver;
   LoadScript(driver, "expect-selected 1049\nright-click-item \"Tree1\" \"A\" \"B\"\nkey Multiply");

@@ -1,29 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 
 #include <filesystem>
 
 #include "KernelFiles.h"
-#include "platform/kernel/LastError.h"
 #include "platform/kernel/host/Signals.h"
 
 using namespace qm::test;
-
-namespace {
-
-// Names in a host folder, to see that a failed copy leaves nothing behind.
-std::vector<std::string> HostEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-}  // namespace
 
 TEST(CopyFile, CopiesContentsReadOnlyAttributeAndWriteTime) {
   std::string source = HostOnC("Medium/bin/start.exe");
@@ -53,8 +38,7 @@ TEST(CopyFile, CopiesAnEmptyFile) {
 TEST(CopyFile, FailIfExistsKeepsTheDestination) {
   WriteHostFile(HostOnC("new.txt"), "new");
   WriteHostFile(HostOnC("old.txt"), "old");
-  EXPECT_FALSE(CopyFileA("C:\\new.txt", "C:\\old.txt", TRUE));
-  EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+  EXPECT_EQ(FailureOf(CopyFileA("C:\\new.txt", "C:\\old.txt", TRUE)), ERROR_FILE_EXISTS);
   EXPECT_EQ(ReadHostFile(HostOnC("old.txt")), "old");
   EXPECT_TRUE(CopyFileA("C:\\new.txt", "C:\\fresh.txt", TRUE));
   EXPECT_EQ(ReadHostFile(HostOnC("fresh.txt")), "new");
@@ -66,9 +50,7 @@ TEST(CopyFile, RefusesAReadOnlyDestinationUntilTheBitIsCleared) {
   WriteHostFile(HostOnC("Medium/readme.txt"), "second edition");
   WriteHostFile(HostOnC("Games/readme.txt"), "first edition");
   MakeHostReadOnly(HostOnC("Games/readme.txt"));
-
-  EXPECT_FALSE(CopyFileA("C:\\Medium\\readme.txt", "C:\\Games\\readme.txt", FALSE));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(FailureOf(CopyFileA("C:\\Medium\\readme.txt", "C:\\Games\\readme.txt", FALSE)), ERROR_ACCESS_DENIED);
   EXPECT_EQ(ReadHostFile(HostOnC("Games/readme.txt")), "first edition");
 
   DWORD attributes = GetFileAttributesA("C:\\Games\\readme.txt");
@@ -88,18 +70,14 @@ TEST(CopyFile, OverwritesTheExistingNameIgnoringCase) {
 TEST(CopyFile, AFailedCopyKeepsTheOldDestinationAndLeavesNoTemporaryFile) {
   WriteHostFile(HostOnC("Games/data.db"), "good old data");
   std::filesystem::create_directories(HostOnC("Medium/folder"));
-  struct Row {
-    const char* source;
-    DWORD error;
-  } rows[] = {
+  std::pair<const char*, DWORD> rows[] = {
       {"C:\\Medium\\vanished.db", ERROR_FILE_NOT_FOUND},
       {"C:\\Medium\\gone\\data.db", ERROR_PATH_NOT_FOUND},
       {"C:\\Medium\\folder", ERROR_ACCESS_DENIED},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.source);
-    EXPECT_FALSE(CopyFileA(row.source, "C:\\Games\\data.db", FALSE));
-    EXPECT_EQ(GetLastError(), row.error);
+  for (const auto& [source, error] : rows) {
+    SCOPED_TRACE(source);
+    EXPECT_EQ(FailureOf(CopyFileA(source, "C:\\Games\\data.db", FALSE)), error);
     EXPECT_EQ(ReadHostFile(HostOnC("Games/data.db")), "good old data");
     EXPECT_EQ(HostEntries(HostOnC("Games")), std::vector<std::string>{"data.db"});
   }
@@ -108,18 +86,12 @@ TEST(CopyFile, AFailedCopyKeepsTheOldDestinationAndLeavesNoTemporaryFile) {
 TEST(CopyFile, AWriteFailingHalfwayKeepsTheOldDestination) {
   WriteHostFile(HostOnC("Medium/big.db"), std::string(1 << 20, 'n'));
   WriteHostFile(HostOnC("Games/big.db"), "good old data");
-  // The host refuses to let this process write past 64 KB; the program's
-  // start-up makes such a write fail instead of ending the process.
+  // The program's start-up makes a write past the host's limit fail instead
+  // of ending the process.
   qm::kernel::host::FailWritesPastTheFileSizeLimit();
-  struct rlimit previous;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  struct rlimit limit = {64 * 1024, previous.rlim_max};
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  BOOL copied = CopyFileA("C:\\Medium\\big.db", "C:\\Games\\big.db", FALSE);
-  DWORD error = GetLastError();
-  setrlimit(RLIMIT_FSIZE, &previous);
-
-  EXPECT_FALSE(copied);
+  DWORD error = UnderFileSizeLimit(64 * 1024, [] {
+    return FailureOf(CopyFileA("C:\\Medium\\big.db", "C:\\Games\\big.db", FALSE));
+  });
   EXPECT_EQ(error, ERROR_FILE_TOO_LARGE);
   EXPECT_EQ(ReadHostFile(HostOnC("Games/big.db")), "good old data");
   EXPECT_EQ(HostEntries(HostOnC("Games")), std::vector<std::string>{"big.db"});
@@ -127,12 +99,77 @@ TEST(CopyFile, AWriteFailingHalfwayKeepsTheOldDestination) {
 
 TEST(CopyFile, FailsIntoAMissingFolderOrOntoItself) {
   WriteHostFile(HostOnC("a.txt"), "a");
-  EXPECT_FALSE(CopyFileA("C:\\a.txt", "C:\\Missing\\a.txt", FALSE));
-  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-  EXPECT_FALSE(CopyFileA("C:\\a.txt", "C:\\A.TXT", FALSE));
-  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(ReadHostFile(HostOnC("a.txt")), "a");
   std::filesystem::create_directories(HostOnC("Folder"));
-  EXPECT_FALSE(CopyFileA("C:\\a.txt", "C:\\Folder", FALSE));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(FailureOf(CopyFileA("C:\\a.txt", "C:\\Missing\\a.txt", FALSE)), ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(FailureOf(CopyFileA("C:\\a.txt", "C:\\A.TXT", FALSE)), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(ReadHostFile(HostOnC("a.txt")), "a");
+  EXPECT_EQ(FailureOf(CopyFileA("C:\\a.txt", "C:\\Folder", FALSE)), ERROR_ACCESS_DENIED);
+}
+
+// A link where the copy puts a file, or whose attributes it changes, is
+// replaced or left alone: what it points to, elsewhere on the host, is
+// never touched through it.
+namespace {
+
+bool IsLink(const std::string& hostPath) { return std::filesystem::is_symlink(hostPath); }
+
+}  // namespace
+
+TEST(LinkAtDestination, SetFileAttributesFollowingASymlinkMadeTheLinkedFileWritable) {
+  const std::string outside = HostOnC("Elsewhere/settings.ini");
+  WriteHostFile(outside, "keep me");
+  MakeHostReadOnly(outside);
+  std::filesystem::create_directories(HostOnC("Games"));
+  std::filesystem::create_symlink(outside, HostOnC("Games/settings.ini"));
+  const unsigned before = ModeOf(outside);
+
+  // What the copy does before it overwrites a file from an earlier run.
+  DWORD attributes = GetFileAttributesA("C:\\Games\\settings.ini");
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(SetFileAttributesA("C:\\Games\\settings.ini", attributes & ~FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(SetFileAttributesA("C:\\Games\\settings.ini", FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(ModeOf(outside), before);
+  EXPECT_TRUE(IsLink(HostOnC("Games/settings.ini")));
+}
+
+TEST(LinkAtDestination, CopyOverASymlinkReplacesTheLinkAndLeavesItsTarget) {
+  WriteHostFile(HostOnC("Medium/new.ini"), "new contents");
+  // `linkTo` is the host path the destination link points to.
+  struct Row { const char* why; std::string linkTo; bool readOnlyTarget; } rows[] = {
+      {"writable file elsewhere", HostOnC("Elsewhere/a.ini"), false},
+      {"read-only file elsewhere", HostOnC("Elsewhere/b.ini"), true},
+      {"nothing (a dangling link)", HostOnC("Elsewhere/missing.ini"), false},
+      {"the source itself", HostOnC("Medium/new.ini"), false},
+  };
+  std::filesystem::create_directories(HostOnC("Games"));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    const bool targetExists = row.linkTo.find("missing") == std::string::npos;
+    if (targetExists && row.linkTo.find("Elsewhere") != std::string::npos) {
+      WriteHostFile(row.linkTo, "outside");
+      if (row.readOnlyTarget) MakeHostReadOnly(row.linkTo);
+    }
+    const std::string destination = HostOnC("Games/copy.ini");
+    std::filesystem::remove(destination);
+    std::filesystem::create_symlink(row.linkTo, destination);
+    const std::string before = targetExists ? ReadHostFile(row.linkTo) : std::string();
+    const unsigned modeBefore = ModeOf(row.linkTo);
+
+    EXPECT_TRUE(CopyFileA("C:\\Medium\\new.ini", "C:\\Games\\copy.ini", FALSE)) << GetLastError();
+    EXPECT_FALSE(IsLink(destination));
+    EXPECT_EQ(ReadHostFile(destination), "new contents");
+    EXPECT_EQ(HostExists(row.linkTo), targetExists);
+    if (targetExists) {
+      EXPECT_EQ(ReadHostFile(row.linkTo), before);
+      EXPECT_EQ(ModeOf(row.linkTo), modeBefore);
+    }
+  }
+}
+
+TEST(LinkAtDestination, FailIfExistsCountsALinkAsTaken) {
+  WriteHostFile(HostOnC("Medium/new.ini"), "new");
+  std::filesystem::create_directories(HostOnC("Games"));
+  std::filesystem::create_symlink(HostOnC("Elsewhere/missing.ini"), HostOnC("Games/copy.ini"));
+  EXPECT_EQ(FailureOf(CopyFileA("C:\\Medium\\new.ini", "C:\\Games\\copy.ini", TRUE)), ERROR_FILE_EXISTS);
+  EXPECT_TRUE(IsLink(HostOnC("Games/copy.ini")));
 }

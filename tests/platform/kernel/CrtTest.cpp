@@ -11,16 +11,26 @@
 
 using namespace qm::test;
 
+namespace {
+
+// The first line of a file opened for reading by its Windows name;
+// "<not opened>" when the open fails.
+std::string FirstLine(const char* windowsName) {
+  std::FILE* file = CrtOpenFile(windowsName, "r");
+  if (file == nullptr) return "<not opened>";
+  char line[32] = {};
+  if (std::fgets(line, sizeof line, file) == nullptr) line[0] = '\0';
+  std::fclose(file);
+  return line;
+}
+
+}  // namespace
+
 TEST(Crt, OpensFilesByTheirWindowsNames) {
   WriteHostFile(HostOnC("Medium/install.cfg"), "1234 db\n");
-  std::FILE* file = CrtOpenFile("C:\\MEDIUM\\Install.cfg", "r");
-  ASSERT_NE(file, nullptr);
-  char line[32] = {};
-  ASSERT_NE(std::fgets(line, sizeof line, file), nullptr);
-  std::fclose(file);
-  EXPECT_STREQ(line, "1234 db\n");
+  EXPECT_EQ(FirstLine("C:\\MEDIUM\\Install.cfg"), "1234 db\n");
 
-  file = CrtOpenFile("C:\\medium\\Notes.txt", "w");
+  std::FILE* file = CrtOpenFile("C:\\medium\\Notes.txt", "w");
   ASSERT_NE(file, nullptr);
   std::fputs("written", file);
   std::fclose(file);
@@ -31,19 +41,15 @@ TEST(Crt, RefusesToWriteReadOnlyFilesOrOpenFolders) {
   WriteHostFile(HostOnC("locked.txt"), "x");
   MakeHostReadOnly(HostOnC("locked.txt"));
   std::filesystem::create_directories(HostOnC("Folder"));
-  struct Row {
-    const char* name;
-    const char* mode;
-    int error;
-  } rows[] = {
+  std::tuple<const char*, const char*, int> rows[] = {
       {"C:\\locked.txt", "r+", EACCES}, {"C:\\locked.txt", "w", EACCES}, {"C:\\Folder", "r", EACCES},
       {"C:\\missing.txt", "r", ENOENT}, {"C:\\Missing\\new.txt", "w", ENOENT},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.name) + " " + row.mode);
+  for (const auto& [name, mode, error] : rows) {
+    SCOPED_TRACE(std::string(name) + " " + mode);
     errno = 0;
-    EXPECT_EQ(CrtOpenFile(row.name, row.mode), nullptr);
-    EXPECT_EQ(errno, row.error);
+    EXPECT_EQ(CrtOpenFile(name, mode), nullptr);
+    EXPECT_EQ(errno, error);
   }
   std::FILE* file = CrtOpenFile("C:\\locked.txt", "rb");
   ASSERT_NE(file, nullptr);
@@ -80,17 +86,14 @@ TEST(Crt, OpensOnlyRegularFilesAndNeverWaitsInTheOpen) {
   std::filesystem::create_symlink("/dev/null", HostOnC("null.cfg"));
   WriteHostFile(HostOnC("real.cfg"), "1 db\n");
   std::filesystem::create_symlink(HostOnC("real.cfg"), HostOnC("linked.cfg"));
-  struct Row {
-    const char* name;
-    const char* mode;
-  } refused[] = {
+  std::pair<const char*, const char*> refused[] = {
       {"C:\\pipe.cfg", "r"}, {"C:\\pipe.cfg", "r+"}, {"C:\\pipe.cfg", "w"},  {"C:\\zero.cfg", "r"},
       {"C:\\zero.cfg", "rb"}, {"C:\\null.cfg", "w"},  {"C:\\null.cfg", "a"},
   };
-  for (const Row& row : refused) {
-    SCOPED_TRACE(std::string(row.name) + " " + row.mode);
+  for (const auto& [name, mode] : refused) {
+    SCOPED_TRACE(std::string(name) + " " + mode);
     errno = 0;
-    EXPECT_EQ(CrtOpenFile(row.name, row.mode), nullptr);
+    EXPECT_EQ(CrtOpenFile(name, mode), nullptr);
     EXPECT_NE(errno, 0);
   }
   errno = 0;
@@ -99,13 +102,5 @@ TEST(Crt, OpensOnlyRegularFilesAndNeverWaitsInTheOpen) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 
   // A link to a regular file is that file, as the host shows it.
-  for (const char* name : {"C:\\real.cfg", "C:\\linked.cfg"}) {
-    SCOPED_TRACE(name);
-    std::FILE* file = CrtOpenFile(name, "r");
-    ASSERT_NE(file, nullptr);
-    char line[16] = {};
-    EXPECT_NE(std::fgets(line, sizeof line, file), nullptr);
-    EXPECT_STREQ(line, "1 db\n");
-    std::fclose(file);
-  }
+  for (const char* name : {"C:\\real.cfg", "C:\\linked.cfg"}) EXPECT_EQ(FirstLine(name), "1 db\n") << name;
 }

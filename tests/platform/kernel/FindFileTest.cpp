@@ -6,24 +6,12 @@
 #include <filesystem>
 
 #include "KernelFiles.h"
-#include "platform/kernel/LastError.h"
 #include "platform/kernel/Prefix.h"
 #include "support/TempDir.h"
 
 using namespace qm::test;
 using Names = std::vector<std::string>;
-
-namespace {
-
-WIN32_FIND_DATAA FindOne(const char* name) {
-  WIN32_FIND_DATAA data{};
-  HANDLE search = FindFirstFileA(name, &data);
-  EXPECT_NE(search, INVALID_HANDLE_VALUE) << name;
-  FindClose(search);
-  return data;
-}
-
-}  // namespace
+namespace fs = std::filesystem;
 
 TEST(FindFile, ListsDotAndDotDotFirstInsideAFolder) {
   WriteHostFile(HostOnC("Games/b.txt"), "b");
@@ -49,53 +37,35 @@ TEST(FindFile, ADriveRootHasNoDotEntries) {
 
 TEST(FindFile, RefusesANameEndingInABackslash) {
   std::filesystem::create_directories(HostOnC("Games"));
+  WIN32_FIND_DATAA data;
   for (const char* name : {"C:\\Games\\", "C:\\", "C:/Games/"}) {
-    SCOPED_TRACE(name);
-    WIN32_FIND_DATAA data;
     SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(FindFirstFileA(name, &data), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(FailureOf(FindFirstFileA(name, &data)), ERROR_FILE_NOT_FOUND) << name;
   }
 }
 
 TEST(FindFile, FindsAPlainNameIgnoringCase) {
   WriteHostFile(HostOnC("Games/Quellmoor/ReadMe.TXT"), "hello");
-  struct Row {
-    const char* query;
-    const char* found;
-  } rows[] = {
+  std::pair<const char*, const char*> rows[] = {
       {"C:\\Games\\Quellmoor\\ReadMe.TXT", "ReadMe.TXT"},
       {"C:\\GAMES\\quellmoor\\readme.txt", "ReadMe.TXT"},
       {"c:/games/QUELLMOOR/README.TXT", "ReadMe.TXT"},
       {"C:\\Games\\Quellmoor\\readme.txt.", "ReadMe.TXT"},
       {"C:\\Games\\Quellmoor", "Quellmoor"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.query);
-    EXPECT_EQ(SearchNames(row.query), Names{row.found});
-  }
+  for (const auto& [query, found] : rows) EXPECT_EQ(SearchNames(query), Names{found}) << query;
 }
 
 TEST(FindFile, TellsAMissingFileFromAMissingFolder) {
   std::filesystem::create_directories(HostOnC("Games"));
-  struct Row {
-    const char* query;
-    DWORD error;
-  } rows[] = {
-      {"C:\\Games\\missing.txt", ERROR_FILE_NOT_FOUND},
-      {"C:\\Games\\*.none", ERROR_FILE_NOT_FOUND},
-      {"C:\\Missing\\file.txt", ERROR_PATH_NOT_FOUND},
-      {"C:\\Missing\\*.*", ERROR_PATH_NOT_FOUND},
+  const std::pair<const char*, DWORD> rows[] = {
+      {"C:\\Games\\missing.txt", ERROR_FILE_NOT_FOUND}, {"C:\\Games\\*.none", ERROR_FILE_NOT_FOUND},
+      {"C:\\Missing\\file.txt", ERROR_PATH_NOT_FOUND}, {"C:\\Missing\\*.*", ERROR_PATH_NOT_FOUND},
       {"Q:\\file.txt", ERROR_PATH_NOT_FOUND},
-      {"C:\\Games\\a|b", ERROR_INVALID_NAME},
-      {"C:\\G*\\file.txt", ERROR_INVALID_NAME},
+      {"C:\\Games\\a|b", ERROR_INVALID_NAME}, {"C:\\G*\\file.txt", ERROR_INVALID_NAME},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.query);
-    WIN32_FIND_DATAA data;
-    EXPECT_EQ(FindFirstFileA(row.query, &data), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), row.error);
-  }
+  WIN32_FIND_DATAA data;
+  for (const auto& [query, error] : rows) EXPECT_EQ(FailureOf(FindFirstFileA(query, &data)), error) << query;
 }
 
 TEST(FindFile, EndsWithNoMoreFiles) {
@@ -103,11 +73,9 @@ TEST(FindFile, EndsWithNoMoreFiles) {
   WIN32_FIND_DATAA data;
   HANDLE search = FindFirstFileA("C:\\One\\*.txt", &data);
   ASSERT_NE(search, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(FindNextFileA(search, &data));
-  EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+  EXPECT_EQ(FailureOf(FindNextFileA(search, &data)), ERROR_NO_MORE_FILES);
   EXPECT_TRUE(FindClose(search));
-  EXPECT_FALSE(FindNextFileA(search, &data));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(FailureOf(FindNextFileA(search, &data)), ERROR_INVALID_HANDLE);
 }
 
 // The names are fixed when the search starts; each entry's facts are
@@ -127,13 +95,11 @@ TEST(FindFile, EntriesChangedDuringASearchAreReportedAsTheyAreWhenReached) {
   EXPECT_EQ(data.nFileSizeLow, 6u);
   ASSERT_TRUE(FindNextFileA(search, &data));
   EXPECT_STREQ(data.cFileName, "d.txt");
-  EXPECT_FALSE(FindNextFileA(search, &data));
-  EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+  EXPECT_EQ(FailureOf(FindNextFileA(search, &data)), ERROR_NO_MORE_FILES);
   FindClose(search);
   // A search whose every entry went before it began finds nothing.
   std::filesystem::create_directories(HostOnC("Empty"));
-  EXPECT_EQ(FindFirstFileA("C:\\Empty\\*.txt", &data), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(FailureOf(FindFirstFileA("C:\\Empty\\*.txt", &data)), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(FindFile, NeverListsHostNamesAWindowsPathCannotHold) {
@@ -179,9 +145,8 @@ TEST(FindFile, FillsSizesTimesAndAttributes) {
   ASSERT_EQ(utimes(HostOnC("Data/.hidden").c_str(), times), 0);
 
   WIN32_FIND_DATAA data = FindOne("C:\\Data\\big.bin");
-  EXPECT_EQ(data.nFileSizeHigh, 5u);
-  EXPECT_EQ(data.nFileSizeLow, 7u);
-  EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ((std::vector<DWORD>{data.nFileSizeHigh, data.nFileSizeLow, data.dwFileAttributes}),
+            (std::vector<DWORD>{5, 7, FILE_ATTRIBUTE_ARCHIVE}));
   data = FindOne("C:\\Data\\.hidden");
   EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime * 0x100000000ULL + data.ftLastWriteTime.dwLowDateTime,
@@ -200,4 +165,64 @@ TEST(FindFile, SearchesAMappedDrive) {
   std::string viaZ = "Z:" + medium.Path();
   std::replace(viaZ.begin(), viaZ.end(), '/', '\\');
   EXPECT_EQ(SearchNames(viaZ + "\\SETUP"), Names{"setup"});
+}
+
+namespace {
+
+std::vector<Found> SearchEx(const char* pattern, FINDEX_INFO_LEVELS level, FINDEX_SEARCH_OPS op) {
+  WIN32_FIND_DATAA data;
+  return EntriesOf(FindFirstFileExA(pattern, level, &data, op, nullptr, 0), data);
+}
+
+void MakeWeb() {
+  WriteHostFile(HostOnC("Web/x.html"), "<html>");
+  WriteHostFile(HostOnC("Web/Long Document Name.txt"), "text");
+  fs::create_directories(HostOnC("Web/Sub Folder"));
+  fs::create_symlink("Sub Folder", HostOnC("Web/to-folder"));
+  fs::create_symlink("x.html", HostOnC("Web/to-file"));
+  fs::create_symlink("gone", HostOnC("Web/dangling"));
+}
+
+}  // namespace
+
+// The copy lists subdirectories and files through these; what it keeps of
+// them must be what FindFirstFileA finds.
+TEST(FindFileEx, FindsWhatFindFirstFileFindsLessWhatWasLeftOut) {
+  MakeWeb();
+  struct Row { const char* pattern; FINDEX_INFO_LEVELS level; FINDEX_SEARCH_OPS op; } rows[] = {
+      {"C:\\Web\\*.*", FindExInfoBasic, FindExSearchNameMatch},
+      {"C:\\Web\\*.htm", FindExInfoBasic, FindExSearchNameMatch},
+      {"C:\\Web\\*", FindExInfoStandard, FindExSearchLimitToDirectories},
+      {"C:\\Web\\*.*", FindExInfoBasic, FindExSearchLimitToDirectories},
+      {"C:\\Web\\SUBFOL~1", FindExInfoBasic, FindExSearchLimitToDirectories},
+      {"C:\\Web\\x.html", FindExInfoBasic, FindExSearchLimitToDirectories},
+      {"C:\\Web\\LONGDO~1.TXT", FindExInfoBasic, FindExSearchNameMatch},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.pattern) + " level " + std::to_string(row.level) + " op " + std::to_string(row.op));
+    std::vector<Found> expected;
+    for (Found entry : SearchAll(row.pattern)) {
+      if (row.op == FindExSearchLimitToDirectories && !(entry.attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+      if (row.level == FindExInfoBasic) entry.shortName.clear();
+      expected.push_back(entry);
+    }
+    EXPECT_EQ(SearchEx(row.pattern, row.level, row.op), expected);
+  }
+  // The rows above agree with these.
+  EXPECT_EQ(NamesOf(SearchEx("C:\\Web\\*.*", FindExInfoBasic, FindExSearchLimitToDirectories)),
+            (std::vector<std::string>{".", "..", "Sub Folder", "to-folder"}));
+  ASSERT_EQ(SearchEx("C:\\Web\\*.htm", FindExInfoBasic, FindExSearchNameMatch).size(), 1u);
+}
+
+TEST(FindFileEx, RefusesWhatItDoesNotKnow) {
+  MakeWeb();
+  WIN32_FIND_DATAA data;
+  auto failure = [&](const char* pattern, FINDEX_INFO_LEVELS level, FINDEX_SEARCH_OPS op, void* filter = nullptr) {
+    return FailureOf(FindFirstFileExA(pattern, level, &data, op, filter, 0));
+  };
+  int filter = 0;
+  EXPECT_EQ(failure("C:\\Web\\*", FindExInfoBasic, FindExSearchNameMatch, &filter), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(failure("C:\\Web\\*", FindExInfoMaxInfoLevel, FindExSearchNameMatch), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(failure("C:\\Web\\*", FindExInfoBasic, FindExSearchLimitToDevices), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(failure("C:\\Web\\x.html", FindExInfoBasic, FindExSearchLimitToDirectories), ERROR_FILE_NOT_FOUND);
 }

@@ -2,9 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 
 #include "platform/kernel/Prefix.h"
 
@@ -29,6 +31,26 @@ bool HostExists(const std::string& hostPath) {
 
 void MakeHostReadOnly(const std::string& hostPath) { chmod(hostPath.c_str(), 0444); }
 
+unsigned ModeOf(const std::string& hostPath) {
+  struct stat info;
+  return stat(hostPath.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+std::vector<std::string> HostEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+WIN32_FIND_DATAA FindOne(const std::string& name) {
+  WIN32_FIND_DATAA data{};
+  HANDLE search = FindFirstFileA(name.c_str(), &data);
+  EXPECT_NE(search, INVALID_HANDLE_VALUE) << name;
+  FindClose(search);
+  return data;
+}
+
 std::vector<Found> SearchAll(const std::string& pattern) {
   WIN32_FIND_DATAA data;
   return EntriesOf(FindFirstFileA(pattern.c_str(), &data), data);
@@ -44,9 +66,16 @@ std::vector<Found> EntriesOf(HANDLE search, WIN32_FIND_DATAA& data) {
   return found;
 }
 
-std::vector<std::string> SearchNames(const std::string& pattern) {
+void PrintTo(const Found& found, std::ostream* out) {
+  *out << '"' << found.name << "\" short \"" << found.shortName << "\" attributes 0x" << std::hex << found.attributes
+       << std::dec;
+}
+
+std::vector<std::string> SearchNames(const std::string& pattern) { return NamesOf(SearchAll(pattern)); }
+
+std::vector<std::string> NamesOf(const std::vector<Found>& entries) {
   std::vector<std::string> names;
-  for (const Found& entry : SearchAll(pattern)) names.push_back(entry.name);
+  for (const Found& entry : entries) names.push_back(entry.name);
   return names;
 }
 

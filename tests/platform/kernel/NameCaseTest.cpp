@@ -1,17 +1,51 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/kernel/NameCase.h"
 
 using namespace qm::kernel;
 
+namespace {
+
+struct Pair { const char* a; const char* b; bool equal; };
+
+// Lookups compare with one of these, listings sort by another, the index
+// hashes with the third; on every pair they must agree, in either order.
+void ExpectEveryComparisonAgrees(const std::vector<Pair>& rows) {
+  for (const Pair& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(std::string(row.a)) + " vs " + testing::PrintToString(std::string(row.b)));
+    EXPECT_EQ(NamesEqualIgnoringCase(row.a, row.b), row.equal);
+    EXPECT_EQ(NamesEqualIgnoringCase(row.b, row.a), row.equal);
+    EXPECT_EQ(UpcaseName(row.a) == UpcaseName(row.b), row.equal);
+    EXPECT_EQ(CompareNamesIgnoringCase(row.a, row.b) == 0, row.equal);
+    if (row.equal) {
+      EXPECT_EQ(HashNameIgnoringCase(row.a), HashNameIgnoringCase(row.b));
+    }
+  }
+}
+
+}  // namespace
+
+TEST(NameCase, ComparesNamesIgnoringCaseBeyondAscii) {
+  ExpectEveryComparisonAgrees({
+      {"README.TXT", "readme.txt", true},
+      {"\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89", true},                          // été / ÉTÉ
+      {"\xD0\xB4\xD0\xBE\xD0\xBC", "\xD0\x94\xD0\x9E\xD0\x9C", true},        // дом / ДОМ
+      {"\xC5\x82\xC3\xB3" "d\xC5\xBA", "\xC5\x81\xC3\x93" "D\xC5\xB9", true},  // łódź / ŁÓDŹ
+      {"Readme\xC3\xA9", "README\xC3\x89", true},
+      {"Readme\xC3\xA9", "README\xC3\xA8", false},
+      {"ab", "aC", false},
+      {"a", "b", false},
+      {"abc", "abcd", false},
+      {"\xC3\xA9", "e", false},
+  });
+}
+
 // Bytes that are not UTF-8 have no case and match only themselves, so a name
 // holding them can never be taken for another name.
 TEST(NameCase, IllFormedBytesMatchOnlyThemselves) {
-  struct Row {
-    const char* a;
-    const char* b;
-    bool equal;
-  } rows[] = {
+  ExpectEveryComparisonAgrees({
       {"caf\xE9", "CAF\xE9", true},                    // a Latin-1 name: its letters still fold
       {"caf\xE9", "caf\xC9", false},                   // but its byte é is not É
       {"a\xFF", "a\xFE", false},                       // both would draw as U+FFFD
@@ -22,18 +56,7 @@ TEST(NameCase, IllFormedBytesMatchOnlyThemselves) {
       {"x\x80", "X\x80", true},
       {"\xED\xA0\x80" "b", "\xED\xA0\x80" "B", true},  // a surrogate in UTF-8 stays as it is
       {"\xC3\xA9\x80", "\xC3\x89\x80", true},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(testing::PrintToString(std::string(row.a)) + " vs " + testing::PrintToString(std::string(row.b)));
-    EXPECT_EQ(NamesEqualIgnoringCase(row.a, row.b), row.equal);
-    EXPECT_EQ(NamesEqualIgnoringCase(row.b, row.a), row.equal);
-    // Lookups compare with one, listings sort by the other; they must agree.
-    EXPECT_EQ(UpcaseName(row.a) == UpcaseName(row.b), row.equal);
-    EXPECT_EQ(CompareNamesIgnoringCase(row.a, row.b) == 0, row.equal);
-    if (row.equal) {
-      EXPECT_EQ(HashNameIgnoringCase(row.a), HashNameIgnoringCase(row.b));
-    }
-  }
+  });
 }
 
 // The folder index hashes and listings sort without building upper-case
@@ -60,10 +83,7 @@ TEST(NameCase, ComparingAndHashingFollowTheUpperCaseForm) {
 }
 
 TEST(NameCase, UpcaseNameFoldsLettersAndKeepsOtherBytes) {
-  struct Row {
-    const char* name;
-    const char* upper;
-  } rows[] = {
+  std::pair<const char*, const char*> rows[] = {
       {"Z\xC3\xBCrich", "Z\xC3\x9CRICH"},                            // Zürich
       {"\xC5\x82\xC3\xB3" "d\xC5\xBA", "\xC5\x81\xC3\x93" "D\xC5\xB9"},  // łódź
       {"\xCE\xB1\xCF\x89", "\xCE\x91\xCE\xA9"},                      // αω
@@ -72,9 +92,9 @@ TEST(NameCase, UpcaseNameFoldsLettersAndKeepsOtherBytes) {
       {"\xC0\xAF" "a", "\xC0\xAF" "A"},
       {"", ""},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(testing::PrintToString(std::string(row.name)));
-    EXPECT_EQ(UpcaseName(row.name), row.upper);
-    EXPECT_EQ(UpcaseName(row.upper), row.upper);
+  for (const auto& [name, upper] : rows) {
+    SCOPED_TRACE(testing::PrintToString(std::string(name)));
+    EXPECT_EQ(UpcaseName(name), upper);
+    EXPECT_EQ(UpcaseName(upper), upper);
   }
 }

@@ -26,10 +26,8 @@ std::string ResolvedOnC(const std::string& windowsPath) {
   return host->substr(HostOnC("").size());
 }
 
-struct Lookup {
-  const char* windowsPath;
-  const char* expected;  // relative to drive C:'s folder; "" for nothing
-};
+// `expected` is relative to drive C:'s folder; "" for nothing.
+struct Lookup { const char* windowsPath; const char* expected; };
 
 struct Row {
   const char* what;
@@ -45,45 +43,43 @@ void RunRows(const std::vector<Row>& rows) {
     // Looking each name up ignoring case indexes its folder.
     for (const Lookup& lookup : row.lookups) ResolvedOnC(lookup.windowsPath);
     row.change();
-    for (const Lookup& lookup : row.lookups) EXPECT_EQ(ResolvedOnC(lookup.windowsPath), lookup.expected) << lookup.windowsPath;
+    for (const Lookup& lookup : row.lookups)
+      EXPECT_EQ(ResolvedOnC(lookup.windowsPath), lookup.expected) << lookup.windowsPath;
   }
 }
 
-void HostRename(const char* from, const char* to) { fs::rename(HostOnC(from), HostOnC(to)); }
+void HostRename(const std::string& from, const std::string& to) { fs::rename(HostOnC(from), HostOnC(to)); }
+
+// The changes the rows make on the host, behind the kernel's back.
+std::function<void()> HostWrites(std::string file) { return [file] { WriteHostFile(HostOnC(file), "x"); }; }
+std::function<void()> HostRemoves(std::string file) { return [file] { fs::remove(HostOnC(file)); }; }
+std::function<void()> HostRenames(std::string from, std::string to) { return [=] { HostRename(from, to); }; }
+// The folder moved aside to `aside` and made again, holding `file`.
+std::function<void()> HostReplaces(std::string folder, std::string aside, std::string file) {
+  return [=] {
+    HostRename(folder, aside);
+    WriteHostFile(HostOnC(file), "x");
+  };
+}
 
 }  // namespace
 
 TEST(NameIndex, SeesChangesMadeBehindItsBack) {
   RunRows({
-      {"a file created by the host",
-       {"Made/first.txt"},
-       [] { WriteHostFile(HostOnC("Made/Second.TXT"), "x"); },
+      {"a file created by the host", {"Made/first.txt"}, HostWrites("Made/Second.TXT"),
        {{"C:\\made\\FIRST.TXT", "Made/first.txt"}, {"C:\\MADE\\second.txt", "Made/Second.TXT"}}},
-      {"a file deleted by the host",
-       {"Gone/Old.txt", "Gone/kept.txt"},
-       [] { fs::remove(HostOnC("Gone/Old.txt")); },
+      {"a file deleted by the host", {"Gone/Old.txt", "Gone/kept.txt"}, HostRemoves("Gone/Old.txt"),
        {{"C:\\gone\\old.TXT", ""}, {"C:\\gone\\KEPT.txt", "Gone/kept.txt"}}},
-      {"a file renamed by the host",
-       {"Moved/Before.dat"},
-       [] { HostRename("Moved/Before.dat", "Moved/After.DAT"); },
+      {"a file renamed by the host", {"Moved/Before.dat"}, HostRenames("Moved/Before.dat", "Moved/After.DAT"),
        {{"C:\\moved\\before.dat", ""}, {"C:\\moved\\after.dat", "Moved/After.DAT"}}},
-      {"a folder renamed by the host, and its names with it",
-       {"Tree/Branch/leaf.txt"},
-       [] { HostRename("Tree/Branch", "Tree/Bough"); },
+      {"a folder renamed by the host, and its names with it", {"Tree/Branch/leaf.txt"},
+       HostRenames("Tree/Branch", "Tree/Bough"),
        {{"C:\\tree\\branch\\LEAF.TXT", ""}, {"C:\\TREE\\BOUGH\\Leaf.txt", "Tree/Bough/leaf.txt"}}},
-      {"a folder replaced by another of the same name",
-       {"Swap/Set/Alpha.txt"},
-       [] {
-         HostRename("Swap/Set", "Swap/Old");
-         WriteHostFile(HostOnC("Swap/Set/Beta.txt"), "x");
-       },
+      {"a folder replaced by another of the same name", {"Swap/Set/Alpha.txt"},
+       HostReplaces("Swap/Set", "Swap/Old", "Swap/Set/Beta.txt"),
        {{"C:\\swap\\set\\alpha.txt", ""}, {"C:\\swap\\set\\BETA.TXT", "Swap/Set/Beta.txt"}}},
-      {"a folder replaced above the indexed one",
-       {"Outer/Inner/one.txt"},
-       [] {
-         HostRename("Outer", "Outer.old");
-         WriteHostFile(HostOnC("Outer/Inner/Two.txt"), "x");
-       },
+      {"a folder replaced above the indexed one", {"Outer/Inner/one.txt"},
+       HostReplaces("Outer", "Outer.old", "Outer/Inner/Two.txt"),
        {{"C:\\outer\\inner\\ONE.TXT", ""}, {"C:\\outer\\inner\\two.TXT", "Outer/Inner/Two.txt"}}},
   });
 }
@@ -93,31 +89,17 @@ TEST(NameIndex, SeesChangesMadeBehindItsBack) {
 // current as the host.
 TEST(NameIndex, NewNamesInFoldersWrittenAsTheyAreAreTheHostsAnswers) {
   RunRows({
-      {"a file created by the host in another case",
-       {"Written/one.txt"},
-       [] { WriteHostFile(HostOnC("Written/Two.TXT"), "x"); },
+      {"a file created by the host in another case", {"Written/one.txt"}, HostWrites("Written/Two.TXT"),
        {{"C:\\Written\\ONE.TXT", "Written/one.txt"}, {"C:\\Written\\two.txt", "Written/Two.TXT"}}},
-      {"a file deleted by the host",
-       {"Removed/Old.txt"},
-       [] { fs::remove(HostOnC("Removed/Old.txt")); },
+      {"a file deleted by the host", {"Removed/Old.txt"}, HostRemoves("Removed/Old.txt"),
        {{"C:\\Removed\\old.txt", ""}}},
-      {"the exact name before the smallest of its case variants",
-       {"Both/A.TXT"},
-       [] { WriteHostFile(HostOnC("Both/a.txt"), "x"); },
+      {"the exact name before the smallest of its case variants", {"Both/A.TXT"}, HostWrites("Both/a.txt"),
        {{"C:\\Both\\a.txt", "Both/a.txt"}, {"C:\\Both\\A.txt", "Both/A.TXT"}}},
-      {"a folder replaced by another of the same name",
-       {"Replaced/Alpha.txt"},
-       [] {
-         HostRename("Replaced", "Replaced.old");
-         WriteHostFile(HostOnC("Replaced/Beta.txt"), "x");
-       },
+      {"a folder replaced by another of the same name", {"Replaced/Alpha.txt"},
+       HostReplaces("Replaced", "Replaced.old", "Replaced/Beta.txt"),
        {{"C:\\Replaced\\alpha.TXT", ""}, {"C:\\Replaced\\beta.txt", "Replaced/Beta.txt"}}},
-      {"a folder replaced above the indexed one",
-       {"Above/Below/One.txt"},
-       [] {
-         HostRename("Above", "Above.old");
-         WriteHostFile(HostOnC("Above/Below/Two.txt"), "x");
-       },
+      {"a folder replaced above the indexed one", {"Above/Below/One.txt"},
+       HostReplaces("Above", "Above.old", "Above/Below/Two.txt"),
        {{"C:\\Above\\Below\\one.txt", ""}, {"C:\\Above\\Below\\TWO.txt", "Above/Below/Two.txt"}}},
   });
 }
@@ -125,20 +107,16 @@ TEST(NameIndex, NewNamesInFoldersWrittenAsTheyAreAreTheHostsAnswers) {
 TEST(NameIndex, FollowsTheKernelsOwnChanges) {
   WriteHostFile(HostOnC("source.txt"), "content");
   RunRows({
-      {"a copy to a new name",
-       {"Copies/present.txt"},
+      {"a copy to a new name", {"Copies/present.txt"},
        [] { ASSERT_TRUE(CopyFileA("C:\\source.txt", "C:\\Copies\\New.TXT", FALSE)); },
        {{"C:\\copies\\new.txt", "Copies/New.TXT"}, {"C:\\COPIES\\PRESENT.TXT", "Copies/present.txt"}}},
-      {"a copy over a name in another case keeps the host name",
-       {"Over/README.TXT"},
+      {"a copy over a name in another case keeps the host name", {"Over/README.TXT"},
        [] { ASSERT_TRUE(CopyFileA("C:\\source.txt", "C:\\over\\readme.txt", FALSE)); },
        {{"C:\\Over\\ReadMe.txt", "Over/README.TXT"}}},
-      {"a delete",
-       {"Deleted/victim.txt", "Deleted/other.txt"},
+      {"a delete", {"Deleted/victim.txt", "Deleted/other.txt"},
        [] { ASSERT_TRUE(DeleteFileA("C:\\DELETED\\VICTIM.TXT")); },
        {{"C:\\deleted\\Victim.txt", ""}, {"C:\\deleted\\Other.txt", "Deleted/other.txt"}}},
-      {"a folder made and another removed",
-       {"Folders/Empty/.keep"},
+      {"a folder made and another removed", {"Folders/Empty/.keep"},
        [] {
          ASSERT_TRUE(CreateDirectoryA("C:\\Folders\\Made", nullptr));
          fs::remove(HostOnC("Folders/Empty/.keep"));
@@ -150,20 +128,15 @@ TEST(NameIndex, FollowsTheKernelsOwnChanges) {
 
 TEST(NameIndex, TheSmallestOfNamesDifferingOnlyInCaseWinsAsTheyComeAndGo) {
   RunRows({
-      {"a smaller name added",
-       {"Case/readme.txt"},
-       [] { WriteHostFile(HostOnC("Case/README.TXT"), "x"); },
+      {"a smaller name added", {"Case/readme.txt"}, HostWrites("Case/README.TXT"),
        {{"C:\\Case\\ReadMe.txt", "Case/README.TXT"},
         {"C:\\Case\\readme.txt", "Case/readme.txt"},
         {"C:\\Case\\README.TXT", "Case/README.TXT"}}},
-      {"the smallest removed",
-       {"Both/README.TXT", "Both/ReadMe.Txt", "Both/readme.txt"},
-       [] { fs::remove(HostOnC("Both/README.TXT")); },
+      {"the smallest removed", {"Both/README.TXT", "Both/ReadMe.Txt", "Both/readme.txt"},
+       HostRemoves("Both/README.TXT"),
        {{"C:\\Both\\rEADME.TXT", "Both/ReadMe.Txt"}, {"C:\\Both\\readme.txt", "Both/readme.txt"}}},
-      {"the smallest renamed to a larger one",
-       {"Renamed/ABC.txt", "Renamed/abc.txt"},
-       [] { HostRename("Renamed/ABC.txt", "Renamed/abC.txt"); },
-       {{"C:\\Renamed\\Abc.TXT", "Renamed/abC.txt"}}},
+      {"the smallest renamed to a larger one", {"Renamed/ABC.txt", "Renamed/abc.txt"},
+       HostRenames("Renamed/ABC.txt", "Renamed/abC.txt"), {{"C:\\Renamed\\Abc.TXT", "Renamed/abC.txt"}}},
   });
 }
 
@@ -171,13 +144,7 @@ TEST(NameIndex, TheSmallestOfNamesDifferingOnlyInCaseWinsAsTheyComeAndGo) {
 // must report what a listing reports after the folder changed.
 TEST(NameIndex, ShortNamesFollowNamesAddedBehindItsBack) {
   WriteHostFile(HostOnC("Short/Long Name 2.txt"), "x");
-  auto shortOf = [](const char* windowsPath) {
-    WIN32_FIND_DATAA data{};
-    HANDLE search = FindFirstFileA(windowsPath, &data);
-    EXPECT_NE(search, INVALID_HANDLE_VALUE) << windowsPath;
-    FindClose(search);
-    return std::string(data.cAlternateFileName);
-  };
+  auto shortOf = [](const char* windowsPath) { return std::string(FindOne(windowsPath).cAlternateFileName); };
   EXPECT_EQ(shortOf("C:\\Short\\long name 2.txt"), "LONGNA~1.TXT");
   WriteHostFile(HostOnC("Short/Long Name 1.txt"), "x");
   EXPECT_EQ(shortOf("C:\\Short\\long name 2.txt"), "LONGNA~2.TXT");
@@ -199,13 +166,10 @@ TEST(NameIndex, ShortNamesFollowNamesAddedBehindItsBack) {
 // that can be named.
 TEST(NameIndex, NeverIndexesHostNamesAWindowsPathCannotHold) {
   WriteHostFile(HostOnC("Odd/Long Name 2.txt"), "x");
-  WIN32_FIND_DATAA data{};
-  FindClose(FindFirstFileA("C:\\odd\\long name 2.TXT", &data));
-  EXPECT_STREQ(data.cAlternateFileName, "LONGNA~1.TXT");
+  EXPECT_STREQ(FindOne("C:\\odd\\long name 2.TXT").cAlternateFileName, "LONGNA~1.TXT");
   for (const char* name : {"Long Name 1.txt.", "Long:Name 1.txt", "Long Name\\1.txt"})
     WriteHostFile(HostOnC("Odd/") + name, "x");
-  FindClose(FindFirstFileA("C:\\odd\\long name 2.TXT", &data));
-  EXPECT_STREQ(data.cAlternateFileName, "LONGNA~1.TXT");
+  EXPECT_STREQ(FindOne("C:\\odd\\long name 2.TXT").cAlternateFileName, "LONGNA~1.TXT");
   EXPECT_EQ(ResolvedOnC("C:\\odd\\long name 1.txt"), "");
   EXPECT_EQ(SearchNames("C:\\Odd\\*.*"), (std::vector<std::string>{".", "..", "Long Name 2.txt"}));
 }
@@ -221,10 +185,8 @@ TEST(NameIndex, AFolderGrowingAndShrinkingBehindItsBackKeepsEveryAnswer) {
   EXPECT_EQ(ResolvedOnC("C:\\MANY\\ENTRY2999.DAT"), "Many/" + name(2999));
   for (int i = 0; i < 3000; ++i)
     if (i % 3 != 0) fs::remove(HostOnC("Many/" + name(i)));
-  for (int i = 0; i < 3000; i += 7) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(ResolvedOnC("C:\\many\\entry" + std::to_string(i) + ".DAT"), i % 3 == 0 ? "Many/" + name(i) : "");
-  }
+  for (int i = 0; i < 3000; i += 7)
+    EXPECT_EQ(ResolvedOnC("C:\\many\\entry" + std::to_string(i) + ".DAT"), i % 3 == 0 ? "Many/" + name(i) : "") << i;
   EXPECT_EQ(ResolvedOnC("C:\\Many\\seed.txt"), "Many/Seed.txt");
 }
 
@@ -238,26 +200,14 @@ TEST(NameIndex, AFolderAnsweredFromItsNotesIsStillTheOneThePathNames) {
     ResolvedOnC("C:\\chain\\mid\\leaf\\none.txt");
     ResolvedOnC("C:\\Chain\\Mid\\Leaf\\none.txt");
   };
-  struct Row {
-    const char* what;
-    std::function<void()> change;
-    const char* windowsPath;
-    const char* expected;
-  };
+  struct Row { const char* what; std::function<void()> change; const char* windowsPath; const char* expected; };
   const std::vector<Row> rows{
-      {"a file created in the folder", [] { WriteHostFile(HostOnC("Chain/Mid/Leaf/Two.txt"), "x"); },
-       "C:\\Chain\\Mid\\Leaf\\two.TXT", "Chain/Mid/Leaf/Two.txt"},
+      {"a file created in the folder", HostWrites("Chain/Mid/Leaf/Two.txt"), "C:\\Chain\\Mid\\Leaf\\two.TXT",
+       "Chain/Mid/Leaf/Two.txt"},
       {"the folder above renamed and made again",
-       [] {
-         HostRename("Chain/Mid", "Chain/Mid.old");
-         WriteHostFile(HostOnC("Chain/Mid/Leaf/three.txt"), "x");
-       },
-       "C:\\Chain\\Mid\\Leaf\\THREE.txt", "Chain/Mid/Leaf/three.txt"},
-      {"the top folder renamed and made again",
-       [] {
-         HostRename("Chain", "Chain.old");
-         WriteHostFile(HostOnC("Chain/Mid/Leaf/four.txt"), "x");
-       },
+       HostReplaces("Chain/Mid", "Chain/Mid.old", "Chain/Mid/Leaf/three.txt"), "C:\\Chain\\Mid\\Leaf\\THREE.txt",
+       "Chain/Mid/Leaf/three.txt"},
+      {"the top folder renamed and made again", HostReplaces("Chain", "Chain.old", "Chain/Mid/Leaf/four.txt"),
        "C:\\Chain\\Mid\\Leaf\\Four.txt", "Chain/Mid/Leaf/four.txt"},
       {"an empty folder replaced by one moved in from outside the drive",
        [&] {

@@ -13,17 +13,10 @@ namespace {
 
 // The characters a row decodes to: code point and length in bytes, the
 // length negative for an ill-formed subsequence.
-struct Expected {
-  char32_t codePoint;
-  int length;
-};
+struct Expected { char32_t codePoint; int length; };
 constexpr char32_t R = kReplacementCharacter;
 
-struct Row {
-  const char* name;
-  std::string bytes;
-  std::vector<Expected> chars;
-};
+struct Row { const char* name; std::string bytes; std::vector<Expected> chars; };
 
 const std::vector<Row>& Rows() {
   static const std::vector<Row> rows = {
@@ -116,21 +109,20 @@ TEST(Utf8, BoundariesFromAnyOffsetMatchAForwardDecode) {
 }
 
 TEST(Utf8, EncodesScalarValuesAndNothingElse) {
-  const struct {
-    char32_t codePoint;
-    int length;
-  } rows[] = {{0, 1},       {0x7F, 1},     {0x80, 2},      {0x7FF, 2},      {0x800, 3},     {0xD7FF, 3},
-              {0xD800, 0},  {0xDBFF, 0},   {0xDC00, 0},    {0xDFFF, 0},     {0xE000, 3},    {0xFFFD, 3},
-              {0xFFFF, 3},  {0x10000, 4},  {0x10FFFF, 4},  {0x110000, 0},   {0xFFFFFFFF, 0}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(static_cast<unsigned>(row.codePoint));
+  // Each code point with the bytes it takes; 0 where it has no encoding.
+  const std::pair<char32_t, int> rows[] = {{0, 1},      {0x7F, 1},    {0x80, 2},     {0x7FF, 2},     {0x800, 3},
+                                           {0xD7FF, 3}, {0xD800, 0},  {0xDBFF, 0},   {0xDC00, 0},    {0xDFFF, 0},
+                                           {0xE000, 3}, {0xFFFD, 3},  {0xFFFF, 3},   {0x10000, 4},   {0x10FFFF, 4},
+                                           {0x110000, 0}, {0xFFFFFFFF, 0}};
+  for (const auto& [codePoint, length] : rows) {
+    SCOPED_TRACE(static_cast<unsigned>(codePoint));
     std::string out = "x";
-    EXPECT_EQ(AppendUtf8(out, row.codePoint), row.length > 0);
-    ASSERT_EQ(out.size(), 1u + row.length);
-    if (row.length == 0) continue;
+    EXPECT_EQ(AppendUtf8(out, codePoint), length > 0);
+    ASSERT_EQ(out.size(), 1u + length);
+    if (length == 0) continue;
     Utf8Char back = DecodeUtf8Char(out, 1);
     EXPECT_TRUE(back.wellFormed);
-    EXPECT_EQ(back.codePoint, row.codePoint);
-    EXPECT_EQ(back.length, static_cast<std::size_t>(row.length));
+    EXPECT_EQ(back.codePoint, codePoint);
+    EXPECT_EQ(back.length, static_cast<std::size_t>(length));
   }
 }

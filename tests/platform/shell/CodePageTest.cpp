@@ -2,12 +2,12 @@
 
 #include "platform/kernel/CodePage.h"
 #include "platform/kernel/LastError.h"
+#include "support/CallFailure.h"
+
+using qm::test::FailureOf;
 
 TEST(CodePage, NarrowToWideCountsAndConverts) {
-  const struct {
-    const char* text;
-    std::u16string wide;
-  } rows[] = {
+  const std::pair<const char*, std::u16string> rows[] = {
       {"C:\\Games\\Quellmoor", u"C:\\Games\\Quellmoor"},
       {"", u""},
       {"\xC3\xA9t\xC3\xA9", u"\u00E9t\u00E9"},
@@ -15,13 +15,13 @@ TEST(CodePage, NarrowToWideCountsAndConverts) {
       {"\xF0\x9F\x8E\xAE", u"\U0001F3AE"},
   };
   for (UINT codePage : {CP_ACP, CP_UTF8}) {
-    for (const auto& row : rows) {
-      SCOPED_TRACE(row.text);
-      int needed = MultiByteToWideChar(codePage, 0, row.text, -1, nullptr, 0);
-      ASSERT_EQ(needed, static_cast<int>(row.wide.size()) + 1);
+    for (const auto& [text, wide] : rows) {
+      SCOPED_TRACE(text);
+      int needed = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+      ASSERT_EQ(needed, static_cast<int>(wide.size()) + 1);
       std::u16string out(needed, u'x');
-      ASSERT_EQ(MultiByteToWideChar(codePage, 0, row.text, -1, out.data(), needed), needed);
-      EXPECT_EQ(out, row.wide + u'\0');
+      ASSERT_EQ(MultiByteToWideChar(codePage, 0, text, -1, out.data(), needed), needed);
+      EXPECT_EQ(out, wide + u'\0');
     }
   }
 }
@@ -36,39 +36,33 @@ TEST(CodePage, ExplicitLengthLeavesTheTerminatorOut) {
 TEST(CodePage, TooSmallBufferFailsWithInsufficientBuffer) {
   WCHAR wide[4];
   SetLastError(ERROR_SUCCESS);
-  EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abcd", -1, wide, 4), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(FailureOf(MultiByteToWideChar(CP_ACP, 0, "abcd", -1, wide, 4)), ERROR_INSUFFICIENT_BUFFER);
   // A pair of surrogates never gets split at the end of the buffer.
-  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "a\xF0\x9F\x8E\xAE", 5, wide, 2), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(FailureOf(MultiByteToWideChar(CP_UTF8, 0, "a\xF0\x9F\x8E\xAE", 5, wide, 2)), ERROR_INSUFFICIENT_BUFFER);
 
   char narrow[3];
   SetLastError(ERROR_SUCCESS);
-  EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"\u20AC", -1, narrow, 3, nullptr, nullptr), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(FailureOf(WideCharToMultiByte(CP_ACP, 0, u"\u20AC", -1, narrow, 3, nullptr, nullptr)),
+            ERROR_INSUFFICIENT_BUFFER);
 }
 
 TEST(CodePage, IllFormedInputIsReplacedOrRefused) {
-  const struct {
-    const char* text;
-    int length;
-    int units;
-  } rows[] = {
+  const std::tuple<const char*, int, int> rows[] = {
       {"\xC3", 1, 1},              // truncated
       {"\xC0\xAF", 2, 2},          // overlong
       {"\xED\xA0\x80", 3, 3},      // a surrogate encoded as UTF-8
       {"\xF4\x90\x80\x80", 4, 4},  // beyond U+10FFFF
       {"a\xFF" "b", 3, 3},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.length);
+  for (const auto& [text, length, units] : rows) {
+    SCOPED_TRACE(length);
     WCHAR out[8];
-    int n = MultiByteToWideChar(CP_UTF8, 0, row.text, row.length, out, 8);
+    int n = MultiByteToWideChar(CP_UTF8, 0, text, length, out, 8);
     ASSERT_GT(n, 0);
     EXPECT_NE(std::u16string(out, n).find(u'\uFFFD'), std::u16string::npos);
     SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, row.text, row.length, out, 8), 0);
-    EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
+    EXPECT_EQ(FailureOf(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, length, out, 8)),
+              ERROR_NO_UNICODE_TRANSLATION);
   }
 }
 
@@ -90,10 +84,9 @@ TEST(CodePage, BadArgumentsAreRefused) {
   char narrow[4];
   BOOL usedDefault = FALSE;
   SetLastError(ERROR_SUCCESS);
-  EXPECT_EQ(MultiByteToWideChar(1252, 0, "a", -1, wide, 4), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(FailureOf(MultiByteToWideChar(1252, 0, "a", -1, wide, 4)), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a", 0, wide, 4), 0);
   EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, "?", nullptr), 0);
-  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, nullptr, &usedDefault), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(FailureOf(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, nullptr, &usedDefault)),
+            ERROR_INVALID_PARAMETER);
 }

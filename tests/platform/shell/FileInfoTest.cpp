@@ -16,18 +16,20 @@ std::string Host(const std::string& windowsPath) { return qm::kernel::ResolveWin
 
 using qm::ui::ShellIcon;
 
+// The system image list of small icons, as SHGetFileInfoA gives it.
+HIMAGELIST SmallIcons() {
+  SHFILEINFOA info{};
+  DWORD_PTR list = SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+  return reinterpret_cast<HIMAGELIST>(list);
+}
+
 }  // namespace
 
 TEST(FileInfo, ItemsHaveTheirIconAndTypeName) {
   std::filesystem::create_directories(Host("C:\\Games\\Quellmoor"));
   for (const char* file : {"readme.txt", "start.exe", "save.qm1", "LICENSE", "Z\xC3\xBCrich.\xC3\xA9t\xC3\xA9"})
     std::ofstream(Host("C:\\Games\\Quellmoor") + "/" + file) << "x";
-  const struct {
-    const char* path;
-    ShellIcon icon;
-    ShellIcon open;
-    const char* type;
-  } rows[] = {
+  const struct { const char* path; ShellIcon icon; ShellIcon open; const char* type; } rows[] = {
       {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", ShellIcon::Computer, ShellIcon::Computer, "System Folder"},
       {"C:\\", ShellIcon::FixedDrive, ShellIcon::FixedDrive, "Local Disk"},
       {"C:\\Games", ShellIcon::Folder, ShellIcon::OpenFolder, "File Folder"},
@@ -68,17 +70,13 @@ TEST(FileInfo, WhatCannotBeAnsweredIsZero) {
 }
 
 TEST(FileInfo, TheSystemImageListHoldsTheSmallIconsInTheirOrder) {
-  SHFILEINFOA info{};
-  auto images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  HIMAGELIST images = SmallIcons();
   ASSERT_NE(images, nullptr);
-  SHFILEINFOA again{};
-  EXPECT_EQ(SHGetFileInfoA("C:\\", 0, &again, sizeof again, SHGFI_SYSICONINDEX | SHGFI_SMALLICON),
-            reinterpret_cast<DWORD_PTR>(images)) << "one list for every caller";
+  EXPECT_EQ(SmallIcons(), images) << "one list for every caller";
   EXPECT_EQ(ImageList_GetImageCount(images), qm::ui::kShellIconCount);
   int cx = 0, cy = 0;
   ASSERT_TRUE(ImageList_GetIconSize(images, &cx, &cy));
-  EXPECT_EQ(cx, 16);
-  EXPECT_EQ(cy, 16);
+  EXPECT_EQ((std::pair{cx, cy}), (std::pair{16, 16}));
   // The closed folder: yellow inside, its corners left to what is below.
   qm::test::SurfaceCanvas canvas(16, 16, RGB(0, 128, 128));
   EXPECT_TRUE(ImageList_Draw(images, static_cast<int>(ShellIcon::Folder), canvas.dc(), 0, 0, ILD_TRANSPARENT));
@@ -88,9 +86,7 @@ TEST(FileInfo, TheSystemImageListHoldsTheSmallIconsInTheirOrder) {
 }
 
 TEST(FileInfo, EverySmallIconIsDrawnAndTellsItsKindApart) {
-  SHFILEINFOA info{};
-  auto images = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  HIMAGELIST images = SmallIcons();
   ASSERT_NE(images, nullptr);
   // Side by side on the dialog face and on a window's white, as a tree shows
   // them; the picture, four times enlarged, is for judging them by eye.

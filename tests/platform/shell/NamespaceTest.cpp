@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "platform/kernel/CodePage.h"
 #include "platform/kernel/LastError.h"
@@ -10,12 +11,16 @@
 #include "platform/shell/Namespace.h"
 #include "platform/shell/ShellFolders.h"
 #include "platform/shell/Volume.h"
-#include "support/HostFiles.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
+using qm::shell::BuildIdList;
+using qm::shell::DriveItem;
+using qm::shell::FolderItem;
 
 namespace {
+
+constexpr const char* kMyComputer = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 
 std::string Host(const std::string& windowsPath) { return qm::kernel::ResolveWindowsPath(windowsPath).value(); }
 
@@ -30,10 +35,8 @@ template <typename T>
 struct Ref {
   T* p = nullptr;
   Ref() = default;
-  Ref(const Ref&) = delete;
-  ~Ref() {
-    if (p) p->Release();
-  }
+  Ref(Ref&& other) : p(std::exchange(other.p, nullptr)) {}
+  ~Ref() { if (p) p->Release(); }
   T* operator->() const { return p; }
   void** Out() { return reinterpret_cast<void**>(&p); }
 };
@@ -66,14 +69,10 @@ std::string NameOf(IShellFolder* folder, LPCITEMIDLIST relative, SHGDNF flags = 
   return Read(name, relative);
 }
 
-// The folder of a parsing name, bound from the desktop.
-void Bind(const std::string& path, Ref<IShellFolder>& folder) {
+Ref<IShellFolder> Desktop() {
   Ref<IShellFolder> desktop;
-  ASSERT_EQ(SHGetDesktopFolder(&desktop.p), S_OK);
-  std::u16string name = Wide(path);
-  List list;
-  ASSERT_EQ(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &list.p, nullptr), S_OK) << path;
-  ASSERT_EQ(desktop->BindToObject(list.p, nullptr, IID_IShellFolder, folder.Out()), S_OK) << path;
+  EXPECT_EQ(SHGetDesktopFolder(&desktop.p), S_OK);
+  return desktop;
 }
 
 // The display names of a folder's items, in the folder's order.
@@ -90,19 +89,11 @@ std::vector<std::string> Children(IShellFolder* folder, SHCONTF flags = SHCONTF_
   return names;
 }
 
-std::vector<std::string> ChildrenOf(const std::string& path, SHCONTF flags = SHCONTF_FOLDERS) {
-  Ref<IShellFolder> folder;
-  Bind(path, folder);
-  return folder.p ? Children(folder.p, flags) : std::vector<std::string>{"<unbound>"};
-}
-
 // Parses a path relative to the desktop; the failure code when it fails.
 HRESULT Parse(const std::string& path, List& list, ULONG* attributes = nullptr) {
-  Ref<IShellFolder> desktop;
-  SHGetDesktopFolder(&desktop.p);
   std::u16string name = Wide(path);
   ULONG eaten = 0;
-  HRESULT result = desktop->ParseDisplayName(nullptr, nullptr, name.data(), &eaten, &list.p, attributes);
+  HRESULT result = Desktop()->ParseDisplayName(nullptr, nullptr, name.data(), &eaten, &list.p, attributes);
   if (SUCCEEDED(result)) {
     EXPECT_EQ(eaten, name.size());
   }
@@ -113,6 +104,20 @@ ULONG AttributesOf(const std::string& path, ULONG asked) {
   List list;
   ULONG attributes = asked;
   return SUCCEEDED(Parse(path, list, &attributes)) ? attributes : 0xDEADu;
+}
+
+// The folder of a parsing name, bound from the desktop.
+Ref<IShellFolder> Folder(const std::string& path) {
+  Ref<IShellFolder> folder;
+  List list;
+  EXPECT_EQ(Parse(path, list), S_OK) << path;
+  EXPECT_EQ(Desktop()->BindToObject(list.p, nullptr, IID_IShellFolder, folder.Out()), S_OK) << path;
+  return folder;
+}
+
+std::vector<std::string> ChildrenOf(const std::string& path, SHCONTF flags = SHCONTF_FOLDERS) {
+  Ref<IShellFolder> folder = Folder(path);
+  return folder.p ? Children(folder.p, flags) : std::vector<std::string>{"<unbound>"};
 }
 
 class Namespace : public testing::Test {
@@ -132,11 +137,10 @@ class Namespace : public testing::Test {
 }  // namespace
 
 TEST_F(Namespace, TheDesktopHoldsMyComputerFirstThenItsDirectorysItems) {
-  MakeFolder("C:\\Windows\\Desktop\\Saves");
-  MakeFolder("C:\\Windows\\Desktop\\.secret");
+  for (const char* folder : {"C:\\Windows\\Desktop\\Saves", "C:\\Windows\\Desktop\\.secret"}) MakeFolder(folder);
   MakeFile("C:\\Windows\\Desktop\\notes.txt");
-  Ref<IShellFolder> desktop;
-  ASSERT_EQ(SHGetDesktopFolder(&desktop.p), S_OK);
+  Ref<IShellFolder> desktop = Desktop();
+  ASSERT_NE(desktop.p, nullptr);
   EXPECT_EQ(Children(desktop.p), (std::vector<std::string>{"My Computer", "Saves"}));
   EXPECT_EQ(Children(desktop.p, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS),
             (std::vector<std::string>{"My Computer", "notes.txt", "Saves"}));
@@ -148,9 +152,8 @@ TEST_F(Namespace, TheDesktopHoldsMyComputerFirstThenItsDirectorysItems) {
 
 TEST_F(Namespace, MyComputerHoldsEveryMappedDriveNamedWithItsLabel) {
   qm::shell::SetVolumeOverride('D', qm::shell::LinkVolume{3, 1, "SPIELE"});
-  EXPECT_EQ(ChildrenOf("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"),
-            (std::vector<std::string>{"(C:)", "SPIELE (D:)", "(Z:)"}));
-  EXPECT_EQ(AttributesOf("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER);
+  EXPECT_EQ(ChildrenOf(kMyComputer), (std::vector<std::string>{"(C:)", "SPIELE (D:)", "(Z:)"}));
+  EXPECT_EQ(AttributesOf(kMyComputer, SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER);
   EXPECT_EQ(AttributesOf("D:\\", SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER | SFGAO_FILESYSTEM);
 }
 
@@ -170,10 +173,10 @@ TEST_F(Namespace, FoldersListWhatAWindowsSearchFinds) {
 }
 
 TEST_F(Namespace, ItemsSortMyComputerDrivesFoldersThenFilesByNameIgnoringCase) {
-  for (const char* name : {"banana", "Apple", "\xC3\xA4pfel", "cherry", "Cherry2"}) MakeFolder(std::string("C:\\Windows\\Desktop\\") + name);
+  for (const char* name : {"banana", "Apple", "\xC3\xA4pfel", "cherry", "Cherry2"})
+    MakeFolder(std::string("C:\\Windows\\Desktop\\") + name);
   MakeFile("C:\\Windows\\Desktop\\aaa.txt");
-  Ref<IShellFolder> desktop;
-  SHGetDesktopFolder(&desktop.p);
+  Ref<IShellFolder> desktop = Desktop();
   Ref<IEnumIDList> items;
   ASSERT_EQ(desktop->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, &items.p), S_OK);
   std::vector<LPITEMIDLIST> lists(8);
@@ -197,12 +200,9 @@ TEST_F(Namespace, ItemsSortMyComputerDrivesFoldersThenFilesByNameIgnoringCase) {
                                              "\xC3\xA4pfel", "aaa.txt"}));
 
   // Drives by letter; below one item, the longer list comes later.
-  Ref<IShellFolder> computer;
-  Bind("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", computer);
-  List c, z, deeper;
-  c.p = qm::shell::BuildIdList({qm::shell::DriveItem('C')});
-  z.p = qm::shell::BuildIdList({qm::shell::DriveItem('Z')});
-  deeper.p = qm::shell::BuildIdList({qm::shell::DriveItem('C'), qm::shell::FolderItem("Games")});
+  Ref<IShellFolder> computer = Folder(kMyComputer);
+  List c{BuildIdList({DriveItem('C')})}, z{BuildIdList({DriveItem('Z')})};
+  List deeper{BuildIdList({DriveItem('C'), FolderItem("Games")})};
   EXPECT_EQ(static_cast<short>(computer->CompareIDs(0, c.p, z.p)), -1);
   EXPECT_EQ(static_cast<short>(computer->CompareIDs(0, z.p, c.p)), 1);
   EXPECT_EQ(static_cast<short>(computer->CompareIDs(0, c.p, deeper.p)), -1);
@@ -213,40 +213,29 @@ TEST_F(Namespace, NamesBeyondAsciiSortByTheKernelsUpperCase) {
   // Compared byte by byte, "Ärger" (C3 84) comes before "äpfel" (C3 A4);
   // upper-cased as names are, "ÄPFEL" comes before "ÄRGER". Likewise "аб"
   // before "БВ".
-  Ref<IShellFolder> spiele;
-  Bind("D:\\Spiele", spiele);
-  const struct {
-    const char* first;
-    const char* second;
-  } rows[] = {
+  Ref<IShellFolder> spiele = Folder("D:\\Spiele");
+  const std::pair<const char*, const char*> rows[] = {
       {"\xC3\xA4pfel", "\xC3\x84rger"},
       {"z\xC3\xBCrich", "Z\xC3\x9CRICHSEE"},
       {"\xD0\xB0\xD0\xB1", "\xD0\x91\xD0\x92"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.first);
-    List a, b;
-    a.p = qm::shell::BuildIdList({qm::shell::FolderItem(row.first)});
-    b.p = qm::shell::BuildIdList({qm::shell::FolderItem(row.second)});
+  for (const auto& [first, second] : rows) {
+    SCOPED_TRACE(first);
+    List a{BuildIdList({FolderItem(first)})}, b{BuildIdList({FolderItem(second)})};
     EXPECT_EQ(static_cast<short>(spiele->CompareIDs(0, a.p, b.p)), -1);
     EXPECT_EQ(static_cast<short>(spiele->CompareIDs(0, b.p, a.p)), 1);
   }
 }
 
 TEST_F(Namespace, AttributesTellFoldersFileSystemItemsAndSubfolders) {
-  MakeFolder("C:\\Games\\Quellmoor\\bin");
-  MakeFolder("C:\\Games\\Empty");
+  for (const char* folder : {"Quellmoor\\bin", "Empty", "HiddenOnly\\.cache", "Linked"})
+    MakeFolder(std::string("C:\\Games\\") + folder);
   MakeFile("C:\\Games\\Files\\only.txt");
-  MakeFolder("C:\\Games\\HiddenOnly\\.cache");
-  MakeFolder("C:\\Games\\Linked");
   fs::create_directory_symlink(Host("C:\\Games\\Quellmoor"), Host("C:\\Games\\Linked") + "/to-folder");
   fs::create_directories(Host("C:\\Games\\Unnamable") + "/a:b");
   const ULONG all = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM;
-  const struct {
-    const char* path;
-    ULONG attributes;
-  } rows[] = {
-      {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", SFGAO_FOLDER | SFGAO_HASSUBFOLDER},
+  const std::pair<const char*, ULONG> rows[] = {
+      {kMyComputer, SFGAO_FOLDER | SFGAO_HASSUBFOLDER},
       {"C:\\", all},
       {"c:\\games", all},
       {"C:\\Games\\Quellmoor\\bin", SFGAO_FOLDER | SFGAO_FILESYSTEM},
@@ -257,45 +246,29 @@ TEST_F(Namespace, AttributesTellFoldersFileSystemItemsAndSubfolders) {
       {"C:\\Games\\Linked", all},
       {"C:\\Games\\Unnamable", SFGAO_FOLDER | SFGAO_FILESYSTEM},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.path);
-    EXPECT_EQ(AttributesOf(row.path, all), row.attributes);
+  for (const auto& [path, attributes] : rows) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(AttributesOf(path, all), attributes);
   }
   // The attributes common to several items, asked of their folder.
-  Ref<IShellFolder> games;
-  Bind("C:\\Games", games);
-  List quellmoor, empty;
-  quellmoor.p = qm::shell::BuildIdList({qm::shell::FolderItem("Quellmoor")});
-  empty.p = qm::shell::BuildIdList({qm::shell::FolderItem("Empty")});
+  List quellmoor{BuildIdList({FolderItem("Quellmoor")})}, empty{BuildIdList({FolderItem("Empty")})};
   LPCITEMIDLIST both[] = {quellmoor.p, empty.p};
   ULONG asked = all;
-  ASSERT_EQ(games->GetAttributesOf(2, both, &asked), S_OK);
+  ASSERT_EQ(Folder("C:\\Games")->GetAttributesOf(2, both, &asked), S_OK);
   EXPECT_EQ(asked, SFGAO_FOLDER | SFGAO_FILESYSTEM);
 }
 
 TEST_F(Namespace, DisplayNamesComeInEachKindOfRecord) {
   qm::shell::SetVolumeOverride('D', qm::shell::LinkVolume{3, 1, "SPIELE"});
-  Ref<IShellFolder> desktop, computer, spiele;
-  SHGetDesktopFolder(&desktop.p);
-  Bind("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", computer);
-  Bind("D:\\Spiele", spiele);
-  List empty, myComputer, drive, folder, deep;
-  empty.p = qm::shell::BuildIdList({});
-  myComputer.p = qm::shell::BuildIdList({qm::shell::MyComputerItem()});
-  drive.p = qm::shell::BuildIdList({qm::shell::DriveItem('D')});
-  folder.p = qm::shell::BuildIdList({qm::shell::FolderItem("Z\xC3\xBCrich")});
-  deep.p = qm::shell::BuildIdList({qm::shell::DriveItem('D'), qm::shell::FolderItem("Spiele")});
-  const struct {
-    IShellFolder* folder;
-    LPCITEMIDLIST item;
-    SHGDNF flags;
-    UINT kind;
-    const char* name;
-  } rows[] = {
+  Ref<IShellFolder> desktop = Desktop(), computer = Folder(kMyComputer), spiele = Folder("D:\\Spiele");
+  List empty{BuildIdList({})}, myComputer{BuildIdList({qm::shell::MyComputerItem()})};
+  List drive{BuildIdList({DriveItem('D')})}, folder{BuildIdList({FolderItem("Z\xC3\xBCrich")})};
+  List deep{BuildIdList({DriveItem('D'), FolderItem("Spiele")})};
+  const struct { IShellFolder* folder; LPCITEMIDLIST item; SHGDNF flags; UINT kind; const char* name; } rows[] = {
       {desktop.p, empty.p, SHGDN_NORMAL, STRRET_CSTR, "Desktop"},
       {desktop.p, empty.p, SHGDN_FORPARSING, STRRET_WSTR, "C:\\Windows\\Desktop"},
       {desktop.p, myComputer.p, SHGDN_NORMAL, STRRET_CSTR, "My Computer"},
-      {desktop.p, myComputer.p, SHGDN_FORPARSING, STRRET_WSTR, "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
+      {desktop.p, myComputer.p, SHGDN_FORPARSING, STRRET_WSTR, kMyComputer},
       {computer.p, drive.p, SHGDN_NORMAL, STRRET_WSTR, "SPIELE (D:)"},
       {computer.p, drive.p, SHGDN_FORPARSING | SHGDN_INFOLDER, STRRET_WSTR, "D:\\"},
       {computer.p, deep.p, SHGDN_NORMAL, STRRET_OFFSET, "Spiele"},
@@ -316,14 +289,9 @@ TEST_F(Namespace, DisplayNamesComeInEachKindOfRecord) {
 }
 
 TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
-  MakeFolder("C:\\Games\\Quellmoor");
   MakeFile("C:\\Games\\Quellmoor\\readme.txt");
   MakeFolder("C:\\Windows\\Desktop\\Saves");
-  const std::string zRoot = qm::test::WindowsPath(driveD.Path());
-  const struct {
-    const char* typed;
-    std::string path;
-  } rows[] = {
+  const struct { const char* typed; std::string path; } rows[] = {
       {"C:\\", "C:\\"},
       {"c:", "C:\\"},
       {"C:\\Games\\Quellmoor", "C:\\Games\\Quellmoor"},
@@ -339,9 +307,7 @@ TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
     char path[MAX_PATH];
     ASSERT_TRUE(SHGetPathFromIDListA(list.p, path));
     EXPECT_EQ(path, row.path);
-    Ref<IShellFolder> desktop;
-    SHGetDesktopFolder(&desktop.p);
-    EXPECT_EQ(NameOf(desktop.p, list.p, SHGDN_FORPARSING), row.path);
+    EXPECT_EQ(NameOf(Desktop().p, list.p, SHGDN_FORPARSING), row.path);
   }
   List computer;
   ASSERT_EQ(Parse("::{20d04fe0-3aea-1069-a2d8-08002b30309d}\\D:\\Spiele", computer), S_OK);
@@ -349,10 +315,7 @@ TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
   EXPECT_TRUE(SHGetPathFromIDListA(computer.p, path));
   EXPECT_STREQ(path, "D:\\Spiele");
 
-  const struct {
-    const char* typed;
-    HRESULT result;
-  } failures[] = {
+  const std::pair<const char*, HRESULT> failures[] = {
       {"C:\\Games\\Missing", HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
       {"C:\\Missing\\Deeper", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)},
       {"C:\\Games\\Quellmoor\\readme.txt\\below", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)},
@@ -361,10 +324,10 @@ TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
       {"C:\\Games\\..\\Games", HRESULT_FROM_WIN32(ERROR_INVALID_NAME)},
       {"", E_INVALIDARG},
   };
-  for (const auto& row : failures) {
-    SCOPED_TRACE(row.typed);
+  for (const auto& [typed, result] : failures) {
+    SCOPED_TRACE(typed);
     List list;
-    EXPECT_EQ(Parse(row.typed, list), row.result);
+    EXPECT_EQ(Parse(typed, list), result);
     EXPECT_EQ(list.p, nullptr);
   }
 }
@@ -372,11 +335,8 @@ TEST_F(Namespace, ParsingNamesRoundTripWithTheNamesAsTheVolumeSpellsThem) {
 TEST_F(Namespace, BindingTakesFoldersOnlyAndAVanishedFolderListsNothing) {
   MakeFile("C:\\Games\\readme.txt");
   MakeFolder("C:\\Games\\Gone");
-  Ref<IShellFolder> games, gone, file;
-  Bind("C:\\Games", games);
-  List readme, vanished;
-  readme.p = qm::shell::BuildIdList({qm::shell::FolderItem("readme.txt", false)});
-  vanished.p = qm::shell::BuildIdList({qm::shell::FolderItem("Gone")});
+  Ref<IShellFolder> games = Folder("C:\\Games"), gone, file;
+  List readme{BuildIdList({FolderItem("readme.txt", false)})}, vanished{BuildIdList({FolderItem("Gone")})};
   EXPECT_EQ(games->BindToObject(readme.p, nullptr, IID_IShellFolder, file.Out()), E_NOINTERFACE);
   EXPECT_EQ(file.p, nullptr);
   ASSERT_EQ(games->BindToObject(vanished.p, nullptr, IID_IShellFolder, gone.Out()), S_OK);
@@ -390,8 +350,7 @@ TEST_F(Namespace, EveryListAndNameGoesBackToTheTaskAllocator) {
   MakeFolder("C:\\Games\\Quellmoor");
   qm::shell::TaskMemoryInUse before = qm::shell::TaskMemoryUse();
   {
-    Ref<IShellFolder> computer;
-    Bind("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", computer);
+    Ref<IShellFolder> computer = Folder(kMyComputer);
     EXPECT_EQ(Children(computer.p).size(), 3u);
     Ref<IEnumIDList> items, copy;
     ASSERT_EQ(computer->EnumObjects(nullptr, SHCONTF_FOLDERS, &items.p), S_OK);
@@ -415,11 +374,8 @@ TEST_F(Namespace, EveryListAndNameGoesBackToTheTaskAllocator) {
 TEST_F(Namespace, ReadsOnlyTheFoldersItIsAskedAbout) {
   // Z: holds the host's whole root: listing My Computer must not look inside.
   qm::shell::NamespaceReads start = qm::shell::NamespaceReadCount();
-  Ref<IShellFolder> desktop, computer;
-  SHGetDesktopFolder(&desktop.p);
-  Children(desktop.p);
-  Bind("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", computer);
-  Children(computer.p);
+  Children(Desktop().p);
+  Children(Folder(kMyComputer).p);
   EXPECT_EQ(AttributesOf("Z:\\", SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER | SFGAO_FILESYSTEM);
   qm::shell::NamespaceReads listed = qm::shell::NamespaceReadCount();
   EXPECT_EQ(listed.folderListings - start.folderListings, 2u);

@@ -5,6 +5,9 @@
 #include "platform/kernel/SystemInfo.h"
 #include "platform/shell/Privileges.h"
 #include "platform/shell/Restart.h"
+#include "support/CallFailure.h"
+
+using qm::test::FailureOf;
 
 namespace {
 
@@ -27,8 +30,7 @@ DWORD AdjustPrivilege(const char* name, DWORD attributes) {
 
 TEST(Restart, AHeldPrivilegeAllowsARestartThatIsRecorded) {
   const int before = qm::shell::ReadPendingRestart().count;
-  EXPECT_FALSE(ExitWindowsEx(EWX_REBOOT, 0));
-  EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
+  EXPECT_EQ(FailureOf(ExitWindowsEx(EWX_REBOOT, 0)), ERROR_PRIVILEGE_NOT_HELD);
   EXPECT_EQ(qm::shell::ReadPendingRestart().count, before);
 
   ASSERT_EQ(AdjustPrivilege(SE_SHUTDOWN_NAME, SE_PRIVILEGE_ENABLED), ERROR_SUCCESS);
@@ -40,16 +42,14 @@ TEST(Restart, AHeldPrivilegeAllowsARestartThatIsRecorded) {
   EXPECT_EQ(qm::shell::ReadPendingRestart().action, "shutdown");
 
   ASSERT_EQ(AdjustPrivilege(SE_SHUTDOWN_NAME, 0), ERROR_SUCCESS);
-  EXPECT_FALSE(ExitWindowsEx(EWX_REBOOT, 0));
-  EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
+  EXPECT_EQ(FailureOf(ExitWindowsEx(EWX_REBOOT, 0)), ERROR_PRIVILEGE_NOT_HELD);
 }
 
 TEST(Restart, APrivilegeNotHeldIsNotAllAssignedAndBlocksTheRestart) {
   ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false));
   const int before = qm::shell::ReadPendingRestart().count;
   EXPECT_EQ(AdjustPrivilege(SE_SHUTDOWN_NAME, SE_PRIVILEGE_ENABLED), ERROR_NOT_ALL_ASSIGNED);
-  EXPECT_FALSE(ExitWindowsEx(EWX_REBOOT, 0));
-  EXPECT_EQ(GetLastError(), ERROR_PRIVILEGE_NOT_HELD);
+  EXPECT_EQ(FailureOf(ExitWindowsEx(EWX_REBOOT, 0)), ERROR_PRIVILEGE_NOT_HELD);
   EXPECT_EQ(qm::shell::ReadPendingRestart().count, before);
 
   // Other privileges are still held.
@@ -63,19 +63,17 @@ TEST(Restart, APrivilegeNotHeldIsNotAllAssignedAndBlocksTheRestart) {
 TEST(Restart, TokensFollowTheirAccessAndNames) {
   LUID luid;
   SetLastError(ERROR_SUCCESS);
-  EXPECT_FALSE(LookupPrivilegeValueA(nullptr, "SeNoSuchPrivilege", &luid));
-  EXPECT_EQ(GetLastError(), ERROR_NO_SUCH_PRIVILEGE);
+  EXPECT_EQ(FailureOf(LookupPrivilegeValueA(nullptr, "SeNoSuchPrivilege", &luid)), ERROR_NO_SUCH_PRIVILEGE);
   ASSERT_TRUE(LookupPrivilegeValueA(nullptr, "seshutdownprivilege", &luid));
   EXPECT_EQ(luid.LowPart, 19u);
 
   HANDLE token = nullptr;
   ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
   TOKEN_PRIVILEGES privileges{1, {{luid, SE_PRIVILEGE_ENABLED}}};
-  EXPECT_FALSE(AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  auto adjust = [&] { return AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr); };
+  EXPECT_EQ(FailureOf(adjust()), ERROR_ACCESS_DENIED);
   EXPECT_TRUE(CloseHandle(token));
-  EXPECT_FALSE(AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(FailureOf(adjust()), ERROR_INVALID_HANDLE);
   EXPECT_FALSE(OpenProcessToken(reinterpret_cast<HANDLE>(0x1234), TOKEN_ADJUST_PRIVILEGES, &token));
 
   // Handles share the one process token: enabling through one is seen by
@@ -98,6 +96,5 @@ TEST(Restart, LoggingOffNeedsNoPrivilege) {
   EXPECT_TRUE(ExitWindowsEx(EWX_LOGOFF, 0));
   EXPECT_EQ(qm::shell::ReadPendingRestart().count, before + 1);
   EXPECT_EQ(qm::shell::ReadPendingRestart().action, "logoff");
-  EXPECT_FALSE(ExitWindowsEx(0x40, 0));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(FailureOf(ExitWindowsEx(0x40, 0)), ERROR_INVALID_PARAMETER);
 }

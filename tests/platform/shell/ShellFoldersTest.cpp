@@ -19,11 +19,7 @@ const SHITEMID& AsItem(const qm::shell::ItemBytes& bytes) { return *reinterpret_
 }  // namespace
 
 TEST(ShellFolders, SpecialFoldersAreInTheWindowsFolder) {
-  const struct {
-    int folder;
-    const char* path;
-    std::size_t items;
-  } rows[] = {
+  const struct { int folder; const char* path; std::size_t items; } rows[] = {
       {CSIDL_PROGRAMS, "C:\\Windows\\Start Menu\\Programs", 5},
       {CSIDL_DESKTOPDIRECTORY, "C:\\Windows\\Desktop", 4},
       {CSIDL_DESKTOP, "C:\\Windows\\Desktop", 0},

@@ -1,64 +1,34 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "../KernelFiles.h"
 #include "platform/kernel/host/AtomicWrite.h"
 #include "support/TempDir.h"
 
+using namespace qm::test;
 using qm::kernel::host::ReplacementFile;
 using qm::kernel::host::WriteFileAtomically;
 
-namespace {
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-// Everything in a folder, to see that no temporary file is left behind.
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-unsigned ModeOf(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
-}  // namespace
-
 TEST(WriteFileAtomically, CreatesOrReplacesWithTheModeAndNothingBeside) {
-  struct Row {
-    const char* why;
-    const char* before;  // null: no file yet
-    unsigned mode;
-  } rows[] = {{"new file", nullptr, 0644}, {"replaced file", "old and longer content", 0600}};
+  // `before` is null where there is no file yet.
+  struct Row { const char* why; const char* before; unsigned mode; } rows[] = {
+      {"new file", nullptr, 0644}, {"replaced file", "old and longer content", 0600}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
     qm::test::TempDir dir;
     const std::string path = dir.Path() + "/user.reg";
-    if (row.before) WriteText(path, row.before);
+    if (row.before) WriteHostFile(path, row.before);
     ASSERT_TRUE(WriteFileAtomically(path, std::string("new\0text", 8), row.mode));
-    EXPECT_EQ(ReadText(path), std::string("new\0text", 8));
+    EXPECT_EQ(ReadHostFile(path), std::string("new\0text", 8));
     EXPECT_EQ(ModeOf(path), row.mode);
-    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"user.reg"});
+    EXPECT_EQ(HostEntries(dir.Path()), std::vector<std::string>{"user.reg"});
   }
 }
 
@@ -77,71 +47,63 @@ TEST(ReplacementFile, EndsWithTheModeAskedForWhateverTheCreationMask) {
     ASSERT_TRUE(file.SetMode(mode));
     ASSERT_TRUE(file.Commit(ReplacementFile::Install::Replace, ReplacementFile::Flush::Lazily));
     EXPECT_EQ(ModeOf(path), mode);
-    EXPECT_EQ(ReadText(path), "contents");
+    EXPECT_EQ(ReadHostFile(path), "contents");
   }
 }
 
 TEST(WriteFileAtomically, AWriteFailingHalfwayKeepsTheOldFileAndLeavesNothing) {
   qm::test::TempDir dir;
   const std::string path = dir.Path() + "/system.reg";
-  WriteText(path, "good old hive");
+  WriteHostFile(path, "good old hive");
   signal(SIGXFSZ, SIG_IGN);
-  struct rlimit previous;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  struct rlimit limit = {64 * 1024, previous.rlim_max};
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  bool written = WriteFileAtomically(path, std::string(1 << 20, 'n'));
-  int error = errno;
-  setrlimit(RLIMIT_FSIZE, &previous);
-
-  EXPECT_FALSE(written);
+  // The host's error, or 0 when the write succeeded.
+  int error = UnderFileSizeLimit(64 * 1024, [&] {
+    return WriteFileAtomically(path, std::string(1 << 20, 'n')) ? 0 : errno;
+  });
   EXPECT_EQ(error, EFBIG);
-  EXPECT_EQ(ReadText(path), "good old hive");
-  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"system.reg"});
+  EXPECT_EQ(ReadHostFile(path), "good old hive");
+  EXPECT_EQ(HostEntries(dir.Path()), std::vector<std::string>{"system.reg"});
 }
 
 TEST(WriteFileAtomically, IntoAMissingFolderFailsWithTheHostError) {
   qm::test::TempDir dir;
   EXPECT_FALSE(WriteFileAtomically(dir.Path() + "/missing/user.reg", "x"));
   EXPECT_EQ(errno, ENOENT);
-  EXPECT_TRUE(Entries(dir.Path()).empty());
+  EXPECT_TRUE(HostEntries(dir.Path()).empty());
 }
 
 TEST(ReplacementFile, AnAbandonedFileLeavesTheTargetAndNoTrace) {
   qm::test::TempDir dir;
   const std::string path = dir.Path() + "/data.db";
-  WriteText(path, "good old data");
+  WriteHostFile(path, "good old data");
   {
     ReplacementFile file;
     ASSERT_TRUE(file.Open(path));
     ASSERT_TRUE(qm::kernel::host::WriteAll(file.File(), "half"));
   }
-  EXPECT_EQ(ReadText(path), "good old data");
-  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"data.db"});
+  EXPECT_EQ(ReadHostFile(path), "good old data");
+  EXPECT_EQ(HostEntries(dir.Path()), std::vector<std::string>{"data.db"});
 }
 
 TEST(ReplacementFile, KeepExistingRefusesATakenNameAndTakesAFreeOne) {
   qm::test::TempDir dir;
   const std::string taken = dir.Path() + "/taken.db";
-  WriteText(taken, "first");
-  struct Row {
-    std::string target;
-    bool installs;
-  } rows[] = {{taken, false}, {dir.Path() + "/free.db", true}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.target);
+  WriteHostFile(taken, "first");
+  std::pair<std::string, bool> rows[] = {{taken, false}, {dir.Path() + "/free.db", true}};
+  for (const auto& [target, installs] : rows) {
+    SCOPED_TRACE(target);
     ReplacementFile file;
-    ASSERT_TRUE(file.Open(row.target));
+    ASSERT_TRUE(file.Open(target));
     ASSERT_TRUE(qm::kernel::host::WriteAll(file.File(), "second"));
     errno = 0;
-    EXPECT_EQ(file.Commit(ReplacementFile::Install::KeepExisting, ReplacementFile::Flush::Lazily), row.installs);
-    if (!row.installs) {
+    EXPECT_EQ(file.Commit(ReplacementFile::Install::KeepExisting, ReplacementFile::Flush::Lazily), installs);
+    if (!installs) {
       EXPECT_EQ(errno, EEXIST);
     }
   }
-  EXPECT_EQ(ReadText(taken), "first");
-  EXPECT_EQ(ReadText(dir.Path() + "/free.db"), "second");
-  EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"free.db", "taken.db"}));
+  EXPECT_EQ(ReadHostFile(taken), "first");
+  EXPECT_EQ(ReadHostFile(dir.Path() + "/free.db"), "second");
+  EXPECT_EQ(HostEntries(dir.Path()), (std::vector<std::string>{"free.db", "taken.db"}));
 }
 
 TEST(ReplacementFile, CarriesTheWriteTimeItIsGiven) {
@@ -149,9 +111,7 @@ TEST(ReplacementFile, CarriesTheWriteTimeItIsGiven) {
   const std::string path = dir.Path() + "/dated.txt";
   ReplacementFile file;
   ASSERT_TRUE(file.Open(path));
-  std::timespec when{};
-  when.tv_sec = 946684800;  // 2000-01-01
-  when.tv_nsec = 123456700;
+  const std::timespec when{946684800, 123456700};  // 2000-01-01
   ASSERT_TRUE(file.SetWriteTime(when));
   ASSERT_TRUE(file.Commit(ReplacementFile::Install::Replace, ReplacementFile::Flush::ToDisk));
   struct stat info;
@@ -177,22 +137,19 @@ TEST(ReplacementFile, TemporaryFilesOfWritersKilledBeforeTheirRenameSurvivedEver
       ".x.~12a-1.tmp",
       ".~" + endedId + "-1.tmp",
   };
-  for (const std::string& name : abandoned) WriteText(dir.Path() + "/" + name, "complete but abandoned");
-  for (const std::string& name : kept) WriteText(dir.Path() + "/" + name, "other");
+  for (const std::string& name : abandoned) WriteHostFile(dir.Path() + "/" + name, "complete but abandoned");
+  for (const std::string& name : kept) WriteHostFile(dir.Path() + "/" + name, "other");
 
   ASSERT_TRUE(WriteFileAtomically(dir.Path() + "/user.reg", "REGEDIT4\n"));
 
   std::vector<std::string> expected = kept;
   expected.push_back("user.reg");
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Entries(dir.Path()), expected);
+  EXPECT_EQ(HostEntries(dir.Path()), expected);
 }
 
 TEST(ReplacementFile, TheWriterOfATemporaryNameIsReadFromItsSuffix) {
-  struct Row {
-    const char* name;
-    int writer;
-  } rows[] = {
+  std::pair<const char*, int> rows[] = {
       {".user.reg.~1234-5.tmp", 1234},
       {"..name.with.dots.~77-0.tmp", 77},
       {".a.~1-1.tmp", 1},
@@ -204,8 +161,5 @@ TEST(ReplacementFile, TheWriterOfATemporaryNameIsReadFromItsSuffix) {
       {".~1234-5.tmp", 0},  // no target name
       {".user.reg.~99999999999-1.tmp", 0},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(qm::kernel::host::ReplacementWriter(row.name), row.writer);
-  }
+  for (const auto& [name, writer] : rows) EXPECT_EQ(qm::kernel::host::ReplacementWriter(name), writer) << name;
 }

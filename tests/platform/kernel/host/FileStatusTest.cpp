@@ -8,13 +8,19 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 
+#include "platform/kernel/host/Descriptor.h"
 #include "platform/kernel/host/Entries.h"
 #include "platform/kernel/host/FileLock.h"
 #include "platform/kernel/host/FileStatus.h"
+#include "platform/kernel/host/Retry.h"
 #include "support/TempDir.h"
 
 namespace host = qm::kernel::host;
+using qm::kernel::host::Descriptor;
+using qm::kernel::host::RetryOnSignal;
 
 TEST(FileStatus, ALinkIsFollowedOnlyWhenAsked) {
   qm::test::TempDir dir;
@@ -92,4 +98,116 @@ TEST(FileLock, ExcludesEveryOtherHolderUntilItEnds) {
   EXPECT_FALSE(nowhere.Acquire(dir.Path() + "/missing/user.reg.lock"));
   EXPECT_EQ(errno, ENOENT);
   EXPECT_FALSE(nowhere.IsHeld());
+}
+
+namespace {
+
+bool IsOpenHere(int fd) { return fcntl(fd, F_GETFD) != -1; }
+
+int OpenDevNull() { return open("/dev/null", O_RDONLY | O_CLOEXEC); }
+
+}  // namespace
+
+TEST(Descriptor, ClosesOnceWhateverHappensToIt) {
+  int fd = OpenDevNull();
+  ASSERT_GE(fd, 0);
+  {
+    Descriptor first(fd);
+    Descriptor second(std::move(first));
+    EXPECT_FALSE(first.IsOpen());
+    EXPECT_EQ(second.Get(), fd);
+    Descriptor third;
+    third = std::move(second);
+    EXPECT_TRUE(IsOpenHere(fd));
+  }
+  EXPECT_FALSE(IsOpenHere(fd));
+}
+
+// A second close of a number the host has given out again would close a
+// stranger's file.
+TEST(Descriptor, AnExplicitCloseIsNotRepeatedByTheDestructor) {
+  int fd = OpenDevNull();
+  ASSERT_GE(fd, 0);
+  {
+    Descriptor file(fd);
+    EXPECT_TRUE(file.Close());
+    EXPECT_FALSE(file.IsOpen());
+    int reused = OpenDevNull();
+    ASSERT_EQ(reused, fd);  // the lowest free number comes back
+  }
+  EXPECT_TRUE(IsOpenHere(fd));
+  close(fd);
+}
+
+TEST(Descriptor, MoveAssignmentClosesWhatItReplaces) {
+  int a = OpenDevNull(), b = OpenDevNull();
+  Descriptor target(a);
+  target = Descriptor(b);
+  EXPECT_FALSE(IsOpenHere(a));
+  EXPECT_EQ(target.Get(), b);
+  EXPECT_EQ(target.Release(), b);
+  EXPECT_FALSE(target.IsOpen());
+  close(b);
+}
+
+TEST(Descriptor, CleaningUpKeepsTheErrnoOfTheFailureBeingReported) {
+  Descriptor file(OpenDevNull());
+  errno = ENOSPC;
+  file.Reset();
+  EXPECT_EQ(errno, ENOSPC);
+}
+
+TEST(ReadWholeFile, ReadsEveryByteOrReportsTheHostError) {
+  qm::test::TempDir dir;
+  std::string content(100000, 'x');
+  content[0] = '\0';
+  content.back() = 'y';
+  std::ofstream(dir.Path() + "/data", std::ios::binary) << content;
+  std::string read = "stale";
+  ASSERT_TRUE(qm::kernel::host::ReadWholeFile(dir.Path() + "/data", &read));
+  EXPECT_EQ(read, content);
+  EXPECT_FALSE(qm::kernel::host::ReadWholeFile(dir.Path() + "/missing", &read));
+  EXPECT_EQ(errno, ENOENT);
+}
+
+TEST(RetryOnSignal, RepeatsOnlyCallsThatASignalInterrupted) {
+  struct Row {
+    const char* why;
+    std::vector<int> errnos;  // what each call fails with; 0: it succeeds
+    int expectedCalls;
+    long expectedResult;
+    int expectedErrno;
+  } rows[] = {
+      {"succeeds at once", {0}, 1, 7, 0},
+      {"interrupted twice, then succeeds", {EINTR, EINTR, 0}, 3, 7, 0},
+      {"another failure is answered at once", {EIO, 0}, 1, -1, EIO},
+      {"interrupted, then another failure", {EINTR, ENOSPC, 0}, 2, -1, ENOSPC},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    int calls = 0;
+    errno = 0;
+    long result = RetryOnSignal([&]() -> long {
+      int error = row.errnos[static_cast<size_t>(calls++)];
+      if (error == 0) return 7;
+      errno = error;
+      return -1;
+    });
+    EXPECT_EQ(calls, row.expectedCalls);
+    EXPECT_EQ(result, row.expectedResult);
+    if (row.expectedErrno) {
+      EXPECT_EQ(errno, row.expectedErrno);
+    }
+  }
+}
+
+TEST(RetryOnSignal, ANegativeResultOtherThanMinusOneIsNoFailure) {
+  int calls = 0;
+  errno = EINTR;
+  EXPECT_EQ(RetryOnSignal([&] {
+              ++calls;
+              return -2;
+            }),
+            -2);
+  EXPECT_EQ(calls, 1);
 }

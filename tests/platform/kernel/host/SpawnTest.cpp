@@ -17,20 +17,16 @@ TEST(SpawnDetached, ReportsWhyAProgramCouldNotRun) {
   const std::string notExecutable = dir.Path() + "/notes.txt";
   std::ofstream(notExecutable) << "text";
   chmod(notExecutable.c_str(), 0644);
-  struct Row {
-    const char* why;
-    std::vector<std::string> argv;
-    int error;
-  } rows[] = {
+  std::tuple<const char*, std::vector<std::string>, int> rows[] = {
       {"no such program", {dir.Path() + "/missing-program"}, ENOENT},
       {"not executable", {notExecutable}, EACCES},
       {"nothing to run", {}, EINVAL},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.why);
+  for (const auto& [why, argv, error] : rows) {
+    SCOPED_TRACE(why);
     errno = 0;
-    EXPECT_FALSE(SpawnDetached(row.argv));
-    EXPECT_EQ(errno, row.error);
+    EXPECT_FALSE(SpawnDetached(argv));
+    EXPECT_EQ(errno, error);
   }
 }
 
