@@ -31,7 +31,7 @@ std::vector<std::string> HostEntries(const std::string& folder);
 // then lifts the limit again; what `write` answered.
 template <class Write>
 auto UnderFileSizeLimit(rlim_t bytes, Write&& write) {
-  struct rlimit previous;
+  struct rlimit previous{};
   EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
   struct rlimit limit = {bytes, previous.rlim_max};
   EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
