@@ -26,14 +26,16 @@ BaseUnits MeasureBaseUnits(HFONT font) {
   // The average width comes from the whole alphabet, not tmAveCharWidth,
   // which fonts report inconsistently.
   static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  HDC dc = GetDC(nullptr);
+  // Measuring takes a font, not the screen: a memory DC spares the
+  // desktop a surface of the screen's size that nothing would show.
+  HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
   GetTextExtentPoint32A(dc, kAlphabet, 52, &size);
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  DeleteDC(dc);
   BaseUnits units{static_cast<int>((size.cx + 26) / 52), static_cast<int>(metrics.tmHeight)};
   if (units.x <= 0) units.x = 6;
   if (units.y <= 0) units.y = 13;

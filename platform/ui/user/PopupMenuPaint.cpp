@@ -158,7 +158,8 @@ PopupMenuView LayOutMenu(HMENU menu) {
   view.menu = menu;
   const MenuData* data = FindMenu(menu);
   if (!data) return view;
-  HDC dc = GetDC(nullptr);
+  // Laying out measures text only: a memory DC, not the screen's.
+  HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, MenuFont(false));
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
@@ -170,7 +171,7 @@ PopupMenuView LayOutMenu(HMENU menu) {
     labels = std::max(labels, TextWidth(dc, label, item.IsDefault()));
     shortcuts = std::max(shortcuts, TextWidth(dc, shortcut, item.IsDefault()));
   }
-  ReleaseDC(nullptr, dc);
+  DeleteDC(dc);
   const int width = kTextLeft + labels + (shortcuts ? kShortcutGap + shortcuts : 0) + kRightMargin + kFrame;
   int y = kFrame;
   for (const MenuItem& item : data->items) {
