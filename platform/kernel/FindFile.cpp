@@ -160,10 +160,13 @@ DWORD SearchName(const ResolvedPath& folder, const std::string& name, const Sear
                  FindSearch* search) {
   const host::FileStatus* folderStatus = folder.status && folder.status->isDirectory ? &*folder.status : nullptr;
   std::optional<host::FileStatus> known;
-  std::optional<std::string> entry = LookUpEntry(folder.host, name, folderStatus, &known);
+  bool folderVouched = false;
+  std::optional<std::string> entry = LookUpEntry(folder.host, name, folderStatus, &known, &folderVouched);
   host::FileStatus status;
   if (!entry) {
-    bool isFolder = folderStatus || (host::StatPath(folder.host, &status) && status.isDirectory);
+    // A name missing from a folder the index vouches for is a missing file;
+    // otherwise the folder itself may be what is missing.
+    bool isFolder = folderStatus || folderVouched || (host::StatPath(folder.host, &status) && status.isDirectory);
     DWORD error = isFolder ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     SetLastError(error);
     return error;

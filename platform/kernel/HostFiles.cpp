@@ -67,8 +67,10 @@ const host::FileStatus* FolderStatus(const std::optional<host::FileStatus>& stat
 }  // namespace
 
 std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name,
-                                       const host::FileStatus* folder, std::optional<host::FileStatus>* entry) {
+                                       const host::FileStatus* folder, std::optional<host::FileStatus>* entry,
+                                       bool* folderVouched) {
   IndexAnswer indexed = AskKnownIndex(hostFolder, name, folder);
+  if (folderVouched) *folderVouched = indexed.answered;
   if (indexed.answered) return indexed.entry;
   host::FileStatus status;
   if (host::StatLink(JoinHostPath(hostFolder, name), &status)) {

@@ -26,10 +26,13 @@ bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* 
 // else one equal to it ignoring case, else the one whose short name it is.
 // `folder` is the folder's status (links followed) when the caller has it;
 // `entry`, when given, receives the entry's status with links followed if
-// the lookup learnt it on the way, and is left empty otherwise.
+// the lookup learnt it on the way, and is left empty otherwise;
+// `folderVouched`, when given, is set when the folder's index answered,
+// which it does only for a folder it knows to be there.
 std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name,
                                        const host::FileStatus* folder = nullptr,
-                                       std::optional<host::FileStatus>* entry = nullptr);
+                                       std::optional<host::FileStatus>* entry = nullptr,
+                                       bool* folderVouched = nullptr);
 
 std::string JoinHostPath(const std::string& folder, const std::string& name);
 
