@@ -66,6 +66,16 @@ TEST(FindFile, TellsAMissingFileFromAMissingFolder) {
   };
   WIN32_FIND_DATAA data;
   for (const auto& [query, error] : rows) EXPECT_EQ(FailureOf(FindFirstFileA(query, &data)), error) << query;
+  // A folder whose index answered once, then removed or made a file behind
+  // its back: the index no longer vouches for it.
+  for (const char* folder : {"Removed", "Replaced"}) {
+    std::filesystem::create_directories(HostOnC(folder));
+    const std::string missing = std::string("C:\\") + folder + "\\missing.txt";
+    ASSERT_EQ(FailureOf(FindFirstFileA(missing.c_str(), &data)), ERROR_FILE_NOT_FOUND) << folder;
+    std::filesystem::remove(HostOnC(folder));
+    if (folder == std::string("Replaced")) WriteHostFile(HostOnC(folder), "now a file");
+    EXPECT_EQ(FailureOf(FindFirstFileA(missing.c_str(), &data)), ERROR_PATH_NOT_FOUND) << folder;
+  }
 }
 
 TEST(FindFile, EndsWithNoMoreFiles) {
