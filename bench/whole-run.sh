@@ -20,11 +20,11 @@
 #
 # Fresh space: every run writes into a folder of its own that no run has
 # used, and nothing is deleted until every medium is done (a large delete
-# slows the next allocations on ext4); the runs of all media together
-# take about 1 GiB per round beyond the large medium's 2 GiB a round. Each run starts with no dirty data
-# of the one before (sync, untimed), and one untimed run of each side warms
-# the caches first. Within a round the order alternates, installer first in
-# odd rounds, cp first in even ones.
+# slows the next allocations on ext4, cp's more than the installer's); the
+# runs take about 1 GiB a round plus 2 GiB a round for large1g. Each run
+# starts with no dirty data of the one before (sync, untimed), and one
+# untimed run of each side warms the caches first. Within a round the order
+# alternates, installer first in odd rounds, cp first in even ones.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 here="$PWD"
@@ -39,7 +39,7 @@ while [ $# -gt 0 ]; do
     --media) media="$2"; shift 2 ;;
     --no-strace) strace=0; shift ;;
     --keep) keep=1; shift ;;
-    *) sed -n '2,26p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+    *) sed -n '2,27p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
   esac
 done
 

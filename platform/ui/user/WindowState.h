@@ -118,6 +118,9 @@ void FinishWindowDC(Window& w, HDC dc);
 
 // Compositor (Compositor.cpp).
 void MarkScreenDirty(const RECT& screenRect);
+// Brings the host window up to date and, where the display shows the
+// screen, composes and presents what changed; an unseen screen waits until
+// it is read (ScreenSurface).
 void ComposeScreen();
 // Forgets the composed screen (a new backend): the next composition redoes it all.
 void ResetScreen();
