@@ -160,13 +160,14 @@ DWORD SearchName(const ResolvedPath& folder, const std::string& name, const Sear
                  FindSearch* search) {
   const host::FileStatus* folderStatus = folder.status && folder.status->isDirectory ? &*folder.status : nullptr;
   std::optional<host::FileStatus> known;
-  bool folderVouched = false;
-  std::optional<std::string> entry = LookUpEntry(folder.host, name, folderStatus, &known, &folderVouched);
+  bool indexAnswered = false;
+  std::optional<std::string> entry = LookUpEntry(folder.host, name, folderStatus, &known, &indexAnswered);
   host::FileStatus status;
   if (!entry) {
-    // A name missing from a folder the index vouches for is a missing file;
-    // otherwise the folder itself may be what is missing.
-    bool isFolder = folderStatus || folderVouched || (host::StatPath(folder.host, &status) && status.isDirectory);
+    // A name missing from a folder whose index answered is a missing file
+    // (the index answers only for a folder that is there); otherwise the
+    // folder itself may be what is missing.
+    bool isFolder = folderStatus || indexAnswered || (host::StatPath(folder.host, &status) && status.isDirectory);
     DWORD error = isFolder ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     SetLastError(error);
     return error;

@@ -68,9 +68,9 @@ const host::FileStatus* FolderStatus(const std::optional<host::FileStatus>& stat
 
 std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name,
                                        const host::FileStatus* folder, std::optional<host::FileStatus>* entry,
-                                       bool* folderVouched) {
+                                       bool* indexAnswered) {
   IndexAnswer indexed = AskKnownIndex(hostFolder, name, folder);
-  if (folderVouched) *folderVouched = indexed.answered;
+  if (indexAnswered) *indexAnswered = indexed.answered;
   if (indexed.answered) return indexed.entry;
   host::FileStatus status;
   if (host::StatLink(JoinHostPath(hostFolder, name), &status)) {

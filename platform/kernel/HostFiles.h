@@ -27,12 +27,12 @@ bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* 
 // `folder` is the folder's status (links followed) when the caller has it;
 // `entry`, when given, receives the entry's status with links followed if
 // the lookup learnt it on the way, and is left empty otherwise;
-// `folderVouched`, when given, is set when the folder's index answered,
-// which it does only for a folder it knows to be there.
+// `indexAnswered`, when given, tells whether the folder's index answered,
+// which it does only for a folder that is there.
 std::optional<std::string> LookUpEntry(const std::string& hostFolder, const std::string& name,
                                        const host::FileStatus* folder = nullptr,
                                        std::optional<host::FileStatus>* entry = nullptr,
-                                       bool* folderVouched = nullptr);
+                                       bool* indexAnswered = nullptr);
 
 std::string JoinHostPath(const std::string& folder, const std::string& name);
 

@@ -232,18 +232,11 @@ class Indexes {
   template <class Use>
   bool With(const std::string& hostFolder, const host::FileStatus* folder, Use use) {
     std::lock_guard lock(mutex);
-    host::FileStatus status;
-    if (!folder) {
-      if (!host::StatPath(hostFolder, &status)) return false;
-      folder = &status;
-    }
-    const std::uint64_t before = removals;
-    TakeChanges();
-    if (WatchedFolder* watched = Known(FolderKey{folder->device, folder->inode})) {
-      NotePath(hostFolder, FolderKey{folder->device, folder->inode}, before);
+    if (WatchedFolder* watched = Current(hostFolder, folder)) {
       use(watched->names);
       return true;
     }
+    // Not indexed yet, or gone: the listing tells which.
     return Build(hostFolder, use);
   }
 
@@ -268,21 +261,29 @@ class Indexes {
         if (WatchedFolder* watched = Known(still->second.key)) return IndexAnswer{true, MatchIn(watched->names, name)};
       }
     }
+    WatchedFolder* watched = Current(hostFolder, folder);
+    if (!watched) return {};
+    return IndexAnswer{true, MatchIn(watched->names, name)};
+  }
+
+ private:
+  // The index of the folder hostFolder names now (its status `folder`, or
+  // asked here), brought up to date and noted under this path; nothing
+  // when that folder is not indexed or not there.
+  WatchedFolder* Current(const std::string& hostFolder, const host::FileStatus* folder) {
     host::FileStatus status;
     if (!folder) {
-      if (!host::StatPath(hostFolder, &status)) return {};
+      if (!host::StatPath(hostFolder, &status)) return nullptr;
       folder = &status;
     }
     const std::uint64_t before = removals;
     TakeChanges();
     const FolderKey key{folder->device, folder->inode};
     WatchedFolder* watched = Known(key);
-    if (!watched) return {};
-    NotePath(hostFolder, key, before);
-    return IndexAnswer{true, MatchIn(watched->names, name)};
+    if (watched) NotePath(hostFolder, key, before);
+    return watched;
   }
 
- private:
   // Paths are remembered a few per folder: the index of a path asked for
   // again is found without a listing. `checked` is the count of removals
   // noted when the path was last seen to name the folder.

@@ -75,9 +75,10 @@ bool HasDefaultAccessList(const std::string& folder) {
 }
 
 // What this process learns of a folder at its first write into it: it
-// clears the folder of abandoned files then, and notes what bits a new
-// file gets there. A child forked from it starts over: it is another
-// writer.
+// clears the folder of abandoned files then, and notes whether the
+// folder's own access list decides a new file's bits. The creation mask
+// is the process's, read once. A child forked from it starts over: it is
+// another writer.
 class WrittenFolders {
  public:
   // The creation mask that applies to new files in folder; -1 where the
@@ -85,22 +86,24 @@ class WrittenFolders {
   int CreationMaskIn(const std::string& folder) {
     std::lock_guard lock(mutex);
     int self = CurrentProcessId();
-    if (owner != self || masks.size() >= 4096) {
-      masks.clear();
+    if (owner != self || withAccessList.size() >= 4096) {
+      withAccessList.clear();
       owner = self;
+      processMask = ReadCreationMask();
     }
-    auto known = masks.find(folder);
-    if (known != masks.end()) return known->second;
-    RemoveAbandonedReplacements(folder);
-    int mask = HasDefaultAccessList(folder) ? -1 : ReadCreationMask();
-    masks.emplace(folder, mask);
-    return mask;
+    auto known = withAccessList.find(folder);
+    if (known == withAccessList.end()) {
+      RemoveAbandonedReplacements(folder);
+      known = withAccessList.emplace(folder, HasDefaultAccessList(folder)).first;
+    }
+    return known->second ? -1 : processMask;
   }
 
  private:
   std::mutex mutex;
   int owner = 0;
-  std::map<std::string, int> masks;
+  int processMask = -1;
+  std::map<std::string, bool> withAccessList;
 };
 
 // A rename reaches the disk with its folder.

@@ -78,10 +78,6 @@ bool IsProcessFolder(const std::string& name) {
   return true;
 }
 
-}  // namespace
-
-namespace {
-
 // Asked for by every file write: kept, and forgotten by a forked child,
 // which is another process.
 std::atomic<int> knownProcessId{0};

@@ -5,20 +5,20 @@
 
 namespace qm::kernel::host {
 
-bool SharedLibrary::Open(const std::string &name) {
+bool SharedLibrary::Open(const std::string& name) {
   handle = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle) return true;
-  const char *why = ::dlerror();
+  const char* why = ::dlerror();
   error = why ? why : name + ": cannot open shared object file";
   return false;
 }
 
-void *SharedLibrary::Find(const char *symbol) {
+void* SharedLibrary::Find(const char* symbol) {
   if (!handle) return nullptr;
   ::dlerror();
-  void *address = ::dlsym(handle, symbol);
+  void* address = ::dlsym(handle, symbol);
   if (!address) {
-    const char *why = ::dlerror();
+    const char* why = ::dlerror();
     error = why ? why : std::string("undefined symbol: ") + symbol;
   }
   return address;

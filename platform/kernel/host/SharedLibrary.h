@@ -13,15 +13,15 @@ class SharedLibrary {
  public:
   // False, with Error() telling why in the loader's words, when the
   // library cannot be opened.
-  bool Open(const std::string &name);
+  bool Open(const std::string& name);
   bool IsOpen() const { return handle != nullptr; }
   // The address of an exported symbol; nullptr, with Error() set, when the
   // library has none of that name.
-  void *Find(const char *symbol);
-  const std::string &Error() const { return error; }
+  void* Find(const char* symbol);
+  const std::string& Error() const { return error; }
 
  private:
-  void *handle = nullptr;
+  void* handle = nullptr;
   std::string error;
 };
 

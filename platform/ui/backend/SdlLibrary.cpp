@@ -19,12 +19,12 @@ struct Loaded {
   Functions functions;
 };
 
-Loaded &TheLibrary() {
-  static Loaded *loaded = new Loaded;  // used until the very end of the process
+Loaded& TheLibrary() {
+  static Loaded* loaded = new Loaded;  // used until the very end of the process
   return *loaded;
 }
 
-bool Load(Loaded &loaded) {
+bool Load(Loaded& loaded) {
   qm::kernel::host::SharedLibrary library;
   if (!library.Open(kLibraryName)) {
     loaded.error = library.Error();
@@ -43,10 +43,10 @@ bool Load(Loaded &loaded) {
 
 }  // namespace
 
-bool LoadLibrary(std::string *error) {
+bool LoadLibrary(std::string* error) {
   static std::mutex mutex;
   std::lock_guard lock(mutex);
-  Loaded &loaded = TheLibrary();
+  Loaded& loaded = TheLibrary();
   if (!loaded.done) {
     loaded.ok = Load(loaded);
     loaded.done = true;
@@ -55,8 +55,8 @@ bool LoadLibrary(std::string *error) {
   return loaded.ok;
 }
 
-const Functions &Api() {
-  Loaded &loaded = TheLibrary();
+const Functions& Api() {
+  Loaded& loaded = TheLibrary();
   if (!loaded.ok && !LoadLibrary(nullptr)) {
     // Only the sdl backend, which has loaded the library, gets here.
     std::fprintf(stderr, "SDL2 used before it was loaded (%s)\n", loaded.error.c_str());

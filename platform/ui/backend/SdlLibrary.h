@@ -9,16 +9,17 @@
 
 namespace qm::ui::sdl {
 
-#define QM_SDL_FUNCTIONS(X)                                                                                           \
-  X(CreateRenderer)                                                                                                   \
-  X(CreateRGBSurfaceWithFormatFrom)                                                                                   \
-  X(CreateTexture) X(CreateWindow) X(DestroyRenderer) X(DestroyTexture) X(DestroyWindow) X(FreeSurface)               \
-      X(GetCurrentVideoDriver) X(GetDisplayDPI) X(GetDisplayUsableBounds) X(GetError) X(GetModState) X(GetMouseState) \
-          X(GetRendererOutputSize) X(GetTicks) X(GetWindowFlags) X(GetWindowSize) X(Init) X(MinimizeWindow)           \
-              X(PollEvent) X(PushEvent) X(QuitSubSystem) X(RegisterEvents) X(RenderClear) X(RenderCopy)               \
-                  X(RenderPresent) X(SetHint) X(SetRenderDrawColor) X(SetTextureScaleMode) X(SetWindowFullscreen)     \
-                      X(SetWindowIcon) X(SetWindowMinimumSize) X(SetWindowTitle) X(StartTextInput) X(UpdateTexture)   \
-                          X(WaitEvent) X(WaitEventTimeout)
+// clang-format off
+#define QM_SDL_FUNCTIONS(X)                                                                            \
+  X(CreateRenderer) X(CreateRGBSurfaceWithFormatFrom) X(CreateTexture) X(CreateWindow)               \
+  X(DestroyRenderer) X(DestroyTexture) X(DestroyWindow) X(FreeSurface) X(GetCurrentVideoDriver)      \
+  X(GetDisplayDPI) X(GetDisplayUsableBounds) X(GetError) X(GetModState) X(GetMouseState)             \
+  X(GetRendererOutputSize) X(GetTicks) X(GetWindowFlags) X(GetWindowSize) X(Init) X(MinimizeWindow)  \
+  X(PollEvent) X(PushEvent) X(QuitSubSystem) X(RegisterEvents) X(RenderClear) X(RenderCopy)          \
+  X(RenderPresent) X(SetHint) X(SetRenderDrawColor) X(SetTextureScaleMode) X(SetWindowFullscreen)    \
+  X(SetWindowIcon) X(SetWindowMinimumSize) X(SetWindowTitle) X(StartTextInput) X(UpdateTexture)      \
+  X(WaitEvent) X(WaitEventTimeout)
+// clang-format on
 
 struct Functions {
 #define QM_SDL_FIELD(name) decltype(&::SDL_##name) name = nullptr;
@@ -28,9 +29,9 @@ struct Functions {
 
 // Loads libSDL2 and finds every function above, once; false, with the
 // loader's reason in *error, when the library or one of them is missing.
-bool LoadLibrary(std::string *error);
+bool LoadLibrary(std::string* error);
 
 // The functions, once LoadLibrary has succeeded.
-const Functions &Api();
+const Functions& Api();
 
 }  // namespace qm::ui::sdl
