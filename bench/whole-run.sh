@@ -184,7 +184,7 @@ for name in $media; do
   cMed=$(cut -d' ' -f1 "$runs/cp.txt" | median)
   cMin=$(cut -d' ' -f1 "$runs/cp.txt" | minimum)
   cRss=$(cut -d' ' -f2 "$runs/cp.txt" | maximum)
-  table+=("$(printf '| %-9s | %6d | %8.3f | %8.3f | %8.3f | %8.3f | %5.2f | %5.1f | %5.1f | %5.1f | %5.1f |' \
+  table+=("$(printf '| %-9s | %6d | %8.3f | %8.3f | %8.3f | %8.3f | %5.2f | %5.1f | %5.1f | %5s | %5s |' \
     "$name" "$files" "$iMed" "$iMin" "$cMed" "$cMin" "$(echo "$iMed $cMed" | awk '{ print $1 / $2 }')" \
     "$(echo "$iRss" | awk '{ print $1 / 1024 }')" "$(echo "$cRss" | awk '{ print $1 / 1024 }')" "$sysInstaller" "$sysCp")")
 
