@@ -13,6 +13,7 @@
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/host/AtomicWrite.h"
 #include "platform/kernel/host/CopyContents.h"
+#include "platform/kernel/host/Entries.h"
 #include "platform/kernel/host/Descriptor.h"
 #include "platform/kernel/host/FileStatus.h"
 
@@ -60,6 +61,35 @@ bool MoveContents(const host::Descriptor& in, const host::FileStatus& source, co
   return host::CopyContents(in, out, source.size);
 }
 
+// The folder copies go into, held open while they do: each new file is
+// made and named relative to it, not by a walk of the folder's whole path
+// twice a file. Only for a target whose resolution learnt which folder its
+// path names now; the open folder is checked to be that one. Held open, its
+// identity cannot pass to another folder. One per thread, as a copy's
+// target folder is held from its start to its commit.
+class TargetFolder {
+ public:
+  const host::Descriptor* For(const ResolvedPath& target) {
+    if (!target.folderKnown) return nullptr;
+    if (dir && device == target.folderDevice && inode == target.folderInode) return &dir;
+    dir = host::OpenFolder(target.host.substr(0, target.host.rfind('/') + 1));
+    host::FileStatus status;
+    if (!dir || !host::StatDescriptor(dir, &status) || status.device != target.folderDevice ||
+        status.inode != target.folderInode) {
+      dir.Reset();
+      return nullptr;
+    }
+    device = status.device;
+    inode = status.inode;
+    return &dir;
+  }
+
+ private:
+  host::Descriptor dir;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+};
+
 }  // namespace
 
 BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
@@ -97,8 +127,9 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     return FailFromErrno(target.host);
   }
 
+  static thread_local TargetFolder targetFolder;
   host::ReplacementFile copy;
-  if (!copy.Open(target.host, sourceStatus.mode & 0777)) return FailFromErrno(target.host);
+  if (!copy.Open(target.host, sourceStatus.mode & 0777, targetFolder.For(target))) return FailFromErrno(target.host);
   if (!MoveContents(in, sourceStatus, copy.File(), target.host)) return FailFromErrno(target.host);
   // The copy carries the source's permissions (and so its read-only
   // attribute) and its last-write time.

@@ -124,6 +124,15 @@ ResolvedPath WrittenPath(std::string_view windowsPath) {
   return resolved;
 }
 
+IndexAnswer AskIndexOfWrittenFolder(std::string_view windowsFolder, std::string_view name) {
+  ParsedPath parsed;
+  std::string driveFolder;
+  std::string written;
+  DWORD error = ERROR_SUCCESS;
+  if (!WriteOnDrive(windowsFolder, &parsed, &driveFolder, &written, nullptr, &error)) return {};
+  return AskKnownIndex(written, name, nullptr, &driveFolder);
+}
+
 ResolvedPath ResolvePath(std::string_view windowsPath) {
   ResolvedPath resolved;
   ParsedPath parsed;
@@ -145,6 +154,9 @@ ResolvedPath ResolvePath(std::string_view windowsPath) {
       resolved.host = JoinHostPath(parent, indexed.entry ? *indexed.entry : components.back());
       if (trailingSeparator && resolved.host.back() != '/') resolved.host += '/';
       resolved.missing = !indexed.entry;
+      resolved.folderKnown = true;
+      resolved.folderDevice = indexed.folderDevice;
+      resolved.folderInode = indexed.folderInode;
       return resolved;
     }
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/kernel/FileApi.h"
+#include "platform/kernel/NameIndex.h"
 #include "platform/kernel/WinTypes.h"
 #include "platform/kernel/host/FileStatus.h"
 
@@ -45,6 +46,11 @@ struct ResolvedPath {
   // its last name is not in its folder (a status query answers ENOENT).
   std::optional<host::FileStatus> status;
   bool missing = false;
+  // The identity (device and inode) of the folder that holds the last
+  // name, where the resolution learnt that the path names that folder now.
+  bool folderKnown = false;
+  std::uint64_t folderDevice = 0;
+  std::uint64_t folderInode = 0;
 };
 
 // A Windows path as a host path; the error a Windows call would give for a
@@ -58,6 +64,11 @@ ResolvedPath ResolvePath(std::string_view windowsPath);
 // path. A call that finds the entry there needs no resolution; one that
 // does not resolves the path. The error as ResolvePath gives it.
 ResolvedPath WrittenPath(std::string_view windowsPath);
+
+// What the name index answers for `name` in the folder a Windows path
+// names as written (AskKnownIndex, vouched up to the drive's folder): an
+// answer only where the index knows the folder under that very path.
+IndexAnswer AskIndexOfWrittenFolder(std::string_view windowsFolder, std::string_view name);
 
 // The status of a resolved path with links followed, as host::StatPath
 // answers it, from what the resolution learnt where it can; false with

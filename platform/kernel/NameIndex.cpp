@@ -258,19 +258,21 @@ class Indexes {
       TakeChanges();
       if (Vouched(path, PathKey(*within))) {
         auto still = byPath.find(path);
-        if (WatchedFolder* watched = Known(still->second.key)) return IndexAnswer{true, MatchIn(watched->names, name)};
+        if (WatchedFolder* watched = Known(still->second.key)) return Answer(*watched, still->second.key, name);
       }
     }
-    WatchedFolder* watched = Current(hostFolder, folder);
+    FolderKey key;
+    WatchedFolder* watched = Current(hostFolder, folder, &key);
     if (!watched) return {};
-    return IndexAnswer{true, MatchIn(watched->names, name)};
+    return Answer(*watched, key, name);
   }
 
  private:
   // The index of the folder hostFolder names now (its status `folder`, or
   // asked here), brought up to date and noted under this path; nothing
   // when that folder is not indexed or not there.
-  WatchedFolder* Current(const std::string& hostFolder, const host::FileStatus* folder) {
+  // `key`, when given, receives the folder's identity.
+  WatchedFolder* Current(const std::string& hostFolder, const host::FileStatus* folder, FolderKey* key = nullptr) {
     host::FileStatus status;
     if (!folder) {
       if (!host::StatPath(hostFolder, &status)) return nullptr;
@@ -278,10 +280,15 @@ class Indexes {
     }
     const std::uint64_t before = removals;
     TakeChanges();
-    const FolderKey key{folder->device, folder->inode};
-    WatchedFolder* watched = Known(key);
-    if (watched) NotePath(hostFolder, key, before);
+    const FolderKey known{folder->device, folder->inode};
+    WatchedFolder* watched = Known(known);
+    if (watched) NotePath(hostFolder, known, before);
+    if (key) *key = known;
     return watched;
+  }
+
+  static IndexAnswer Answer(WatchedFolder& watched, const FolderKey& key, std::string_view name) {
+    return IndexAnswer{true, MatchIn(watched.names, name), key.device, key.inode};
   }
 
   // Paths are remembered a few per folder: the index of a path asked for

@@ -8,6 +8,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -149,8 +150,9 @@ ReplacementFile::~ReplacementFile() {
   if (!namedPath.empty()) RemoveKeepingErrno(namedPath);
 }
 
-bool ReplacementFile::Open(const std::string& targetPath, unsigned mode) {
+bool ReplacementFile::Open(const std::string& targetPath, unsigned mode, const Descriptor* targetFolder) {
   target = targetPath;
+  folderAt = targetFolder ? targetFolder->Get() : -1;
   mode &= 0777;
   // A writer killed between naming its file and renaming it left the file
   // behind; the first write of a later run into the folder removes it.
@@ -161,7 +163,10 @@ bool ReplacementFile::Open(const std::string& targetPath, unsigned mode) {
   // them whole: then no change of mode follows.
   createdMode = mask >= 0 && (mode & static_cast<unsigned>(mask)) == 0 ? static_cast<int>(mode) : -1;
   const mode_t createAs = createdMode >= 0 ? static_cast<mode_t>(mode) : 0600;
-  file.Reset(RetryOnSignal([&] { return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, createAs); }));
+  file.Reset(RetryOnSignal([&] {
+    constexpr int kFlags = O_TMPFILE | O_WRONLY | O_CLOEXEC;
+    return folderAt >= 0 ? ::openat(folderAt, ".", kFlags, createAs) : ::open(folder.c_str(), kFlags, createAs);
+  }));
   if (file) return true;
   if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
   // No unnamed files here: a hidden name from the start.
@@ -189,16 +194,30 @@ bool ReplacementFile::SetWriteTime(const std::timespec& writeTime) {
   return ::futimens(file.Get(), times) == 0;
 }
 
-bool ReplacementFile::LinkTo(const std::string& path) {
-  std::string self = "/proc/self/fd/" + std::to_string(file.Get());
-  return ::linkat(file.Get(), "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ||
-         (errno != EEXIST && ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0);
+bool ReplacementFile::LinkTo(int at, const char* path) {
+  // Linking a descriptor by itself takes a privilege; its /proc name does
+  // not. A process seen without the privilege goes there at once.
+  static std::atomic<bool> withoutPrivilege = false;
+  if (!withoutPrivilege.load(std::memory_order_relaxed)) {
+    if (::linkat(file.Get(), "", at, path, AT_EMPTY_PATH) == 0) return true;
+    if (errno == EEXIST) return false;
+  }
+  const int refusal = errno;
+  const std::string self = "/proc/self/fd/" + std::to_string(file.Get());
+  if (::linkat(AT_FDCWD, self.c_str(), at, path, AT_SYMLINK_FOLLOW) != 0) return false;
+  if (refusal == ENOENT) withoutPrivilege.store(true, std::memory_order_relaxed);
+  return true;
+}
+
+bool ReplacementFile::LinkToTarget() {
+  if (folderAt >= 0) return LinkTo(folderAt, target.c_str() + target.rfind('/') + 1);
+  return LinkTo(AT_FDCWD, target.c_str());
 }
 
 bool ReplacementFile::GiveName() {
   if (!namedPath.empty()) return true;
   std::string candidate = UniqueName(folder, target);
-  if (!LinkTo(candidate)) return false;
+  if (!LinkTo(AT_FDCWD, candidate.c_str())) return false;
   namedPath = candidate;
   return true;
 }
@@ -208,7 +227,7 @@ bool ReplacementFile::Commit(Install install, Flush flush) {
   // An unnamed file whose target does not exist yet takes the name in one
   // step, complete as it is.
   if (namedPath.empty()) {
-    if (LinkTo(target)) {
+    if (LinkToTarget()) {
       if (!file.Close()) {
         // The bytes may not all be there: the name goes again.
         RemoveKeepingErrno(target);

@@ -38,8 +38,11 @@ class ReplacementFile {
 
   // Starts the new file for target (a host path), with the permission bits
   // it is to have (0777 and below) where the creation mask allows, else
-  // 0600 until SetMode; false with errno set.
-  bool Open(const std::string& target, unsigned mode = 0600);
+  // 0600 until SetMode; false with errno set. `targetFolder`, when given,
+  // is the target's folder open, the very one the path names: the file is
+  // made and named relative to it, without a walk of the whole path. It
+  // stays open until Commit.
+  bool Open(const std::string& target, unsigned mode = 0600, const Descriptor* targetFolder = nullptr);
   const Descriptor& File() const { return file; }
 
   // Permission bits (07777 and below) and last-write time of the new file;
@@ -53,11 +56,15 @@ class ReplacementFile {
 
  private:
   bool GiveName();
-  bool LinkTo(const std::string& path);
+  // Names the file `path` in the folder `at` (a descriptor, or the host's
+  // current folder for a whole path).
+  bool LinkTo(int at, const char* path);
+  bool LinkToTarget();
 
   Descriptor file;
   std::string target;
   std::string folder;
+  int folderAt = -1;  // the target's folder open, where the caller gave it
   std::string namedPath;  // empty while the file has no name
   int createdMode = -1;   // the permission bits the file has, where known
 };

@@ -227,3 +227,63 @@ TEST(NameIndex, AFolderAnsweredFromItsNotesIsStillTheOneThePathNames) {
     EXPECT_EQ(ResolvedOnC(row.windowsPath), row.expected);
   }
 }
+
+// Copies into a folder, and searches for names missing from it, are
+// answered from the folder's index and made in the folder held open from
+// the copy before: a folder replaced behind their back in between must be
+// seen, and the next copy must land in the folder the path names now.
+TEST(NameIndex, CopiesAndSearchesFollowAFolderReplacedBetweenThem) {
+  WriteHostFile(HostOnC("source.txt"), "content");
+  qm::test::TempDir outside("qm-outside");
+  auto searchError = [](const std::string& pattern) {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return GetLastError();
+    FindClose(search);
+    return static_cast<DWORD>(ERROR_SUCCESS);
+  };
+  struct Row {
+    const char* top;  // the row's own folder under C:, holding Sub
+    std::function<void(const std::string& top)> change;
+    const char* aside;  // where the replaced folder went, relative to top; "" for nowhere on the drive
+  };
+  const std::vector<Row> rows{
+      {"Renamed", [](const std::string& top) { HostReplaces(top + "/Sub", top + "/Sub.old", top + "/Sub/made.txt")(); },
+       "Sub.old"},
+      {"Above", [](const std::string& top) { HostReplaces(top, top + ".old", top + "/Sub/made.txt")(); }, "../Above.old/Sub"},
+      {"Removed",
+       [](const std::string& top) {
+         fs::remove_all(HostOnC(top + "/Sub"));
+         WriteHostFile(HostOnC(top + "/Sub/made.txt"), "x");
+       },
+       ""},
+      {"Linked",
+       [&](const std::string& top) {
+         HostRename(top + "/Sub", top + "/Sub.old");
+         WriteHostFile(outside.Path() + "/made.txt", "x");
+         fs::create_directory_symlink(outside.Path(), HostOnC(top + "/Sub"));
+       },
+       "Sub.old"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.top);
+    const std::string top = row.top;
+    const std::string windowsSub = "C:\\" + top + "\\Sub\\";
+    WriteHostFile(HostOnC(top + "/Sub/seed.txt"), "x");
+    for (const char* name : {"first.txt", "second.txt"}) {
+      EXPECT_EQ(searchError(windowsSub + name), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+      ASSERT_TRUE(CopyFileA("C:\\source.txt", (windowsSub + name).c_str(), FALSE));
+    }
+    EXPECT_EQ(searchError(windowsSub + "MADE.TXT"), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    row.change(top);
+    EXPECT_EQ(searchError(windowsSub + "MADE.TXT"), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(searchError(windowsSub + "first.txt"), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    ASSERT_TRUE(CopyFileA("C:\\source.txt", (windowsSub + "third.txt").c_str(), FALSE));
+    EXPECT_EQ(ReadHostFile(HostOnC(top + "/Sub/third.txt")), "content");
+    if (*row.aside) {
+      EXPECT_EQ(HostEntries(HostOnC(top + "/" + row.aside)),
+                (std::vector<std::string>{"first.txt", "second.txt", "seed.txt"}));
+    }
+  }
+}
