@@ -103,10 +103,12 @@ bool WriteOnDrive(std::string_view windowsPath, ParsedPath* parsed, std::string*
     *error = ERROR_PATH_NOT_FOUND;
     return false;
   }
-  *folder = *driveFolder;
-  *written = *driveFolder;
+  *folder = std::move(*driveFolder);
+  *written = *folder;
+  // Joined in place, as JoinHostPath joins them.
   for (const std::string& component : parsed->path.components) {
-    *written = JoinHostPath(*written, component);
+    if (written->empty() || written->back() != '/') written->push_back('/');
+    written->append(component);
     if (ends) ends->push_back(written->size());
   }
   return true;
@@ -140,7 +142,7 @@ ResolvedPath ResolvePath(std::string_view windowsPath) {
   std::string written;
   std::vector<std::size_t> ends;
   if (!WriteOnDrive(windowsPath, &parsed, &driveFolder, &written, &ends, &resolved.error)) return resolved;
-  const std::optional<std::string> folder = driveFolder;
+  const std::string* folder = &driveFolder;
   const std::vector<std::string>& components = parsed.path.components;
   const bool trailingSeparator = parsed.path.trailingSeparator;
   resolved.isDriveRoot = components.empty();
@@ -149,9 +151,11 @@ ResolvedPath ResolvePath(std::string_view windowsPath) {
   // the status query that would miss is spared.
   if (!components.empty()) {
     const std::string parent = components.size() > 1 ? written.substr(0, ends[components.size() - 2]) : *folder;
-    IndexAnswer indexed = AskKnownIndex(parent, components.back(), nullptr, &*folder);
+    IndexAnswer indexed = AskKnownIndex(parent, components.back(), nullptr, folder);
     if (indexed.answered) {
-      resolved.host = JoinHostPath(parent, indexed.entry ? *indexed.entry : components.back());
+      // A new name, or one there as written, is the path as written.
+      const bool asWritten = !indexed.entry || *indexed.entry == components.back();
+      resolved.host = asWritten ? std::move(written) : JoinHostPath(parent, *indexed.entry);
       if (trailingSeparator && resolved.host.back() != '/') resolved.host += '/';
       resolved.missing = !indexed.entry;
       resolved.folderKnown = true;
