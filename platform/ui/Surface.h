@@ -2,6 +2,7 @@
 // their picture in, and what the display backends show.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -9,11 +10,29 @@
 
 namespace qm::ui {
 
+// Where pixels are kept: a picture of a large page or more (one as large
+// as the screen) in a block of pages of its own, which the host can back
+// with large pages and so fault in a few steps where it would take
+// hundreds; a smaller one on the heap.
+void* AllocatePixels(std::size_t bytes);
+void FreePixels(void* pixels, std::size_t bytes);
+
+template <class T>
+struct PixelAllocator {
+  using value_type = T;
+  PixelAllocator() = default;
+  template <class U>
+  PixelAllocator(const PixelAllocator<U>&) {}
+  T* allocate(std::size_t n) { return static_cast<T*>(AllocatePixels(n * sizeof(T))); }
+  void deallocate(T* p, std::size_t n) { FreePixels(p, n * sizeof(T)); }
+  friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
+};
+
 // Pixels are 0xAARRGGBB (alpha always 0xFF), row after row, top row first.
 struct Surface {
   int width = 0;
   int height = 0;
-  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t, PixelAllocator<std::uint32_t>> pixels;
 
   Surface() = default;
   Surface(int w, int h, std::uint32_t fill = 0xFFFFFFFF) : width(w), height(h), pixels(std::size_t(w) * h, fill) {}
