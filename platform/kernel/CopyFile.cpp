@@ -70,24 +70,21 @@ bool MoveContents(const host::Descriptor& in, const host::FileStatus& source, co
 class TargetFolder {
  public:
   const host::Descriptor* For(const ResolvedPath& target) {
-    if (!target.folderKnown) return nullptr;
-    if (dir && device == target.folderDevice && inode == target.folderInode) return &dir;
+    if (!target.folder) return nullptr;
+    if (dir && held == *target.folder) return &dir;
     dir = host::OpenFolder(target.host.substr(0, target.host.rfind('/') + 1));
     host::FileStatus status;
-    if (!dir || !host::StatDescriptor(dir, &status) || status.device != target.folderDevice ||
-        status.inode != target.folderInode) {
+    if (!dir || !host::StatDescriptor(dir, &status) || FileIdentity{status.device, status.inode} != *target.folder) {
       dir.Reset();
       return nullptr;
     }
-    device = status.device;
-    inode = status.inode;
+    held = *target.folder;
     return &dir;
   }
 
  private:
   host::Descriptor dir;
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
+  FileIdentity held;  // of dir, while it is open
 };
 
 }  // namespace

@@ -158,9 +158,7 @@ ResolvedPath ResolvePath(std::string_view windowsPath) {
       resolved.host = asWritten ? std::move(written) : JoinHostPath(parent, *indexed.entry);
       if (trailingSeparator && resolved.host.back() != '/') resolved.host += '/';
       resolved.missing = !indexed.entry;
-      resolved.folderKnown = true;
-      resolved.folderDevice = indexed.folderDevice;
-      resolved.folderInode = indexed.folderInode;
+      resolved.folder = indexed.folder;
       return resolved;
     }
   }

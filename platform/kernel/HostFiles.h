@@ -46,11 +46,9 @@ struct ResolvedPath {
   // its last name is not in its folder (a status query answers ENOENT).
   std::optional<host::FileStatus> status;
   bool missing = false;
-  // The identity (device and inode) of the folder that holds the last
-  // name, where the resolution learnt that the path names that folder now.
-  bool folderKnown = false;
-  std::uint64_t folderDevice = 0;
-  std::uint64_t folderInode = 0;
+  // The folder that holds the last name, where the resolution learnt that
+  // the path names that folder now.
+  std::optional<FileIdentity> folder;
 };
 
 // A Windows path as a host path; the error a Windows call would give for a

@@ -23,14 +23,11 @@ namespace {
 constexpr std::size_t kMaxFolders = 64;
 constexpr std::size_t kMaxNames = 100000;
 
-struct FolderKey {
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-  bool operator==(const FolderKey&) const = default;
-};
+// A folder is known by its identity on the host (device and inode).
+using FolderKey = FileIdentity;
 
 struct FolderKeyHash {
-  std::size_t operator()(const FolderKey& key) const { return std::hash<std::uint64_t>()(key.inode * 31 + key.device); }
+  std::size_t operator()(const FolderKey& key) const { return std::hash<std::uint64_t>()(key.index * 31 + key.volume); }
 };
 
 // One folder's Windows names, kept compact: a folder of fifty thousand
@@ -288,7 +285,7 @@ class Indexes {
   }
 
   static IndexAnswer Answer(WatchedFolder& watched, const FolderKey& key, std::string_view name) {
-    return IndexAnswer{true, MatchIn(watched.names, name), key.device, key.inode};
+    return IndexAnswer{true, MatchIn(watched.names, name), key};
   }
 
   // Paths are remembered a few per folder: the index of a path asked for
@@ -366,7 +363,7 @@ class Indexes {
     auto folder = std::make_unique<WatchedFolder>();
     // Watched before it is read: a change while it is read is noted too,
     // and a note of what the listing holds already changes nothing.
-    folder->watch = Watch(dir, key.device);
+    folder->watch = Watch(dir, key.volume);
     std::vector<std::string> listing;
     if (!host::ListOpenFolder(dir, &listing)) {
       if (folder->watch >= 0) host::StopWatching(queue, folder->watch);

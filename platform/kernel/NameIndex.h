@@ -12,11 +12,11 @@
 // least recently used go first.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/kernel/FileApi.h"
 #include "platform/kernel/host/FileStatus.h"
 
 namespace qm::kernel {
@@ -43,10 +43,9 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& hostFolder, 
 struct IndexAnswer {
   bool answered = false;  // else the caller looks the name up itself
   std::optional<std::string> entry;
-  // The folder that answered, as the host knows it (device and inode):
-  // the folder the path names at the moment of the answer.
-  std::uint64_t folderDevice = 0;
-  std::uint64_t folderInode = 0;
+  // The folder that answered: the one the path names at the moment of the
+  // answer.
+  FileIdentity folder;
 };
 IndexAnswer AskKnownIndex(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder,
                           const std::string* within = nullptr);

@@ -9,9 +9,6 @@
 namespace qm::kernel::host {
 namespace {
 
-// A large page on the hosts this runs on; a block is a whole number of them.
-constexpr std::size_t kLargePage = std::size_t(2) << 20;
-
 std::size_t Rounded(std::size_t bytes) { return (bytes + kLargePage - 1) / kLargePage * kLargePage; }
 
 }  // namespace

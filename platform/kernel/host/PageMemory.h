@@ -10,8 +10,9 @@
 
 namespace qm::kernel::host {
 
-// From this size on a block is worth its own pages.
-constexpr std::size_t kPageBlockMinimum = std::size_t(2) << 20;
+// A large page on the hosts this runs on: a block is a whole number of
+// them, and one smaller than a large page gains nothing.
+constexpr std::size_t kLargePage = std::size_t(2) << 20;
 
 // A block of at least `bytes`, zero-filled, in pages of its own that the
 // host is asked to back with large pages; nullptr when the host has none

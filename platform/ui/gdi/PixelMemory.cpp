@@ -7,7 +7,7 @@
 namespace qm::ui {
 
 void* AllocatePixels(std::size_t bytes) {
-  if (bytes < kernel::host::kPageBlockMinimum) return ::operator new(bytes);
+  if (bytes < kernel::host::kLargePage) return ::operator new(bytes);
   // The size alone tells FreePixels where a block came from.
   void* block = kernel::host::AllocatePageBlock(bytes);
   if (!block) throw std::bad_alloc();
@@ -15,7 +15,7 @@ void* AllocatePixels(std::size_t bytes) {
 }
 
 void FreePixels(void* pixels, std::size_t bytes) {
-  if (bytes >= kernel::host::kPageBlockMinimum) kernel::host::FreePageBlock(pixels, bytes);
+  if (bytes >= kernel::host::kLargePage) kernel::host::FreePageBlock(pixels, bytes);
   else ::operator delete(pixels);
 }
 

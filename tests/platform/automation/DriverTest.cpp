@@ -296,31 +296,25 @@ class UnattendedRunTest : public AutomationTest {
   TempDir folder_{"script"};
 };
 
-TEST_F(UnattendedRunTest, ExhaustedScriptEndsTheRunWithTheWindowDump) {
-  EXPECT_EXIT(RunProgram("wait \"Install\"\ncheck 1016\n"), testing::ExitedWithCode(1),
-              "no steps are left(.|\n)*window \"Install\"(.|\n)*TestButton id=1016 text=\"Links\" enabled visible");
-}
-
-TEST_F(UnattendedRunTest, EndStopsTheRunAsASuccess) {
-  EXPECT_EXIT(RunProgram("wait \"Install\"\nexpect 0x3024 \"&Next >\"\nend\n"), testing::ExitedWithCode(0), "");
-}
-
-TEST_F(UnattendedRunTest, FailingStepEndsTheRunWithItsMessage) {
-  EXPECT_EXIT(RunProgram("wait \"Install\"\nclick \"&Finish\"\n"), testing::ExitedWithCode(1),
-              "click \"&Finish\": no control \"&Finish\" in window \"Install\"");
-}
-
-TEST_F(UnattendedRunTest, ProgramEndingBeforeTheScriptDoesFails) {
-  EXPECT_EXIT(RunProgram("click 0x3024\nwait \"Complete\"\nend\n"), testing::ExitedWithCode(1),
-              "the program ended before the step: wait \"Complete\"");
-}
-
-TEST_F(UnattendedRunTest, ProgramEndingWithOnlyEndLeftIsItsOwnExit) {
-  EXPECT_EXIT(RunProgram("click 0x3024\nend\n"), testing::ExitedWithCode(40), "");
-}
-
-TEST_F(UnattendedRunTest, ScriptThatCannotBeReadStopsAtStart) {
-  EXPECT_EXIT(RunProgram("wait \"Install\"\njump 5\n"), testing::ExitedWithCode(1), "line 2: unknown step \"jump\"");
+// Every way an unattended run ends: its exit status and what it prints.
+TEST_F(UnattendedRunTest, EachWayTheRunEndsGivesItsStatusAndMessage) {
+  struct Row { const char* what; const char* script; int status; const char* message; };
+  const Row rows[] = {
+      {"an exhausted script dumps the windows", "wait \"Install\"\ncheck 1016\n", 1,
+       "no steps are left(.|\n)*window \"Install\"(.|\n)*TestButton id=1016 text=\"Links\" enabled visible"},
+      {"end stops the run as a success", "wait \"Install\"\nexpect 0x3024 \"&Next >\"\nend\n", 0, ""},
+      {"a failing step ends it with its message", "wait \"Install\"\nclick \"&Finish\"\n", 1,
+       "click \"&Finish\": no control \"&Finish\" in window \"Install\""},
+      {"the program ending before the script does fails", "click 0x3024\nwait \"Complete\"\nend\n", 1,
+       "the program ended before the step: wait \"Complete\""},
+      {"the program ending with only end left is its own exit", "click 0x3024\nend\n", 40, ""},
+      {"a script that cannot be read stops at the start", "wait \"Install\"\njump 5\n", 1,
+       "line 2: unknown step \"jump\""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EXIT(RunProgram(row.script), testing::ExitedWithCode(row.status), row.message);
+  }
 }
 
 }  // namespace
