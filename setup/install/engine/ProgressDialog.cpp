@@ -9,6 +9,7 @@
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/Resources.h"
 #include "platform/kernel/FileApi.h"
+#include "platform/kernel/LastError.h"
 
 namespace {
 
@@ -23,6 +24,15 @@ std::string SearchPattern(std::string dir, const std::string& pattern) {
 
 std::uint64_t FoundSize(const WIN32_FIND_DATAA& found) {
   return (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+}
+
+// Whether `path` was a read-only file and is writable now.
+bool ClearReadOnly(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      !(attributes & FILE_ATTRIBUTE_READONLY))
+    return false;
+  return SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
 }
 
 std::string LoadText(UINT id) {
@@ -143,12 +153,13 @@ void ProgressDialog::ListFiles(const std::string& dir, const std::string& patter
 bool ProgressDialog::CopyOneFile(const std::string& source, const std::string& destination) {
   int answer = IDRETRY;
   while (answer == IDRETRY) {
-    // A read-only copy from an earlier run would refuse to be overwritten.
-    if (FileExists(destination)) {
-      const DWORD attributes = GetFileAttributesA(destination.c_str());
-      SetFileAttributesA(destination.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    }
     if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) return true;
+    // A read-only copy from an earlier run refuses to be overwritten: its
+    // bit is cleared and the copy tried again. Asked only on a refusal, so
+    // a fresh installation never looks for what it is about to write.
+    if (GetLastError() == ERROR_ACCESS_DENIED && ClearReadOnly(destination) &&
+        CopyFileA(source.c_str(), destination.c_str(), FALSE))
+      return true;
     const std::string message = LoadText(IDS_CANT_COPY) +
                                 qm::fw::Format(LoadText(IDS_SOURCE_FILE).c_str(), source.c_str()) +
                                 qm::fw::Format(LoadText(IDS_DESTINATION_FILE).c_str(), destination.c_str()) +
