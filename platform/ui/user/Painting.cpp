@@ -38,10 +38,15 @@ HWND SearchPaint(HWND hwnd) {
   if (!w || !w->IsVisibleFlag()) return nullptr;
   if (w->hasUpdate) return hwnd;
   if (w->frameDirty) PaintFrameNow(*w);
-  // Bottom of the z-order first, so the topmost sibling ends up on top.
-  std::vector<HWND> children = w->children;
-  for (auto it = children.rbegin(); it != children.rend(); ++it)
-    if (HWND found = SearchPaint(*it)) return found;
+  // Bottom of the z-order first, so the topmost sibling ends up on top. A
+  // frame painted below may have changed anything, this window's children
+  // or the window itself: both are looked at again after every child, so
+  // the search of a window where nothing waits copies nothing.
+  for (std::size_t i = w->children.size(); i-- > 0;) {
+    if (HWND found = SearchPaint(w->children[i])) return found;
+    if ((w = Find(hwnd)) == nullptr) return nullptr;
+    i = std::min(i, w->children.size());
+  }
   return nullptr;
 }
 
@@ -96,9 +101,9 @@ HWND NextWindowToPaint(HWND filter) {
     Window* w = Find(filter);
     return (w && IsShown(*w)) ? SearchPaint(filter) : nullptr;
   }
-  std::vector<HWND> tops = Wm().topLevels;
-  for (HWND top : tops)
-    if (HWND found = SearchPaint(top)) return found;
+  const std::vector<HWND>& tops = Wm().topLevels;
+  for (std::size_t i = 0; i < tops.size(); ++i)
+    if (HWND found = SearchPaint(tops[i])) return found;
   return nullptr;
 }
 

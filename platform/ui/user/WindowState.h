@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ui/Surface.h"
@@ -70,7 +71,8 @@ struct Timer {
 
 struct WindowManager {
   std::map<std::string, std::shared_ptr<WindowClass>> classes;  // by upper-cased name
-  std::map<HWND, std::unique_ptr<Window>> windows;
+  // Looked up for nearly every call the program makes, in no order.
+  std::unordered_map<HWND, std::unique_ptr<Window>> windows;
   std::vector<HWND> topLevels;  // top of the z-order first
   std::uintptr_t nextHandle = 0x10010;
   HWND desktop = nullptr;

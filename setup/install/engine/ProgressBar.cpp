@@ -45,6 +45,8 @@ std::optional<ProgressBar::Picture> ProgressBar::PictureOf(int position, int wid
 }
 
 void ProgressBar::SetPosAndRedraw(int position) {
+  // Most files of a large copy leave the position where it was.
+  if (painted && position == GetPos()) return;
   // The control asks for a paint of its own whenever its position changes.
   // A move that leaves the picture as the screen shows it takes that
   // request back, unless the bar was waiting for a paint already.

@@ -88,6 +88,37 @@ TEST_F(MessageLoopTest, ParentPaintsBeforeItsChildren) {
       << "repainting the parent covers the child, so it repaints too";
 }
 
+// The search for the next window to paint paints frames on its way, and a
+// frame's handler may destroy windows the search has yet to visit: the
+// search goes on over the windows that are left, each of which still gets
+// its paint.
+TEST_F(MessageLoopTest, AFramePaintThatDestroysWindowsLeavesTheRestToBePainted) {
+  HWND parent = Create(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
+  HWND first = Create(WS_CHILD | WS_VISIBLE, {0, 0, 20, 20}, parent);
+  HWND doomed = Create(WS_CHILD | WS_VISIBLE, {30, 0, 60, 30}, parent);
+  HWND doomedChild = Create(WS_CHILD | WS_VISIBLE, {0, 0, 10, 10}, doomed);
+  HWND last = Create(WS_CHILD | WS_VISIBLE, {0, 150, 20, 170}, parent);
+  bool armed = false;
+  HWND framed = Create(WS_CHILD | WS_VISIBLE | WS_CAPTION, {70, 0, 170, 60}, parent,
+                       [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                         if (message == WM_NCPAINT && armed && IsWindow(doomed)) {
+                           DestroyWindow(doomed);
+                           DestroyWindow(last);
+                         }
+                         return std::nullopt;
+                       });
+  Pump();
+  ClearLog();
+  armed = true;
+  for (HWND hwnd : {first, doomedChild, last}) InvalidateRect(hwnd, nullptr, TRUE);
+  SetWindowTextA(framed, "frame only");
+  Pump();
+  EXPECT_FALSE(IsWindow(doomed));
+  EXPECT_FALSE(IsWindow(doomedChild));
+  EXPECT_EQ(Messages(first, WM_PAINT).size(), 1u);
+  EXPECT_EQ(Messages(framed, WM_NCPAINT).size(), 1u);
+}
+
 TEST_F(MessageLoopTest, PaintHandlerWithoutBeginPaintIsNotAskedForever) {
   HWND hwnd = Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, nullptr, Answer(WM_PAINT, 0));
   Pump();
