@@ -54,13 +54,32 @@ TEST_F(CopyTest, EmptyAndMissingSourceTreesGiveEmptyDestinationFolders) {
   }
 }
 
+// What an earlier run left at the destination is replaced without a
+// question, read-only or not; the copy is the medium's file, read-only where
+// that one is.
 TEST_F(CopyTest, ReadOnlyFileAtTheDestinationIsReplacedWithoutAQuestion) {
-  qm::test::MakeFile(Source("db/items.dat"), 64, 'n');
-  qm::test::MakeFile(Destination("db/items.dat"), 10, 'o');
-  fs::permissions(Destination("db/items.dat"), fs::perms::owner_read | fs::perms::group_read);
+  struct Earlier {
+    const char* file;
+    bool readOnly;
+    bool sourceReadOnly;
+  };
+  const Earlier cases[] = {
+      {"db/items.dat", true, false}, {"db/writable.dat", false, false}, {"db/both.dat", true, true}};
+  constexpr fs::perms kReadOnly = fs::perms::owner_read | fs::perms::group_read;
+  for (const Earlier& earlier : cases) {
+    qm::test::MakeFile(Source(earlier.file), 64, 'n');
+    if (earlier.sourceReadOnly) fs::permissions(Source(earlier.file), kReadOnly);
+    qm::test::MakeFile(Destination(earlier.file), 10, 'o');
+    if (earlier.readOnly) fs::permissions(Destination(earlier.file), kReadOnly);
+  }
 
   EXPECT_EQ(Copy({"db"}, 1), 0);
-  EXPECT_EQ(qm::test::ReadHostFile(Destination("db/items.dat")), std::string(64, 'n'));
+  for (const Earlier& earlier : cases) {
+    SCOPED_TRACE(earlier.file);
+    EXPECT_EQ(qm::test::ReadHostFile(Destination(earlier.file)), std::string(64, 'n'));
+    const bool writable = (fs::status(Destination(earlier.file)).permissions() & fs::perms::owner_write) != fs::perms::none;
+    EXPECT_EQ(writable, !earlier.sourceReadOnly);
+  }
 }
 
 TEST_F(CopyTest, RetryCopiesTheFileOnceTheCauseIsGone) {
