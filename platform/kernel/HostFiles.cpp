@@ -105,6 +105,7 @@ bool WriteOnDrive(std::string_view windowsPath, ParsedPath* parsed, std::string*
   }
   *folder = std::move(*driveFolder);
   *written = *folder;
+  if (ends) ends->reserve(parsed->path.components.size());
   // Joined in place, as JoinHostPath joins them.
   for (const std::string& component : parsed->path.components) {
     if (written->empty() || written->back() != '/') written->push_back('/');

@@ -1,5 +1,7 @@
 #include "platform/kernel/PathRules.h"
 
+#include <algorithm>
+
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Utf8.h"
 
@@ -60,6 +62,9 @@ ParsedPath ParseWindowsPath(std::string_view text) {
   path.drive = static_cast<char>(text[0] & ~0x20);
   std::string_view rest = text.substr(2);
   path.trailingSeparator = !rest.empty() && IsSeparator(rest.back());
+  // At most one name per separator and one after the last: room for all
+  // of them at once rather than growth name by name.
+  path.components.reserve(std::count_if(rest.begin(), rest.end(), IsSeparator) + 1);
   size_t start = 0;
   while (start <= rest.size()) {
     size_t end = start;

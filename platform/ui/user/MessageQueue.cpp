@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -27,7 +28,9 @@ struct Queue {
   bool quitPending = false;
   int quitCode = 0;
   DWORD lastTime = 0;
-  IdleHook idleHook;
+  // Shared, so that a run holds the hook it started even when the hook
+  // replaces itself, without a copy of the hook for every idle moment.
+  std::shared_ptr<const IdleHook> idleHook;
   std::thread::id uiThread = std::this_thread::get_id();
 };
 
@@ -132,14 +135,16 @@ long long NowMs() {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void SetIdleHook(IdleHook hook) { TheQueue().idleHook = std::move(hook); }
+void SetIdleHook(IdleHook hook) {
+  TheQueue().idleHook = hook ? std::make_shared<const IdleHook>(std::move(hook)) : nullptr;
+}
 
-bool HasIdleHook() { return static_cast<bool>(TheQueue().idleHook); }
+bool HasIdleHook() { return TheQueue().idleHook != nullptr; }
 
 IdleResult RunIdleHook(const IdlePoint& point) {
-  // Copy: the hook may replace itself while it runs.
-  IdleHook hook = TheQueue().idleHook;
-  return hook ? hook(point) : IdleResult::Nothing;
+  // Held: the hook may replace itself while it runs.
+  std::shared_ptr<const IdleHook> hook = TheQueue().idleHook;
+  return hook ? (*hook)(point) : IdleResult::Nothing;
 }
 
 void RemoveTimersOf(HWND hwnd) { std::erase_if(Wm().timers, [&](const Timer& t) { return t.hwnd == hwnd; }); }
