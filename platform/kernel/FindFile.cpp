@@ -212,16 +212,6 @@ HANDLE FindFirstFileExA(LPCSTR fileName, FINDEX_INFO_LEVELS infoLevel, LPVOID fi
     SetLastError(target.error);
     return INVALID_HANDLE_VALUE;
   }
-  // A name missing from a folder that the name index knows under this very
-  // path is missing without a query of the folder: a test for a file
-  // before it is made, which a copy makes for every file it writes.
-  if (!HasWildcards(target.pattern)) {
-    IndexAnswer known = AskIndexOfWrittenFolder(target.directory, target.pattern);
-    if (known.answered && !known.entry) {
-      SetLastError(ERROR_FILE_NOT_FOUND);
-      return INVALID_HANDLE_VALUE;
-    }
-  }
   ResolvedPath folder = ResolvePath(target.directory);
   if (folder.error != ERROR_SUCCESS) {
     SetLastError(folder.error);

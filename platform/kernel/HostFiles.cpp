@@ -127,15 +127,6 @@ ResolvedPath WrittenPath(std::string_view windowsPath) {
   return resolved;
 }
 
-IndexAnswer AskIndexOfWrittenFolder(std::string_view windowsFolder, std::string_view name) {
-  ParsedPath parsed;
-  std::string driveFolder;
-  std::string written;
-  DWORD error = ERROR_SUCCESS;
-  if (!WriteOnDrive(windowsFolder, &parsed, &driveFolder, &written, nullptr, &error)) return {};
-  return AskKnownIndex(written, name, nullptr, &driveFolder);
-}
-
 ResolvedPath ResolvePath(std::string_view windowsPath) {
   ResolvedPath resolved;
   ParsedPath parsed;

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/kernel/FileApi.h"
-#include "platform/kernel/NameIndex.h"
 #include "platform/kernel/WinTypes.h"
 #include "platform/kernel/host/FileStatus.h"
 
@@ -62,11 +61,6 @@ ResolvedPath ResolvePath(std::string_view windowsPath);
 // path. A call that finds the entry there needs no resolution; one that
 // does not resolves the path. The error as ResolvePath gives it.
 ResolvedPath WrittenPath(std::string_view windowsPath);
-
-// What the name index answers for `name` in the folder a Windows path
-// names as written (AskKnownIndex, vouched up to the drive's folder): an
-// answer only where the index knows the folder under that very path.
-IndexAnswer AskIndexOfWrittenFolder(std::string_view windowsFolder, std::string_view name);
 
 // The status of a resolved path with links followed, as host::StatPath
 // answers it, from what the resolution learnt where it can; false with
