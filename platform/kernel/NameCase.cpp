@@ -99,16 +99,6 @@ std::size_t HashNameIgnoringCase(std::string_view name) {
   return static_cast<std::size_t>(hash);
 }
 
-int CompareNamesIgnoringCase(std::string_view a, std::string_view b) {
-  UpcasedBytes x(a), y(b);
-  for (;;) {
-    int p = x.Next();
-    int q = y.Next();
-    if (p != q) return p < q ? -1 : 1;
-    if (p < 0) return 0;
-  }
-}
-
 std::uint64_t UpcasePrefixKey(std::string_view name) {
   UpcasedBytes bytes(name);
   std::uint64_t key = 0;

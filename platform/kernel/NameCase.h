@@ -27,9 +27,6 @@ std::string UpcaseName(std::string_view name);
 // A hash of UpcaseName(name), without building it: names that
 // NamesEqualIgnoringCase calls equal hash alike.
 std::size_t HashNameIgnoringCase(std::string_view name);
-// UpcaseName(a) compared with UpcaseName(b), byte by byte as strings
-// compare, without building either: negative, 0 or positive.
-int CompareNamesIgnoringCase(std::string_view a, std::string_view b);
 // The first eight bytes of UpcaseName(name) as a number that orders as
 // they do (zeros past the end): names whose keys differ compare as the keys.
 std::uint64_t UpcasePrefixKey(std::string_view name);

@@ -27,6 +27,22 @@ TEST(FindFile, ListsDotAndDotDotFirstInsideAFolder) {
   EXPECT_EQ(all[1].attributes & FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A listing comes in the order of the upper-case names, byte by byte, and
+// names that differ only in case (the host can hold both) by their own
+// bytes. The rows share long beginnings, as the files of a large folder do,
+// and upper-casing puts "_" after the letters where lower-casing would not.
+TEST(FindFile, ListsInTheOrderOfTheUpperCaseNames) {
+  const Names order{"a.txt",     "abcdefghij1", "ABCDEFGHIJ10", "abcdefghij2",      "FILE1.dat",         "file1.DAT",
+                    "file10.dat", "File2.dat",  "zurich",       "Z\xC3\xBCrich", "z\xC3\x9Crich2", "_b.txt"};
+  // Written in another order than the listing's.
+  for (auto name = order.rbegin(); name != order.rend(); ++name) WriteHostFile(HostOnC("Sorted/" + *name), "x");
+  Names expected{".", ".."};
+  expected.insert(expected.end(), order.begin(), order.end());
+  EXPECT_EQ(SearchNames("C:\\Sorted\\*.*"), expected);
+  // A pattern keeps the order of what it matches.
+  EXPECT_EQ(SearchNames("C:\\Sorted\\file1*"), (Names{"FILE1.dat", "file1.DAT", "file10.dat"}));
+}
+
 TEST(FindFile, ADriveRootHasNoDotEntries) {
   Names names = SearchNames("C:\\*.*");
   ASSERT_FALSE(names.empty());
