@@ -59,6 +59,13 @@ HBITMAP CreateBitmapFromPng(const void* data, std::size_t size) {
   std::uint32_t face = qm::ui::PixelFromColor(GetSysColor(COLOR_BTNFACE));
   for (std::uint32_t& pixel : image->pixels) {
     int alpha = int(pixel >> 24);
+    // Most of a picture is wholly opaque or wholly clear: it is blended
+    // only where its edges are soft.
+    if (alpha == 0xFF) continue;
+    if (alpha == 0) {
+      pixel = face | 0xFF000000u;
+      continue;
+    }
     std::uint32_t out = 0xFF000000u;
     for (int shift = 0; shift <= 16; shift += 8) {
       int s = (pixel >> shift) & 0xFF, d = (face >> shift) & 0xFF;

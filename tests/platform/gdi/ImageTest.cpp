@@ -65,6 +65,35 @@ TEST(Png, SavedSurfaceLoadsBackAsTheSameBitmap) {
   DeleteObject(bitmap);
 }
 
+// A bitmap is opaque: where its picture is clear or soft it shows the
+// dialog face, fully or in part.
+TEST(Png, BitmapsPutWhatThePictureLeavesClearOnTheDialogFace) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  struct Row {
+    std::uint32_t pixel;
+    COLORREF expected;
+  } rows[] = {
+      {0xFF102030u, RGB(0x10, 0x20, 0x30)},  // opaque: as it is
+      {0x00FF0000u, face},                   // clear: the face alone
+      {0x80FFFFFFu, RGB((0xFF * 0x80 + GetRValue(face) * 0x7F + 127) / 255,
+                        (0xFF * 0x80 + GetGValue(face) * 0x7F + 127) / 255,
+                        (0xFF * 0x80 + GetBValue(face) * 0x7F + 127) / 255)},
+      {0x01000000u, RGB((GetRValue(face) * 0xFE + 127) / 255, (GetGValue(face) * 0xFE + 127) / 255,
+                        (GetBValue(face) * 0xFE + 127) / 255)},
+  };
+  qm::ui::Surface image(static_cast<int>(std::size(rows)), 1);
+  for (std::size_t i = 0; i < std::size(rows); ++i) image.At(static_cast<int>(i), 0) = rows[i].pixel;
+  std::vector<unsigned char> png = RgbaPng(image);
+  HBITMAP bitmap = CreateBitmapFromPng(png.data(), png.size());
+  ASSERT_NE(bitmap, nullptr);
+  HDC memory = CreateCompatibleDC(nullptr);
+  SelectObject(memory, bitmap);
+  for (std::size_t i = 0; i < std::size(rows); ++i)
+    EXPECT_EQ(GetPixel(memory, static_cast<int>(i), 0), rows[i].expected) << "pixel " << std::hex << rows[i].pixel;
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+}
+
 TEST(Png, BrokenDataAndUnwritablePathsFail) {
   const unsigned char junk[] = {0x89, 'P', 'N', 'G', 1, 2, 3};
   EXPECT_EQ(CreateBitmapFromPng(junk, sizeof junk), nullptr);
