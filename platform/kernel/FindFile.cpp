@@ -134,27 +134,28 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
   // time. The first bytes of each upper-case name settle most of them.
   struct SortKey {
     std::uint64_t prefix;
-    std::string_view upper;
+    size_t upper;  // where the name's upper-case form starts; it is as long as the name
     size_t name;
   };
   size_t bytes = 0;
   for (const std::string& name : names) bytes += name.size();
-  std::string upper;
-  upper.reserve(bytes);  // upper-casing keeps every name's length, so the views below stay put
+  std::string upper;  // the upper-case names one after another
+  upper.reserve(bytes);
   std::vector<SortKey> order;
   order.reserve(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
     if (!matchesAll && !matcher.Matches(names[i]) && (shortNames[i].empty() || !matcher.Matches(shortNames[i])))
       continue;
-    const size_t start = upper.size();
+    order.push_back({UpcasePrefixKey(names[i]), upper.size(), i});
     upper += UpcaseName(names[i]);
-    std::string_view upperName(upper.data() + start, upper.size() - start);
-    order.push_back({UpcasePrefixKey(names[i]), upperName, i});
   }
+  const auto upperOf = [&](const SortKey& key) {
+    return std::string_view(upper).substr(key.upper, names[key.name].size());
+  };
   std::sort(order.begin(), order.end(), [&](const SortKey& a, const SortKey& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    if (a.upper != b.upper) return a.upper < b.upper;
-    return names[a.name] < names[b.name];
+    const int byUpper = upperOf(a).compare(upperOf(b));
+    return byUpper != 0 ? byUpper < 0 : names[a.name] < names[b.name];
   });
   // Every folder but a drive's root begins with "." and "..".
   const bool dots = !folder.isDriveRoot;
