@@ -5,6 +5,13 @@
 #include "platform/kernel/Utf8.h"
 
 namespace qm::kernel {
+namespace {
+
+// Most names are ASCII throughout: their bytes fold here, without a
+// character decoded or encoded.
+constexpr unsigned char UpcaseAscii(unsigned char c) { return c >= 'a' && c <= 'z' ? c - 0x20 : c; }
+
+}  // namespace
 
 char32_t UpcaseNameChar(char32_t c) {
   if (c >= U'a' && c <= U'z') return c - 0x20;
@@ -34,7 +41,7 @@ bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
     auto x = static_cast<unsigned char>(a[i]);
     auto y = static_cast<unsigned char>(b[i]);
     if (x < 0x80 && y < 0x80) {
-      if (x != y && UpcaseNameChar(x) != UpcaseNameChar(y)) return false;
+      if (x != y && UpcaseAscii(x) != UpcaseAscii(y)) return false;
       ++i;
       continue;
     }
@@ -62,19 +69,17 @@ class UpcasedBytes {
       if (next >= name.size()) return -1;
       auto byte = static_cast<unsigned char>(name[next]);
       if (byte < 0x80) {
-        buffer[0] = static_cast<char>(UpcaseNameChar(byte));
-        length = 1;
         ++next;
-      } else {
-        Utf8Char c = DecodeUtf8Char(name, next);
-        length = c.wellFormed ? EncodeUtf8(UpcaseNameChar(c.codePoint), buffer) : 0;
-        if (length == 0) {
-          // No case: the bytes as they stand.
-          length = static_cast<int>(c.length);
-          for (int k = 0; k < length; ++k) buffer[k] = name[next + static_cast<std::size_t>(k)];
-        }
-        next += c.length;
+        return UpcaseAscii(byte);
       }
+      Utf8Char c = DecodeUtf8Char(name, next);
+      length = c.wellFormed ? EncodeUtf8(UpcaseNameChar(c.codePoint), buffer) : 0;
+      if (length == 0) {
+        // No case: the bytes as they stand.
+        length = static_cast<int>(c.length);
+        for (int k = 0; k < length; ++k) buffer[k] = name[next + static_cast<std::size_t>(k)];
+      }
+      next += c.length;
       position = 0;
     }
     return static_cast<unsigned char>(buffer[position++]);
@@ -117,6 +122,12 @@ std::string UpcaseName(std::string_view name) {
   std::string out;
   out.reserve(name.size());
   for (std::size_t i = 0; i < name.size();) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (byte < 0x80) {
+      out.push_back(static_cast<char>(UpcaseAscii(byte)));
+      ++i;
+      continue;
+    }
     Utf8Char c = DecodeUtf8Char(name, i);
     if (c.wellFormed)
       AppendUtf8(out, UpcaseNameChar(c.codePoint));

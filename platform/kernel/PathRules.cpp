@@ -1,6 +1,7 @@
 #include "platform/kernel/PathRules.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Utf8.h"
@@ -10,24 +11,27 @@ namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-bool IsForbiddenChar(char c, bool wildcardsAllowed) {
-  unsigned char u = static_cast<unsigned char>(c);
-  if (u < 0x20) return true;
-  switch (c) {
-    case '<': case '>': case ':': case '"': case '|': case '\\': case '/':
-      return true;
-    case '*': case '?':
-      return !wildcardsAllowed;
-    default:
-      return false;
-  }
-}
+// What an ASCII character is to a name: most are allowed; the controls and
+// <>:"|\/ never are; * and ? only where a pattern is taken.
+enum class AsciiKind : unsigned char { Allowed, Forbidden, Wildcard };
+
+constexpr auto kAsciiKinds = [] {
+  std::array<AsciiKind, 0x80> kinds{};
+  for (int c = 0; c < 0x20; ++c) kinds[c] = AsciiKind::Forbidden;
+  for (char c : {'<', '>', ':', '"', '|', '\\', '/'}) kinds[static_cast<unsigned char>(c)] = AsciiKind::Forbidden;
+  for (char c : {'*', '?'}) kinds[static_cast<unsigned char>(c)] = AsciiKind::Wildcard;
+  return kinds;
+}();
 
 bool HoldsOnlyNameChars(std::string_view part, bool wildcardsAllowed) {
-  // Listings check every host name here: no decoded copy is made.
+  // Listings check every host name here, and every path is checked name by
+  // name: a table answers for ASCII, and no decoded copy is made.
+  const AsciiKind refused = wildcardsAllowed ? AsciiKind::Forbidden : AsciiKind::Wildcard;
   for (std::size_t i = 0; i < part.size();) {
-    if (static_cast<unsigned char>(part[i]) < 0x80) {
-      if (IsForbiddenChar(part[i], wildcardsAllowed)) return false;
+    const auto byte = static_cast<unsigned char>(part[i]);
+    if (byte < 0x80) {
+      const AsciiKind kind = kAsciiKinds[byte];
+      if (kind == AsciiKind::Forbidden || kind == refused) return false;
       ++i;
       continue;
     }
