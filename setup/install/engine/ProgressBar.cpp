@@ -47,19 +47,26 @@ std::optional<ProgressBar::Picture> ProgressBar::PictureOf(int position, int wid
 void ProgressBar::SetPosAndRedraw(int position) {
   // Most files of a large copy leave the position where it was.
   if (painted && position == GetPos()) return;
-  // The control asks for a paint of its own whenever its position changes.
-  // A move that leaves the picture as the screen shows it takes that
-  // request back, unless the bar was waiting for a paint already.
+  SetPosQuietly(position);
+  ShowPos();
+}
+
+void ProgressBar::SetPosQuietly(int position) {
+  if (position == GetPos()) return;
+  // The control asks for a paint of its own whenever its position changes:
+  // that request is taken back, unless the bar was waiting for a paint
+  // already.
   const bool paintPending = GetUpdateRect(Handle(), nullptr, FALSE) != FALSE;
   SetPos(position);
+  if (!paintPending && painted) ValidateRect(Handle(), nullptr);
+}
+
+void ProgressBar::ShowPos() {
   RECT client{};
   GetClientRect(&client);
   // The control keeps the position within its range: the picture follows
   // the kept one.
-  if (!paintPending && painted && PictureOf(GetPos(), client.right) == painted) {
-    ValidateRect(Handle(), nullptr);
-    return;
-  }
+  if (painted && PictureOf(GetPos(), client.right) == painted) return;
   InvalidateRect(nullptr, false);
 }
 

@@ -19,6 +19,12 @@ class ProgressBar : public qm::fw::ProgressCtrl {
   // thousands of files moves the bar tens of thousands of times, yet only
   // a few hundred of those moves change a pixel.
   void SetPosAndRedraw(int position);
+  // Sets the position and leaves the bar on the screen as it is, until a
+  // later SetPosAndRedraw or ShowPos.
+  void SetPosQuietly(int position);
+  // Has the whole bar drawn at the next paint, unless the screen already
+  // shows the position's picture.
+  void ShowPos();
 
  protected:
   void OnPaint() override;

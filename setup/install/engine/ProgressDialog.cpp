@@ -42,7 +42,8 @@ std::string LoadText(UINT id) {
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(qm::fw::Window* parent) : Dialog(IDD_PROGRESS, parent) {}
+ProgressDialog::ProgressDialog(qm::fw::Window* parent, unsigned redrawPaceMs)
+    : Dialog(IDD_PROGRESS, parent), redrawPaceMs(redrawPaceMs) {}
 
 void ProgressDialog::DoDataExchange(qm::fw::DataExchange& exchange) {
   Dialog::DoDataExchange(exchange);
@@ -149,6 +150,20 @@ void ProgressDialog::ListFiles(const std::string& dir, const std::string& patter
   if (sizes) sizes->shrink_to_fit();
 }
 
+void ProgressDialog::OnTimer(UINT_PTR id) {
+  if (id != RedrawPaceTimer) {
+    Dialog::OnTimer(id);
+    return;
+  }
+  if (drawAtPace) {
+    progressBar.ShowPos();
+    drawAtPace = false;
+    return;
+  }
+  KillTimer(RedrawPaceTimer);
+  pacing = false;
+}
+
 bool ProgressDialog::CopyOneFile(const std::string& source, const std::string& destination) {
   int answer = IDRETRY;
   while (answer == IDRETRY) {
@@ -173,7 +188,17 @@ bool ProgressDialog::CopyOneFile(const std::string& source, const std::string& d
 void ProgressDialog::UpdateProgress(std::uint64_t copiedBytes) {
   double position = 0;
   if (totalBytes != 0) position = static_cast<double>(copiedBytes) * ProgressRange / static_cast<double>(totalBytes);
-  progressBar.SetPosAndRedraw(static_cast<int>(std::min(position, static_cast<double>(INT_MAX))));
+  const int shown = static_cast<int>(std::min(position, static_cast<double>(INT_MAX)));
+  // The position is always the true one; the picture follows at the pace,
+  // and at once at either end.
+  if (pacing && shown > 0 && shown < ProgressRange) {
+    progressBar.SetPosQuietly(shown);
+    drawAtPace = true;
+  } else {
+    progressBar.SetPosAndRedraw(shown);
+    drawAtPace = false;
+    if (!pacing) pacing = SetTimer(RedrawPaceTimer, redrawPaceMs) != 0;
+  }
   // Only here do paints, the Cancel button and the main window's handlers
   // get their turn. No dialog keyboard handling: Enter and Esc reach the
   // focused control as they are.

@@ -19,7 +19,14 @@
 
 class ProgressDialog : public qm::fw::Dialog {
  public:
-  explicit ProgressDialog(qm::fw::Window* parent);
+  // The bar is drawn at most once every redrawPaceMs while the copy moves
+  // it, and at once when it reaches either end.
+  explicit ProgressDialog(qm::fw::Window* parent, unsigned redrawPaceMs = DefaultRedrawPaceMs);
+  // Twenty-five pictures a second: the eye sees a bar that moves smoothly,
+  // where a copy of many small files would move it thousands of times.
+  static constexpr unsigned DefaultRedrawPaceMs = 40;
+  // The timer that paces the bar's pictures.
+  static constexpr UINT_PTR RedrawPaceTimer = 1;
 
   // Roots end in a backslash. 0 when every tree was copied, 1 when the user
   // cancelled or chose Abort; what was copied by then stays.
@@ -47,12 +54,18 @@ class ProgressDialog : public qm::fw::Dialog {
  protected:
   void DoDataExchange(qm::fw::DataExchange& exchange) override;
   void PostNcDestroy() override;
+  // A pace is over: the bar shows the position it was left at, or the
+  // pacing stops when nothing moved.
+  void OnTimer(UINT_PTR id) override;
 
  private:
   // Counted in 64 bits: a game of 2 GB or more still shows its true progress.
   std::uint64_t totalBytes = 0;
   bool cancelRequested = false;
   ProgressBar progressBar;
+  unsigned redrawPaceMs;
+  bool pacing = false;      // the bar was drawn less than a pace ago
+  bool drawAtPace = false;  // and has moved since, unseen
   // CopyTree's work once the directory is known to be a new one.
   int CopyFolder(const std::string& sourceDir, const std::string& destinationDir, std::uint64_t& copiedBytes);
   // The source directories from the tree's root down to the one being

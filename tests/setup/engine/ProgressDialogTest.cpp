@@ -191,6 +191,59 @@ TEST_F(CopyTest, BarFollowsTheBytesCopiedAgainstTheExpectedTotal) {
   }
 }
 
+// The bar's position is always the true one; its picture follows at most
+// once a pace while the copy moves it, and at once at either end. The pace
+// here is one no test outlasts: its ticks come from the test.
+TEST_F(CopyTest, TheBarIsDrawnAtItsPaceAndAtOnceAtEitherEnd) {
+  DestroyWindow(dialogWindow);
+  dialog = new ProgressDialog(nullptr, 3'600'000);
+  ASSERT_TRUE(dialog->Create(IDD_PROGRESS, nullptr));
+  dialog->ShowWindow(SW_SHOW);
+  dialogWindow = dialog->Handle();
+  Pump();
+  ASSERT_EQ(Copy({}, 100), 0);
+  const HWND bar = GetDlgItem(dialogWindow, IDC_PROGRESS);
+  RECT client{};
+  GetClientRect(bar, &client);
+  ASSERT_GT(client.right, 100);
+  // How far the blue fill reaches along the bar's top row on the screen.
+  const auto shownFill = [&] {
+    POINT origin{0, 0};
+    ClientToScreen(bar, &origin);
+    int fill = 0;
+    while (fill < client.right && qm::ui::ScreenSurface().At(origin.x + fill, origin.y) == 0xFF0000FFu) ++fill;
+    return fill;
+  };
+  struct Row {
+    const char* step;
+    std::uint64_t copied;  // UINT64_MAX: the pace's timer ticks instead
+    int position;
+    int shown;  // the position the screen shows
+  };
+  constexpr std::uint64_t Tick = UINT64_MAX;
+  const std::vector<Row> rows{
+      {"a first move is drawn at once", 10 << 10, 100, 100},
+      {"moves within the pace wait", 20 << 10, 200, 100},
+      {"and wait", 30 << 10, 300, 100},
+      {"the pace's end shows where the bar was left", Tick, 300, 300},
+      {"a pace without a move ends the pacing", Tick, 300, 300},
+      {"so the next move is drawn at once", 50 << 10, 500, 500},
+      {"a move within that pace waits", 60 << 10, 600, 500},
+      {"the end is drawn at once", 100 << 10, 1000, 1000},
+      {"and so is the start", 0, 0, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.step);
+    if (row.copied == Tick)
+      SendMessageA(dialogWindow, WM_TIMER, ProgressDialog::RedrawPaceTimer, 0);
+    else
+      dialog->UpdateProgress(row.copied);
+    Pump();
+    EXPECT_EQ(BarPosition(), row.position);
+    EXPECT_EQ(shownFill(), static_cast<int>(row.shown / 1000.0 * client.right));
+  }
+}
+
 TEST_F(CopyTest, TotalsOfTwoGigabytesAndMoreShowTrueProgress) {
   constexpr std::uint64_t GiB = 1ull << 30;
   struct Row {
