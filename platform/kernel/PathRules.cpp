@@ -12,26 +12,27 @@ namespace {
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // What an ASCII character is to a name: most are allowed; the controls and
-// <>:"|\/ never are; * and ? only where a pattern is taken.
-enum class AsciiKind : unsigned char { Allowed, Forbidden, Wildcard };
+// <>:"| never are, nor the separators \ and / that end a name in a path;
+// * and ? only where a pattern is taken.
+enum class AsciiKind : unsigned char { Allowed, Forbidden, Wildcard, Separator };
 
 constexpr auto kAsciiKinds = [] {
   std::array<AsciiKind, 0x80> kinds{};
   for (int c = 0; c < 0x20; ++c) kinds[c] = AsciiKind::Forbidden;
-  for (char c : {'<', '>', ':', '"', '|', '\\', '/'}) kinds[static_cast<unsigned char>(c)] = AsciiKind::Forbidden;
+  for (char c : {'<', '>', ':', '"', '|'}) kinds[static_cast<unsigned char>(c)] = AsciiKind::Forbidden;
   for (char c : {'*', '?'}) kinds[static_cast<unsigned char>(c)] = AsciiKind::Wildcard;
+  for (char c : {'\\', '/'}) kinds[static_cast<unsigned char>(c)] = AsciiKind::Separator;
   return kinds;
 }();
 
 bool HoldsOnlyNameChars(std::string_view part, bool wildcardsAllowed) {
   // Listings check every host name here, and every path is checked name by
   // name: a table answers for ASCII, and no decoded copy is made.
-  const AsciiKind refused = wildcardsAllowed ? AsciiKind::Forbidden : AsciiKind::Wildcard;
   for (std::size_t i = 0; i < part.size();) {
     const auto byte = static_cast<unsigned char>(part[i]);
     if (byte < 0x80) {
       const AsciiKind kind = kAsciiKinds[byte];
-      if (kind == AsciiKind::Forbidden || kind == refused) return false;
+      if (kind != AsciiKind::Allowed && (kind != AsciiKind::Wildcard || !wildcardsAllowed)) return false;
       ++i;
       continue;
     }
@@ -68,11 +69,27 @@ ParsedPath ParseWindowsPath(std::string_view text) {
   path.trailingSeparator = !rest.empty() && IsSeparator(rest.back());
   // At most one name per separator and one after the last: room for all
   // of them at once rather than growth name by name.
-  path.components.reserve(std::count_if(rest.begin(), rest.end(), IsSeparator) + 1);
+  path.components.reserve(std::count_if(rest.begin(), rest.end(), [](char c) { return IsSeparator(c); }) + 1);
   size_t start = 0;
   while (start <= rest.size()) {
+    // A name runs to the next separator; whether it holds only what a name
+    // may hold is seen on the same walk (its trailing dots and spaces,
+    // dropped below, are allowed characters).
     size_t end = start;
-    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+    bool valid = true;
+    while (end < rest.size()) {
+      const auto byte = static_cast<unsigned char>(rest[end]);
+      if (byte >= 0x80) {
+        Utf8Char c = DecodeUtf8Char(rest, end);
+        valid = valid && c.wellFormed;
+        end += c.length;
+        continue;
+      }
+      const AsciiKind kind = kAsciiKinds[byte];
+      if (kind == AsciiKind::Separator) break;
+      valid = valid && kind == AsciiKind::Allowed;
+      ++end;
+    }
     std::string_view part = rest.substr(start, end - start);
     start = end + 1;
     if (part.empty() || part == ".") continue;
@@ -81,7 +98,7 @@ ParsedPath ParseWindowsPath(std::string_view text) {
       continue;
     }
     std::string_view name = TrimTrailingDotsAndSpaces(part);
-    if (name.empty() || !HoldsOnlyNameChars(name, false)) {
+    if (name.empty() || !valid) {
       result.error = ERROR_INVALID_NAME;
       result.path = WindowsPath{};
       return result;
