@@ -69,7 +69,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_SETTEXT: {
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-      if (HasCaption(*w)) w->frameDirty = true;
+      if (HasCaption(*w)) MarkFrameDirty(*w);
       return TRUE;
     }
     case WM_GETTEXT: {

@@ -69,8 +69,9 @@ void InvalidateWindow(Window& w, const RECT* clientRect, bool erase, bool frame)
     w.update = w.hasUpdate ? Union(w.update, area) : area;
     w.hasUpdate = true;
     w.updateErase = w.updateErase || erase;
+    Wm().paintMayWait = true;
   }
-  if (frame) w.frameDirty = true;
+  if (frame) MarkFrameDirty(w);
   if (IsEmpty(area)) return;
   // Children share the top-level surface, so whatever the parent repaints
   // covers them: they repaint after it. The parent repaints its whole
@@ -96,14 +97,27 @@ void InvalidateTree(Window& w, bool erase) {
     if (Window* c = Find(child)) InvalidateTree(*c, erase);
 }
 
+void MarkFrameDirty(Window& w) {
+  w.frameDirty = true;
+  Wm().paintMayWait = true;
+}
+
 HWND NextWindowToPaint(HWND filter) {
+  WindowManager& wm = Wm();
+  if (!wm.paintMayWait) return nullptr;
   if (filter && !IsDesktop(filter)) {
     Window* w = Find(filter);
     return (w && IsShown(*w)) ? SearchPaint(filter) : nullptr;
   }
-  const std::vector<HWND>& tops = Wm().topLevels;
+  // Cleared before the search: a frame painted on the way may invalidate a
+  // window the search has passed, which sets it again.
+  wm.paintMayWait = false;
+  const std::vector<HWND>& tops = wm.topLevels;
   for (std::size_t i = 0; i < tops.size(); ++i)
-    if (HWND found = SearchPaint(tops[i])) return found;
+    if (HWND found = SearchPaint(tops[i])) {
+      wm.paintMayWait = true;
+      return found;
+    }
   return nullptr;
 }
 

@@ -49,7 +49,7 @@ void MinimizeWindow(HWND hwnd) {
   w->unminimizedRect = w->rect;
   w->minimized = true;
   w->style |= WS_MINIMIZE;
-  w->frameDirty = true;
+  MarkFrameDirty(*w);
   Place(hwnd, {ParkedPosition, ParkedPosition, ParkedPosition + (w->rect.right - w->rect.left),
                ParkedPosition + (w->rect.bottom - w->rect.top)});
   if (wasActive || Wm().active == hwnd) ActivateAnotherThan(hwnd);
@@ -64,7 +64,7 @@ void MaximizeWindow(HWND hwnd) {
   w->normalRect = w->rect;
   w->maximized = true;
   w->style |= WS_MAXIMIZE;
-  w->frameDirty = true;
+  MarkFrameDirty(*w);
   RECT work = qm::ui::Display().WorkArea();
   int frame = NonClientInsets(*w).left;
   Place(hwnd, {work.left - frame, work.top - frame, work.right + frame, work.bottom + frame});
@@ -76,7 +76,7 @@ bool RestoreWindow(HWND hwnd) {
   if (w->minimized) {
     w->minimized = false;
     w->style &= ~WS_MINIMIZE;
-    w->frameDirty = true;
+    MarkFrameDirty(*w);
     Place(hwnd, w->unminimizedRect);
     ShowOwnedWindows(hwnd);
     if (!(w = Find(hwnd))) return true;
@@ -91,7 +91,7 @@ bool RestoreWindow(HWND hwnd) {
   if (w->maximized) {
     w->maximized = false;
     w->style &= ~WS_MAXIMIZE;
-    w->frameDirty = true;
+    MarkFrameDirty(*w);
     Place(hwnd, w->normalRect);
   }
   return false;

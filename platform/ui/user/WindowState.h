@@ -82,6 +82,10 @@ struct WindowManager {
   std::vector<Timer> timers;
   UINT_PTR nextTimerId = 1;
   unsigned long paintSerial = 0;  // counts BeginPaint calls
+  // Some window may wait for a paint. Set by whatever invalidates a window
+  // or its frame; cleared by a search of every window that finds none to
+  // paint, so the pump between a copy's files does not search in vain.
+  bool paintMayWait = false;
 };
 
 WindowManager& Wm();
@@ -112,6 +116,8 @@ bool HasCaption(const Window& w);
 // Painting (Painting.cpp).
 void InvalidateWindow(Window& w, const RECT* clientRect, bool erase, bool frame);
 void InvalidateTree(Window& w, bool erase);
+// Has the window's frame repainted at the next paint search.
+void MarkFrameDirty(Window& w);
 HWND NextWindowToPaint(HWND filter);
 void PaintFrameNow(Window& w);
 void EnsureSurface(Window& w);

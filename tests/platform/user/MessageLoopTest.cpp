@@ -1,3 +1,4 @@
+#include <functional>
 #include <thread>
 
 #include "WindowTestSupport.h"
@@ -117,6 +118,43 @@ TEST_F(MessageLoopTest, AFramePaintThatDestroysWindowsLeavesTheRestToBePainted) 
   EXPECT_FALSE(IsWindow(doomedChild));
   EXPECT_EQ(Messages(first, WM_PAINT).size(), 1u);
   EXPECT_EQ(Messages(framed, WM_NCPAINT).size(), 1u);
+}
+
+// Once a pump has found nothing to paint, the loop does not search again
+// until something is invalidated: every way of invalidating a window or its
+// frame must bring its paint all the same.
+TEST_F(MessageLoopTest, AWindowInvalidatedAfterAQuietPumpIsStillPainted) {
+  HWND plain = Create(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  HWND captioned = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {120, 0, 320, 150});
+  HWND hidden = Create(WS_POPUP, {0, 200, 50, 250});
+  HWND child = Create(WS_CHILD | WS_VISIBLE, {10, 10, 40, 40}, plain);
+  struct Row {
+    const char* change;
+    std::function<void()> make;
+    HWND hwnd;
+    UINT message;
+  } rows[] = {
+      {"a rectangle invalidated", [&] { InvalidateRect(plain, nullptr, TRUE); }, plain, WM_PAINT},
+      {"a child's rectangle invalidated", [&] { InvalidateRect(child, nullptr, FALSE); }, child, WM_PAINT},
+      {"a caption's text changed", [&] { SetWindowTextA(captioned, "renamed"); }, captioned, WM_NCPAINT},
+      {"a window maximized", [&] { ShowWindow(captioned, SW_MAXIMIZE); }, captioned, WM_NCPAINT},
+      {"and restored", [&] { ShowWindow(captioned, SW_RESTORE); }, captioned, WM_NCPAINT},
+      {"a window invalidated while hidden, then shown",
+       [&] {
+         InvalidateRect(hidden, nullptr, TRUE);
+         Pump();
+         ShowWindow(hidden, SW_SHOWNA);
+       },
+       hidden, WM_PAINT},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.change);
+    Pump();
+    ClearLog();
+    row.make();
+    Pump();
+    EXPECT_FALSE(Messages(row.hwnd, row.message).empty());
+  }
 }
 
 TEST_F(MessageLoopTest, PaintHandlerWithoutBeginPaintIsNotAskedForever) {
