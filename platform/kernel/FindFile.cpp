@@ -24,7 +24,12 @@ using namespace qm::kernel;
 // about half of what a string for each would take.
 class PackedNames {
  public:
-  void Reserve(size_t count) { starts.reserve(count); }
+  // Room for `count` names of `bytes` in all, so that the block is laid
+  // out once instead of growing by doubling.
+  void Reserve(size_t count, size_t bytes) {
+    starts.reserve(count);
+    block.reserve(bytes + count);
+  }
   void Add(std::string_view name) {
     starts.push_back(block.size());
     block.append(name);
@@ -157,10 +162,14 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
     const int byUpper = upperOf(a).compare(upperOf(b));
     return byUpper != 0 ? byUpper < 0 : names[a.name] < names[b.name];
   });
+  std::string().swap(upper);  // sorted: its room goes back before the search's own is taken
   // Every folder but a drive's root begins with "." and "..".
   const bool dots = !folder.isDriveRoot;
-  search->names.Reserve(order.size() + (dots ? 2 : 0));
-  if (options.shortNames) search->shortNames.Reserve(order.size() + (dots ? 2 : 0));
+  const size_t entries = order.size() + (dots ? 2 : 0);
+  size_t entryBytes = dots ? 3 : 0;
+  for (const SortKey& key : order) entryBytes += names[key.name].size();
+  search->names.Reserve(entries, entryBytes);
+  if (options.shortNames) search->shortNames.Reserve(entries, entries * 12);  // 8.3 at the most
   for (const char* dot : {".", ".."}) {
     if (!dots || !matcher.Matches(dot)) continue;
     search->names.Add(dot);
