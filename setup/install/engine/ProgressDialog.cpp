@@ -188,14 +188,14 @@ bool ProgressDialog::CopyOneFile(const std::string& source, const std::string& d
 void ProgressDialog::UpdateProgress(std::uint64_t copiedBytes) {
   double position = 0;
   if (totalBytes != 0) position = static_cast<double>(copiedBytes) * ProgressRange / static_cast<double>(totalBytes);
-  const int shown = static_cast<int>(std::min(position, static_cast<double>(INT_MAX)));
+  const int barPosition = static_cast<int>(std::min(position, static_cast<double>(INT_MAX)));
   // The position is always the true one; the picture follows at the pace,
   // and at once at either end.
-  if (pacing && shown > 0 && shown < ProgressRange) {
-    progressBar.SetPosQuietly(shown);
+  if (pacing && barPosition > 0 && barPosition < ProgressRange) {
+    progressBar.SetPosQuietly(barPosition);
     drawAtPace = true;
   } else {
-    progressBar.SetPosAndRedraw(shown);
+    progressBar.SetPosAndRedraw(barPosition);
     drawAtPace = false;
     if (!pacing) pacing = SetTimer(RedrawPaceTimer, redrawPaceMs) != 0;
   }
