@@ -162,13 +162,12 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
     const int byUpper = upperOf(a).compare(upperOf(b));
     return byUpper != 0 ? byUpper < 0 : names[a.name] < names[b.name];
   });
-  std::string().swap(upper);  // sorted: its room goes back before the search's own is taken
   // Every folder but a drive's root begins with "." and "..".
   const bool dots = !folder.isDriveRoot;
   const size_t entries = order.size() + (dots ? 2 : 0);
-  size_t entryBytes = dots ? 3 : 0;
-  for (const SortKey& key : order) entryBytes += names[key.name].size();
-  search->names.Reserve(entries, entryBytes);
+  // The upper-case names are as long as the names they were made from.
+  search->names.Reserve(entries, upper.size() + (dots ? 3 : 0));
+  std::string().swap(upper);  // sorted: its room goes back before the search's names are laid out
   if (options.shortNames) search->shortNames.Reserve(entries, entries * 12);  // 8.3 at the most
   for (const char* dot : {".", ".."}) {
     if (!dots || !matcher.Matches(dot)) continue;
