@@ -41,14 +41,22 @@ class FolderNames {
   FolderNames(const FolderNames&) = delete;
   FolderNames& operator=(const FolderNames&) = delete;
 
+  // The case-blind hash the table files a name under: a lookup computes
+  // it once and hands it to each question it asks.
+  static std::uint32_t HashOf(std::string_view name) {
+    std::size_t hash = HashNameIgnoringCase(name);
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+  }
+
   std::size_t Count() const { return count; }
 
-  bool Contains(std::string_view name) const { return FindExact(name, HashOf(name)) != kNone; }
+  bool Contains(std::string_view name, std::uint32_t hash) const { return FindExact(name, hash) != kNone; }
 
-  void Add(std::string name) {
-    if (!IsWindowsName(name)) return;
+  // Adds a host name the folder holds; whether it held it already.
+  bool Add(std::string name) {
+    if (!IsWindowsName(name)) return false;
     const std::uint32_t hash = HashOf(name);
-    if (FindExact(name, hash) != kNone) return;
+    if (FindExact(name, hash) != kNone) return true;
     if ((count + removed + 1) * 10 > slots.size() * 7) Rebuild(count + 1);
     std::size_t at = hash & (slots.size() - 1);
     while (slots[at].offset != kEmpty && slots[at].offset != kRemoved) at = (at + 1) & (slots.size() - 1);
@@ -58,6 +66,7 @@ class FolderNames {
     block.push_back('\0');
     ++count;
     NoteChange(name, +1);
+    return false;
   }
 
   void Remove(const std::string& name) {
@@ -72,11 +81,16 @@ class FolderNames {
     if (unusedBytes > 4096 && unusedBytes * 2 > block.size()) Rebuild(count);
   }
 
-  // Of the names equal to `name` ignoring case, the smallest.
-  std::optional<std::string_view> Smallest(std::string_view name) const {
+  // `name` itself if the folder holds it, else the smallest of the names
+  // equal to it ignoring case: both from one walk of the table.
+  std::optional<std::string_view> ExactOrSmallest(std::string_view name, std::uint32_t hash) const {
     std::optional<std::string_view> best;
-    ForEachFolded(name, HashOf(name), [&](std::size_t at) {
+    ForEachFolded(name, hash, [&](std::size_t at) {
       std::string_view candidate = NameAt(at);
+      if (candidate == name) {
+        best = candidate;
+        return true;
+      }
       if (!best || candidate < *best) best = candidate;
       return false;
     });
@@ -103,11 +117,6 @@ class FolderNames {
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
   static constexpr std::uint32_t kRemoved = 0xFFFFFFFE;
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
-  static std::uint32_t HashOf(std::string_view name) {
-    std::size_t hash = HashNameIgnoringCase(name);
-    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
-  }
 
   std::string_view NameAt(std::size_t at) const { return std::string_view(block.data() + slots[at].offset); }
 
@@ -214,9 +223,9 @@ std::string PathKey(const std::string& hostFolder) {
 
 // The entry `name` names in a folder of these names: itself, else the
 // smallest equal to it ignoring case, else the one whose short name it is.
-std::optional<std::string> MatchIn(FolderNames& names, std::string_view name) {
-  if (names.Contains(name)) return std::string(name);
-  if (std::optional<std::string_view> match = names.Smallest(name)) return std::string(*match);
+// `hash` is the name's FolderNames::HashOf.
+std::optional<std::string> MatchIn(FolderNames& names, std::string_view name, std::uint32_t hash) {
+  if (std::optional<std::string_view> match = names.ExactOrSmallest(name, hash)) return std::string(*match);
   if (name.find('~') != std::string_view::npos && IsShortName(name))
     if (const std::string* longName = names.LongNameOf(name)) return *longName;
   return std::nullopt;
@@ -250,18 +259,20 @@ class Indexes {
     auto known = byPath.find(path);
     if (known == byPath.end()) return {};
     auto indexed = folders.find(known->second.key);
-    if (indexed == folders.end() || indexed->second->names.Contains(name)) return {};
+    const std::uint32_t hash = FolderNames::HashOf(name);
+    if (indexed == folders.end() || indexed->second->names.Contains(name, hash)) return {};
     if (!folder && within) {
       TakeChanges();
       if (Vouched(path, PathKey(*within))) {
         auto still = byPath.find(path);
-        if (WatchedFolder* watched = Known(still->second.key)) return Answer(*watched, still->second.key, name);
+        if (WatchedFolder* watched = Known(still->second.key))
+          return Answer(*watched, still->second.key, name, hash);
       }
     }
     FolderKey key;
     WatchedFolder* watched = Current(hostFolder, folder, &key);
     if (!watched) return {};
-    return Answer(*watched, key, name);
+    return Answer(*watched, key, name, hash);
   }
 
  private:
@@ -284,8 +295,9 @@ class Indexes {
     return watched;
   }
 
-  static IndexAnswer Answer(WatchedFolder& watched, const FolderKey& key, std::string_view name) {
-    return IndexAnswer{true, MatchIn(watched.names, name), key};
+  static IndexAnswer Answer(WatchedFolder& watched, const FolderKey& key, std::string_view name,
+                            std::uint32_t hash) {
+    return IndexAnswer{true, MatchIn(watched.names, name, hash), key};
   }
 
   // Paths are remembered a few per folder: the index of a path asked for
@@ -412,22 +424,22 @@ class Indexes {
       }
       auto watch = byWatch.find(change.watch);
       if (watch == byWatch.end()) continue;
-      // A name added over one that was there (a rename onto it) replaces
-      // an entry, as a removal does.
-      if (change.kind != host::FolderChange::Kind::NameAdded || folders.at(watch->second)->names.Contains(change.name))
-        ++removals;
       FolderKey key = watch->second;
       WatchedFolder& folder = *folders.at(key);
       std::size_t before = folder.names.Count();
       switch (change.kind) {
         case host::FolderChange::Kind::NameAdded:
-          folder.names.Add(change.name);
+          // A name added over one that was there (a rename onto it)
+          // replaces an entry, as a removal does.
+          if (folder.names.Add(change.name)) ++removals;
           break;
         case host::FolderChange::Kind::NameRemoved:
+          ++removals;
           folder.names.Remove(change.name);
           break;
         default:
           // A moved folder is still watched: the watch goes with its index.
+          ++removals;
           Forget(key, true);
           continue;
       }
@@ -483,7 +495,8 @@ Indexes& TheIndexes() {
 std::optional<std::string> FindEntryIgnoringCase(const std::string& hostFolder, std::string_view name,
                                                  const host::FileStatus* folder) {
   std::optional<std::string> found;
-  TheIndexes().With(hostFolder, folder, [&](FolderNames& names) { found = MatchIn(names, name); });
+  const std::uint32_t hash = FolderNames::HashOf(name);
+  TheIndexes().With(hostFolder, folder, [&](FolderNames& names) { found = MatchIn(names, name, hash); });
   return found;
 }
 
