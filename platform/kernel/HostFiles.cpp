@@ -104,6 +104,8 @@ bool WriteOnDrive(std::string_view windowsPath, ParsedPath* parsed, std::string*
     return false;
   }
   *folder = std::move(*driveFolder);
+  // Room for the whole path at once: no name needs it to grow.
+  written->reserve(folder->size() + windowsPath.size());
   *written = *folder;
   if (ends) ends->reserve(parsed->path.components.size());
   // Joined in place, as JoinHostPath joins them.

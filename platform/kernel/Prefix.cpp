@@ -90,7 +90,12 @@ void MakeReady(PrefixState& state) {
 std::optional<std::string> FolderOf(const PrefixState& state, char letter) {
   auto it = state.drives.find(letter);
   if (it != state.drives.end()) return it->second;
-  if (letter == 'C') return state.root + "/drive_c";
+  if (letter == 'C') {
+    std::string folder;
+    folder.reserve(state.root.size() + 8);
+    folder.append(state.root).append("/drive_c");
+    return folder;
+  }
   if (letter == 'Z') return std::string("/");
   return std::nullopt;
 }

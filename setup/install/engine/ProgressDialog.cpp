@@ -102,9 +102,15 @@ int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& 
   // query that search made already is not made again for every file.
   std::vector<std::uint64_t> sizes;
   ListFiles(sourceDir, "*.*", names, &sizes);
+  // One pair of paths, each the folder and a file's name: the folder part
+  // stays, and a folder's files need no new room each.
+  std::string source = sourceDir;
+  std::string destination = destinationDir;
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (cancelRequested) return 1;
-    if (!CopyOneFile(sourceDir + names[i], destinationDir + names[i])) return 1;
+    source.resize(sourceDir.size());
+    destination.resize(destinationDir.size());
+    if (!CopyOneFile(source.append(names[i]), destination.append(names[i]))) return 1;
     copiedBytes += sizes[i];
     UpdateProgress(copiedBytes);
   }
