@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -19,17 +20,23 @@ std::optional<Surface> DecodePng(const void* data, std::size_t size) {
   // Opaque images are read without alpha: asking for alpha would route the
   // pixels through linear light and shift colours by a step.
   const bool hasAlpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-  image.format = hasAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
-  const std::size_t channels = hasAlpha ? 4 : 3;
-  std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
+  // Pixels are 0xAARRGGBB words, which on this little-endian host lie in
+  // memory as B, G, R, A: an image with alpha is read straight into them.
+  static_assert(std::endian::native == std::endian::little);
+  image.format = hasAlpha ? PNG_FORMAT_BGRA : PNG_FORMAT_RGB;
+  Surface surface(static_cast<int>(image.width), static_cast<int>(image.height), 0);
+  auto* bytes = reinterpret_cast<png_byte*>(surface.pixels.data());
+  if (!png_image_finish_read(&image, nullptr, bytes, 0, nullptr)) {
     png_image_free(&image);
     return std::nullopt;
   }
-  Surface surface(static_cast<int>(image.width), static_cast<int>(image.height), 0);
-  for (std::size_t i = 0; i < surface.pixels.size(); ++i) {
-    const png_byte* p = &bytes[i * channels];
-    surface.pixels[i] = (std::uint32_t(hasAlpha ? p[3] : 0xFF) << 24) | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
+  if (!hasAlpha) {
+    // Three bytes a pixel, packed at the start: widened from the last
+    // pixel back, no pixel overwrites bytes not yet read.
+    for (std::size_t i = surface.pixels.size(); i-- > 0;) {
+      const png_byte* p = bytes + i * 3;
+      surface.pixels[i] = 0xFF000000u | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
+    }
   }
   return surface;
 }
