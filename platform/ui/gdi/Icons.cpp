@@ -53,11 +53,14 @@ HICON CreateIconFromPng(const void* data, std::size_t size) {
 
 HBITMAP CreateBitmapFromPng(const void* data, std::size_t size) {
   std::optional<Surface> image = DecodePng(data, size);
-  if (!image) return nullptr;
+  return image ? InsertBitmap(std::move(*image)) : nullptr;
+}
+
+HBITMAP qm::ui::gdi::InsertBitmap(Surface image) {
   // Bitmaps are opaque: what the picture leaves transparent shows the
   // dialog face it is usually put on.
   std::uint32_t face = qm::ui::PixelFromColor(GetSysColor(COLOR_BTNFACE));
-  for (std::uint32_t& pixel : image->pixels) {
+  for (std::uint32_t& pixel : image.pixels) {
     int alpha = int(pixel >> 24);
     // Most of a picture is wholly opaque or wholly clear: it is blended
     // only where its edges are soft.
@@ -74,7 +77,7 @@ HBITMAP CreateBitmapFromPng(const void* data, std::size_t size) {
     pixel = out;
   }
   auto bitmap = std::make_unique<BitmapObject>();
-  bitmap->surface = std::make_shared<Surface>(std::move(*image));
+  bitmap->surface = std::make_shared<Surface>(std::move(image));
   return InsertObject(std::move(bitmap));
 }
 

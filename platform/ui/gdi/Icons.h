@@ -10,6 +10,9 @@ namespace qm::ui::gdi {
 HICON InsertIcon(Surface image, bool shared);
 const Surface* IconImage(HICON icon);
 
+// A bitmap of a decoded picture, made opaque over the dialog face.
+HBITMAP InsertBitmap(Surface image);
+
 // The system's icons, drawn once on first use; null for an unknown id.
 HICON SystemIcon(WORD id);
 

@@ -21,6 +21,9 @@ struct Registry {
   std::map<UINT, std::vector<unsigned char>> bitmaps;
   std::map<UINT, std::vector<unsigned char>> icons;
   std::map<UINT, HICON> loadedIcons;
+  // Each page of a wizard loads its pictures anew: a picture is decoded
+  // once, and every load gets a bitmap of its own made from that.
+  std::map<UINT, Surface> decodedBitmaps;
   std::map<UINT, DialogTemplate> dialogs;
 };
 
@@ -39,7 +42,9 @@ std::vector<unsigned char> Bytes(const void* data, std::size_t size) {
 void RegisterStringResource(UINT id, const std::string& text) { Resources().strings[id] = text; }
 
 void RegisterBitmapResource(UINT id, const void* pngData, std::size_t size) {
-  Resources().bitmaps[id] = Bytes(pngData, size);
+  Registry& registry = Resources();
+  registry.bitmaps[id] = Bytes(pngData, size);
+  registry.decodedBitmaps.erase(id);
 }
 
 void RegisterIconResource(UINT id, const void* pngData, std::size_t size) {
@@ -74,10 +79,17 @@ int LoadStringA(HINSTANCE, UINT id, LPSTR buffer, int bufferMax) {
 
 HBITMAP LoadBitmapA(HINSTANCE, LPCSTR name) {
   if (!IS_INTRESOURCE(name)) return nullptr;
-  auto& bitmaps = Resources().bitmaps;
-  auto it = bitmaps.find(LOWORD(reinterpret_cast<std::uintptr_t>(name)));
-  if (it == bitmaps.end()) return nullptr;
-  return CreateBitmapFromPng(it->second.data(), it->second.size());
+  const WORD id = LOWORD(reinterpret_cast<std::uintptr_t>(name));
+  auto& registry = Resources();
+  auto decoded = registry.decodedBitmaps.find(id);
+  if (decoded == registry.decodedBitmaps.end()) {
+    auto it = registry.bitmaps.find(id);
+    if (it == registry.bitmaps.end()) return nullptr;
+    std::optional<qm::ui::Surface> image = qm::ui::gdi::DecodePng(it->second.data(), it->second.size());
+    if (!image) return nullptr;
+    decoded = registry.decodedBitmaps.emplace(id, std::move(*image)).first;
+  }
+  return qm::ui::gdi::InsertBitmap(decoded->second);
 }
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {

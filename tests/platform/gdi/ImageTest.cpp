@@ -101,6 +101,37 @@ TEST(Png, BrokenDataAndUnwritablePathsFail) {
   EXPECT_FALSE(qm::ui::SavePng(qm::ui::Surface(2, 2), TempPath("missing-folder/x.png")));
 }
 
+// Loads of one picture share its decoding but never its pixels: what is
+// drawn into one bitmap stays out of the others, and a picture registered
+// anew is what the next load shows.
+TEST(Png, EveryLoadOfABitmapResourceGetsAPictureOfItsOwn) {
+  constexpr UINT kId = 9001;
+  const std::vector<unsigned char> first = RgbaPng(qm::ui::Surface(2, 1, 0xFF102030u));
+  qm::ui::RegisterBitmapResource(kId, first.data(), first.size());
+  HBITMAP a = LoadBitmapA(nullptr, MAKEINTRESOURCEA(kId));
+  HBITMAP b = LoadBitmapA(nullptr, MAKEINTRESOURCEA(kId));
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_NE(a, b);
+  HDC memory = CreateCompatibleDC(nullptr);
+  SelectObject(memory, a);
+  SetPixel(memory, 0, 0, RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(memory, 0, 0), RGB(255, 0, 0));
+  SelectObject(memory, b);
+  EXPECT_EQ(GetPixel(memory, 0, 0), RGB(0x10, 0x20, 0x30)) << "a second load shares the first one's pixels";
+
+  const std::vector<unsigned char> second = RgbaPng(qm::ui::Surface(2, 1, 0xFF405060u));
+  qm::ui::RegisterBitmapResource(kId, second.data(), second.size());
+  HBITMAP c = LoadBitmapA(nullptr, MAKEINTRESOURCEA(kId));
+  ASSERT_NE(c, nullptr);
+  SelectObject(memory, c);
+  EXPECT_EQ(GetPixel(memory, 1, 0), RGB(0x40, 0x50, 0x60)) << "the picture registered last";
+  SelectObject(memory, b);
+  EXPECT_EQ(GetPixel(memory, 1, 0), RGB(0x10, 0x20, 0x30));
+  DeleteDC(memory);
+  for (HBITMAP bitmap : {a, b, c}) EXPECT_TRUE(DeleteObject(bitmap));
+}
+
 TEST(Icons, TransparentPartsLeaveTheBackground) {
   qm::ui::Surface image(3, 1, 0);
   image.At(0, 0) = 0xFFFF0000u;  // opaque red
