@@ -216,8 +216,13 @@ struct WatchedFolder {
 };
 
 // A folder's path as the index knows it: without a trailing separator.
-std::string PathKey(const std::string& hostFolder) {
-  if (hostFolder.size() > 1 && hostFolder.back() == '/') return hostFolder.substr(0, hostFolder.size() - 1);
+// Most paths come without one and are taken as they are; `storage` holds
+// a path cut short.
+const std::string& PathKey(const std::string& hostFolder, std::string* storage) {
+  if (hostFolder.size() > 1 && hostFolder.back() == '/') {
+    storage->assign(hostFolder, 0, hostFolder.size() - 1);
+    return *storage;
+  }
   return hostFolder;
 }
 
@@ -255,7 +260,8 @@ class Indexes {
   IndexAnswer AskKnown(const std::string& hostFolder, std::string_view name, const host::FileStatus* folder,
                        const std::string* within) {
     std::lock_guard lock(mutex);
-    const std::string path = PathKey(hostFolder);
+    std::string pathStorage;
+    const std::string& path = PathKey(hostFolder, &pathStorage);
     auto known = byPath.find(path);
     if (known == byPath.end()) return {};
     auto indexed = folders.find(known->second.key);
@@ -263,7 +269,8 @@ class Indexes {
     if (indexed == folders.end() || indexed->second->names.Contains(name, hash)) return {};
     if (!folder && within) {
       TakeChanges();
-      if (Vouched(path, PathKey(*within))) {
+      std::string topStorage;
+      if (Vouched(path, PathKey(*within, &topStorage))) {
         auto still = byPath.find(path);
         if (WatchedFolder* watched = Known(still->second.key))
           return Answer(*watched, still->second.key, name, hash);
@@ -304,7 +311,8 @@ class Indexes {
   // again is found without a listing. `checked` is the count of removals
   // noted when the path was last seen to name the folder.
   void NotePath(const std::string& hostFolder, const FolderKey& key, std::uint64_t checked) {
-    std::string path = PathKey(hostFolder);
+    std::string storage;
+    const std::string& path = PathKey(hostFolder, &storage);
     auto known = byPath.find(path);
     if (known != byPath.end() && known->second.key == key) {
       known->second.checked = checked;
@@ -322,7 +330,7 @@ class Indexes {
       paths.erase(paths.begin());
     }
     paths.push_back(path);
-    byPath.emplace(std::move(path), PathEntry{key, checked});
+    byPath.emplace(path, PathEntry{key, checked});
   }
 
   // Whether the path still names the folder it named when last seen,
