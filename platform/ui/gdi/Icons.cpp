@@ -41,22 +41,7 @@ const Surface* IconImage(HICON icon) {
   return it == table.end() ? nullptr : &it->second->image;
 }
 
-}  // namespace qm::ui::gdi
-
-using namespace qm::ui::gdi;
-using qm::ui::Surface;
-
-HICON CreateIconFromPng(const void* data, std::size_t size) {
-  std::optional<Surface> image = DecodePng(data, size);
-  return image ? InsertIcon(std::move(*image), false) : nullptr;
-}
-
-HBITMAP CreateBitmapFromPng(const void* data, std::size_t size) {
-  std::optional<Surface> image = DecodePng(data, size);
-  return image ? InsertBitmap(std::move(*image)) : nullptr;
-}
-
-HBITMAP qm::ui::gdi::InsertBitmap(Surface image) {
+HBITMAP InsertBitmap(Surface image) {
   // Bitmaps are opaque: what the picture leaves transparent shows the
   // dialog face it is usually put on.
   std::uint32_t face = qm::ui::PixelFromColor(GetSysColor(COLOR_BTNFACE));
@@ -79,6 +64,21 @@ HBITMAP qm::ui::gdi::InsertBitmap(Surface image) {
   auto bitmap = std::make_unique<BitmapObject>();
   bitmap->surface = std::make_shared<Surface>(std::move(image));
   return InsertObject(std::move(bitmap));
+}
+
+}  // namespace qm::ui::gdi
+
+using namespace qm::ui::gdi;
+using qm::ui::Surface;
+
+HICON CreateIconFromPng(const void* data, std::size_t size) {
+  std::optional<Surface> image = DecodePng(data, size);
+  return image ? InsertIcon(std::move(*image), false) : nullptr;
+}
+
+HBITMAP CreateBitmapFromPng(const void* data, std::size_t size) {
+  std::optional<Surface> image = DecodePng(data, size);
+  return image ? InsertBitmap(std::move(*image)) : nullptr;
 }
 
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT, HBRUSH flicker, UINT) {
