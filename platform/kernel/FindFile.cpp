@@ -166,8 +166,9 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
   const bool dots = !folder.isDriveRoot;
   const size_t entries = order.size() + (dots ? 2 : 0);
   // The upper-case names are as long as the names they were made from.
-  search->names.Reserve(entries, upper.size() + (dots ? 3 : 0));
+  const size_t nameBytes = upper.size() + (dots ? 3 : 0);
   std::string().swap(upper);  // sorted: its room goes back before the search's names are laid out
+  search->names.Reserve(entries, nameBytes);
   if (options.shortNames) search->shortNames.Reserve(entries, entries * 12);  // 8.3 at the most
   for (const char* dot : {".", ".."}) {
     if (!dots || !matcher.Matches(dot)) continue;
