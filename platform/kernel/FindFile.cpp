@@ -166,9 +166,13 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
   const bool dots = !folder.isDriveRoot;
   const size_t entries = order.size() + (dots ? 2 : 0);
   // The upper-case names are as long as the names they were made from.
-  const size_t nameBytes = upper.size() + (dots ? 3 : 0);
-  std::string().swap(upper);  // sorted: its room goes back before the search's names are laid out
-  search->names.Reserve(entries, nameBytes);
+  search->names.Reserve(entries, upper.size() + (dots ? 3 : 0));
+  // Sorted: their room goes back before the names are laid out. Not before
+  // the reservation: a block this large, freed first, makes the allocator
+  // keep later blocks of its size in the heap instead of taking them from
+  // the host and giving them back, and a 50,000-file copy's resident peak
+  // was 1.5 MB higher that way, though less was in use at any moment.
+  std::string().swap(upper);
   if (options.shortNames) search->shortNames.Reserve(entries, entries * 12);  // 8.3 at the most
   for (const char* dot : {".", ".."}) {
     if (!dots || !matcher.Matches(dot)) continue;
