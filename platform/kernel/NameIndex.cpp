@@ -236,6 +236,18 @@ std::optional<std::string> MatchIn(FolderNames& names, std::string_view name, st
   return std::nullopt;
 }
 
+// What the index remembers of a host path of a folder. `checked` is the
+// count of removals noted when the path was last seen to name the folder;
+// `vouchedAt` the count of events that can end vouching (Indexes::Vouched)
+// when the path was last vouched for up to a top of `vouchedTop` bytes.
+struct PathEntry {
+  static constexpr std::uint64_t kNever = ~std::uint64_t(0);
+  FolderKey key;
+  std::uint64_t checked = 0;
+  std::uint64_t vouchedAt = kNever;
+  std::size_t vouchedTop = 0;
+};
+
 class Indexes {
  public:
   // Calls use(FolderNames&) with the current names of hostFolder; false
@@ -270,11 +282,8 @@ class Indexes {
     if (!folder && within) {
       TakeChanges();
       std::string topStorage;
-      if (Vouched(path, PathKey(*within, &topStorage))) {
-        auto still = byPath.find(path);
-        if (WatchedFolder* watched = Known(still->second.key))
-          return Answer(*watched, still->second.key, name, hash);
-      }
+      if (const PathEntry* vouched = Vouched(path, PathKey(*within, &topStorage)))
+        if (WatchedFolder* watched = Known(vouched->key)) return Answer(*watched, vouched->key, name, hash);
     }
     FolderKey key;
     WatchedFolder* watched = Current(hostFolder, folder, &key);
@@ -308,8 +317,7 @@ class Indexes {
   }
 
   // Paths are remembered a few per folder: the index of a path asked for
-  // again is found without a listing. `checked` is the count of removals
-  // noted when the path was last seen to name the folder.
+  // again is found without a listing.
   void NotePath(const std::string& hostFolder, const FolderKey& key, std::uint64_t checked) {
     std::string storage;
     const std::string& path = PathKey(hostFolder, &storage);
@@ -323,35 +331,55 @@ class Indexes {
     if (known != byPath.end()) {
       DropPath(known->second.key, path);
       byPath.erase(known);
+      ++pathsDropped;
     }
     std::vector<std::string>& paths = folder->second->paths;
     if (paths.size() >= 4) {
       byPath.erase(paths.front());
       paths.erase(paths.begin());
+      ++pathsDropped;
     }
     paths.push_back(path);
     byPath.emplace(path, PathEntry{key, checked});
   }
 
-  // Whether the path still names the folder it named when last seen,
-  // without asking the host: so it is while the path and every folder
-  // above it up to `top` are indexed, were last seen since the last
-  // removal, rename or loss of notes anywhere, and `top` has not moved. A
-  // name can only come to mean another folder by such a removal in a
-  // watched folder or by the watched folder's own move, which its notes
-  // tell. (Mounting over a folder is not noted; nor is a change above
-  // `top`, the drive's own folder.) The folders on the way count as used.
-  bool Vouched(std::string path, const std::string& top) {
-    if (path.size() < top.size() || path.compare(0, top.size(), top) != 0) return false;
-    for (;;) {
-      auto entry = byPath.find(path);
-      if (entry == byPath.end() || entry->second.checked != removals || !Known(entry->second.key)) return false;
-      if (path.size() <= top.size()) return true;
+  // The entry of a path that still names the folder it named when last
+  // seen, known without asking the host; nothing otherwise. So it is while
+  // the path and every folder above it up to `top` are indexed, were last
+  // seen since the last removal, rename or loss of notes anywhere, and
+  // `top` has not moved. A name can only come to mean another folder by
+  // such a removal in a watched folder or by the watched folder's own
+  // move, which its notes tell. (Mounting over a folder is not noted; nor
+  // is a change above `top`, the drive's own folder.) The folders on the
+  // way count as used when it is walked.
+  //
+  // Every file copied into a folder asks this of the same path: once the
+  // walk up to `top` has held, it holds again until a removal, a forgotten
+  // folder or a dropped path could have changed its answer, and the path's
+  // entry says so without the walk.
+  const PathEntry* Vouched(const std::string& leaf, const std::string& top) {
+    if (leaf.size() < top.size() || leaf.compare(0, top.size(), top) != 0) return nullptr;
+    auto found = byPath.find(leaf);
+    if (found == byPath.end()) return nullptr;
+    PathEntry& entry = found->second;
+    if (entry.vouchedAt == Unvouchings() && entry.vouchedTop == top.size()) return &entry;
+    std::string path = leaf;
+    for (auto level = found;;) {
+      if (level->second.checked != removals || !Known(level->second.key)) return nullptr;
+      if (path.size() <= top.size()) break;
       std::size_t slash = path.rfind('/');
-      if (slash == std::string::npos || slash < top.size()) return false;
+      if (slash == std::string::npos || slash < top.size()) return nullptr;
       path.resize(slash == 0 ? 1 : slash);
+      level = byPath.find(path);
+      if (level == byPath.end()) return nullptr;
     }
+    entry.vouchedAt = Unvouchings();
+    entry.vouchedTop = top.size();
+    return &entry;
   }
+
+  // Grows with every event after which a path vouched for may no longer be.
+  std::uint64_t Unvouchings() const { return removals + pathsDropped; }
 
   void DropPath(const FolderKey& key, const std::string& path) {
     auto folder = folders.find(key);
@@ -466,6 +494,7 @@ class Indexes {
     if (stopWatching) host::StopWatching(queue, it->second->watch);
     totalNames -= it->second->names.Count();
     for (const std::string& path : it->second->paths) byPath.erase(path);
+    ++pathsDropped;
     byWatch.erase(it->second->watch);
     recent.erase(it->second->recent);
     folders.erase(it);
@@ -481,12 +510,9 @@ class Indexes {
   host::Descriptor queue;
   std::unordered_map<FolderKey, std::unique_ptr<WatchedFolder>, FolderKeyHash> folders;
   std::unordered_map<int, FolderKey> byWatch;
-  struct PathEntry {
-    FolderKey key;
-    std::uint64_t checked = 0;
-  };
   std::unordered_map<std::string, PathEntry> byPath;
   std::uint64_t removals = 0;  // names removed, folders gone and notes lost, as noted so far
+  std::uint64_t pathsDropped = 0;  // paths no longer noted, their folders' forgotten included
   std::list<FolderKey> recent;  // most recently used first
   std::size_t totalNames = 0;
   std::unordered_map<std::uint64_t, bool> notesSeeEveryChange;  // by device

@@ -228,6 +228,24 @@ TEST(NameIndex, AFolderAnsweredFromItsNotesIsStillTheOneThePathNames) {
   }
 }
 
+// A copy into one folder asks for its path again and again while other
+// folders are indexed: the folders above it, unused meanwhile, are the
+// first the index forgets to make room, and with them the notes that would
+// tell of their renames. A path once vouched for must then be checked
+// again, not answered from the index of a folder it may no longer name.
+TEST(NameIndex, AFolderAboveForgottenToMakeRoomEndsTheVouching) {
+  WriteHostFile(HostOnC("Up/Down/Leaf/one.txt"), "x");
+  ResolvedOnC("C:\\up\\down\\leaf\\none.txt");
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_EQ(ResolvedOnC("C:\\Up\\Down\\Leaf\\none.txt"), "");
+    const std::string other = "Other" + std::to_string(i);
+    fs::create_directories(HostOnC(other));
+    ResolvedOnC("C:\\" + other + "\\none.txt");
+  }
+  // Unseen by the folder still indexed, whose own path now names another.
+  HostReplaces("Up/Down", "Up/Down.old", "Up/Down/Leaf/six.txt")();
+  EXPECT_EQ(ResolvedOnC("C:\\Up\\Down\\Leaf\\SIX.txt"), "Up/Down/Leaf/six.txt");
+}
 // Copies into a folder, and searches for names missing from it, are
 // answered from the folder's index and made in the folder held open from
 // the copy before: a folder replaced behind their back in between must be
