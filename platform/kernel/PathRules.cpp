@@ -71,9 +71,8 @@ bool HasDrivePrefix(std::string_view text) {
   return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
 }
 
-}  // namespace
-
-ParsedPath ParseWindowsPath(std::string_view text) {
+// The whole of a path, name by name.
+ParsedPath ParseFully(std::string_view text) {
   ParsedPath result;
   if (!HasDrivePrefix(text)) {
     result.error = ERROR_PATH_NOT_FOUND;
@@ -106,6 +105,55 @@ ParsedPath ParseWindowsPath(std::string_view text) {
     }
     path.components.emplace_back(name);
   }
+  return result;
+}
+
+// A folder read lately on this thread: its text up to and including its
+// last separator, and what ParseFully read there.
+struct ReadFolder {
+  std::string text;
+  WindowsPath path;
+};
+
+}  // namespace
+
+// A copy names every file by its folder and the file's name, once on each
+// side: the last two folders read are kept, so each folder is read once and
+// each file's path costs the reading of its last name. Reading a path is a
+// fold over its names from the left, so a folder read alone and then a
+// plain name (not "." or "..") is the whole path read at once.
+ParsedPath ParseWindowsPath(std::string_view text) {
+  std::size_t nameStart = text.size();
+  while (nameStart > 0 && !IsSeparator(text[nameStart - 1])) --nameStart;
+  if (!HasDrivePrefix(text) || nameStart == 0 || nameStart == text.size()) return ParseFully(text);
+  const std::string_view folderText = text.substr(0, nameStart);
+  const std::string_view name = text.substr(nameStart);
+  if (name == "." || name == "..") return ParseFully(text);
+
+  thread_local std::array<ReadFolder, 2> recent;
+  thread_local std::size_t oldest = 0;
+  ReadFolder* folder = nullptr;
+  for (ReadFolder& read : recent)
+    if (read.text == folderText) folder = &read;
+  if (!folder) {
+    ParsedPath read = ParseFully(folderText);
+    if (read.error != ERROR_SUCCESS) return read;
+    folder = &recent[oldest];
+    oldest = 1 - oldest;
+    folder->text.assign(folderText);
+    folder->path = std::move(read.path);
+  }
+
+  ParsedPath result;
+  const std::string_view trimmed = TrimTrailingDotsAndSpaces(name);
+  if (trimmed.empty() || !WalkName(name, 0, false).valid) {
+    result.error = ERROR_INVALID_NAME;
+    return result;
+  }
+  result.path.drive = folder->path.drive;
+  result.path.components.reserve(folder->path.components.size() + 1);
+  result.path.components.assign(folder->path.components.begin(), folder->path.components.end());
+  result.path.components.emplace_back(trimmed);
   return result;
 }
 

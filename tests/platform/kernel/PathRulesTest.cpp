@@ -41,6 +41,34 @@ TEST(PathRules, FoldsPathsTheWindowsWay) {
   for (const auto& [text, folded] : rows) EXPECT_EQ(Folded(text), folded) << text;
 }
 
+// In the order a copy reads them: paths in the same few folders, each read
+// as it would be alone, whatever was read before.
+TEST(PathRules, PathsInFoldersReadBeforeFoldAsEachAlone) {
+  std::pair<const char*, const char*> rows[] = {
+      {"C:\\Games\\Quellmoor\\db\\a.txt", "C:\\Games\\Quellmoor\\db\\a.txt"},
+      {"D:\\Copy\\db\\a.txt", "D:\\Copy\\db\\a.txt"},
+      {"C:\\Games\\Quellmoor\\db\\b.txt", "C:\\Games\\Quellmoor\\db\\b.txt"},
+      {"C:\\Games\\Quellmoor\\db\\..", "C:\\Games\\Quellmoor"},
+      {"C:\\Games\\Quellmoor\\db\\.", "C:\\Games\\Quellmoor\\db"},
+      {"C:\\Games\\Quellmoor\\db\\pi|pe", "error 123"},
+      {"C:\\Games\\Quellmoor\\db\\. .", "error 123"},
+      {"C:\\Games\\Quellmoor\\db\\end. ", "C:\\Games\\Quellmoor\\db\\end"},
+      {"C:\\Games\\Quellmoor\\db\\", "C:\\Games\\Quellmoor\\db (trailing)"},
+      // A folder of the same length, and the same one with the other separator.
+      {"C:\\Games\\Quellmoor\\dc\\a.txt", "C:\\Games\\Quellmoor\\dc\\a.txt"},
+      {"C:/Games/Quellmoor/db/c.txt", "C:\\Games\\Quellmoor\\db\\c.txt"},
+      {"c:\\Games\\Quellmoor\\db\\d.txt", "C:\\Games\\Quellmoor\\db\\d.txt"},
+      {"C:\\Games\\Bad|Folder\\a.txt", "error 123"},
+      {"C:\\Games\\Bad|Folder\\b.txt", "error 123"},
+      {"C:\\x\\..\\y\\a", "C:\\y\\a"},
+      {"C:\\x\\..\\y\\b", "C:\\y\\b"},
+      // More folders in turn than are kept.
+      {"E:\\one\\a", "E:\\one\\a"}, {"E:\\two\\a", "E:\\two\\a"}, {"E:\\three\\a", "E:\\three\\a"},
+      {"E:\\one\\b", "E:\\one\\b"}, {"E:\\three\\b", "E:\\three\\b"}, {"E:\\two\\b", "E:\\two\\b"},
+  };
+  for (const auto& [text, folded] : rows) EXPECT_EQ(Folded(text), folded) << text;
+}
+
 TEST(PathRules, NamesAWindowsPathCannotHoldAreNotNames) {
   for (const char* name : {"readme.txt", "Program Files", ".hidden", "\xC3\xA9t\xC3\xA9"})
     EXPECT_TRUE(IsWindowsName(name)) << name;
