@@ -34,8 +34,8 @@ struct NameWalk {
   bool valid;
 };
 
-// Inlined into both callers: the path parser calls it for every name of
-// every path, a dozen times for each file a copy makes.
+// Inlined where it is called: the path parser calls it for every name it
+// reads, and the names of every listing are checked on it.
 [[gnu::always_inline]] inline NameWalk WalkName(std::string_view text, std::size_t from, bool wildcardsAllowed) {
   NameWalk walk{from, true};
   while (walk.end < text.size()) {
