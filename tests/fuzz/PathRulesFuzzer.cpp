@@ -1,7 +1,8 @@
 // Windows path rules: whatever a program writes, a path never leaves its
 // drive's folder. The pure rules give only clean components (no ".", "..",
-// empty part or separator), written and read again they stay the same, and
-// a resolution over a small fixed drive lands inside the drive's folder.
+// empty part or separator), written and read again they stay the same, a
+// path read in a folder read before folds as when read whole, and a
+// resolution over a small fixed drive lands inside the drive's folder.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -71,6 +72,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QM_FUZZ_CHECK(again.path.drive == parsed.path.drive);
     QM_FUZZ_CHECK(again.path.components == parsed.path.components);
   }
+
+  // The parser keeps the folders it read last. A path read right after
+  // another in its folder folds as the whole path does; a last name of "."
+  // makes the parser read the whole path name by name.
+  const std::size_t cut = text.find_last_of("\\/");
+  if (cut != std::string::npos) ParseWindowsPath(text.substr(0, cut + 1) + "p");
+  ParsedPath kept = ParseWindowsPath(text);
+  ParsedPath whole = ParseWindowsPath(text + "\\.");
+  QM_FUZZ_CHECK(kept.error == whole.error);
+  QM_FUZZ_CHECK(kept.path.drive == whole.path.drive);
+  QM_FUZZ_CHECK(kept.path.components == whole.path.components);
 
   SearchTarget search = SplitSearchPath(text);
   if (search.error == ERROR_SUCCESS) {
