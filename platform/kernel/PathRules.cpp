@@ -71,6 +71,23 @@ bool HasDrivePrefix(std::string_view text) {
   return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
 }
 
+// One name of a path read onto the names before it: an empty name and "."
+// add nothing, ".." takes the last name back (at the root it stays there),
+// any other is added without its trailing dots and spaces. False for a
+// name a path cannot hold; `valid` is the name walk's answer for it, whose
+// trailing dots and spaces are allowed characters.
+bool ReadName(std::string_view part, bool valid, WindowsPath& path) {
+  if (part.empty() || part == ".") return true;
+  if (part == "..") {
+    if (!path.components.empty()) path.components.pop_back();
+    return true;
+  }
+  const std::string_view name = TrimTrailingDotsAndSpaces(part);
+  if (name.empty() || !valid) return false;
+  path.components.emplace_back(name);
+  return true;
+}
+
 // The whole of a path, name by name.
 ParsedPath ParseFully(std::string_view text) {
   ParsedPath result;
@@ -87,23 +104,14 @@ ParsedPath ParseFully(std::string_view text) {
   path.components.reserve(std::count_if(rest.begin(), rest.end(), [](char c) { return IsSeparator(c); }) + 1);
   size_t start = 0;
   while (start <= rest.size()) {
-    // Its trailing dots and spaces, dropped below, are allowed characters:
-    // the walk's answer holds for the name without them.
     const NameWalk walk = WalkName(rest, start, false);
-    std::string_view part = rest.substr(start, walk.end - start);
+    const std::string_view part = rest.substr(start, walk.end - start);
     start = walk.end + 1;
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (!path.components.empty()) path.components.pop_back();
-      continue;
-    }
-    std::string_view name = TrimTrailingDotsAndSpaces(part);
-    if (name.empty() || !walk.valid) {
+    if (!ReadName(part, walk.valid, path)) {
       result.error = ERROR_INVALID_NAME;
       result.path = WindowsPath{};
       return result;
     }
-    path.components.emplace_back(name);
   }
   return result;
 }
@@ -120,15 +128,15 @@ struct ReadFolder {
 // A copy names every file by its folder and the file's name, once on each
 // side: the last two folders read are kept, so each folder is read once and
 // each file's path costs the reading of its last name. Reading a path is a
-// fold over its names from the left, so a folder read alone and then a
-// plain name (not "." or "..") is the whole path read at once.
+// fold of ReadName over its names from the left, so the folder's names and
+// then its last name read onto them are the whole path read at once.
 ParsedPath ParseWindowsPath(std::string_view text) {
   std::size_t nameStart = text.size();
   while (nameStart > 0 && !IsSeparator(text[nameStart - 1])) --nameStart;
+  // A path ending in a separator is read whole, for the separator it ends in.
   if (!HasDrivePrefix(text) || nameStart == 0 || nameStart == text.size()) return ParseFully(text);
   const std::string_view folderText = text.substr(0, nameStart);
   const std::string_view name = text.substr(nameStart);
-  if (name == "." || name == "..") return ParseFully(text);
 
   thread_local std::array<ReadFolder, 2> recent;
   thread_local std::size_t oldest = 0;
@@ -145,15 +153,13 @@ ParsedPath ParseWindowsPath(std::string_view text) {
   }
 
   ParsedPath result;
-  const std::string_view trimmed = TrimTrailingDotsAndSpaces(name);
-  if (trimmed.empty() || !WalkName(name, 0, false).valid) {
-    result.error = ERROR_INVALID_NAME;
-    return result;
-  }
   result.path.drive = folder->path.drive;
   result.path.components.reserve(folder->path.components.size() + 1);
   result.path.components.assign(folder->path.components.begin(), folder->path.components.end());
-  result.path.components.emplace_back(trimmed);
+  if (!ReadName(name, WalkName(name, 0, false).valid, result.path)) {
+    result.error = ERROR_INVALID_NAME;
+    result.path = WindowsPath{};
+  }
   return result;
 }
 
