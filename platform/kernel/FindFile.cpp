@@ -20,27 +20,31 @@ namespace {
 using namespace qm::kernel;
 
 // Names one after another in one block, each ended by a NUL (which no
-// host name holds): a search of a folder of many thousand names holds
-// about half of what a string for each would take.
+// host name holds), and the order a search returns them in: a search of a
+// folder of many thousand names holds little more than the names.
 class PackedNames {
  public:
-  // Room for `count` names of `bytes` in all, so that the block is laid
-  // out once instead of growing by doubling.
+  // Puts a name in the block without returning it; where it starts.
+  std::uint32_t Put(std::string_view name) {
+    const auto start = static_cast<std::uint32_t>(block.size());
+    block.append(name);
+    block.push_back('\0');
+    return start;
+  }
+  void Add(std::string_view name) { starts.push_back(Put(name)); }
+  // The names put at these starts are the ones returned, in this order.
+  void SetOrder(std::vector<std::uint32_t> order) { starts = std::move(order); }
   void Reserve(size_t count, size_t bytes) {
     starts.reserve(count);
     block.reserve(bytes + count);
   }
-  void Add(std::string_view name) {
-    starts.push_back(block.size());
-    block.append(name);
-    block.push_back('\0');
-  }
+  const char* At(std::uint32_t start) const { return block.data() + start; }
   size_t Size() const { return starts.size(); }
-  const char* operator[](size_t i) const { return block.data() + starts[i]; }
+  const char* operator[](size_t i) const { return At(starts[i]); }
 
  private:
   std::string block;
-  std::vector<size_t> starts;
+  std::vector<std::uint32_t> starts;
 };
 
 // A search's result: its names, in the order FindNextFileA returns them,
@@ -112,79 +116,70 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
   // its name alone.
   search->folder = host::OpenFolder(folder.host);
   const host::Descriptor& dir = search->folder;
-  std::vector<std::string> names;
-  std::vector<bool> mayBeFolders;
-  if (!dir || !ListWindowsNames(dir, &names, options.foldersOnly ? &mayBeFolders : nullptr)) return FolderError(errno);
-  if (options.foldersOnly) {
+  // The names go straight into the search's block, in the folder's own
+  // order; the order they are returned in is laid over them at the end.
+  PackedNames& names = search->names;
+  std::vector<std::uint32_t> listed;  // where each name starts, in the folder's order
+  const bool read = dir && VisitWindowsNames(dir, [&](std::string_view name, host::EntryType type) {
     // What the folder's own listing knows to be no folder needs no status.
-    size_t kept = 0;
-    for (size_t i = 0; i < names.size(); ++i) {
-      if (!mayBeFolders[i]) continue;
-      if (kept != i) names[kept] = std::move(names[i]);
-      ++kept;
-    }
-    names.resize(kept);
-  }
+    if (!options.foldersOnly || host::MayBeFolder(type)) listed.push_back(names.Put(name));
+  });
+  if (!read) return FolderError(errno);
   search->foldersOnly = options.foldersOnly;
   NamePattern matcher(pattern);
   // A pattern may match a name by its short name, so they are made also
   // where they are not returned, unless the pattern matches every name.
   const bool matchesAll = pattern == "*" || pattern == "*.*";
   std::vector<std::string> shortNames;
-  if (options.shortNames || !matchesAll) shortNames = AssignShortNames(names);
+  if (options.shortNames || !matchesAll) {
+    std::vector<std::string> longNames;
+    longNames.reserve(listed.size());
+    for (std::uint32_t start : listed) longNames.emplace_back(names.At(start));
+    shortNames = AssignShortNames(longNames);
+  }
   // The order of a Windows volume: by name, ignoring case. Each name is
   // upper-cased once, into one block: in a folder of thousands of names
   // that share their first letters (file0001.dat, file0002.dat...) the
   // sort's comparisons are then of bytes, not of names cased anew each
-  // time. The first bytes of each upper-case name settle most of them.
+  // time. The first bytes of each upper-case name settle most of them; the
+  // rest compare as NUL-ended strings, which order as the names' bytes do.
   struct SortKey {
     std::uint64_t prefix;
-    size_t upper;  // where the name's upper-case form starts; it is as long as the name
-    size_t name;
+    std::uint32_t upper;  // where the name's upper-case form starts in `upper`
+    std::uint32_t name;   // the name's place in `listed`
   };
-  size_t bytes = 0;
-  for (const std::string& name : names) bytes += name.size();
-  std::string upper;  // the upper-case names one after another
-  upper.reserve(bytes);
+  std::string upper;  // the upper-case names one after another, each ended by a NUL
   std::vector<SortKey> order;
-  order.reserve(names.size());
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (!matchesAll && !matcher.Matches(names[i]) && (shortNames[i].empty() || !matcher.Matches(shortNames[i])))
+  order.reserve(listed.size());
+  for (size_t i = 0; i < listed.size(); ++i) {
+    const char* name = names.At(listed[i]);
+    if (!matchesAll && !matcher.Matches(name) && (shortNames[i].empty() || !matcher.Matches(shortNames[i])))
       continue;
-    order.push_back({UpcasePrefixKey(names[i]), upper.size(), i});
-    upper += UpcaseName(names[i]);
+    order.push_back({UpcasePrefixKey(name), static_cast<std::uint32_t>(upper.size()), static_cast<std::uint32_t>(i)});
+    upper += UpcaseName(name);
+    upper.push_back('\0');
   }
-  const auto upperOf = [&](const SortKey& key) {
-    return std::string_view(upper).substr(key.upper, names[key.name].size());
-  };
   std::sort(order.begin(), order.end(), [&](const SortKey& a, const SortKey& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    const int byUpper = upperOf(a).compare(upperOf(b));
-    return byUpper != 0 ? byUpper < 0 : names[a.name] < names[b.name];
+    const int byUpper = std::strcmp(upper.data() + a.upper, upper.data() + b.upper);
+    return byUpper != 0 ? byUpper < 0 : std::strcmp(names.At(listed[a.name]), names.At(listed[b.name])) < 0;
   });
+  std::string().swap(upper);
   // Every folder but a drive's root begins with "." and "..".
   const bool dots = !folder.isDriveRoot;
-  const size_t entries = order.size() + (dots ? 2 : 0);
-  // The upper-case names are as long as the names they were made from.
-  search->names.Reserve(entries, upper.size() + (dots ? 3 : 0));
-  // Sorted: their room goes back before the names are laid out. Not before
-  // the reservation: a block this large, freed first, makes the allocator
-  // keep later blocks of its size in the heap instead of taking them from
-  // the host and giving them back, and a 50,000-file copy's resident peak
-  // was 1.5 MB higher that way, though less was in use at any moment.
-  std::string().swap(upper);
-  if (options.shortNames) search->shortNames.Reserve(entries, entries * 12);  // 8.3 at the most
+  std::vector<std::uint32_t> returned;
+  returned.reserve(order.size() + (dots ? 2 : 0));
+  if (options.shortNames) search->shortNames.Reserve(returned.capacity(), returned.capacity() * 12);  // 8.3 at the most
   for (const char* dot : {".", ".."}) {
     if (!dots || !matcher.Matches(dot)) continue;
-    search->names.Add(dot);
+    returned.push_back(names.Put(dot));
     if (options.shortNames) search->shortNames.Add("");
   }
   for (const SortKey& key : order) {
-    const size_t i = key.name;
-    search->names.Add(names[i]);
-    std::string().swap(names[i]);
-    if (options.shortNames) search->shortNames.Add(shortNames[i]);
+    returned.push_back(listed[key.name]);
+    if (options.shortNames) search->shortNames.Add(shortNames[key.name]);
   }
+  names.SetOrder(std::move(returned));
   return ERROR_SUCCESS;
 }
 

@@ -14,40 +14,12 @@
 
 namespace qm::kernel {
 
-namespace {
-
-void KeepWindowsNames(std::vector<std::string>* names) {
-  names->erase(std::remove_if(names->begin(), names->end(), [](const std::string& name) { return !IsWindowsName(name); }),
-               names->end());
-}
-
-}  // namespace
-
-bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names) {
-  if (!host::ListFolder(hostFolder, names)) return false;
-  KeepWindowsNames(names);
-  return true;
-}
-
-bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* names,
-                      std::vector<bool>* mayBeFolders) {
-  if (!host::ListOpenFolder(folder, names, mayBeFolders)) return false;
-  if (!mayBeFolders) {
-    KeepWindowsNames(names);
+bool VisitWindowsNames(const host::Descriptor& folder,
+                       const std::function<void(std::string_view name, host::EntryType type)>& visit) {
+  return host::VisitOpenFolder(folder, [&](const char* name, host::EntryType type) {
+    if (IsWindowsName(name)) visit(name, type);
     return true;
-  }
-  size_t kept = 0;
-  for (size_t i = 0; i < names->size(); ++i) {
-    if (!IsWindowsName((*names)[i])) continue;
-    if (kept != i) {
-      (*mayBeFolders)[kept] = (*mayBeFolders)[i];
-      (*names)[kept] = std::move((*names)[i]);
-    }
-    ++kept;
-  }
-  names->resize(kept);
-  mayBeFolders->resize(kept);
-  return true;
+  });
 }
 
 namespace {

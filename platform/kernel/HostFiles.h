@@ -3,6 +3,7 @@
 // kernel's own units include this.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,17 +11,16 @@
 
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/WinTypes.h"
+#include "platform/kernel/host/Entries.h"
 #include "platform/kernel/host/FileStatus.h"
 
 namespace qm::kernel {
 
-// The names in a host folder that a Windows path can name, in the folder's
-// own order; false with errno set when the folder cannot be read.
-bool ListWindowsNames(const std::string& hostFolder, std::vector<std::string>* names);
-// The same of a folder open as a descriptor; mayBeFolders, when given,
-// tells for each name whether the listing leaves open that it is a folder.
-bool ListWindowsNames(const host::Descriptor& folder, std::vector<std::string>* names,
-                      std::vector<bool>* mayBeFolders = nullptr);
+// Hands visit each name of an open host folder that a Windows path can
+// name, in the folder's own order, with what the listing tells of its
+// entry; false with errno set when the folder cannot be read.
+bool VisitWindowsNames(const host::Descriptor& folder,
+                       const std::function<void(std::string_view name, host::EntryType type)>& visit);
 
 // The entry of a host folder that a Windows name names: that very name first,
 // else one equal to it ignoring case, else the one whose short name it is.

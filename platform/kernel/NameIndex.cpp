@@ -53,7 +53,7 @@ class FolderNames {
   bool Contains(std::string_view name, std::uint32_t hash) const { return FindExact(name, hash) != kNone; }
 
   // Adds a host name the folder holds; whether it held it already.
-  bool Add(std::string name) {
+  bool Add(std::string_view name) {
     if (!IsWindowsName(name)) return false;
     const std::uint32_t hash = HashOf(name);
     if (FindExact(name, hash) != kNone) return true;
@@ -171,11 +171,11 @@ class FolderNames {
   // Short names depend on all the folder's names. They are kept with the
   // names they were made from; a name added and removed again (a
   // temporary file) leaves them standing.
-  void NoteChange(const std::string& name, int change) {
+  void NoteChange(std::string_view name, int change) {
     if (!shortNamesMade) return;
-    auto it = changesSinceShortNames.find(name);
+    auto it = changesSinceShortNames.find(std::string(name));
     if (it != changesSinceShortNames.end() && it->second == -change) changesSinceShortNames.erase(it);
-    else changesSinceShortNames[name] = change;
+    else changesSinceShortNames[std::string(name)] = change;
   }
 
   void FillShortNames() {
@@ -412,12 +412,15 @@ class Indexes {
     // Watched before it is read: a change while it is read is noted too,
     // and a note of what the listing holds already changes nothing.
     folder->watch = Watch(dir, key.volume);
-    std::vector<std::string> listing;
-    if (!host::ListOpenFolder(dir, &listing)) {
+    // Read into the index as the listing goes: a folder of many thousand
+    // names is not held twice.
+    if (!host::VisitOpenFolder(dir, [&](const char* name, host::EntryType) {
+          folder->names.Add(name);
+          return true;
+        })) {
       if (folder->watch >= 0) host::StopWatching(queue, folder->watch);
       return false;
     }
-    for (std::string& name : listing) folder->names.Add(std::move(name));
     use(folder->names);
     if (folder->watch < 0) return true;  // read afresh next time
     byWatch[folder->watch] = key;

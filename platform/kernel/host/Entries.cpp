@@ -63,14 +63,18 @@ bool VisitOwnDescriptor(int own, const std::function<bool(const char* name, Entr
 bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names, std::vector<bool>* mayBeFolders) {
   names->clear();
   if (mayBeFolders) mayBeFolders->clear();
-  // A descriptor of its own, so the listing starts at the beginning and
-  // leaves the caller's descriptor as it was.
-  int own = RetryOnSignal([&] { return ::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-  return VisitOwnDescriptor(own, [&](const char* name, EntryType type) {
+  return VisitOpenFolder(folder, [&](const char* name, EntryType type) {
     names->emplace_back(name);
     if (mayBeFolders) mayBeFolders->push_back(MayBeFolder(type));
     return true;
   });
+}
+
+bool VisitOpenFolder(const Descriptor& folder, const std::function<bool(const char* name, EntryType type)>& visit) {
+  // A descriptor of its own, so the listing starts at the beginning and
+  // leaves the caller's descriptor as it was.
+  int own = RetryOnSignal([&] { return ::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+  return VisitOwnDescriptor(own, visit);
 }
 
 bool VisitFolder(const std::string& folder, const std::function<bool(const char* name, EntryType type)>& visit) {

@@ -35,6 +35,9 @@ bool ListOpenFolder(const Descriptor& folder, std::vector<std::string>* names,
 // each to visit until visit answers false, so a caller looking for one entry
 // stops reading there. false with errno set when the folder cannot be read.
 bool VisitFolder(const std::string& folder, const std::function<bool(const char* name, EntryType type)>& visit);
+// VisitFolder of an open folder, from its beginning: a folder of many
+// thousand names is read without a string for each.
+bool VisitOpenFolder(const Descriptor& folder, const std::function<bool(const char* name, EntryType type)>& visit);
 
 // Each false with errno set.
 bool MakeFolder(const std::string& path);
