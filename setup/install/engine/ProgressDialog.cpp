@@ -100,18 +100,18 @@ int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& 
   }
   // Each file counts with the size its folder's search found: the status
   // query that search made already is not made again for every file.
-  std::vector<std::uint64_t> sizes;
-  ListFiles(sourceDir, "*.*", names, &sizes);
+  FileList files;
+  ListFiles(sourceDir, "*.*", files);
   // One pair of paths, each the folder and a file's name: the folder part
   // stays, and a folder's files need no new room each.
   std::string source = sourceDir;
   std::string destination = destinationDir;
-  for (std::size_t i = 0; i < names.size(); ++i) {
+  for (std::size_t i = 0; i < files.Count(); ++i) {
     if (cancelRequested) return 1;
     source.resize(sourceDir.size());
     destination.resize(destinationDir.size());
-    if (!CopyOneFile(source.append(names[i]), destination.append(names[i]))) return 1;
-    copiedBytes += sizes[i];
+    if (!CopyOneFile(source.append(files.Name(i)), destination.append(files.Name(i)))) return 1;
+    copiedBytes += files.Size(i);
     UpdateProgress(copiedBytes);
   }
   return 0;
@@ -135,10 +135,8 @@ void ProgressDialog::ListSubdirectories(const std::string& dir, std::vector<std:
   FindClose(search);
 }
 
-void ProgressDialog::ListFiles(const std::string& dir, const std::string& pattern, std::vector<std::string>& names,
-                               std::vector<std::uint64_t>* sizes) {
-  names.clear();
-  if (sizes) sizes->clear();
+void ProgressDialog::ListFiles(const std::string& dir, const std::string& pattern, FileList& files) {
+  files.Clear();
   WIN32_FIND_DATAA found{};
   // Names only: the short names are left out.
   HANDLE search = FindFirstFileExA(SearchPattern(dir, pattern).c_str(), FindExInfoBasic, &found,
@@ -146,14 +144,10 @@ void ProgressDialog::ListFiles(const std::string& dir, const std::string& patter
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    names.push_back(found.cFileName);
-    if (sizes) sizes->push_back(FoundSize(found));
+    files.Add(found.cFileName, FoundSize(found));
   } while (FindNextFileA(search, &found));
   FindClose(search);
-  // The list lives while its folder is copied: the room its growth left
-  // over goes back, which in a folder of many thousand files is megabytes.
-  names.shrink_to_fit();
-  if (sizes) sizes->shrink_to_fit();
+  files.ShrinkToFit();
 }
 
 void ProgressDialog::OnTimer(UINT_PTR id) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "install/engine/FileList.h"
 #include "install/engine/ProgressBar.h"
 #include "platform/framework/Dialog.h"
 #include "platform/kernel/FileApi.h"
@@ -41,10 +42,9 @@ class ProgressDialog : public qm::fw::Dialog {
   void UpdateProgress(std::uint64_t copiedBytes);
   // The names of dir's subdirectories, "." and ".." left out, in search order.
   void ListSubdirectories(const std::string& dir, std::vector<std::string>& names);
-  // The names of the entries matching pattern in dir that are not
-  // directories; with sizes, each one's size as the search found it.
-  void ListFiles(const std::string& dir, const std::string& pattern, std::vector<std::string>& names,
-                 std::vector<std::uint64_t>* sizes = nullptr);
+  // The entries matching pattern in dir that are not directories, each
+  // with its size as the search found it, in search order.
+  void ListFiles(const std::string& dir, const std::string& pattern, FileList& files);
 
   // Enter must not close the dialog in the middle of a copy.
   void OnOK() override;
