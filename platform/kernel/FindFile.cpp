@@ -24,6 +24,10 @@ using namespace qm::kernel;
 // folder of many thousand names holds little more than the names.
 class PackedNames {
  public:
+  // Whether `name` fits after what the block holds: starts are 32-bit,
+  // which a folder's names reach only past 4 GB, and a few bytes below
+  // that are kept for the dot entries put after the listing.
+  bool Fits(std::string_view name) const { return block.size() + name.size() + 1 < kNoRoom; }
   // Puts a name in the block without returning it; where it starts.
   std::uint32_t Put(std::string_view name) {
     const auto start = static_cast<std::uint32_t>(block.size());
@@ -43,6 +47,7 @@ class PackedNames {
   const char* operator[](size_t i) const { return At(starts[i]); }
 
  private:
+  static constexpr std::size_t kNoRoom = 0xFFFFFFFF - 16;
   std::string block;
   std::vector<std::uint32_t> starts;
 };
@@ -120,11 +125,18 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
   // order; the order they are returned in is laid over them at the end.
   PackedNames& names = search->names;
   std::vector<std::uint32_t> listed;  // where each name starts, in the folder's order
+  bool fits = true;
   const bool read = dir && VisitWindowsNames(dir, [&](std::string_view name, host::EntryType type) {
     // What the folder's own listing knows to be no folder needs no status.
-    if (!options.foldersOnly || host::MayBeFolder(type)) listed.push_back(names.Put(name));
+    if (options.foldersOnly && !host::MayBeFolder(type)) return;
+    fits = fits && names.Fits(name);
+    if (fits) listed.push_back(names.Put(name));
   });
   if (!read) return FolderError(errno);
+  if (!fits) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return ERROR_NOT_ENOUGH_MEMORY;
+  }
   search->foldersOnly = options.foldersOnly;
   NamePattern matcher(pattern);
   // A pattern may match a name by its short name, so they are made also
