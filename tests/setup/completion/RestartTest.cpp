@@ -40,6 +40,8 @@ TEST_F(RestartTest, RestartNowWithThePrivilegeRestartsTheEnvironment) {
   EXPECT_EQ(restart.action, "reboot");
 }
 
+// A token's enabled privileges are its process's, as on Windows: this test
+// needs a process in which none was enabled before, as ctest gives it.
 TEST_F(RestartTest, RestartNowWithoutThePrivilegeSaysSoAndEnds) {
   ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false));
   int errors = -1;
