@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Runs one command and prints its wall time in seconds, the peak resident
-memory of its process tree's largest process in KiB, and its exit status:
+memory of its process tree's largest process in KiB, its exit status, and
+the processor time its process tree spent in its own code and in the
+kernel, in seconds:
 
     bench/timed.py [--cwd DIR] [--env NAME=VALUE]... -- COMMAND [ARG]...
 
-prints  "<seconds> <peak KiB> <status>"  on one line. The clock starts just
+prints  "<seconds> <peak KiB> <status> <user seconds> <system seconds>"  on
+one line. The clock starts just
 before the program is started and stops when it has been reaped, so both
 sides of a comparison pay the same start-up of a process.
 """
@@ -43,7 +46,8 @@ def main(argv):
             os._exit(127)
     _, status, usage = os.wait4(pid, 0)
     seconds = time.perf_counter() - start
-    print("%.4f %d %d" % (seconds, usage.ru_maxrss, os.waitstatus_to_exitcode(status)))
+    print("%.4f %d %d %.4f %.4f" % (seconds, usage.ru_maxrss, os.waitstatus_to_exitcode(status), usage.ru_utime,
+                                   usage.ru_stime))
 
 
 if __name__ == "__main__":

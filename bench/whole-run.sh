@@ -6,7 +6,8 @@
 # script (welcome to Finish, a prefix of its own per run) and `cp -r` of db,
 # bin, doc and uninstall into the same file system, alternating, and prints
 # the median and the minimum of each side, the ratio of the medians, the
-# peak resident memory of each side's runs and the system calls per copied
+# peak resident memory of each side's runs, the median processor time of
+# each side in its own code and in the kernel, and the system calls per copied
 # file (strace -c of one more run of each side, less the calls of a run
 # over the few program files alone). Then the measurement of a
 # medium without install.cfg (start to the first wizard page) against
@@ -39,7 +40,7 @@ while [ $# -gt 0 ]; do
     --media) media="$2"; shift 2 ;;
     --no-strace) strace=0; shift ;;
     --keep) keep=1; shift ;;
-    *) sed -n '2,27p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+    *) sed -n '2,28p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
   esac
 done
 
@@ -103,7 +104,7 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 minimum() { sort -g | head -n 1; }
 maximum() { sort -g | tail -n 1; }
 
-run_installer() {  # MEDIUM TARGET_PREFIX -> "seconds peakKiB status"
+run_installer() {  # MEDIUM TARGET_PREFIX -> "seconds peakKiB status user system"
   timed --env QUELLMOOR_PREFIX="$2" --env QUELLMOOR_SCRIPT="$work/install.script" \
     --env QUELLMOOR_DISPLAY=headless -- "$1/setup"
 }
@@ -163,7 +164,7 @@ for name in $media; do
       fi
       set -- $result
       [ "$3" -eq 0 ] || { echo "$side run $round of $name failed (status $3)" >&2; exit 1; }
-      echo "$1 $2" >> "$runs/$side.txt"
+      echo "$1 $2 $4 $5" >> "$runs/$side.txt"
       echo "  $name round $round $side: $1 s, peak $(( $2 / 1024 )) MiB" >&2
       sync
     done
@@ -184,9 +185,13 @@ for name in $media; do
   cMed=$(cut -d' ' -f1 "$runs/cp.txt" | median)
   cMin=$(cut -d' ' -f1 "$runs/cp.txt" | minimum)
   cRss=$(cut -d' ' -f2 "$runs/cp.txt" | maximum)
-  table+=("$(printf '| %-9s | %6d | %8.3f | %8.3f | %8.3f | %8.3f | %5.2f | %5.1f | %5.1f | %5s | %5s |' \
+  cpu() { echo "$(cut -d' ' -f3 "$1" | median) $(cut -d' ' -f4 "$1" | median)" | awk '{ printf "%.2f/%.2f", $1, $2 }'; }
+  iCpu=$(cpu "$runs/installer.txt")
+  cCpu=$(cpu "$runs/cp.txt")
+  table+=("$(printf '| %-9s | %6d | %8.3f | %8.3f | %8.3f | %8.3f | %5.2f | %5.1f | %6.1f | %9s | %10s | %7s | %8s |' \
     "$name" "$files" "$iMed" "$iMin" "$cMed" "$cMin" "$(echo "$iMed $cMed" | awk '{ print $1 / $2 }')" \
-    "$(echo "$iRss" | awk '{ print $1 / 1024 }')" "$(echo "$cRss" | awk '{ print $1 / 1024 }')" "$sysInstaller" "$sysCp")")
+    "$(echo "$iRss" | awk '{ print $1 / 1024 }')" "$(echo "$cRss" | awk '{ print $1 / 1024 }')" "$iCpu" "$cCpu" \
+    "$sysInstaller" "$sysCp")")
 
   if [ "$name" = flat50k ]; then
     # The measurement: the same medium without install.cfg, to the first page.
@@ -206,7 +211,7 @@ for name in $media; do
         result=$($side "$round")
         set -- $result
         [ "$3" -eq 0 ] || { echo "$side run $round failed (status $3)" >&2; exit 1; }
-        echo "$1 $2" >> "$runs/$([ "$side" = measure ] && echo measure || echo du).txt"
+        echo "$1 $2 $4 $5" >> "$runs/$([ "$side" = measure ] && echo measure || echo du).txt"
       done
     done
     mv "$medium/install.cfg.off" "$medium/install.cfg"
@@ -215,9 +220,9 @@ for name in $media; do
     mRss=$(cut -d' ' -f2 "$runs/measure.txt" | maximum)
     dMed=$(cut -d' ' -f1 "$runs/du.txt" | median)
     dMin=$(cut -d' ' -f1 "$runs/du.txt" | minimum)
-    measureLine="$(printf '| measure   | %6d | %8.3f | %8.3f | %8.3f | %8.3f | %5.2f | %5.1f |   du -sb, start to the first page' \
+    measureLine="$(printf '| measure   | %6d | %8.3f | %8.3f | %8.3f | %8.3f | %5.2f | %5.1f |      - | %9s | %10s |   du -sb, start to the first page' \
       "$files" "$mMed" "$mMin" "$dMed" "$dMin" "$(echo "$mMed $dMed" | awk '{ print $1 / $2 }')" \
-      "$(echo "$mRss" | awk '{ print $1 / 1024 }')")"
+      "$(echo "$mRss" | awk '{ print $1 / 1024 }')" "$(cpu "$runs/measure.txt")" "$(cpu "$runs/du.txt")")"
   fi
 
   # Nothing is deleted before the last medium is done: on this file system
@@ -228,9 +233,10 @@ done
 
 echo
 echo "load at end: $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "rounds: $repeats per side; times in seconds, peak resident memory in MiB, system calls per copied file"
+echo "rounds: $repeats per side; times in seconds, peak resident memory in MiB, median processor time"
+echo "in the program's own code and in the kernel (usr/sys, seconds), system calls per copied file"
 [ "$strace" -eq 0 ] || echo "(system calls beyond those of a run over the $baseFiles program files alone: installer $baseInstaller, cp $baseCp)"
-echo "| medium    |  files | inst med | inst min |   cp med |   cp min | ratio | i MiB | cp MiB | i sys | cp sys |"
-echo "|-----------|--------|----------|----------|----------|----------|-------|-------|--------|-------|--------|"
+echo "| medium    |  files | inst med | inst min |   cp med |   cp min | ratio | i MiB | cp MiB | i usr/sys | cp usr/sys | i calls | cp calls |"
+echo "|-----------|--------|----------|----------|----------|----------|-------|-------|--------|-----------|------------|---------|----------|"
 printf '%s\n' "${table[@]}"
 [ -z "${measureLine:-}" ] || echo "$measureLine"
