@@ -124,13 +124,26 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
   // The names go straight into the search's block, in the folder's own
   // order; the order they are returned in is laid over them at the end.
   PackedNames& names = search->names;
+  NamePattern matcher(pattern);
+  // A pattern may match a name by its short name, so they are made also
+  // where they are not returned, unless the pattern matches every name.
+  const bool matchesAll = pattern == "*" || pattern == "*.*";
+  const bool shortNamesNeeded = options.shortNames || !matchesAll;
   std::vector<std::uint32_t> listed;  // where each name starts, in the folder's order
+  // Beside listed, in a search for folders: the entries known to be none,
+  // kept only for the short names.
+  std::vector<bool> noFolder;
   bool fits = true;
   const bool read = dir && VisitWindowsNames(dir, [&](std::string_view name, host::EntryType type) {
     // What the folder's own listing knows to be no folder needs no status.
-    if (options.foldersOnly && !host::MayBeFolder(type)) return;
+    // It is passed over here unless short names are made: they depend on
+    // every name in the folder, files too.
+    const bool mayBeFolder = host::MayBeFolder(type);
+    if (options.foldersOnly && !mayBeFolder && !shortNamesNeeded) return;
     fits = fits && names.Fits(name);
-    if (fits) listed.push_back(names.Put(name));
+    if (!fits) return;
+    listed.push_back(names.Put(name));
+    if (options.foldersOnly) noFolder.push_back(!mayBeFolder);
   });
   if (!read) return FolderError(errno);
   if (!fits) {
@@ -138,12 +151,8 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
     return ERROR_NOT_ENOUGH_MEMORY;
   }
   search->foldersOnly = options.foldersOnly;
-  NamePattern matcher(pattern);
-  // A pattern may match a name by its short name, so they are made also
-  // where they are not returned, unless the pattern matches every name.
-  const bool matchesAll = pattern == "*" || pattern == "*.*";
   std::vector<std::string> shortNames;
-  if (options.shortNames || !matchesAll) {
+  if (shortNamesNeeded) {
     std::vector<std::string> longNames;
     longNames.reserve(listed.size());
     for (std::uint32_t start : listed) longNames.emplace_back(names.At(start));
@@ -164,6 +173,7 @@ DWORD SearchPattern(const ResolvedPath& folder, const std::string& pattern, cons
   std::vector<SortKey> order;
   order.reserve(listed.size());
   for (size_t i = 0; i < listed.size(); ++i) {
+    if (options.foldersOnly && noFolder[i]) continue;
     const char* name = names.At(listed[i]);
     if (!matchesAll && !matcher.Matches(name) && (shortNames[i].empty() || !matcher.Matches(shortNames[i])))
       continue;

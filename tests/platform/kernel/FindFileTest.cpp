@@ -240,6 +240,30 @@ TEST(FindFileEx, FindsWhatFindFirstFileFindsLessWhatWasLeftOut) {
   ASSERT_EQ(SearchEx("C:\\Web\\*.htm", FindExInfoBasic, FindExSearchNameMatch).size(), 1u);
 }
 
+// A short name depends on every name in the folder: a search that returns
+// only folders must give a folder the short name every other search and
+// every path gives it, though a file took the first one.
+TEST(FindFileEx, AFolderHasOneShortNameWhateverTheSearch) {
+  WriteHostFile(HostOnC("Short/Program Data"), "a file, first by name");
+  fs::create_directories(HostOnC("Short/Program Files"));
+  const Found folder{"Program Files", "PROGRA~2", FILE_ATTRIBUTE_DIRECTORY};
+  struct Row { const char* pattern; FINDEX_SEARCH_OPS op; } rows[] = {
+      {"C:\\Short\\*", FindExSearchNameMatch},
+      {"C:\\Short\\*", FindExSearchLimitToDirectories},
+      {"C:\\Short\\PROGRA~2", FindExSearchLimitToDirectories},
+      {"C:\\Short\\*Files", FindExSearchLimitToDirectories},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.pattern) + " op " + std::to_string(row.op));
+    std::vector<Found> found = SearchEx(row.pattern, FindExInfoStandard, row.op);
+    auto it = std::find_if(found.begin(), found.end(), [](const Found& f) { return f.name == "Program Files"; });
+    ASSERT_NE(it, found.end());
+    EXPECT_EQ(*it, folder);
+  }
+  EXPECT_EQ(NamesOf(SearchEx("C:\\Short\\PROGRA~1", FindExInfoStandard, FindExSearchLimitToDirectories)),
+            std::vector<std::string>{});
+}
+
 TEST(FindFileEx, RefusesWhatItDoesNotKnow) {
   MakeWeb();
   WIN32_FIND_DATAA data;
