@@ -108,7 +108,10 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
   if (!in) return FailFromErrno(source.host);
   host::FileStatus sourceStatus;
   if (!host::StatDescriptor(in, &sourceStatus)) return FailFromErrno(source.host);
-  if (sourceStatus.isDirectory) return Fail(ERROR_ACCESS_DENIED);
+  // A Windows volume holds only files and folders: a FIFO or a device under
+  // a file's name (a link to /dev/zero on a medium) is refused as a folder
+  // is, instead of read without end.
+  if (!sourceStatus.isRegularFile) return Fail(ERROR_ACCESS_DENIED);
 
   // A link at the destination is replaced by the copy, never written
   // through: what it points to, wherever that is, stays as it is.

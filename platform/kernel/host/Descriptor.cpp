@@ -41,7 +41,9 @@ void Descriptor::Reset(int newFd) {
 }
 
 Descriptor OpenForReading(const std::string& path) {
-  return Descriptor(RetryOnSignal([&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC); }));
+  // Without waiting: a FIFO under a file's name would hold the open until
+  // some writer came. A regular file reads the same either way.
+  return Descriptor(RetryOnSignal([&] { return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); }));
 }
 
 bool WriteAll(const Descriptor& file, std::string_view data) {
@@ -56,13 +58,18 @@ bool WriteAll(const Descriptor& file, std::string_view data) {
 bool ReadWholeFile(const std::string& path, std::string* content) {
   Descriptor file = OpenForReading(path);
   if (!file) return false;
+  struct stat info;
+  if (::fstat(file.Get(), &info) != 0) return false;
+  // Only a file has an end to read to: a device under a file's name (a
+  // link to /dev/zero) would be read until memory ran out.
+  if (!S_ISREG(info.st_mode)) {
+    errno = EACCES;
+    return false;
+  }
   // Read in place into room for the size the file has now (and one byte
   // more, to see its end), so that a large file is neither copied nor
   // grown piece by piece; a file that grows meanwhile is still read whole.
-  struct stat info;
-  std::size_t room = 16384;
-  if (::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode)) room = static_cast<std::size_t>(info.st_size) + 1;
-  content->resize(room);
+  content->resize(static_cast<std::size_t>(info.st_size) + 1);
   std::size_t used = 0;
   for (;;) {
     if (used == content->size()) content->resize(content->size() * 2);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -104,6 +105,26 @@ TEST(CopyFile, FailsIntoAMissingFolderOrOntoItself) {
   EXPECT_EQ(FailureOf(CopyFileA("C:\\a.txt", "C:\\A.TXT", FALSE)), ERROR_SHARING_VIOLATION);
   EXPECT_EQ(ReadHostFile(HostOnC("a.txt")), "a");
   EXPECT_EQ(FailureOf(CopyFileA("C:\\a.txt", "C:\\Folder", FALSE)), ERROR_ACCESS_DENIED);
+}
+
+// A medium holds files and folders only; anything else under a file's name
+// is refused at once, as a folder is, and nothing is left at the
+// destination. A FIFO would block the open, a device be read without end:
+// the alarm ends the test program instead of letting it hang.
+TEST(CopyFile, RefusesAFifoOrADeviceAsItRefusesAFolder) {
+  std::filesystem::create_directories(HostOnC("Medium"));
+  ASSERT_EQ(mkfifo(HostOnC("Medium/pipe").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", HostOnC("Medium/zero"));
+  std::filesystem::create_directories(HostOnC("Games"));
+  for (const char* name : {"pipe", "zero"}) {
+    SCOPED_TRACE(name);
+    alarm(10);
+    EXPECT_EQ(FailureOf(CopyFileA((std::string("C:\\Medium\\") + name).c_str(),
+                                  (std::string("C:\\Games\\") + name).c_str(), FALSE)),
+              ERROR_ACCESS_DENIED);
+    alarm(0);
+    EXPECT_EQ(HostEntries(HostOnC("Games")), std::vector<std::string>{});
+  }
 }
 
 // A link where the copy puts a file, or whose attributes it changes, is

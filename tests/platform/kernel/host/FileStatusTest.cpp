@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -168,6 +169,17 @@ TEST(ReadWholeFile, ReadsEveryByteOrReportsTheHostError) {
   EXPECT_EQ(read, content);
   EXPECT_FALSE(qm::kernel::host::ReadWholeFile(dir.Path() + "/missing", &read));
   EXPECT_EQ(errno, ENOENT);
+  // Only a file has an end: a FIFO or a device under a file's name is
+  // refused at once (the alarm ends the program should either hold it up).
+  ASSERT_EQ(mkfifo((dir.Path() + "/pipe").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.Path() + "/zero");
+  for (const char* name : {"/pipe", "/zero"}) {
+    SCOPED_TRACE(name);
+    alarm(10);
+    EXPECT_FALSE(qm::kernel::host::ReadWholeFile(dir.Path() + name, &read));
+    EXPECT_EQ(errno, EACCES);
+    alarm(0);
+  }
 }
 
 TEST(RetryOnSignal, RepeatsOnlyCallsThatASignalInterrupted) {
