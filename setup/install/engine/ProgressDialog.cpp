@@ -73,7 +73,9 @@ int ProgressDialog::CopyTrees(const std::string& sourceRoot, const std::string& 
     const int result = CopyTree(sourceRoot + name + "\\", destinationRoot + name + "\\", copiedBytes);
     if (result != 0) return result;
   }
-  return 0;
+  // A Yes given while the last file was copied has no check after it: the
+  // copy still ends as the user asked, and nothing is recorded after it.
+  return cancelRequested ? 1 : 0;
 }
 
 int ProgressDialog::CopyTree(const std::string& sourceDir, const std::string& destinationDir,

@@ -154,6 +154,17 @@ TEST_F(CopyTest, CancelAnsweredYesStopsBeforeTheNextFileOrFolder) {
   EXPECT_TRUE(IsWindow(dialogWindow)) << "the dialog stays until its creator destroys it";
 }
 
+// A Yes given while the last file is copied has no check of the copy after
+// it; the copy still ends as cancelled, so that its caller records no
+// installation the user called off. What was copied stays.
+TEST_F(CopyTest, CancelAnsweredYesDuringTheLastFileStillEndsTheCopyAsCancelled) {
+  qm::test::MakeFile(Source("uninstall/uninstall.exe"), 10);
+  driver->Click(Id(IDCANCEL)).Wait("Install").Click(Text("&Yes"));
+  EXPECT_EQ(Copy({"db", "uninstall"}, 1), 1);
+  EXPECT_EQ(driver->StepsLeft(), 0u);
+  EXPECT_TRUE(fs::exists(Destination("uninstall/uninstall.exe")));
+}
+
 // The dialog lives only while the copy runs, whose pauses hand keys to the
 // focused control as they are: Enter neither closes it nor asks to cancel.
 TEST_F(CopyTest, EnterDoesNotCloseTheDialog) {
