@@ -84,7 +84,7 @@ int ProgressDialog::CopyTree(const std::string& sourceDir, const std::string& de
   std::string folder = sourceDir;
   RemoveTrailingBackslash(folder);
   const std::optional<qm::kernel::FileIdentity> self = qm::kernel::IdentifyFile(folder.c_str());
-  if (self && std::find(descent.begin(), descent.end(), *self) != descent.end()) return 0;
+  if (self && (std::find(descent.begin(), descent.end(), *self) != descent.end() || made.count(*self))) return 0;
   if (self) descent.push_back(*self);
   const int result = CopyFolder(sourceDir, destinationDir, copiedBytes);
   if (self) descent.pop_back();
@@ -96,6 +96,10 @@ int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& 
   std::vector<std::string> names;
   ListSubdirectories(sourceDir, names);
   CreateDirectoryPath(destinationDir);
+  std::string made = destinationDir;
+  RemoveTrailingBackslash(made);
+  if (const std::optional<qm::kernel::FileIdentity> identity = qm::kernel::IdentifyFile(made.c_str()))
+    this->made.insert(*identity);
   for (const std::string& name : names) {
     const int result = CopyTree(sourceDir + name + "\\", destinationDir + name + "\\", copiedBytes);
     if (result != 0) return result;

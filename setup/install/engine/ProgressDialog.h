@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ class ProgressDialog : public qm::fw::Dialog {
                 const std::vector<std::string>& names, std::uint32_t sizeKb);
   // Directories end in a backslash; copiedBytes is the running count. A
   // source directory that is one the copy is already inside (reached again
-  // through a link) is passed over: 0 and nothing created.
+  // through a link), or one it has copied into, is passed over: 0 and
+  // nothing created.
   int CopyTree(const std::string& sourceDir, const std::string& destinationDir, std::uint64_t& copiedBytes);
   // True when the file was copied or the user chose Ignore; false on Abort.
   bool CopyOneFile(const std::string& source, const std::string& destination);
@@ -71,4 +73,13 @@ class ProgressDialog : public qm::fw::Dialog {
   // The source directories from the tree's root down to the one being
   // copied, so that a link back up ends the descent instead of repeating it.
   std::vector<qm::kernel::FileIdentity> descent;
+  // The destination directories the copy has written into: a destination
+  // inside the medium is never walked as a source, which would copy the
+  // copy into itself until its paths grew too long.
+  struct IdentityOrder {
+    bool operator()(const qm::kernel::FileIdentity& a, const qm::kernel::FileIdentity& b) const {
+      return a.volume != b.volume ? a.volume < b.volume : a.index < b.index;
+    }
+  };
+  std::set<qm::kernel::FileIdentity, IdentityOrder> made;
 };

@@ -218,6 +218,20 @@ TEST_F(CopyFaultTest, ADirectorySymlinkLoopInTheMediumWasCopiedWithoutEnd) {
   EXPECT_EQ(GetDirectorySize(qm::test::WindowsPath(Source("db"))), 100 + 24 + 24);
 }
 
+// A destination chosen inside the medium: the copy never walks into the
+// folders it writes (it copied its own copies, db/maps/db/maps/..., until
+// the paths grew too long, and answered success), while what the folder
+// held before is copied like the rest.
+TEST_F(CopyFaultTest, ADestinationInsideTheMediumIsNotCopiedIntoItself) {
+  qm::test::MakeFile(Source("db/items.dat"), 100);
+  qm::test::MakeFile(Source("db/maps/moor.map"), 24);
+  const std::string inside = qm::test::WindowsPath(Source("db/maps")) + "\\";
+  EXPECT_EQ(dialog->CopyTrees(SourceRoot(), inside, {"db"}, 1), 0);
+  EXPECT_EQ(qm::test::FilesBelow(Source("db/maps")),
+            (std::set<std::string>{"moor.map", "db/items.dat", "db/maps/moor.map"}));
+  EXPECT_FALSE(fs::exists(Source("db/maps/db/maps/db")));
+}
+
 TEST_F(CopyFaultTest, AFolderOfAHundredThousandEntriesIsCopiedWhole) {
   constexpr int Entries = 100000;
   fs::create_directories(Source("db/many"));
