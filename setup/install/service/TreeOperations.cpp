@@ -5,6 +5,7 @@
 // search leaves them out, which changes nothing else it finds.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "install/service/Service.h"
@@ -99,6 +100,9 @@ bool FileExists(const std::string& name) {
 
 bool IsDirectory(const char* name) {
   if (name == nullptr) return false;
+  // The search takes a pattern as one and finds what it matches, but no
+  // folder's name holds * or ?: a typed C:\Games\Q* names no directory.
+  if (std::strpbrk(name, "*?") != nullptr) return false;
   WIN32_FIND_DATAA entry{};
   return FindFirstEntry(name, entry) && IsDirectoryEntry(entry);
 }

@@ -132,6 +132,30 @@ TEST_F(FoldersDlgTest, ADriveRootOrATrailingBackslashIsNeverAccepted) {
   CancelAndRun();
 }
 
+// A typed pattern is no folder, though the search it is tested with would
+// find the folder it matches: C:\Games\Q* was accepted as a destination,
+// and every file's copy into it failed.
+TEST_F(FoldersDlgTest, APatternIsNeverTakenForTheFolderItMatches) {
+  MakeFolder("C:\\Games\\Quellmoor");
+  for (const char* typed : {"C:\\Games\\Q*", "C:\\Games\\Q?ellmoor"}) {
+    TypePath(typed);
+    driver.Do(std::string("no Go for ") + typed, [typed] {
+      SCOPED_TRACE(typed);
+      EXPECT_FALSE(IsControlEnabled(kGo));
+    });
+    driver.Click(Id(IDOK))
+        .Click(Text("&Yes"))
+        .Wait("Error")
+        .Do(std::string("refused ") + typed, [typed] {
+          EXPECT_NE(DescribeOpenWindows().find(std::string("Directory ") + typed + " is invalid"), std::string::npos)
+              << DescribeOpenWindows();
+        })
+        .Click(Text("OK"))
+        .Wait("Choose Directory");
+  }
+  CancelAndRun();
+}
+
 TEST_F(FoldersDlgTest, APathTooLongForThePlatformsBuffersIsRefusedWhole) {
   // Cut to 259 characters it would name a folder that can be made.
   const std::string longPath = "C:\\" + std::string(120, 'a') + "\\" + std::string(150, 'b');

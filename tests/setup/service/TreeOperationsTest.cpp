@@ -25,6 +25,8 @@ TEST(TreeOperations, IsDirectoryAndFileExistsFollowTheSearch) {
       {"C:\\Games", true, true},         {"C:\\Games\\", false, false},
       {"C:\\Games\\play.exe", false, true}, {"C:\\Games\\*.exe", false, true},
       {"C:\\Games\\*.dll", false, false},
+      // A pattern finds what it matches, but no pattern is a directory.
+      {"C:\\Gam*", false, true},           {"C:\\G?mes", false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
