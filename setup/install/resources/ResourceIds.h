@@ -24,6 +24,7 @@ constexpr unsigned IDS_DESTINATION_FILE = 123;
 constexpr unsigned IDS_NOT_FOUND_OR_FULL = 124;
 constexpr unsigned IDS_DIRECTX_FAILED = 125;
 constexpr unsigned IDS_CANT_RESTART = 126;
+constexpr unsigned IDS_FOLDER_UNREADABLE = 127;
 
 // Dialog templates
 constexpr unsigned IDD_DESTINATION = 129;

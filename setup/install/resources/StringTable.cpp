@@ -25,5 +25,8 @@ const StringResource stringTable[] = {
     {IDS_NOT_FOUND_OR_FULL, "File not found or disk is full"},
     {IDS_DIRECTX_FAILED, "DirectX Setup Failed"},
     {IDS_CANT_RESTART, "Can't restart. Probably you don't have enough privileges"},
+    {IDS_FOLDER_UNREADABLE,
+     "Setup can't read its own folder %s\nA name in its path holds a character that Windows names can't hold "
+     "(\\ / : * ? \" < > |), or the path is too long.\nCopy the Setup files to another folder and run Setup again."},
 };
 const std::size_t stringTableSize = sizeof(stringTable) / sizeof(stringTable[0]);

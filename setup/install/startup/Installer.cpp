@@ -14,6 +14,7 @@
 #include "install/wizard/WaitingDialog.h"
 #include "platform/framework/Resources.h"
 #include "platform/kernel/Crt.h"
+#include "platform/kernel/FileApi.h"
 
 namespace {
 
@@ -96,6 +97,22 @@ bool Installer::InitInstance() {
     qm::fw::LoadString(IDS_ALREADY_RUNNING, text);
     qm::fw::LoadString(IDS_INSTALL, caption);
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+    return false;
+  }
+
+  // Everything is copied from the installer's folder. One whose path holds
+  // a name Windows cannot hold ("Disc: 1"), or is too long, would be read
+  // as empty: nothing measured, nothing copied, and the run reported
+  // complete. It is said at once instead.
+  const std::string folder = GetInstallerDirectory();
+  const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    std::string text;
+    std::string caption;
+    qm::fw::LoadString(IDS_FOLDER_UNREADABLE, text);
+    qm::fw::LoadString(IDS_ERROR, caption);
+    text = qm::fw::Format(text.c_str(), folder.c_str());
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONHAND);
     return false;
   }
 

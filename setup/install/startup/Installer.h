@@ -8,8 +8,9 @@
 
 class Installer : public qm::fw::Application {
  public:
-  // The start-up sequence. False when another installer is running: no
-  // window is made and the message loop is skipped.
+  // The start-up sequence. False when another installer is running, or
+  // when the installer's own folder cannot be read through a Windows path:
+  // no window is made and the message loop is skipped.
   bool InitInstance() override;
   // The framework's own: the quit message's code, 0 after a refused start.
   int ExitInstance() override;

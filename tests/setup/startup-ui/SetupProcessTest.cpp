@@ -228,6 +228,23 @@ TEST_F(SetupProcessTest, DefaultAnswersInstallTheSampleMediumAndTheRunEnds) {
   EXPECT_EQ(qm::test::FilesBelow(InstalledGame()), expected);
 }
 
+// A medium in a folder whose name no Windows path can hold: every path
+// into it is refused, so it read as an empty medium, and the run installed
+// nothing and said it had. Now it says so at start, before any window of
+// the wizard, and writes nothing.
+TEST_F(SetupProcessTest, AMediumInAFolderNoWindowsPathCanNameIsRefusedAtStart) {
+  qm::test::TempDir parent("qm-names");
+  for (const char* name : {"Disc: 1", "Disc? 2"}) {
+    SCOPED_TRACE(name);
+    const std::string folder = parent.Path() + "/" + name;
+    const std::string program = CopySampleMedium(folder, UniqueName());
+    // A script that meets the wizard instead of the box ends with status 1.
+    Child installer(program, {ScriptIn(parent.Path(), "wait \"Error\"\nclick \"OK\"\n")});
+    EXPECT_EQ(installer.Wait(), 0);
+    EXPECT_FALSE(fs::exists(InstalledGame()));
+  }
+}
+
 TEST_F(SetupProcessTest, CancelledCopyEndsTheRunWithZeroAndKeepsWhatWasCopied) {
   qm::test::TempDir mediumFolder("qm-sample");
   const std::string program = CopySampleMedium(mediumFolder.Path(), UniqueName());
