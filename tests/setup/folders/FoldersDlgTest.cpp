@@ -115,19 +115,25 @@ TEST_F(FoldersDlgTest, NoToTheQuestionStaysAndCancelThenEndsWithCancel) {
   EXPECT_FALSE(Exists("C:\\Games\\Quellmoor"));
 }
 
+// OK on a typed path, and Yes to creating it: the "is invalid" box, and
+// back in the chooser.
+void RefusedOnOk(Driver& driver, const char* typed) {
+  driver.Click(Id(IDOK))
+      .Click(Text("&Yes"))
+      .Wait("Error")
+      .Do(std::string("refused ") + typed, [typed] {
+        EXPECT_NE(DescribeOpenWindows().find(std::string("Directory ") + typed + " is invalid"), std::string::npos)
+            << DescribeOpenWindows();
+      })
+      .Click(Text("OK"))
+      .Wait("Choose Directory");
+}
+
 TEST_F(FoldersDlgTest, ADriveRootOrATrailingBackslashIsNeverAccepted) {
   MakeFolder("C:\\Games");
   for (const char* typed : {"C:\\", "C:\\Games\\", "C:\\Games\\New\\"}) {
     TypePath(typed);
-    driver.Click(Id(IDOK))
-        .Click(Text("&Yes"))
-        .Wait("Error")
-        .Do(std::string("refused ") + typed, [typed] {
-          EXPECT_NE(DescribeOpenWindows().find(std::string("Directory ") + typed + " is invalid"), std::string::npos)
-              << DescribeOpenWindows();
-        })
-        .Click(Text("OK"))
-        .Wait("Choose Directory");
+    RefusedOnOk(driver, typed);
   }
   CancelAndRun();
 }
@@ -143,15 +149,7 @@ TEST_F(FoldersDlgTest, APatternIsNeverTakenForTheFolderItMatches) {
       SCOPED_TRACE(typed);
       EXPECT_FALSE(IsControlEnabled(kGo));
     });
-    driver.Click(Id(IDOK))
-        .Click(Text("&Yes"))
-        .Wait("Error")
-        .Do(std::string("refused ") + typed, [typed] {
-          EXPECT_NE(DescribeOpenWindows().find(std::string("Directory ") + typed + " is invalid"), std::string::npos)
-              << DescribeOpenWindows();
-        })
-        .Click(Text("OK"))
-        .Wait("Choose Directory");
+    RefusedOnOk(driver, typed);
   }
   CancelAndRun();
 }
