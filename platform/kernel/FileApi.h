@@ -1,6 +1,8 @@
 // Files and directories with Windows path rules over the drive map.
 #pragma once
 
+#include <compare>
+
 #include "platform/kernel/WinTypes.h"
 
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x01;
@@ -85,7 +87,7 @@ std::optional<ULONGLONG> DiskFreeSpaceOverride(char driveLetter);
 struct FileIdentity {
   ULONGLONG volume = 0;
   ULONGLONG index = 0;
-  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+  friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
 };
 std::optional<FileIdentity> IdentifyFile(LPCSTR fileName);
 }  // namespace qm::kernel

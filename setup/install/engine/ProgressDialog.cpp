@@ -96,10 +96,10 @@ int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& 
   std::vector<std::string> names;
   ListSubdirectories(sourceDir, names);
   CreateDirectoryPath(destinationDir);
-  std::string made = destinationDir;
-  RemoveTrailingBackslash(made);
-  if (const std::optional<qm::kernel::FileIdentity> identity = qm::kernel::IdentifyFile(made.c_str()))
-    this->made.insert(*identity);
+  std::string destinationFolder = destinationDir;
+  RemoveTrailingBackslash(destinationFolder);
+  if (const std::optional<qm::kernel::FileIdentity> identity = qm::kernel::IdentifyFile(destinationFolder.c_str()))
+    made.insert(*identity);
   for (const std::string& name : names) {
     const int result = CopyTree(sourceDir + name + "\\", destinationDir + name + "\\", copiedBytes);
     if (result != 0) return result;

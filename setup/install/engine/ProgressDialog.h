@@ -76,10 +76,5 @@ class ProgressDialog : public qm::fw::Dialog {
   // The destination directories the copy has written into: a destination
   // inside the medium is never walked as a source, which would copy the
   // copy into itself until its paths grew too long.
-  struct IdentityOrder {
-    bool operator()(const qm::kernel::FileIdentity& a, const qm::kernel::FileIdentity& b) const {
-      return a.volume != b.volume ? a.volume < b.volume : a.index < b.index;
-    }
-  };
-  std::set<qm::kernel::FileIdentity, IdentityOrder> made;
+  std::set<qm::kernel::FileIdentity> made;
 };
