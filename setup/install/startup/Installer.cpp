@@ -104,7 +104,7 @@ bool Installer::InitInstance() {
   // a name Windows cannot hold ("Disc: 1"), or is too long, would be read
   // as empty: nothing measured, nothing copied, and the run reported
   // complete. It is said at once instead.
-  const std::string folder = GetInstallerDirectory();
+  const std::string& folder = Settings().installerDirectory;
   const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     std::string text;
