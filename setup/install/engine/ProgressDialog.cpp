@@ -68,6 +68,9 @@ int ProgressDialog::CopyTrees(const std::string& sourceRoot, const std::string& 
   totalBytes = static_cast<std::uint64_t>(sizeKb) << 10;
   progressBar.SetRange(0, ProgressRange);
   std::uint64_t copiedBytes = 0;
+  // The folders an earlier copy wrote may be gone, and their identities
+  // given to new folders, a medium's among them.
+  made.clear();
   CreateDirectoryPath(destinationRoot);
   for (const std::string& name : names) {
     const int result = CopyTree(sourceRoot + name + "\\", destinationRoot + name + "\\", copiedBytes);

@@ -73,7 +73,7 @@ class ProgressDialog : public qm::fw::Dialog {
   // The source directories from the tree's root down to the one being
   // copied, so that a link back up ends the descent instead of repeating it.
   std::vector<qm::kernel::FileIdentity> descent;
-  // The destination directories the copy has written into: a destination
+  // The destination directories this copy has written into: a destination
   // inside the medium is never walked as a source, which would copy the
   // copy into itself until its paths grew too long.
   std::set<qm::kernel::FileIdentity> made;

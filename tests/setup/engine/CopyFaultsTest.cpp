@@ -232,6 +232,19 @@ TEST_F(CopyFaultTest, ADestinationInsideTheMediumIsNotCopiedIntoItself) {
   EXPECT_FALSE(fs::exists(Source("db/maps/db/maps/db")));
 }
 
+// A folder the first copy wrote, moved into the medium, is a source folder
+// like any other for the next copy: what a copy wrote is told by identity,
+// and an identity means nothing once the copy has ended (the host gives a
+// removed folder's number to the next new one).
+TEST_F(CopyFaultTest, AFolderAnEarlierCopyWroteIsCopiedWhenItIsOnTheMedium) {
+  qm::test::MakeFile(Source("db/items.dat"), 100, 'i');
+  ASSERT_EQ(Copy({"db"}, 1), 0);
+  fs::remove_all(Source("db"));
+  fs::rename(Destination("db"), Source("db"));
+  EXPECT_EQ(Copy({"db"}, 1), 0);
+  EXPECT_EQ(qm::test::ReadHostFile(Destination("db/items.dat")), std::string(100, 'i'));
+}
+
 TEST_F(CopyFaultTest, AFolderOfAHundredThousandEntriesIsCopiedWhole) {
   constexpr int Entries = 100000;
   fs::create_directories(Source("db/many"));
