@@ -192,8 +192,26 @@ bool ReadHexBytes(std::string_view text, std::vector<BYTE>* bytes) {
   return true;
 }
 
+// The hex(1), hex(2) and hex(7) bytes of a "Windows Registry Editor
+// Version 5.00" text are UTF-16LE, where the store keeps the platform's
+// narrow text (REGEDIT4 writes them so): kept as they stand, every query
+// would read a zero after each letter, and the store written back would
+// hold them so for good. They become UTF-8 as a query through the narrow
+// calls turns them (a lone surrogate into U+FFFD); an odd count of bytes is
+// no UTF-16 and stays as it is.
+void NarrowWideStringData(RegistryValue* value) {
+  if (value->type != REG_SZ && value->type != REG_EXPAND_SZ && value->type != REG_MULTI_SZ) return;
+  if (value->data.size() % 2 != 0) return;
+  std::u16string wide(value->data.size() / 2, u'\0');
+  for (std::size_t i = 0; i < wide.size(); ++i)
+    wide[i] = static_cast<char16_t>(value->data[2 * i] | (value->data[2 * i + 1] << 8));
+  const std::string narrow = qm::kernel::Utf16ToUtf8(wide);
+  value->data.assign(narrow.begin(), narrow.end());
+}
+
 // Parses the data after '='. Returns false for text that is no value.
-bool ReadData(std::string_view text, RegistryValue* value, bool* isDeletion) {
+// `wideStrings`: the text is a version 5.00 export (NarrowWideStringData).
+bool ReadData(std::string_view text, bool wideStrings, RegistryValue* value, bool* isDeletion) {
   *isDeletion = false;
   text = Trim(text);
   if (text == "-") {
@@ -224,7 +242,9 @@ bool ReadData(std::string_view text, RegistryValue* value, bool* isDeletion) {
   if (IsPrefixIgnoreCase("hex(", text)) {
     std::size_t close = text.find("):");
     if (close == std::string_view::npos || !ReadHexNumber(text.substr(4, close - 4), 8, &value->type)) return false;
-    return ReadHexBytes(text.substr(close + 2), &value->data);
+    if (!ReadHexBytes(text.substr(close + 2), &value->data)) return false;
+    if (wideStrings) NarrowWideStringData(value);
+    return true;
   }
   return false;
 }
@@ -479,8 +499,8 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
   std::string_view line;
   if (!lines.Next(&line)) return fail(1, "empty file");
   std::string_view header = Trim(line);
-  if (header != "REGEDIT4" && header != "Windows Registry Editor Version 5.00")
-    return fail(1, "not a registry export header");
+  const bool wideStrings = header == "Windows Registry Editor Version 5.00";
+  if (header != "REGEDIT4" && !wideStrings) return fail(1, "not a registry export header");
 
   Hive hive(rootName);
   ValueIndex index;
@@ -543,7 +563,7 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
       while (TakeContinuation(data) && lines.Next(&next)) data += Trim(next);
     }
     bool isDeletion;
-    if (!ReadData(data, &value, &isDeletion)) return fail(lineNumber, "unreadable value data");
+    if (!ReadData(data, wideStrings, &value, &isDeletion)) return fail(lineNumber, "unreadable value data");
 
     std::vector<RegistryValue>& values = current->values;
     std::string folded = Folded(value.name);

@@ -169,6 +169,46 @@ TEST(HiveText, ReadsUtf16Exports) {
   }
 }
 
+// The string types' hex data of a version 5.00 export is UTF-16LE; the
+// store keeps narrow text, so it is read as such, and the store written
+// back (REGEDIT4) reads the same again.
+TEST(HiveText, WideStringHexOfAVersion500ExportBecomesNarrowText) {
+  struct Row {
+    const char* why;
+    const char* header;
+    const char* data;
+    DWORD type;
+    std::vector<BYTE> expected;
+  };
+  const std::vector<Row> rows{
+      {"expandable path", "Windows Registry Editor Version 5.00", "hex(2):25,00,41,00,25,00,00,00", REG_EXPAND_SZ,
+       Sz("%A%")},
+      {"string list", "Windows Registry Editor Version 5.00", "hex(7):61,00,00,00,62,00,00,00,00,00", REG_MULTI_SZ,
+       {'a', 0, 'b', 0, 0}},
+      {"string as hex, beyond ASCII", "Windows Registry Editor Version 5.00", "hex(1):fc,00,00,00", REG_SZ,
+       Sz("\xC3\xBC")},
+      {"lone surrogate", "Windows Registry Editor Version 5.00", "hex(1):00,d8,00,00", REG_SZ, Sz("\xEF\xBF\xBD")},
+      {"odd count is no UTF-16", "Windows Registry Editor Version 5.00", "hex(2):41,00,00", REG_EXPAND_SZ,
+       {'A', 0, 0}},
+      {"binary stays bytes", "Windows Registry Editor Version 5.00", "hex:41,00", REG_BINARY, {'A', 0}},
+      {"other types stay bytes", "Windows Registry Editor Version 5.00", "hex(b):41,00,00,00,00,00,00,00", 11,
+       {'A', 0, 0, 0, 0, 0, 0, 0}},
+      {"REGEDIT4 hex is narrow already", "REGEDIT4", "hex(2):25,41,25,00", REG_EXPAND_SZ, Sz("%A%")},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    const std::string text = std::string(row.header) + "\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=" + row.data + "\r\n";
+    std::optional<Hive> hive = ParseHive(text, "HKEY_CURRENT_USER");
+    ASSERT_TRUE(hive);
+    const RegistryValue& value = hive->FindKey("A")->values.at(0);
+    EXPECT_EQ(value.type, row.type);
+    EXPECT_EQ(value.data, row.expected);
+    std::optional<Hive> again = ParseHive(FormatHive(*hive), "HKEY_CURRENT_USER");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->FindKey("A")->values.at(0).data, row.expected) << "written back and read again";
+  }
+}
+
 TEST(HiveText, SubkeysFollowTheirParentAndKeepTheirFirstCase) {
   Hive hive("HKEY_CURRENT_USER");
   hive.CreateKey("a b");
