@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/Prefix.h"
 #include "platform/kernel/SystemInfo.h"
 #include "platform/shell/Privileges.h"
 #include "platform/shell/Restart.h"
@@ -97,4 +104,57 @@ TEST(Restart, LoggingOffNeedsNoPrivilege) {
   EXPECT_EQ(qm::shell::ReadPendingRestart().count, before + 1);
   EXPECT_EQ(qm::shell::ReadPendingRestart().action, "logoff");
   EXPECT_EQ(FailureOf(ExitWindowsEx(0x40, 0)), ERROR_INVALID_PARAMETER);
+}
+
+// Requests from two processes at once are each counted.
+TEST(Restart, RequestsOfTwoProcessesAtOnceAreAllCounted) {
+  constexpr int PerProcess = 50;
+  const int before = qm::shell::ReadPendingRestart().count;
+  std::vector<pid_t> children;
+  for (int child = 0; child < 2; ++child) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      bool all = true;
+      for (int i = 0; i < PerProcess; ++i) all = ExitWindowsEx(EWX_LOGOFF, 0) && all;
+      _exit(all ? 0 : 1);
+    }
+    children.push_back(pid);
+  }
+  for (const pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(qm::shell::ReadPendingRestart().count, before + 2 * PerProcess);
+}
+
+// The record is a text file anyone may edit: whatever count it holds, the
+// next request leaves a count from 0 to the largest int, never a negative
+// one made by overflow.
+TEST(Restart, ARecordedCountOfAnySizeIsReadWithinRangeAndNeverWraps) {
+  struct Row {
+    const char* recorded;
+    int read;
+    int after;
+  };
+  const std::vector<Row> rows{
+      {"count=7\naction=reboot\n", 7, 8},
+      {"count=2147483646\n", 2147483646, 2147483647},
+      {"count=2147483647\n", 2147483647, 2147483647},
+      {"count=99999999999999999999999\n", 2147483647, 2147483647},
+      {"count=-5\n", 0, 1},
+      {"count=-99999999999999999999999\n", 0, 1},
+      {"count=many\n", 0, 1},
+      {"count=\n", 0, 1},
+  };
+  const std::string record = qm::kernel::PrefixRoot() + "/restart-pending";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.recorded);
+    std::ofstream(record, std::ios::trunc) << row.recorded;
+    EXPECT_EQ(qm::shell::ReadPendingRestart().count, row.read);
+    ASSERT_TRUE(ExitWindowsEx(EWX_LOGOFF, 0));
+    EXPECT_EQ(qm::shell::ReadPendingRestart().count, row.after);
+    EXPECT_EQ(qm::shell::ReadPendingRestart().action, "logoff");
+  }
 }
