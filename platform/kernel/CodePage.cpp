@@ -122,4 +122,24 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return result;
 }
 
+namespace {
+
+char16_t Utf16LeUnit(const unsigned char* bytes, std::size_t unit) {
+  return static_cast<char16_t>(bytes[2 * unit] | (bytes[2 * unit + 1] << 8));
+}
+
+}  // namespace
+
+std::string Utf16LeToUtf8(const unsigned char* bytes, std::size_t units) {
+  std::u16string wide(units, u'\0');
+  for (std::size_t i = 0; i < units; ++i) wide[i] = Utf16LeUnit(bytes, i);
+  return Utf16ToUtf8(wide);
+}
+
+std::size_t FindUtf16LeZero(const unsigned char* bytes, std::size_t units) {
+  std::size_t i = 0;
+  while (i < units && Utf16LeUnit(bytes, i) != 0) ++i;
+  return i;
+}
+
 }  // namespace qm::kernel

@@ -35,4 +35,10 @@ namespace qm::kernel {
 // Whole-string helpers for the platform's own use.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
+// `units` UTF-16 code units stored little-endian from `bytes` on, as files
+// hold them (a registry export, a shell link), read as Utf16ToUtf8 reads
+// them. Where the first code unit of value 0 is among `units`, or `units`
+// when none is.
+std::string Utf16LeToUtf8(const unsigned char* bytes, std::size_t units);
+std::size_t FindUtf16LeZero(const unsigned char* bytes, std::size_t units);
 }  // namespace qm::kernel

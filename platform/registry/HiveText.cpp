@@ -192,14 +192,6 @@ bool ReadHexBytes(std::string_view text, std::vector<BYTE>* bytes) {
   return true;
 }
 
-// UTF-16LE bytes (an even count) as the platform's narrow text.
-std::string NarrowFromUtf16Le(const void* bytes, std::size_t count) {
-  const BYTE* in = static_cast<const BYTE*>(bytes);
-  std::u16string wide(count / 2, u'\0');
-  for (std::size_t i = 0; i < wide.size(); ++i) wide[i] = static_cast<char16_t>(in[2 * i] | (in[2 * i + 1] << 8));
-  return qm::kernel::Utf16ToUtf8(wide);
-}
-
 // The hex(1), hex(2) and hex(7) bytes of a "Windows Registry Editor
 // Version 5.00" text are UTF-16LE, where the store keeps the platform's
 // narrow text (REGEDIT4 writes them so): kept as they stand, every query
@@ -210,7 +202,7 @@ std::string NarrowFromUtf16Le(const void* bytes, std::size_t count) {
 void NarrowWideStringData(RegistryValue* value) {
   if (value->type != REG_SZ && value->type != REG_EXPAND_SZ && value->type != REG_MULTI_SZ) return;
   if (value->data.size() % 2 != 0) return;
-  const std::string narrow = NarrowFromUtf16Le(value->data.data(), value->data.size());
+  const std::string narrow = qm::kernel::Utf16LeToUtf8(value->data.data(), value->data.size() / 2);
   value->data.assign(narrow.begin(), narrow.end());
 }
 
@@ -490,7 +482,7 @@ std::optional<Hive> ParseHive(std::string_view text, const std::string& rootName
   std::string decoded;
   if (text.size() >= 2 && static_cast<BYTE>(text[0]) == 0xFF && static_cast<BYTE>(text[1]) == 0xFE) {
     if (text.size() % 2 != 0) return fail(1, "odd UTF-16 length");
-    decoded = NarrowFromUtf16Le(text.data() + 2, text.size() - 2);
+    decoded = qm::kernel::Utf16LeToUtf8(reinterpret_cast<const unsigned char*>(text.data()) + 2, text.size() / 2 - 1);
     text = decoded;
   } else if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") {
     text.remove_prefix(3);

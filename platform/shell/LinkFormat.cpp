@@ -161,16 +161,12 @@ bool ReadCString(const std::vector<BYTE>& bytes, std::size_t at, std::size_t end
 }
 
 bool ReadWideCString(const std::vector<BYTE>& bytes, std::size_t at, std::size_t end, std::string* out) {
-  std::u16string wide;
-  for (std::size_t i = at; i + 1 < end; i += 2) {
-    char16_t c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-    if (c == 0) {
-      *out = qm::kernel::Utf16ToUtf8(wide);
-      return true;
-    }
-    wide += c;
-  }
-  return false;
+  if (at >= end) return false;
+  const std::size_t units = (end - at) / 2;
+  const std::size_t zero = qm::kernel::FindUtf16LeZero(bytes.data() + at, units);
+  if (zero == units) return false;
+  *out = qm::kernel::Utf16LeToUtf8(bytes.data() + at, zero);
+  return true;
 }
 
 bool ReadLinkInfo(const std::vector<BYTE>& bytes, Reader& r, ShellLinkData* link, std::string* why) {
@@ -228,13 +224,7 @@ bool ReadString(Reader& r, const std::vector<BYTE>& bytes, bool unicode, std::st
   std::size_t at = r.Pos();
   if (!r.Skip(unicode ? 2u * count : count)) return false;
   if (unicode) {
-    std::u16string wide;
-    for (WORD i = 0; i < count; ++i) {
-      char16_t c = static_cast<char16_t>(bytes[at + 2 * i] | (bytes[at + 2 * i + 1] << 8));
-      if (c == 0) break;
-      wide += c;
-    }
-    *out = qm::kernel::Utf16ToUtf8(wide);
+    *out = qm::kernel::Utf16LeToUtf8(bytes.data() + at, qm::kernel::FindUtf16LeZero(bytes.data() + at, count));
   } else {
     const char* text = reinterpret_cast<const char*>(bytes.data() + at);
     out->assign(text, std::find(text, text + count, '\0'));

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/kernel/CodePage.h"
 #include "platform/kernel/LastError.h"
 #include "support/CallFailure.h"
@@ -89,4 +92,30 @@ TEST(CodePage, BadArgumentsAreRefused) {
   EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, "?", nullptr), 0);
   EXPECT_EQ(FailureOf(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, narrow, 4, nullptr, &usedDefault)),
             ERROR_INVALID_PARAMETER);
+}
+
+// UTF-16 as files store it, low byte first: a pair of surrogates is one
+// character, a lone one U+FFFD; the zero unit is found by units, so a zero
+// low byte of another character ends nothing.
+TEST(CodePage, LittleEndianUnitsFromFilesReadAsTheWideCallsReadThem) {
+  struct Row {
+    const char* why;
+    std::vector<unsigned char> bytes;
+    std::size_t zero;
+    std::string narrow;  // of the units before the zero
+  };
+  const std::vector<Row> rows{
+      {"ASCII and a terminator", {'A', 0, 'b', 0, 0, 0}, 2, "Ab"},
+      {"no terminator", {0xE9, 0x00, 0x00, 0x01}, 2, "\xC3\xA9\xC4\x80"},
+      {"surrogate pair", {0x3C, 0xD8, 0xAE, 0xDF, 0, 0}, 2, "\xF0\x9F\x8E\xAE"},
+      {"lone surrogate", {0x00, 0xD8, 'x', 0}, 2, "\xEF\xBF\xBDx"},
+      {"empty", {}, 0, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    const std::size_t units = row.bytes.size() / 2;
+    const std::size_t zero = qm::kernel::FindUtf16LeZero(row.bytes.data(), units);
+    EXPECT_EQ(zero, row.zero);
+    EXPECT_EQ(qm::kernel::Utf16LeToUtf8(row.bytes.data(), zero), row.narrow);
+  }
 }
