@@ -31,7 +31,10 @@ void InstallationSettings::Reset() { Instance().reset(); }
 std::string GetInstallerDirectory() {
   char path[MAX_PATH] = {};
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
-  if (length == 0) return std::string();
+  // A name that does not fit comes back cut short, with the limit as its
+  // length: its last backslash would be a parent folder's, and every file
+  // would be read from there. No folder is known then, and start-up says so.
+  if (length == 0 || length >= MAX_PATH - 1) return std::string();
   // The size limit leaves the last byte of the buffer as its terminator.
   std::string text = path;
   std::size_t slash = text.rfind('\\');

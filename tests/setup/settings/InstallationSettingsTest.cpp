@@ -32,6 +32,18 @@ TEST_F(InstallationSettingsTest, SourcePathsFollowTheInstallerDirectory) {
   EXPECT_EQ(StartedAs("setup.exe").dbPath, "db");  // no directory: relative names
 }
 
+// The module's name is asked for with room for 259 characters: a longer one
+// comes back cut short, and its last backslash is some parent's.
+TEST_F(InstallationSettingsTest, AnInstallerPathTooLongForTheBufferGivesNoFolder) {
+  const std::string folder = "C:\\" + std::string(240, 'd') + "\\";
+  for (std::size_t nameLength : {14u, 15u, 16u, 40u}) {  // 258, 259, 260, 284 in all
+    const std::string path = folder + std::string(nameLength - 4, 's') + ".exe";
+    InstallationSettings& settings = StartedAs(path);
+    if (path.size() < MAX_PATH - 1) EXPECT_EQ(settings.installerDirectory, folder) << path.size();
+    else EXPECT_EQ(settings.installerDirectory, "") << path.size();
+  }
+}
+
 TEST_F(InstallationSettingsTest, DestinationPathsAreAppendedWithoutNormalising) {
   InstallationSettings& settings = StartedAs("C:\\dist\\setup.exe");
   EXPECT_EQ(settings.GetStartExePath(), "C:\\Games\\Quellmoor\\bin\\start.exe");
