@@ -63,6 +63,10 @@ std::optional<ProcessInfo> ReadProcess(int id) {
   std::istringstream fields(stat.substr(close + 1));
   std::vector<std::string> values{std::istream_iterator<std::string>(fields), std::istream_iterator<std::string>()};
   if (values.size() < 18) return std::nullopt;
+  // A process that has ended but whose parent has not yet waited for it is
+  // no running program: a Windows snapshot lists running processes only,
+  // and one left so would pass for a running installer.
+  if (values[0] == "Z" || values[0] == "X") return std::nullopt;
   ProcessInfo process;
   process.id = id;
   process.parentId = std::stoi(values[1]);

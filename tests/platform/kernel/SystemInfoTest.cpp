@@ -145,6 +145,20 @@ TEST(ToolHelp, SeesAnotherProgramThatIsRunning) {
   EXPECT_EQ(process->th32ParentProcessID, static_cast<DWORD>(getpid()));
 }
 
+TEST(ToolHelp, AProgramThatEndedIsNotListedBeforeItsParentWaitsForIt) {
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(0);
+  // Ended, not yet waited for: the host keeps its entry until waitpid.
+  siginfo_t info{};
+  ASSERT_EQ(waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0);
+  std::vector<PROCESSENTRY32> entries = Snapshot();
+  EXPECT_EQ(FindProcess(entries, static_cast<DWORD>(child)), nullptr);
+  EXPECT_NE(FindProcess(entries, static_cast<DWORD>(getpid())), nullptr);
+  int status;
+  waitpid(child, &status, 0);
+}
+
 TEST(ToolHelp, InsistsOnTheEntrySize) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
