@@ -122,7 +122,12 @@ INT DirectXSetupA(HWND owner, LPSTR rootPath, DWORD flags) {
   for (std::size_t i = 0; i < sources.size(); ++i) {
     std::string content;
     if (!qm::kernel::host::ReadWholeFile(sources[i], &content)) return DSETUPERR_NOCOPY;
-    if (!qm::kernel::host::WriteFileAtomically(*system + "/" + LastComponent(package->files[i]), content)) {
+    // Written over the file Windows would take for it: an older runtime's
+    // DDRAW.DLL is replaced by ddraw.dll, not left beside it.
+    std::optional<std::string> target =
+        qm::kernel::ResolveWindowsPath(systemFolder + "\\" + LastComponent(package->files[i]));
+    if (!target) return DSETUPERR_INTERNAL;
+    if (!qm::kernel::host::WriteFileAtomically(*target, content)) {
       DWORD error = qm::kernel::ErrorFromErrno(errno);
       return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? DSETUPERR_OUTOFDISKSPACE : DSETUPERR_NOCOPY;
     }

@@ -206,6 +206,11 @@ void MainWindow::CreateDesktopLink() {
 }
 
 void MainWindow::FinishInstallation() {
+  // Once only: the wizard stays on the screen beneath the restart question
+  // and its error box, which disable only their owner, so its Finish can be
+  // pressed again; that would make the links and ask for a restart again.
+  if (finished) return;
+  finished = true;
   const InstallationSettings& settings = Settings();
   if (settings.createProgramGroup) CreateProgramGroup();
   if (settings.createDesktopLink) CreateDesktopLink();

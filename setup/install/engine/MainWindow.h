@@ -57,6 +57,7 @@ class MainWindow : public qm::fw::Window {
   qm::fw::Font titleFont;
   qm::fw::DC memoryDC;
   bool backgroundReady = false;
+  bool finished = false;  // FinishInstallation has run
   // Lives until the program ends; never destroyed by this window.
   Sheet* wizardSheet = nullptr;
   CompleteSheet* completionSheet = nullptr;

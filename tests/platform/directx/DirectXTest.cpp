@@ -144,6 +144,16 @@ TEST_F(DirectXSetupA, InstallsTheFilesAndRecordsTheVersion) {
   EXPECT_EQ(InstalledVersionAndRevision(), VersionAndRevision(0x00040007u, 700u));
 }
 
+TEST_F(DirectXSetupA, ReplacesAnOlderRuntimesFileWhoseNameDiffersOnlyInCase) {
+  SetInstalledVersion("4.06.02.0436");
+  fs::create_directories(DriveC() + "/Windows/System");
+  WriteFile(DriveC() + "/Windows/System/DDRAW.DLL", "old runtime");
+  MakePackage("Version=4.07.00.0700\r\nRestart=no\r\nFile=ddraw.dll\r\n", {"ddraw.dll"});
+  EXPECT_EQ(RunSetup(), DSETUPERR_SUCCESS);
+  EXPECT_EQ(qm::test::ReadHostFile(DriveC() + "/Windows/System/DDRAW.DLL"), "component ddraw.dll");
+  EXPECT_FALSE(fs::exists(DriveC() + "/Windows/System/ddraw.dll"));
+}
+
 TEST_F(DirectXSetupA, AnswersOneWhenThePackageAsksForARestart) {
   SetInstalledVersion("4.05.01.1998");
   MakePackage("version = 4.07.00.0700\nrestart = YES\nfile = ddraw.dll\n", {"ddraw.dll"});

@@ -3,6 +3,7 @@
 #include "install/settings/InstallationSettings.h"
 #include "install/engine/MainWindow.h"
 #include "platform/shell/Privileges.h"
+#include "platform/ui/Controls.h"
 #include "platform/shell/Restart.h"
 
 namespace qm::test {
@@ -40,18 +41,29 @@ TEST_F(RestartTest, RestartNowWithThePrivilegeRestartsTheEnvironment) {
   EXPECT_EQ(restart.action, "reboot");
 }
 
-// A token's enabled privileges are its process's, as on Windows: this test
-// needs a process in which none was enabled before, as ctest gives it.
+// A token's enabled privileges are its process's, as on Windows: one an
+// earlier test of this process enabled is put back first.
 TEST_F(RestartTest, RestartNowWithoutThePrivilegeSaysSoAndEnds) {
+  EnablePrivilege(SE_SHUTDOWN_NAME, false);
   ASSERT_TRUE(qm::shell::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false));
   int errors = -1;
+  int restartQuestions = -1;
   FinishWithDefaults([&](automation::Driver& d) {
     d.Click(Text("Restart Now"))
         .Wait("Error")
         .Do("the message", [&] { errors = CountWindowsWith("Can't restart. Probably you don't have enough privileges"); })
+        // The box disables only the main window: the wizard's Finish is
+        // still there to be pressed, and must not finish a second time.
+        .Do("Finish again", [&] {
+          for (HWND window : TopLevelWindows())
+            if (HWND finish = GetDlgItem(window, ID_WIZFINISH); finish && IsWindowEnabled(finish))
+              SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_WIZFINISH, BN_CLICKED), reinterpret_cast<LPARAM>(finish));
+          restartQuestions = CountWindowsWith("Restart Now");
+        })
         .Key("Enter");
   });
   EXPECT_EQ(errors, 1);
+  EXPECT_EQ(restartQuestions, 0);
   EXPECT_EQ(qm::shell::ReadPendingRestart().count, 0);
 }
 
