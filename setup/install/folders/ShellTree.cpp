@@ -251,6 +251,10 @@ void ShellTree::ShowItemMenu(NMHDR*, LRESULT* result) {
 
 bool ShellTree::MatchChildItem(HTREEITEM first, const std::string& name, int mode) {
   const std::string wanted = Upcased(name);
+  // Letter case does not matter, but a host folder may hold two names that
+  // differ only in it ("Games" and "games"): the one named as typed is the
+  // one the path itself leads to, so it goes before the first that differs.
+  HTREEITEM match = nullptr;
   for (HTREEITEM item = first; item; item = GetNextSiblingItem(item)) {
     ShellItemData* record = nullptr;
     LPSHELLFOLDER bound = BindSelected(item, &record);
@@ -261,11 +265,16 @@ bool ShellTree::MatchChildItem(HTREEITEM first, const std::string& name, int mod
     if (!fileSystem) continue;
     std::string text = mode == 0 ? FileName(path).GetDriveAndDirectory().substr(0, 2) : GetItemText(item);
     if (Upcased(text) != wanted) continue;
-    EnsureVisible(item);
-    SelectItem(item);
-    return true;
+    if (!match) match = item;
+    if (text == name) {
+      match = item;
+      break;
+    }
   }
-  return false;
+  if (!match) return false;
+  EnsureVisible(match);
+  SelectItem(match);
+  return true;
 }
 
 void ShellTree::RevealPath(const std::string& path) {

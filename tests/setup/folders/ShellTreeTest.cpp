@@ -1,9 +1,12 @@
 // The folder tree inside the chooser: what it lists, when it reads the
 // namespace, where a path leads it, and what it gives back.
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "FoldersTest.h"
+#include "platform/kernel/Prefix.h"
 #include "platform/shell/ShellFolders.h"
 #include "platform/ui/CommCtrl.h"
 
@@ -11,6 +14,8 @@ namespace qm::test {
 namespace {
 
 using namespace qm::ui::automation;
+
+namespace fs = std::filesystem;
 
 const ControlRef kTree = Id(IDC_FOLDER_TREE);
 
@@ -121,6 +126,23 @@ TEST_F(ShellTreeTest, RevealPathIgnoresLetterCaseAndStopsWhereThePathLeavesTheTr
     driver.Do(std::string("where ") + row.path + " led", [row] {
       SCOPED_TRACE(row.path);
       EXPECT_EQ(TreeSelection(kTree), row.selected);
+    });
+  }
+  CancelAndRun();
+}
+
+// Windows would hold one of them; the host may hold both.
+TEST_F(ShellTreeTest, RevealPathOfTwoHostFoldersDifferingInCaseTakesTheOneTyped) {
+  const std::optional<std::string> driveC = qm::kernel::ResolveWindowsPath("C:\\");
+  ASSERT_TRUE(driveC);
+  for (const char* name : {"Games", "games"}) fs::create_directories(*driveC + "/" + name + "/Quellmoor");
+  for (const char* typed : {"C:\\games\\Quellmoor", "C:\\Games\\Quellmoor"}) {
+    driver.Do(typed, [this, typed] { dialog.tree.RevealPath(typed); });
+    driver.Do(std::string("where ") + typed + " led", [this, typed] {
+      SCOPED_TRACE(typed);
+      std::string path;
+      EXPECT_TRUE(dialog.tree.GetSelectedPath(path));
+      EXPECT_EQ(path, typed);
     });
   }
   CancelAndRun();
