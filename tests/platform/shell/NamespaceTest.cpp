@@ -385,6 +385,29 @@ TEST_F(Namespace, ReadsOnlyTheFoldersItIsAskedAbout) {
   EXPECT_EQ(qm::shell::NamespaceReadCount().folderListings, listed.folderListings);
 }
 
+// A folder that is, by a link, one its own path runs through would open
+// level after level without end: it is shown as a folder with nothing below.
+TEST_F(Namespace, AFolderLeadingBackUpItsOwnPathHasNoSubfolders) {
+  MakeFolder("C:\\Loop\\Real\\Deeper");
+  fs::create_directory_symlink(".", Host("C:\\Loop") + "/self");
+  fs::create_directory_symlink("..", Host("C:\\Loop") + "/up");
+  fs::create_directory_symlink("../..", Host("C:\\Loop\\Real") + "/back");
+  fs::create_directory_symlink("Real", Host("C:\\Loop") + "/side");
+  const ULONG all = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM;
+  const std::pair<const char*, ULONG> rows[] = {
+      {"C:\\Loop", all},
+      {"C:\\Loop\\self", SFGAO_FOLDER | SFGAO_FILESYSTEM},
+      {"C:\\Loop\\up", SFGAO_FOLDER | SFGAO_FILESYSTEM},
+      {"C:\\Loop\\Real\\back", SFGAO_FOLDER | SFGAO_FILESYSTEM},
+      {"C:\\Loop\\side", all},  // another folder's, not one above it
+      {"C:\\Loop\\self\\Real", all},
+  };
+  for (const auto& [path, attributes] : rows) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(AttributesOf(path, all), attributes);
+  }
+}
+
 TEST_F(Namespace, AFolderOfAHundredThousandEntriesAnswersSubfoldersWithoutBeingListed) {
   // In memory where the host has a memory file system: a disk makes a
   // hundred thousand entries slowly.

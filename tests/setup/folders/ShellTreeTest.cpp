@@ -148,6 +148,19 @@ TEST_F(ShellTreeTest, RevealPathOfTwoHostFoldersDifferingInCaseTakesTheOneTyped)
   CancelAndRun();
 }
 
+// The keypad's * opens everything below the selection; a link back up
+// the path stops it instead of opening the same folders without end.
+TEST_F(ShellTreeTest, OpeningEverythingBelowAFolderStopsAtALinkBackUp) {
+  MakeFolder("C:\\Loop\\Real");
+  const std::optional<std::string> loop = qm::kernel::ResolveWindowsPath("C:\\Loop");
+  ASSERT_TRUE(loop);
+  fs::create_directory_symlink(".", *loop + "/self");
+  driver.SelectItem(kTree, {"My Computer", "(C:)", "Loop"})
+      .Key("Multiply")
+      .ExpectItems(kTree, {"My Computer", "  (C:)", "    Loop", "      Real", "      self", "    Windows", "  (Z:)"});
+  CancelAndRun();
+}
+
 TEST_F(ShellTreeTest, RevealPathOfAMissingPathShowsThePathNotFoundBox) {
   driver.Do("reveal", [this] { dialog.tree.RevealPath("C:\\Nowhere\\Deeper"); })
       .Wait("Путь не найден")
