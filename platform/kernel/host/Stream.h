@@ -18,7 +18,9 @@ namespace qm::kernel::host {
 Descriptor OpenForStream(const std::string& path, std::string_view mode);
 
 // A C stream of that mode over the descriptor, which it then owns; reads
-// and writes on it wait as usual. nullptr with errno set (the descriptor is
+// and writes on it wait as usual. Read in text mode ("r" or "rt"), CR LF
+// reads as LF and a Ctrl-Z byte ends the file, as the Windows runtime reads
+// it; every other mode is binary. nullptr with errno set (the descriptor is
 // closed) on failure.
 std::FILE* StreamFromDescriptor(Descriptor file, std::string_view mode);
 

@@ -24,7 +24,44 @@ std::string FirstLine(const char* windowsName) {
   return line;
 }
 
+// What fread gives of a whole file in each mode.
+std::string ReadAll(const char* windowsName, const char* mode) {
+  std::FILE* file = CrtOpenFile(windowsName, mode);
+  if (file == nullptr) return "<not opened>";
+  std::string text;
+  char block[3];
+  std::size_t got;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
+  std::fclose(file);
+  return text;
+}
+
 }  // namespace
+
+// Read in text mode, the runtime drops the CR of a CR LF and stops at a
+// Ctrl-Z, which DOS editors put at a file's end; binary mode reads the bytes.
+TEST(Crt, TextModeReadsLineEndsAndTheEndOfFileMarkAsTheWindowsRuntime) {
+  struct Row {
+    std::string content;
+    std::string text;
+  } rows[] = {
+      {"300 db\r\n200 bin\r\n", "300 db\n200 bin\n"},
+      {"a\rb\r\r\nc\r", "a\rb\r\nc\r"},
+      {"12\r\n\r\n", "12\n\n"},
+      {std::string("300 db\x1a 5 x\r\n"), "300 db"},
+      {std::string("\x1a"), ""},
+      {std::string("end\r\x1a"), "end\r"},
+      {"", ""},
+      // A CR LF across the reader's 16 KiB blocks of the file.
+      {std::string(16383, 'x') + "\r\n" + "y", std::string(16383, 'x') + "\ny"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(row.content.substr(0, 40)));
+    WriteHostFile(HostOnC("Text/install.cfg"), row.content);
+    EXPECT_EQ(ReadAll("C:\\Text\\install.cfg", "r"), row.text);
+    EXPECT_EQ(ReadAll("C:\\Text\\install.cfg", "rb"), row.content);
+  }
+}
 
 TEST(Crt, OpensFilesByTheirWindowsNames) {
   WriteHostFile(HostOnC("Medium/install.cfg"), "1234 db\n");

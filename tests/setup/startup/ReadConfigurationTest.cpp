@@ -48,6 +48,7 @@ TEST_F(ReadConfigurationTest, SumsTheSizeTokens) {
       {"size without digits", "big db 5 bin", 5},
       {"negative total keeps its bits", "-1 db", 0xFFFFFFFFu},
       {"negative size alone", "-100 db", static_cast<std::uint32_t>(-100)},
+      {"a DOS end of file mark ends it", std::string("300 db\x1a 5 x"), 300},
   });
 }
 
