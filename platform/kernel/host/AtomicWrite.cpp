@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/kernel/host/Entries.h"
+#include "platform/kernel/host/FileStatus.h"
 #include "platform/kernel/host/Process.h"
 #include "platform/kernel/host/Retry.h"
 
@@ -107,6 +108,11 @@ class WrittenFolders {
   std::map<std::string, bool> withAccessList;
 };
 
+WrittenFolders* TheWrittenFolders() {
+  static WrittenFolders* written = new WrittenFolders;  // used until the very end of the process
+  return written;
+}
+
 // A rename reaches the disk with its folder.
 void FlushFolder(const std::string& folder) {
   Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -157,8 +163,7 @@ bool ReplacementFile::Open(const std::string& targetPath, unsigned mode, const D
   // A writer killed between naming its file and renaming it left the file
   // behind; the first write of a later run into the folder removes it.
   folder = FolderOf(targetPath);
-  static WrittenFolders* written = new WrittenFolders;  // used until the very end of the process
-  const int mask = written->CreationMaskIn(folder);
+  const int mask = TheWrittenFolders()->CreationMaskIn(folder);
   // Made with its final permission bits where the creation mask leaves
   // them whole: then no change of mode follows.
   createdMode = mask >= 0 && (mode & static_cast<unsigned>(mask)) == 0 ? static_cast<int>(mode) : -1;
@@ -259,9 +264,31 @@ bool ReplacementFile::Commit(Install install, Flush flush) {
   return true;
 }
 
-bool WriteFileAtomically(const std::string& hostPath, std::string_view content, unsigned mode) {
+bool WriteFileAtomically(const std::string& hostPath, std::string_view content, std::optional<unsigned> mode) {
+  // A link is written through: a file kept elsewhere and linked in stays
+  // where it is, and the link stays a link.
+  std::string target = hostPath;
+  FileStatus entry;
+  if (StatLink(hostPath, &entry) && entry.isSymbolicLink) {
+    if (char* resolved = ::realpath(hostPath.c_str(), nullptr)) {
+      target = resolved;
+      std::free(resolved);
+    }
+  }
+  if (!mode) {
+    // A file that is there keeps its permission bits (one kept private
+    // stays so); a new one gets what the creation mask leaves.
+    FileStatus existing;
+    if (StatPath(target, &existing) && existing.isRegularFile) {
+      mode = existing.mode & 07777;
+    } else {
+      int mask = TheWrittenFolders()->CreationMaskIn(FolderOf(target));
+      if (mask < 0) mask = ReadCreationMask();
+      mode = 0666u & ~static_cast<unsigned>(mask < 0 ? 022 : mask);
+    }
+  }
   ReplacementFile file;
-  return file.Open(hostPath, mode) && file.SetMode(mode) && WriteAll(file.File(), content) &&
+  return file.Open(target, *mode) && file.SetMode(*mode) && WriteAll(file.File(), content) &&
          file.Commit(ReplacementFile::Install::Replace, ReplacementFile::Flush::ToDisk);
 }
 

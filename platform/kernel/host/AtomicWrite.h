@@ -12,6 +12,7 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -76,8 +77,12 @@ int ReplacementWriter(std::string_view name);
 // Keeps errno; a folder that cannot be read is left as it is.
 void RemoveAbandonedReplacements(const std::string& folder);
 
-// Replaces hostPath with content (mode bits mode), flushed to disk; false
-// with errno set, hostPath untouched and no temporary file left.
-bool WriteFileAtomically(const std::string& hostPath, std::string_view content, unsigned mode = 0644);
+// Replaces hostPath with content, flushed to disk; false with errno set,
+// hostPath untouched and no temporary file left. The file gets the
+// permission bits `mode`; without them a file that is there keeps its own
+// and a new one gets what the creation mask leaves, as any new file. A
+// link is written through to the file it names.
+bool WriteFileAtomically(const std::string& hostPath, std::string_view content,
+                         std::optional<unsigned> mode = std::nullopt);
 
 }  // namespace qm::kernel::host

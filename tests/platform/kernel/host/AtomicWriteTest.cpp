@@ -65,6 +65,33 @@ TEST(WriteFileAtomically, AWriteFailingHalfwayKeepsTheOldFileAndLeavesNothing) {
   EXPECT_EQ(HostEntries(dir.Path()), std::vector<std::string>{"system.reg"});
 }
 
+// The prefix's own files (the registry's stores, the links) are written
+// with no bits of their own: a file the user keeps private or read-only
+// keeps its bits, and one linked in from elsewhere is replaced where it is.
+TEST(WriteFileAtomically, AFileThereKeepsItsBitsAndALinkIsWrittenThrough) {
+  for (unsigned mode : {0600u, 0444u, 0640u, 0755u}) {
+    SCOPED_TRACE(mode);
+    qm::test::TempDir dir;
+    const std::string path = dir.Path() + "/user.reg";
+    WriteHostFile(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    ASSERT_TRUE(WriteFileAtomically(path, "new"));
+    EXPECT_EQ(ReadHostFile(path), "new");
+    EXPECT_EQ(ModeOf(path), mode);
+  }
+  qm::test::TempDir dir;
+  WriteHostFile(dir.Path() + "/kept/real.reg", "old");
+  ASSERT_EQ(::chmod((dir.Path() + "/kept/real.reg").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("kept/real.reg", (dir.Path() + "/user.reg").c_str()), 0);
+  ASSERT_TRUE(WriteFileAtomically(dir.Path() + "/user.reg", "new"));
+  struct stat link {};
+  ASSERT_EQ(::lstat((dir.Path() + "/user.reg").c_str(), &link), 0);
+  EXPECT_TRUE(S_ISLNK(link.st_mode));
+  EXPECT_EQ(ReadHostFile(dir.Path() + "/kept/real.reg"), "new");
+  EXPECT_EQ(ModeOf(dir.Path() + "/kept/real.reg"), 0600u);
+  EXPECT_EQ(HostEntries(dir.Path() + "/kept"), std::vector<std::string>{"real.reg"});
+}
+
 TEST(WriteFileAtomically, IntoAMissingFolderFailsWithTheHostError) {
   qm::test::TempDir dir;
   EXPECT_FALSE(WriteFileAtomically(dir.Path() + "/missing/user.reg", "x"));
