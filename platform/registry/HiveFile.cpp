@@ -27,7 +27,7 @@ std::vector<BYTE> StringData(std::string_view text) {
 LONG HiveFile::Read(Hive* hive) const {
   std::string text;
   DWORD error = ReadStore(hostPath, &text);
-  if (error == ERROR_FILE_NOT_FOUND) {
+  if (error == ERROR_FILE_NOT_FOUND || (error == ERROR_SUCCESS && text.empty())) {
     error = Update([](Hive&, bool*) { return static_cast<LONG>(ERROR_SUCCESS); });
     if (error == ERROR_SUCCESS) error = ReadStore(hostPath, &text);
   }
@@ -44,7 +44,10 @@ LONG HiveFile::Update(const std::function<LONG(Hive& hive, bool* changed)>& chan
 
   std::string text;
   DWORD error = ReadStore(hostPath, &text);
-  bool isNew = error == ERROR_FILE_NOT_FOUND;
+  // An empty file holds nothing to keep (a write cut short by a full disk
+  // or a crash of some other program leaves one): it starts as a new store,
+  // where refusing it would stop every later write for good.
+  bool isNew = error == ERROR_FILE_NOT_FOUND || (error == ERROR_SUCCESS && text.empty());
   if (error != ERROR_SUCCESS && !isNew) return static_cast<LONG>(error);
 
   Hive hive = seed;

@@ -304,7 +304,9 @@ bool IsValidKeyPath(std::string_view path) {
   for (std::size_t depth = 1; depth <= kMaxKeyDepth; ++depth) {
     std::size_t end = path.find('\\', start);
     std::string_view part = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (part.empty() || part.size() > 255) return false;
+    // 255 characters as Windows counts them, in UTF-16: "ä" is two bytes
+    // here and one character there.
+    if (part.empty() || (part.size() > 255 && qm::kernel::Utf8ToUtf16(part).size() > 255)) return false;
     if (part.find_first_of("\r\n") != std::string_view::npos) return false;
     if (end == std::string_view::npos) return true;
     start = end + 1;

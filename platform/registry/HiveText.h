@@ -38,8 +38,8 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 constexpr std::size_t kMaxKeyDepth = 512;
 
 // A key path is valid when it has at most kMaxKeyDepth components, each
-// non-empty, at most 255 bytes, and free of line breaks (a key line could
-// not hold them).
+// non-empty, at most 255 characters (UTF-16 units), and free of line breaks
+// (a key line could not hold them).
 bool IsValidKeyPath(std::string_view path);
 
 class Hive {

@@ -78,6 +78,21 @@ const HostileStore kStores[] = {
        for (int i = 0; i < 100000; ++i) text += "\"v" + std::to_string(i) + "\"=dword:0000002a\r\n";
        WriteText(path, text + "\r\n");
      }},
+    // Nothing to keep: a store like a new one.
+    {"Empty", true, [](const std::string& path) { WriteText(path, ""); }},
+    // 255 characters, as Windows counts a key's name, in 510 bytes.
+    {"KeyNameOf255CharactersBeyondAsManyBytes", true,
+     [](const std::string& path) {
+       std::string name;
+       for (int i = 0; i < 255; ++i) name += "\xC3\xA4";
+       WriteText(path, kStart + "[HKEY_CURRENT_USER\\Software\\" + name + "]\r\n\"kept\"=\"yes\"\r\n\r\n");
+     }},
+    {"KeyNameOf256Characters", false,
+     [](const std::string& path) {
+       std::string name;
+       for (int i = 0; i < 128; ++i) name += "\xF0\x9F\x8C\xB2";  // each two UTF-16 units
+       WriteText(path, kStart + "[HKEY_CURRENT_USER\\Software\\" + name + "]\r\n\r\n");
+     }},
     {"KeyNamedDotDot", true,
      [](const std::string& path) {
        WriteText(path, kStart + "[HKEY_CURRENT_USER\\Software\\..]\r\n\r\n[HKEY_CURRENT_USER\\Software\\..\\ryk]\r\n"
@@ -126,6 +141,7 @@ TEST_P(HostileStoreTest, IsRefusedAndLeftAsItWasOrReadWhereValid) {
   const std::string after = ReadText(StorePath());
   std::optional<qm::registry::Hive> hive = qm::registry::ParseHive(after, "HKEY_CURRENT_USER");
   ASSERT_TRUE(hive);
+  if (before.empty()) return;  // nothing was there to keep
   std::optional<qm::registry::Hive> old = qm::registry::ParseHive(before, "HKEY_CURRENT_USER");
   ASSERT_TRUE(old);
   // Every key and value that was there is still there; the record is added.
