@@ -9,6 +9,7 @@
 #include "platform/kernel/HandleTable.h"
 #include "platform/kernel/HostFiles.h"
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/PathRules.h"
 #include "platform/kernel/Prefix.h"
 #include "platform/kernel/host/Entries.h"
 #include "platform/kernel/host/FileStatus.h"
@@ -39,6 +40,27 @@ std::string LastHostName(const ResolvedPath& path) {
 }
 
 }  // namespace
+
+DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart) {
+  if (!fileName) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const ParsedPath parsed = ParseWindowsPath(fileName);
+  if (parsed.error != ERROR_SUCCESS || parsed.path.drive == 0) {
+    SetLastError(ERROR_INVALID_NAME);
+    return 0;
+  }
+  std::string full = FormatWindowsPath(parsed.path);
+  full[0] = fileName[0];  // the drive letter as it was written
+  const bool endsInSeparator = parsed.path.trailingSeparator && !parsed.path.components.empty();
+  if (endsInSeparator) full += '\\';
+  if (!buffer || bufferLength <= full.size()) return static_cast<DWORD>(full.size() + 1);
+  std::memcpy(buffer, full.c_str(), full.size() + 1);
+  if (filePart)
+    *filePart = endsInSeparator || parsed.path.components.empty() ? nullptr : buffer + full.rfind('\\') + 1;
+  return static_cast<DWORD>(full.size());
+}
 
 // The status of the entry a path argument names, or the last error set.
 std::optional<host::FileStatus> StatArgument(const ResolvedPath& path) {

@@ -59,6 +59,17 @@ DWORD GetFileAttributesA(LPCSTR fileName);
 BOOL GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS infoLevel, LPVOID fileInformation);
 BOOL SetFileAttributesA(LPCSTR fileName, DWORD attributes);
 
+// The full form of a path on a drive letter, as every call reads it:
+// separators made backslashes and doubled ones single, "." and ".." folded,
+// trailing dots and spaces of names gone, "X:a" taken from the drive's root;
+// the drive letter's case and a trailing backslash stay. The host is not consulted. The length without
+// the terminator, or the size needed with it when the buffer is too small;
+// 0 with ERROR_INVALID_NAME for a path with no drive letter (the platform
+// keeps no current folder) or with a name no Windows path can hold.
+// `filePart`, when given, receives where the last name starts (null after
+// a trailing backslash).
+DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart);
+
 BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
 BOOL RemoveDirectoryA(LPCSTR pathName);
 BOOL DeleteFileA(LPCSTR fileName);

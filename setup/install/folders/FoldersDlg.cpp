@@ -1,7 +1,10 @@
 #include "install/folders/FoldersDlg.h"
 
+#include <optional>
+
 #include "install/resources/ResourceIds.h"
 #include "install/service/Service.h"
+#include "platform/kernel/FileApi.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/Resources.h"
 #include "platform/ui/Controls.h"
@@ -17,6 +20,18 @@ std::string LoadedString(UINT id) {
 // The platform's calls hold a path in MAX_PATH characters with its
 // terminator; a longer one would be cut to another path or overrun them.
 bool FitsPathBuffer(const std::string& path) { return path.size() < MAX_PATH; }
+
+// The typed path in the full form every call reads it in: "C:Games",
+// "C:/Games", "C:\Games\..\Up" and "C:\Games\Up. " lead to C:\Games,
+// C:\Games, C:\Up and C:\Games\Up, so that is where the tree goes and what
+// the destination, the record and the links get. Nothing when no Windows
+// path can hold it.
+std::optional<std::string> FullPathOf(const std::string& typed) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(typed.c_str(), MAX_PATH, full, nullptr);
+  if (length == 0 || length >= MAX_PATH) return std::nullopt;
+  return std::string(full, length);
+}
 
 }  // namespace
 
@@ -58,7 +73,10 @@ void FoldersDlg::UpdateButtons() {
   if (goButton.Handle()) goButton.EnableWindow(FitsPathBuffer(text) && IsDirectory(text));
 }
 
-void FoldersDlg::OnGo() { tree.RevealPath(pathCombo.GetWindowText()); }
+void FoldersDlg::OnGo() {
+  const std::string typed = pathCombo.GetWindowText();
+  tree.RevealPath(FullPathOf(typed).value_or(typed));
+}
 
 void FoldersDlg::OnItemExpanding(NMHDR* header, LRESULT* result) { tree.ExpandShellItem(header, result); }
 
@@ -88,13 +106,17 @@ void FoldersDlg::OnOK() {
     ShowInvalid(folderPath);
     return;
   }
+  const std::optional<std::string> full = FullPathOf(folderPath);
+  if (full) folderPath = *full;
   if (IsDirectory(folderPath)) {
     EndDialog(IDOK);
     return;
   }
   const std::string question = qm::fw::Format(LoadedString(IDS_CREATE_DIRECTORY).c_str(), folderPath.c_str());
   if (MessageBox(question.c_str(), LoadedString(IDS_INSTALL).c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  if (CreateDirectoryPath(folderPath)) {
+  // A name no Windows path can hold is never made, and neither are the
+  // folders before it, which would be left behind.
+  if (full && CreateDirectoryPath(folderPath)) {
     EndDialog(IDOK);
     return;
   }

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "KernelFiles.h"
@@ -27,6 +28,43 @@ ULONGLONG FreeBytes(const char* root) {
 }
 
 }  // namespace
+
+// The host is not asked: a missing folder has a full form too.
+TEST(GetFullPathName, GivesThePathAsEveryCallReadsIt) {
+  struct Row {
+    const char* path;
+    const char* full;  // null: refused with ERROR_INVALID_NAME
+    int filePart;      // where the last name starts; -1 for none
+  } rows[] = {
+      {"C:\\Games\\Quellmoor", "C:\\Games\\Quellmoor", 9},
+      {"c:/games//Quellmoor", "c:\\games\\Quellmoor", 9},
+      {"C:Games", "C:\\Games", 3},
+      {"C:\\Games\\..\\..\\Up\\.", "C:\\Up", 3},
+      {"C:\\Games\\Up. .", "C:\\Games\\Up", 9},
+      {"C:\\Games\\", "C:\\Games\\", -1},
+      {"C:\\", "C:\\", -1},
+      {"Games\\Quellmoor", nullptr, 0},
+      {"C:\\Games\\a|b", nullptr, 0},
+      {"C:\\Games\\Q*", nullptr, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path);
+    char buffer[MAX_PATH] = {};
+    LPSTR filePart = buffer;
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length = GetFullPathNameA(row.path, MAX_PATH, buffer, &filePart);
+    if (!row.full) {
+      EXPECT_EQ(length, 0u);
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
+      continue;
+    }
+    EXPECT_STREQ(buffer, row.full);
+    EXPECT_EQ(length, std::strlen(row.full));
+    EXPECT_EQ(filePart ? static_cast<int>(filePart - buffer) : -1, row.filePart);
+    // Too small a buffer: the size needed, terminator included.
+    EXPECT_EQ(GetFullPathNameA(row.path, length, buffer, nullptr), length + 1);
+  }
+}
 
 TEST(FileAttributes, ReportsAndChangesTheReadOnlyBit) {
   WriteHostFile(HostOnC("Games/a.txt"), "a");

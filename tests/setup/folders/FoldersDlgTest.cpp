@@ -169,6 +169,47 @@ TEST_F(FoldersDlgTest, APathTooLongForThePlatformsBuffersIsRefusedWhole) {
   EXPECT_FALSE(Exists("C:\\" + std::string(120, 'a')));
 }
 
+// What the destination, the registry record and the links are given is
+// the folder the typed text leads to, in its full form: a drive-relative
+// "C:Games" in a link would be read against whatever folder is current.
+TEST_F(FoldersDlgTest, OkTakesATypedPathInItsFullForm) {
+  MakeFolder("C:\\Games\\Sub");
+  MakeFolder("C:\\deep\\l1");
+  const std::pair<const char*, const char*> rows[] = {
+      {"C:Games\\Sub", "C:\\Games\\Sub"},
+      {"C:/Games/Sub", "C:\\Games\\Sub"},
+      {"c:\\\\Games\\\\\\Sub", "c:\\Games\\Sub"},
+      {"C:\\Games\\Sub. ", "C:\\Games\\Sub"},
+      {"C:\\Games\\.\\..\\deep\\l1", "C:\\deep\\l1"},
+  };
+  for (const auto& [typed, accepted] : rows) {
+    SCOPED_TRACE(typed);
+    TypePath(typed);
+    driver.Click(Id(IDOK));
+    EXPECT_EQ(RunChooser(), IDOK);
+    EXPECT_EQ(dialog.folderPath, accepted);
+  }
+}
+
+TEST_F(FoldersDlgTest, GoLeadsToTheFolderATypedPathNames) {
+  MakeFolder("C:\\Games\\Quellmoor");
+  MakeFolder("C:\\deep\\l1");
+  TypePath("C:\\Games\\..\\deep\\l1");
+  driver.Click(kGo).ExpectSelected(kTree, {"My Computer", "(C:)", "deep", "l1"}).Expect(kPath, "C:\\deep\\l1");
+  CancelAndRun();
+}
+
+// Yes to making a path that holds a name no Windows path can hold makes
+// nothing: the folders before that name were left behind.
+TEST_F(FoldersDlgTest, AnInvalidNameInAPathToMakeLeavesNoFoldersBehind) {
+  for (const char* typed : {"C:\\New1\\New2\\bad|name", "C:\\New1\\a<b\\New3"}) {
+    TypePath(typed);
+    RefusedOnOk(driver, typed);
+  }
+  CancelAndRun();
+  EXPECT_FALSE(Exists("C:\\New1"));
+}
+
 TEST_F(FoldersDlgTest, RightClickSelectsTheItemAndItsOpenCommandReachesTheLauncher) {
   MakeFolder("C:\\Games\\Quellmoor");
   driver.ExpandItem(kTree, {"My Computer", "(C:)"})
