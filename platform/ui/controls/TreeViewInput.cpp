@@ -68,10 +68,16 @@ Item* RowAt(TreeState& tree, int row) {
   return tree.rows[static_cast<std::size_t>(row)];
 }
 
-// Expands the item and everything below it, children loaded on the way included.
+// What one press opens at most: below a drive that holds the host's whole
+// file system, links lead into the same folders again and again, and the
+// press would never come back.
+constexpr std::size_t kMostExpandedAtOnce = 4096;
+
+// Expands the item and everything below it, children loaded on the way
+// included, up to kMostExpandedAtOnce items, nearest first in tree order.
 void ExpandAll(TreeState& tree, Item* top) {
   std::vector<HTREEITEM> pending{top->handle};
-  while (!pending.empty()) {
+  for (std::size_t expanded = 0; !pending.empty() && expanded < kMostExpandedAtOnce; ++expanded) {
     Item* item = tree.Lookup(pending.back());
     pending.pop_back();
     if (!item) continue;

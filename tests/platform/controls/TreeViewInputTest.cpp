@@ -44,6 +44,29 @@ TEST_F(TreeTest, KeysMoveTheSelectionAndOpenAndCloseItems) {
   EXPECT_EQ(NotesOf(TVN_KEYDOWN).size(), std::size(rows));
 }
 
+// A tree whose every item gets a child when it opens, as folders linked
+// into themselves do: the keypad's * opens a bounded number and returns.
+TEST_F(TreeTest, ExpandingEverythingBelowAnEndlessItemStops) {
+  HWND tree = MakeTree();
+  HTREEITEM top = Insert(tree, "deep", TVI_ROOT, TVI_LAST, 0, 1);
+  int loaded = 0;
+  answer = [&](const NMHDR& header) -> std::optional<LRESULT> {
+    if (header.code != TVN_ITEMEXPANDINGA) return std::nullopt;
+    const auto& expanding = reinterpret_cast<const NMTREEVIEWA&>(header);
+    if (expanding.action == TVE_EXPAND && !Next(tree, TVGN_CHILD, expanding.itemNew.hItem)) {
+      ++loaded;
+      Insert(tree, "deeper", expanding.itemNew.hItem, TVI_LAST, 0, 1);
+    }
+    return std::nullopt;
+  };
+  SelectItem(tree, top);
+  SetFocus(tree);
+  Key(VK_MULTIPLY);
+  EXPECT_GT(loaded, 100);
+  EXPECT_LE(loaded, 4096);
+  EXPECT_EQ(ItemText(tree, Next(tree, TVGN_CARET)), "deep");
+}
+
 TEST_F(TreeTest, PageKeysMoveByTheRowsInView) {
   HWND tree = MakeTree(kClassicStyle, {200, 100});
   for (int i = 0; i < 40; ++i) Insert(tree, ("item " + std::to_string(i)).c_str());
