@@ -97,7 +97,11 @@ int ProgressDialog::CopyTree(const std::string& sourceDir, const std::string& de
 int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& destinationDir,
                                std::uint64_t& copiedBytes) {
   std::vector<std::string> names;
-  ListSubdirectories(sourceDir, names);
+  while (!ListSubdirectories(sourceDir, names)) {
+    const int answer = AskAboutFailure(sourceDir, destinationDir);
+    if (answer == IDABORT) return 1;
+    if (answer == IDIGNORE) return 0;
+  }
   CreateDirectoryPath(destinationDir);
   std::string destinationFolder = destinationDir;
   RemoveTrailingBackslash(destinationFolder);
@@ -110,7 +114,11 @@ int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& 
   // Each file counts with the size its folder's search found: the status
   // query that search made already is not made again for every file.
   FileList files;
-  ListFiles(sourceDir, "*.*", files);
+  while (!ListFiles(sourceDir, "*.*", files)) {
+    const int answer = AskAboutFailure(sourceDir, destinationDir);
+    if (answer == IDABORT) return 1;
+    if (answer == IDIGNORE) return 0;
+  }
   // One pair of paths, each the folder and a file's name: the folder part
   // stays, and a folder's files need no new room each.
   std::string source = sourceDir;
@@ -126,14 +134,14 @@ int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& 
   return 0;
 }
 
-void ProgressDialog::ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
+bool ProgressDialog::ListSubdirectories(const std::string& dir, std::vector<std::string>& names) {
   names.clear();
   WIN32_FIND_DATAA found{};
   // Only directories, and no short names: what the entries of a large
   // folder's files would cost is not spent, and nothing kept differs.
   HANDLE search = FindFirstFileExA(SearchPattern(dir, "*.*").c_str(), FindExInfoBasic, &found,
                                    FindExSearchLimitToDirectories, nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) return;
+  if (search == INVALID_HANDLE_VALUE) return FoundNothingToRead();
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
     // Left out by name: not every file system lists them, or lists them first.
@@ -142,21 +150,23 @@ void ProgressDialog::ListSubdirectories(const std::string& dir, std::vector<std:
     names.push_back(name);
   } while (FindNextFileA(search, &found));
   FindClose(search);
+  return true;
 }
 
-void ProgressDialog::ListFiles(const std::string& dir, const std::string& pattern, FileList& files) {
+bool ProgressDialog::ListFiles(const std::string& dir, const std::string& pattern, FileList& files) {
   files.Clear();
   WIN32_FIND_DATAA found{};
   // Names only: the short names are left out.
   HANDLE search = FindFirstFileExA(SearchPattern(dir, pattern).c_str(), FindExInfoBasic, &found,
                                    FindExSearchNameMatch, nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) return;
+  if (search == INVALID_HANDLE_VALUE) return FoundNothingToRead();
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     files.Add(found.cFileName, FoundSize(found));
   } while (FindNextFileA(search, &found));
   FindClose(search);
   files.ShrinkToFit();
+  return true;
 }
 
 void ProgressDialog::OnTimer(UINT_PTR id) {
@@ -183,15 +193,28 @@ bool ProgressDialog::CopyOneFile(const std::string& source, const std::string& d
     if (GetLastError() == ERROR_ACCESS_DENIED && ClearReadOnly(destination) &&
         CopyFileA(source.c_str(), destination.c_str(), FALSE))
       return true;
-    const std::string message = LoadText(IDS_CANT_COPY) +
-                                qm::fw::Format(LoadText(IDS_SOURCE_FILE).c_str(), source.c_str()) +
-                                qm::fw::Format(LoadText(IDS_DESTINATION_FILE).c_str(), destination.c_str()) +
-                                LoadText(IDS_NOT_FOUND_OR_FULL);
-    const std::string caption = LoadText(IDS_ERROR);
-    answer = MessageBox(message.c_str(), caption.c_str(), MB_ABORTRETRYIGNORE | MB_ICONHAND);
+    answer = AskAboutFailure(source, destination);
     if (answer == IDIGNORE) return true;
   }
   return false;
+}
+
+bool ProgressDialog::FoundNothingToRead() {
+  // A tree the medium does not have, or a pattern nothing matches, is no
+  // failure; a folder that is there and cannot be read is one (no
+  // permission, or a path longer than the host takes): passed over in
+  // silence, its files were missing from a copy reported complete.
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES;
+}
+
+int ProgressDialog::AskAboutFailure(const std::string& source, const std::string& destination) {
+  const std::string message = LoadText(IDS_CANT_COPY) +
+                              qm::fw::Format(LoadText(IDS_SOURCE_FILE).c_str(), source.c_str()) +
+                              qm::fw::Format(LoadText(IDS_DESTINATION_FILE).c_str(), destination.c_str()) +
+                              LoadText(IDS_NOT_FOUND_OR_FULL);
+  const std::string caption = LoadText(IDS_ERROR);
+  return MessageBox(message.c_str(), caption.c_str(), MB_ABORTRETRYIGNORE | MB_ICONHAND);
 }
 
 void ProgressDialog::UpdateProgress(std::uint64_t copiedBytes) {

@@ -42,11 +42,12 @@ class ProgressDialog : public qm::fw::Dialog {
   // True when the file was copied or the user chose Ignore; false on Abort.
   bool CopyOneFile(const std::string& source, const std::string& destination);
   void UpdateProgress(std::uint64_t copiedBytes);
-  // The names of dir's subdirectories, "." and ".." left out, in search order.
-  void ListSubdirectories(const std::string& dir, std::vector<std::string>& names);
+  // The names of dir's subdirectories, "." and ".." left out, in search
+  // order. False when dir is there and cannot be read; a missing dir has none.
+  bool ListSubdirectories(const std::string& dir, std::vector<std::string>& names);
   // The entries matching pattern in dir that are not directories, each
-  // with its size as the search found it, in search order.
-  void ListFiles(const std::string& dir, const std::string& pattern, FileList& files);
+  // with its size as the search found it, in search order. False as above.
+  bool ListFiles(const std::string& dir, const std::string& pattern, FileList& files);
 
   // Enter must not close the dialog in the middle of a copy.
   void OnOK() override;
@@ -68,6 +69,11 @@ class ProgressDialog : public qm::fw::Dialog {
   unsigned redrawPaceMs;
   bool pacing = false;      // the bar was drawn less than a pace ago
   bool drawAtPace = false;  // and has moved since, unseen
+  // Whether a search that found nothing failed only for want of entries.
+  static bool FoundNothingToRead();
+  // The Abort/Retry/Ignore question about a file or folder that could not
+  // be copied; the button chosen.
+  int AskAboutFailure(const std::string& source, const std::string& destination);
   // CopyTree's work once the directory is known to be a new one.
   int CopyFolder(const std::string& sourceDir, const std::string& destinationDir, std::uint64_t& copiedBytes);
   // The source directories from the tree's root down to the one being

@@ -146,6 +146,39 @@ TEST_F(CopyFaultTest, AReadOnlyDestinationFolderAsksForEveryFileAndIgnoreReports
   EXPECT_TRUE(fs::is_empty(Destination("db")));
 }
 
+// A medium's folder that is there but cannot be read was copied as an
+// empty one, and the copy answered success.
+TEST_F(CopyFaultTest, AMediumFolderThatCannotBeReadIsAskedForAndIgnoreGoesOn) {
+  struct Row {
+    const char* answer;
+    int result;
+  } rows[] = {{"&Ignore", 0}, {"&Abort", 1}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.answer);
+    fs::remove_all(Source("db"));
+    fs::remove_all(Destination("db"));
+    questions.clear();
+    driver.reset();
+    driver = std::make_unique<qm::ui::automation::Driver>();
+    qm::test::MakeFile(Source("db/locked/data.bin"), 10);
+    qm::test::MakeFile(Source("db/open/data.bin"), 10);
+    fs::permissions(Source("db/locked"), fs::perms::none);
+    Answer("&Retry");
+    Answer(row.answer);
+    int result;
+    {
+      PermissionBitsHold hold;
+      result = Copy({"db"}, 1);
+    }
+    fs::permissions(Source("db/locked"), fs::perms::owner_all);
+    EXPECT_EQ(result, row.result);
+    EXPECT_EQ(questions, std::vector<std::string>(2, CantCopyMessage("db/locked/")));
+    EXPECT_FALSE(fs::exists(Destination("db/locked/data.bin")));
+    // After Ignore the rest of the medium follows; Abort ends the copy there.
+    EXPECT_EQ(fs::exists(Destination("db/open/data.bin")), row.result == 0);
+  }
+}
+
 TEST_F(CopyFaultTest, ASourceFileThatVanishesOrBecomesAFolderAfterTheListingIsAskedFor) {
   struct Row {
     const char* why;
