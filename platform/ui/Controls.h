@@ -65,6 +65,9 @@ constexpr DWORD SS_NOTIFY = 0x100;
 constexpr DWORD SS_CENTERIMAGE = 0x200;
 constexpr DWORD SS_REALSIZEIMAGE = 0x800;
 constexpr DWORD SS_SUNKEN = 0x1000;
+// A word wider than the control is broken where it stops fitting, as a
+// multiline edit control breaks it (DT_EDITCONTROL).
+constexpr DWORD SS_EDITCONTROL = 0x2000;
 constexpr UINT STM_SETICON = 0x0170;
 constexpr UINT STM_GETICON = 0x0171;
 constexpr UINT STM_SETIMAGE = 0x0172;

@@ -189,6 +189,9 @@ constexpr UINT DT_RIGHT = 0x0002;
 constexpr UINT DT_VCENTER = 0x0004;
 constexpr UINT DT_BOTTOM = 0x0008;
 constexpr UINT DT_WORDBREAK = 0x0010;
+// With DT_WORDBREAK: a word wider than the line is broken where it stops
+// fitting, as a multiline edit control breaks it, instead of widening the line.
+constexpr UINT DT_EDITCONTROL = 0x2000;
 constexpr UINT DT_SINGLELINE = 0x0020;
 constexpr UINT DT_EXPANDTABS = 0x0040;
 constexpr UINT DT_NOCLIP = 0x0100;

@@ -28,6 +28,7 @@ UINT TextFormat(DWORD style) {
     default: format |= DT_LEFT | DT_WORDBREAK; break;
   }
   if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
+  if (style & SS_EDITCONTROL) format |= DT_EDITCONTROL;
   return format;
 }
 

@@ -83,7 +83,9 @@ void Layout(HWND dialog, const MessageBoxRequest& request) {
   DialogState* state = StateOf(dialog);
   HDC dc = GetDC(dialog);
   HGDIOBJ oldFont = SelectObject(dc, state->font);
-  const UINT textFormat = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+  // A path longer than the box is wide is broken inside: the box stays on
+  // the screen, its buttons with it.
+  const UINT textFormat = DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX;
   int screenWidth = GetSystemMetrics(SM_CXSCREEN);
   LPCSTR iconName = IconFor(request.type);
   HICON icon = iconName ? LoadIconA(nullptr, iconName) : nullptr;
@@ -117,7 +119,7 @@ void Layout(HWND dialog, const MessageBoxRequest& request) {
                               RECT{kMargin, kMargin, kMargin + iconSize, kMargin + iconSize});
     SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
   }
-  AddControl(dialog, WC_STATICA, request.text.c_str(), SS_LEFT | SS_NOPREFIX, kTextId,
+  AddControl(dialog, WC_STATICA, request.text.c_str(), SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kTextId,
              RECT{textLeft, textTop, textLeft + text.cx + 1, textTop + text.cy});
 
   size_t defaultIndex = (request.type & kDefaultButtonMask) >> 8;

@@ -67,8 +67,9 @@ std::vector<Line> SplitParagraphs(const Line& all, bool singleLine) {
 }
 
 // Breaks a paragraph at spaces so each line fits `width`; a word wider than
-// the whole line stands on a line of its own.
-void Wrap(FontInstance& font, const Line& paragraph, int width, std::vector<Line>& out) {
+// the whole line stands on a line of its own, or, with `breakWords`, is
+// broken after the last character that fits (at least one a line).
+void Wrap(FontInstance& font, const Line& paragraph, int width, bool breakWords, std::vector<Line>& out) {
   const std::u32string& text = paragraph.text;
   std::size_t start = 0;
   while (true) {
@@ -86,6 +87,18 @@ void Wrap(FontInstance& font, const Line& paragraph, int width, std::vector<Line
         breakAt = i;
       }
       lineWidth += font.GlyphFor(text[i]).advance;
+    }
+    if (breakAt == std::u32string::npos && breakWords) {
+      int fitting = 0;
+      breakAt = start;
+      while (breakAt < text.size() && text[breakAt] != U' ' &&
+             (breakAt == start || fitting + font.GlyphFor(text[breakAt]).advance <= width))
+        fitting += font.GlyphFor(text[breakAt++]).advance;
+      out.push_back(Slice(paragraph, start, breakAt));
+      start = breakAt;
+      while (start < text.size() && text[start] == U' ') ++start;
+      if (start >= text.size()) return;
+      continue;
     }
     if (breakAt == std::u32string::npos) {
       breakAt = text.find(U' ', start + 1);
@@ -147,7 +160,7 @@ int DrawTextA(HDC dc, LPCSTR text, int count, RECT* rect, UINT format) {
   for (Line& paragraph : SplitParagraphs(StripPrefixes(TextChars(text, count), format), singleLine)) {
     if (format & DT_EXPANDTABS) ExpandTabs(paragraph, font);
     if ((format & DT_WORDBREAK) && !singleLine)
-      Wrap(font, paragraph, width, lines);
+      Wrap(font, paragraph, width, (format & DT_EDITCONTROL) != 0, lines);
     else
       lines.push_back(paragraph);
   }

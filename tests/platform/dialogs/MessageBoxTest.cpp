@@ -156,5 +156,38 @@ TEST_F(MessageBoxTest, BoxIsCentredCaptionedAndSizedToItsText) {
   EXPECT_EQ(textRect.bottom - textRect.top, 3 * longest.cy);
 }
 
+// A copy's question names both whole paths, which may be longer than the
+// screen is wide: they are broken inside, and the box and its buttons stay
+// on the screen, every character of the text shown.
+TEST_F(MessageBoxTest, APathWiderThanTheScreenIsBrokenAndTheBoxStaysOnIt) {
+  std::string path = "C:\\Games";
+  for (int i = 0; i < 30; ++i) path += "\\level" + std::to_string(i) + "_abcdefghijkl";
+  const std::string text = "Can't copy file\nSource file: " + path + "\nFile not found or disk is full";
+  RECT boxRect{}, textRect{};
+  std::vector<RECT> buttons;
+  Run(MB_ABORTRETRYIGNORE | MB_ICONHAND,
+      {[&](HWND box) {
+         GetWindowRect(box, &boxRect);
+         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+           RECT rect{};
+           GetWindowRect(child, &rect);
+           if (TextOf(child) == text) textRect = rect;
+           if (TextOf(child) == "&Abort" || TextOf(child) == "&Retry" || TextOf(child) == "&Ignore")
+             buttons.push_back(rect);
+         }
+         InjectKey(VK_RETURN);
+       }},
+      nullptr, text.c_str(), nullptr);
+  EXPECT_GE(boxRect.left, 0);
+  EXPECT_LE(boxRect.right, 1024);
+  EXPECT_LE(boxRect.bottom, 768);
+  ASSERT_EQ(buttons.size(), 3u);
+  for (const RECT& button : buttons) EXPECT_LE(button.right, boxRect.right);
+  // The path takes several lines: as tall as the text asks at the box's width.
+  const SIZE line = DialogFontExtent("C");
+  EXPECT_GE(textRect.bottom - textRect.top, 5 * line.cy);
+  EXPECT_LE(textRect.right, boxRect.right);
+}
+
 }  // namespace
 }  // namespace qm::test

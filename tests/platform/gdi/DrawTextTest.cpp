@@ -66,6 +66,22 @@ TEST(DrawText, WrappedLinesFitTheRectangle) {
   EXPECT_LE(ink.bottom, height);
 }
 
+// A word wider than the line: on a line of its own and wider than asked,
+// or, as an edit control shows it, broken where it stops fitting.
+TEST(DrawText, AWordWiderThanTheLineIsBrokenOnlyAsAnEditControlBreaksIt) {
+  SurfaceCanvas canvas(200, 100);
+  SelectObject(canvas.dc(), GetStockObject(DEFAULT_GUI_FONT));
+  const char* text = "Source C:\\Games\\Quellmoor\\db\\levels.dat";
+  const int width = Width(canvas.dc(), "Source C:\\Games");
+  RECT plain{0, 0, width, 0}, broken{0, 0, width, 0};
+  DrawTextA(canvas.dc(), text, -1, &plain, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+  DrawTextA(canvas.dc(), text, -1, &broken, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT);
+  EXPECT_EQ(plain.bottom, 2 * LineHeight(canvas.dc()));
+  EXPECT_GT(plain.right, width);
+  EXPECT_LE(broken.right, width);
+  EXPECT_GE(broken.bottom, 3 * LineHeight(canvas.dc()));
+}
+
 TEST(DrawText, AmpersandUnderlinesTheNextCharacterAndDoubledIsLiteral) {
   SurfaceCanvas plain(100, 30), marked(100, 30), doubled(100, 30);
   RECT rect{0, 0, 100, 30};
