@@ -89,16 +89,12 @@ void Wrap(FontInstance& font, const Line& paragraph, int width, bool breakWords,
       lineWidth += font.GlyphFor(text[i]).advance;
     }
     if (breakAt == std::u32string::npos && breakWords) {
+      // The first word alone is too wide: the line ends where it stops fitting.
       int fitting = 0;
       breakAt = start;
       while (breakAt < text.size() && text[breakAt] != U' ' &&
              (breakAt == start || fitting + font.GlyphFor(text[breakAt]).advance <= width))
         fitting += font.GlyphFor(text[breakAt++]).advance;
-      out.push_back(Slice(paragraph, start, breakAt));
-      start = breakAt;
-      while (start < text.size() && text[start] == U' ') ++start;
-      if (start >= text.size()) return;
-      continue;
     }
     if (breakAt == std::u32string::npos) {
       breakAt = text.find(U' ', start + 1);
