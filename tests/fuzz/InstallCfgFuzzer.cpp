@@ -2,7 +2,8 @@
 // (the file opens, so the reading says true) and gives the sum a plain
 // reading of the format gives: white-space separated pairs, the leading
 // decimal number of each size token, cut to 255 characters, held at the
-// ends of the signed 32-bit range, summed with 32-bit wrap-around.
+// ends of the signed 32-bit range, summed with 32-bit wrap-around, of the
+// text before a Ctrl-Z (which ends a file read in text mode).
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +22,8 @@ namespace {
 
 std::string configPath;
 
-std::uint32_t ExpectedSum(const std::string& text) {
+std::uint32_t ExpectedSum(const std::string& file) {
+  const std::string text = file.substr(0, file.find('\x1a'));
   std::vector<std::string> tokens;
   std::size_t i = 0;
   while (true) {
