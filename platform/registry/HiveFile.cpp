@@ -16,6 +16,13 @@ DWORD ReadStore(const std::string& path, std::string* text) {
   return qm::kernel::host::ReadWholeFile(path, text) ? ERROR_SUCCESS : qm::kernel::ErrorFromErrno(errno);
 }
 
+// Whether what ReadStore gave is no store yet: none, or an empty file, which
+// holds nothing to keep (a write cut short by a full disk or a crash of some
+// other program leaves one); refusing it would stop every later write.
+bool NoStoreYet(DWORD error, const std::string& text) {
+  return error == ERROR_FILE_NOT_FOUND || (error == ERROR_SUCCESS && text.empty());
+}
+
 std::vector<BYTE> StringData(std::string_view text) {
   std::vector<BYTE> data(text.begin(), text.end());
   data.push_back(0);
@@ -27,7 +34,7 @@ std::vector<BYTE> StringData(std::string_view text) {
 LONG HiveFile::Read(Hive* hive) const {
   std::string text;
   DWORD error = ReadStore(hostPath, &text);
-  if (error == ERROR_FILE_NOT_FOUND || (error == ERROR_SUCCESS && text.empty())) {
+  if (NoStoreYet(error, text)) {
     error = Update([](Hive&, bool*) { return static_cast<LONG>(ERROR_SUCCESS); });
     if (error == ERROR_SUCCESS) error = ReadStore(hostPath, &text);
   }
@@ -44,10 +51,7 @@ LONG HiveFile::Update(const std::function<LONG(Hive& hive, bool* changed)>& chan
 
   std::string text;
   DWORD error = ReadStore(hostPath, &text);
-  // An empty file holds nothing to keep (a write cut short by a full disk
-  // or a crash of some other program leaves one): it starts as a new store,
-  // where refusing it would stop every later write for good.
-  bool isNew = error == ERROR_FILE_NOT_FOUND || (error == ERROR_SUCCESS && text.empty());
+  bool isNew = NoStoreYet(error, text);
   if (error != ERROR_SUCCESS && !isNew) return static_cast<LONG>(error);
 
   Hive hive = seed;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 #include "install/resources/ResourceIds.h"
 #include "install/service/Service.h"
@@ -96,12 +97,18 @@ int ProgressDialog::CopyTree(const std::string& sourceDir, const std::string& de
 
 int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& destinationDir,
                                std::uint64_t& copiedBytes) {
+  // A listing that fails is asked about until it is read (Retry); else
+  // what the folder's copy answers: 1 on Abort, 0 on Ignore.
+  const auto unread = [&](const auto& list) -> std::optional<int> {
+    while (!list()) {
+      const int answer = AskAboutFailure(sourceDir, destinationDir);
+      if (answer == IDABORT) return 1;
+      if (answer == IDIGNORE) return 0;
+    }
+    return std::nullopt;
+  };
   std::vector<std::string> names;
-  while (!ListSubdirectories(sourceDir, names)) {
-    const int answer = AskAboutFailure(sourceDir, destinationDir);
-    if (answer == IDABORT) return 1;
-    if (answer == IDIGNORE) return 0;
-  }
+  if (const std::optional<int> result = unread([&] { return ListSubdirectories(sourceDir, names); })) return *result;
   CreateDirectoryPath(destinationDir);
   std::string destinationFolder = destinationDir;
   RemoveTrailingBackslash(destinationFolder);
@@ -114,11 +121,7 @@ int ProgressDialog::CopyFolder(const std::string& sourceDir, const std::string& 
   // Each file counts with the size its folder's search found: the status
   // query that search made already is not made again for every file.
   FileList files;
-  while (!ListFiles(sourceDir, "*.*", files)) {
-    const int answer = AskAboutFailure(sourceDir, destinationDir);
-    if (answer == IDABORT) return 1;
-    if (answer == IDIGNORE) return 0;
-  }
+  if (const std::optional<int> result = unread([&] { return ListFiles(sourceDir, "*.*", files); })) return *result;
   // One pair of paths, each the folder and a file's name: the folder part
   // stays, and a folder's files need no new room each.
   std::string source = sourceDir;
