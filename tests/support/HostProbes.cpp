@@ -36,18 +36,34 @@ std::optional<int> NiceIn(const std::string& statPath) {
 
 std::optional<int> NiceOfProcess(int pid) { return NiceIn("/proc/" + std::to_string(pid) + "/stat"); }
 
-int CountEntries(const std::string& folder) {
+namespace {
+
+int CountEntriesWhere(const std::string& folder, const std::function<bool(const std::filesystem::path&)>& counted) {
   std::error_code error;
   int count = 0;
   for (auto it = std::filesystem::directory_iterator(folder, error); !error && it != std::filesystem::directory_iterator();
        it.increment(error))
-    ++count;
+    if (counted(it->path())) ++count;
   return count;
+}
+
+}  // namespace
+
+int CountEntries(const std::string& folder) {
+  return CountEntriesWhere(folder, [](const std::filesystem::path&) { return true; });
 }
 
 int OpenDescriptors() {
   // The listing holds a descriptor of its own while it reads.
   return CountEntries("/proc/self/fd") - 1;
+}
+
+int OpenDescriptorsBesideChildren() {
+  const auto notAChild = [](const std::filesystem::path& entry) {
+    std::error_code unread;
+    return std::filesystem::read_symlink(entry, unread).string() != "anon_inode:[pidfd]";
+  };
+  return CountEntriesWhere("/proc/self/fd", notAChild) - 1;
 }
 
 int Threads() { return CountEntries("/proc/self/task"); }

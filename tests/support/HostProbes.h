@@ -21,6 +21,10 @@ std::optional<int> NiceOfProcess(int pid);
 // /proc/self/task the threads.
 int CountEntries(const std::string& folder);
 int OpenDescriptors();
+// The same, less the descriptors of child processes: a program started
+// with no handle kept is watched until it ends, and its descriptor closes
+// then, whenever that is, in whichever test runs at the time.
+int OpenDescriptorsBesideChildren();
 int Threads();
 // Makes one thread and lets it end: runtimes that start helper threads of
 // their own with a program's first thread (a sanitizer's) have them running

@@ -68,7 +68,7 @@ TEST(Thread, TerminateEndsAWaitingThreadWithTheCodeGiven) {
   std::vector<DWORD> errors;
   StartRuntimeHelpers();
   const int threadsBefore = Threads();
-  const int descriptorsBefore = OpenDescriptors();
+  const int descriptorsBefore = OpenDescriptorsBesideChildren();
   DWORD id = 0;
   HANDLE thread = CreateThread(nullptr, 0, WaitUntilAskedToEnd, &errors, 0, &id);
   ASSERT_NE(thread, nullptr);
@@ -83,7 +83,7 @@ TEST(Thread, TerminateEndsAWaitingThreadWithTheCodeGiven) {
   EXPECT_EQ(ExitCode(thread), 0u);
   EXPECT_TRUE(CloseHandle(thread));
   EXPECT_TRUE(Eventually([&] { return Threads() == threadsBefore; }));
-  EXPECT_EQ(OpenDescriptors(), descriptorsBefore);
+  EXPECT_EQ(OpenDescriptorsBesideChildren(), descriptorsBefore);
 }
 
 TEST(Thread, CallsWithWhatTheyCannotTakeFail) {

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
 #include "../KernelFiles.h"
 #include "platform/kernel/host/AtomicWrite.h"
@@ -34,21 +36,30 @@ TEST(WriteFileAtomically, CreatesOrReplacesWithTheModeAndNothingBeside) {
 
 // The file is made with its final bits where the creation mask leaves
 // them whole; where the mask would narrow them they are still the ones
-// asked for, and a read-only file is still written whole.
+// asked for, and a read-only file is still written whole. The process
+// reads its mask at its first write: the test runs in a process of its
+// own whose mask is set before it writes anything.
 TEST(ReplacementFile, EndsWithTheModeAskedForWhateverTheCreationMask) {
-  ::umask(027);  // this test's process only; read by the first file made
-  for (unsigned mode : {0640u, 0444u, 0666u, 0755u}) {
-    SCOPED_TRACE(mode);
-    qm::test::TempDir dir;
-    const std::string path = dir.Path() + "/file.dat";
-    ReplacementFile file;
-    ASSERT_TRUE(file.Open(path, mode));
-    ASSERT_TRUE(qm::kernel::host::WriteAll(file.File(), "contents"));
-    ASSERT_TRUE(file.SetMode(mode));
-    ASSERT_TRUE(file.Commit(ReplacementFile::Install::Replace, ReplacementFile::Flush::Lazily));
-    EXPECT_EQ(ModeOf(path), mode);
-    EXPECT_EQ(ReadHostFile(path), "contents");
-  }
+  testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_EXIT(
+      {
+        ::umask(027);
+        bool ok = true;
+        for (unsigned mode : {0640u, 0444u, 0666u, 0755u}) {
+          qm::test::TempDir dir;
+          const std::string path = dir.Path() + "/file.dat";
+          ReplacementFile file;
+          const bool written = file.Open(path, mode) && qm::kernel::host::WriteAll(file.File(), "contents") &&
+                               file.SetMode(mode) &&
+                               file.Commit(ReplacementFile::Install::Replace, ReplacementFile::Flush::Lazily);
+          const unsigned made = written ? ModeOf(path) : 0;
+          const bool whole = written && ReadHostFile(path) == "contents";
+          std::fprintf(stderr, "mode %o: written %d, whole %d, made %o\n", mode, written, whole, made);
+          ok = ok && whole && made == mode;
+        }
+        std::exit(ok ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "mode 755: written 1, whole 1, made 755");
 }
 
 TEST(WriteFileAtomically, AWriteFailingHalfwayKeepsTheOldFileAndLeavesNothing) {
