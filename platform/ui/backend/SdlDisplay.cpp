@@ -56,6 +56,7 @@ class SdlDisplay final : public DisplayBackend {
       *error = std::string("no host display, only SDL's ") + driver + " driver";
       return false;
     }
+    if (driver && std::strcmp(driver, "x11") == 0) sdl::EndProgramWhenXServerIsLost();
     SDL_Rect usable{0, 0, DefaultWidth, DefaultHeight};
     if (sdl::Api().GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, DefaultWidth, DefaultHeight};
     int scale = sdl::OpeningScale(WantedScale(), {DefaultWidth, DefaultHeight}, {usable.w, usable.h});
