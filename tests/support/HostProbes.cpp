@@ -47,23 +47,28 @@ int CountEntriesWhere(const std::string& folder, const std::function<bool(const 
   return count;
 }
 
+bool Every(const std::filesystem::path&) { return true; }
+
+// The listing holds a descriptor of its own while it reads.
+int DescriptorsWhere(const std::function<bool(const std::filesystem::path&)>& counted) {
+  return CountEntriesWhere("/proc/self/fd", counted) - 1;
+}
+
 }  // namespace
 
 int CountEntries(const std::string& folder) {
-  return CountEntriesWhere(folder, [](const std::filesystem::path&) { return true; });
+  return CountEntriesWhere(folder, Every);
 }
 
 int OpenDescriptors() {
-  // The listing holds a descriptor of its own while it reads.
-  return CountEntries("/proc/self/fd") - 1;
+  return DescriptorsWhere(Every);
 }
 
 int OpenDescriptorsBesideChildren() {
-  const auto notAChild = [](const std::filesystem::path& entry) {
+  return DescriptorsWhere([](const std::filesystem::path& entry) {
     std::error_code unread;
     return std::filesystem::read_symlink(entry, unread).string() != "anon_inode:[pidfd]";
-  };
-  return CountEntriesWhere("/proc/self/fd", notAChild) - 1;
+  });
 }
 
 int Threads() { return CountEntries("/proc/self/task"); }

@@ -35,8 +35,8 @@ bool LoadLibrary(std::string* error);
 const Functions& Api();
 
 // On an X display (SDL's x11 driver): a lost connection to the X server
-// ends the program at once, with a message and exit status 1. False where
-// the X library's handler cannot be set; Xlib then ends the program itself.
-bool EndProgramWhenXServerIsLost();
+// ends the program at once, with a message and exit status 1. Where the X
+// library's handler cannot be set, Xlib ends the program itself.
+void EndProgramWhenXServerIsLost();
 
 }  // namespace qm::ui::sdl

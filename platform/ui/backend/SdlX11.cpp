@@ -29,14 +29,11 @@ int EndAtOnce(_XDisplay*) {
 
 }  // namespace
 
-bool EndProgramWhenXServerIsLost() {
-  // Loaded by SDL already; this only finds it, and it stays.
-  static auto* x11 = new qm::kernel::host::SharedLibrary;
-  if (!x11->IsOpen() && !x11->Open("libX11.so.6")) return false;
-  auto setHandler = reinterpret_cast<SetIoErrorHandler>(x11->Find("XSetIOErrorHandler"));
-  if (!setHandler) return false;
-  setHandler(EndAtOnce);
-  return true;
+void EndProgramWhenXServerIsLost() {
+  // Loaded by SDL already: this only finds it (a library stays loaded).
+  qm::kernel::host::SharedLibrary x11;
+  if (!x11.Open("libX11.so.6")) return;
+  if (auto setHandler = reinterpret_cast<SetIoErrorHandler>(x11.Find("XSetIOErrorHandler"))) setHandler(EndAtOnce);
 }
 
 }  // namespace qm::ui::sdl
